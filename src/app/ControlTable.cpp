@@ -1,0 +1,87 @@
+#include "ControlTable.h"
+
+namespace orvanta::app {
+
+namespace {
+
+constexpr Rgb kPink{255, 192, 192};
+constexpr Rgb kCyan{0, 255, 255};
+constexpr Rgb kBlue{0, 0, 255};
+constexpr Rgb kRed{255, 0, 0};
+
+using K = ControlKind;
+using I = ControlId;
+
+constexpr std::array<ControlDesign, kControlCount> kTable{{
+    {I::Txtdirectry, "Txtdirectry", K::StorageBox, u"", {840, 3960, 255, 270}, 0, u""},
+    {I::Txtmassage, "Txtmassage", K::TextBox, u"", {480, 3960, 7215, 270}, 1,
+     u"アプリケーションからのメッセージを表示します。"},
+    {I::cmbnamae, "cmbnamae", K::ComboBox, u"", {840, 960, 6495, 300}, 2,
+     u"新規登録先 または確認したい登録先を選択して下さい。"},
+    {I::Lstidbox, "Lstidbox", K::ListBox, u"", {840, 1560, 6495, 420}, 3,
+     u"対象のＩＤをクリックすると確認。ダブルクリックすると変更出来ます。"},
+    {I::btnnew, "btnnew", K::Button, u"登録する", {840, 3480, 1095, 375}, 4, u"登録確定ボタンです。"},
+    {I::btnkousin, "btnkousin", K::Button, u"更新する", {840, 3480, 1095, 375}, 5, u"更新確定ボタンです。"},
+    {I::Txtnamae, "Txtnamae", K::TextBox, u"", {840, 960, 6495, 270}, 6, u"変更する登録先を入力して下さい。"},
+    {I::Txtidbox, "Txtidbox", K::TextBox, u"", {840, 1560, 6495, 270}, 7, u"変更したいＩＤ名を入力する。"},
+    {I::Txtpassnew, "Txtpassnew", K::TextBox, u"", {840, 2400, 6495, 270}, 8,
+     u"新規 または変更するパスワードを入力します。"},
+    {I::btndelete, "btndelete", K::Button, u"削除する", {2280, 3480, 1095, 375}, 9, u"削除確定ボタンです。"},
+    {I::btnnewmode, "btnnewmode", K::Button, u"登録モードヘ", {840, 3480, 1095, 375}, 10,
+     u"新規登録モードに切り替えます。", 8.25},
+    {I::btnmordori, "btnmordori", K::Button, u"戻る", {3720, 3480, 975, 375}, 11, u"初期画面に戻ります。"},
+    {I::regprodid, "regprodid", K::StorageBox, u"", {480, 3960, 255, 270}, 12, u""},
+    {I::btnload, "btnload", K::Button, u"ロード", {6360, 3480, 975, 375}, 16,
+     u"フロッピーより、バックアップ情報を設定ファイルにロードします。"},
+    {I::btnunload, "btnunload", K::Button, u"バックアップ", {5040, 3480, 975, 375}, 17,
+     u"フロッピーにデータを退避します。", 8.25},
+    {I::btnclipset, "btnclipset", K::Button, u"クリップ", {6360, 2400, 975, 255}, 18,
+     u"パスワードをクリップボードにコピーします。"},
+    {I::Lblpassword, "Lblpassword", K::DisplayBox, u"", {840, 2400, 6495, 270}, 19, u"パスワードが表示されます。", 0,
+     false, std::nullopt, kPink},
+    {I::Txtbikouran, "Txtbikouran", K::TextBox, u"", {840, 3120, 6495, 270}, 20,
+     u"登録時の連絡先メールアドレスを入力します。"},
+    {I::Lblbikouran, "Lblbikouran", K::DisplayBox, u"", {840, 3120, 6495, 270}, 21,
+     u"登録時の連絡先メールアドレスを表示します。", 0, false, std::nullopt, kPink},
+    {I::btncleate, "btncleate", K::Button, u"生成", {6360, 2400, 975, 255}, 26, u"パスワード自動生成する。"},
+    {I::txtketasu, "txtketasu", K::TextBox, u"12", {6000, 2400, 375, 270}, 27, u"自動生成パスワードの桁数を入力。", 0,
+     false, std::nullopt, kCyan},
+    {I::lblsetumei1, "lblsetumei1", K::Label, u"登録先（プロダクト名）", {480, 720, 4935, 255}},
+    {I::lblsetumei2, "lblsetumei2", K::Label, u"登録ID名", {480, 1320, 4935, 375}},
+    {I::lblsetumei3, "lblsetumei3", K::Label, u"パスワード", {480, 2160, 5175, 255}},
+    {I::Label5, "Label5", K::Label, u"パスワード登録時メールアドレス", {480, 2880, 2895, 255}},
+    {I::riyoukanou, "riyoukanou", K::Label,
+     u"利用可能文字 　 a～z　A～Z　1～9　!　#　%　*　+　-　.　/　:　<　=　>　[　]　^　_　{　}",
+     {1440, 2040, 6495, 255}, -1, u"是非、お立ち寄り下さい。", 0, false, kBlue},
+    {I::Label1, "Label1", K::Label, u"Orvanta", {240, 240, 3315, 360}, -1, u"", 18, true, kRed},
+    {I::Label2, "Label2", K::Label, u"https://orvanta.example/", {4800, 720, 2535, 255}, -1,
+     u"是非、お立ち寄り下さい。", 9, true, kBlue},
+    {I::Label3, "Label3", K::Label, u"パスワード管理の Orvanta は Orvanta 工房 がお届けしています。",
+     {1320, 4800, 6375, 255}, -1, u"ヘルプ情報を表示します。", 9.75, true, kBlue},
+    {I::Label4, "Label4", K::Label, u"F1：ヘルプ表示", {480, 4440, 1455, 255}, -1, u"ヘルプ情報を表示します。", 9.75,
+     true, kRed},
+    {I::Label6, "Label6", K::Label, u"", {1440, 4920, 5415, 255}, -1, u"ヘルプ情報を表示します。", 9.75, true, kBlue},
+    {I::Line1, "Line1", K::Line, u"", {1320, 2280, 7440, 2280}},
+    {I::Line2, "Line2", K::Line, u"", {720, 2400, 720, 2760}},
+    {I::Line3, "Line3", K::Line, u"", {720, 2760, 7440, 2760}},
+    {I::Line4, "Line4", K::Line, u"", {7440, 2280, 7440, 2760}},
+    {I::Image1, "Image1", K::Picture, u"", {0, 0, 8175, 5295}},
+}};
+
+constexpr bool tableIsInIdOrder()
+{
+    for (std::size_t i = 0; i < kTable.size(); ++i)
+        if (static_cast<std::size_t>(kTable[i].id) != i)
+            return false;
+    return true;
+}
+static_assert(tableIsInIdOrder(), "the design table must list the controls in ControlId order");
+
+} // namespace
+
+const std::array<ControlDesign, kControlCount>& controlTable()
+{
+    return kTable;
+}
+
+} // namespace orvanta::app

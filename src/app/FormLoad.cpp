@@ -1,0 +1,64 @@
+#include "MainWindow.h"
+
+#include "app/Module1.h"
+
+namespace orvanta::app {
+
+namespace {
+constexpr std::u16string_view kProductKey = u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
+constexpr std::u16string_view kProductValue = u"ProductId";
+constexpr std::u16string_view kProductNotFound = u"見つかりませんでした(ToT)";
+} // namespace
+
+void MainWindow::Form_Load()
+{
+    auto& env = m_services.environment;
+    auto& files = m_services.files;
+
+    // The picture lies beside the program; the window opens without it when it is missing.
+    const auto picture = files.hostPath(env.programFolder() + u"\\logob.jpg");
+    m_pictureFile = picture && files.exists(env.programFolder() + u"\\logob.jpg") ? *picture : std::string();
+
+    regprodid.setText(registryResultText(QueryRegistryValue(m_services.registry, m_services.codePage,
+                                                            platform::HKEY_LOCAL_MACHINE, kProductKey,
+                                                            kProductValue, std::u16string(kProductNotFound))));
+    const auto& id = regprodid.text();
+    X = id.size() > 2 ? id.substr(id.size() - 2) : id;
+    angoutbset();
+
+    for (auto hidden : {&Txtdirectry, &Txtnamae, &Txtidbox, &Txtpassnew, &Txtbikouran, &riyoukanou, &btnmordori,
+                        &btnkousin, &btndelete, &btnnew, &regprodid, &btncleate, &txtketasu})
+        hidden->visible = false;
+    for (auto shown : {&btnclipset, &btnload, &btnunload})
+        shown->visible = true;
+
+    btnclipset_Click();
+
+    cmbnamae.clearItems();
+    cmbnamae.setText(u"");
+    Lblpassword.setText(u"");
+    Lblbikouran.setText(u" ");
+    inputkensu = 0;
+    cyusyutu = u"";
+    Txtdirectry.setText(env.variable(u"Windir").value_or(u""));
+    ReadDataFile([this](long long slot) {
+        if (records[slot].isHeader())
+            cmbnamae.addItem(records[slot].name);
+    });
+
+    m_helpFile = env.currentDirectory() + u"\\ORVANTA.HLP";
+}
+
+void MainWindow::helpKey()
+{
+    auto& files = m_services.files;
+    const auto host = files.hostPath(m_helpFile);
+    if (!host || !files.exists(m_helpFile)) {
+        Txtmassage.setText(u"ヘルプファイルが見つかりません：" + m_helpFile);
+        return;
+    }
+    if (!m_services.help.open(*host))
+        Txtmassage.setText(u"ヘルプファイルを表示できません：" + m_helpFile);
+}
+
+} // namespace orvanta::app

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <variant>
+
+namespace orvanta::app {
+
+/// A form-level variable of the window: empty until first set, then a number or a text.
+/// An empty value compares equal to 0 and to the empty text, and unequal to 1; a text compares
+/// equal to a number when it is a decimal number of that value ("07" equals 7).
+class FormValue {
+public:
+    FormValue() = default;
+    FormValue(long long number) : m_value(number) {}
+    FormValue(int number) : m_value(static_cast<long long>(number)) {}
+    FormValue(std::u16string text) : m_value(std::move(text)) {}
+    FormValue(const char16_t* text) : m_value(std::u16string(text)) {}
+
+    bool isEmpty() const { return std::holds_alternative<std::monostate>(m_value); }
+    bool isNumber() const { return std::holds_alternative<long long>(m_value); }
+
+    /// The numeric value: a number as it is, a text's leading decimal number (0 when it has none),
+    /// 0 when empty.
+    long long number() const;
+    /// The text: a text as it is, a number in plain decimal, the empty text when empty.
+    std::u16string text() const;
+
+    friend bool operator==(const FormValue& value, long long number);
+    friend bool operator==(const FormValue& value, int number) { return value == static_cast<long long>(number); }
+    friend bool operator==(const FormValue& value, std::u16string_view text);
+    friend bool operator==(const FormValue& value, const char16_t* text) { return value == std::u16string_view(text); }
+
+private:
+    std::variant<std::monostate, long long, std::u16string> m_value;
+};
+
+/// The leading decimal number of a text, after leading spaces, as the data file's counts are read
+/// (" " and "" are 0, "12abc" is 12).
+long long leadingNumber(std::u16string_view text);
+/// A plain decimal text of a number ("2", "10", "-1").
+std::u16string decimalText(long long number);
+
+} // namespace orvanta::app

@@ -1,0 +1,163 @@
+#pragma once
+
+#include "app/Control.h"
+#include "app/ControlTable.h"
+#include "app/FormValue.h"
+#include "app/Screens.h"
+#include "cipher/CodeTable.h"
+#include "platform/Services.h"
+#include "store/PswRecord.h"
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace orvanta::app {
+
+/// The program's one window, as plain data: its controls, its form-level variables, the record array
+/// and the code table, with every event handler. The Qt view builds the widgets from the design table,
+/// sends each user event here and then shows the controls' state; no behaviour lives in the view.
+///
+/// Like the window it models, the handlers take no arguments and return nothing: they pass values
+/// through the form-level variables and the controls, and every outcome is one line in Txtmassage.
+class MainWindow {
+private:
+    std::array<Control, kControlCount> m_controls; // before the named references below
+
+public:
+    explicit MainWindow(platform::Services services);
+    MainWindow(const MainWindow&) = delete;
+    MainWindow& operator=(const MainWindow&) = delete;
+
+    Control& control(ControlId id) { return m_controls[static_cast<std::size_t>(id)]; }
+    const Control& control(ControlId id) const { return m_controls[static_cast<std::size_t>(id)]; }
+
+    // The controls, by the names the handlers use.
+    Control& Txtdirectry;
+    Control& Txtmassage;
+    Control& cmbnamae;
+    Control& Lstidbox;
+    Control& btnnew;
+    Control& btnkousin;
+    Control& Txtnamae;
+    Control& Txtidbox;
+    Control& Txtpassnew;
+    Control& btndelete;
+    Control& btnnewmode;
+    Control& btnmordori;
+    Control& regprodid;
+    Control& btnload;
+    Control& btnunload;
+    Control& btnclipset;
+    Control& Lblpassword;
+    Control& Txtbikouran;
+    Control& Lblbikouran;
+    Control& btncleate;
+    Control& txtketasu;
+    Control& riyoukanou;
+    Control& Image1;
+
+    // The form-level variables (window state). Each is empty until first set.
+    FormValue cyusyutu;     ///< the one character or code going into henkan / modoshi
+    FormValue moj;          ///< what henkan / modoshi gave back
+    FormValue inputkensu;   ///< rows read by the last read of a file of rows
+    FormValue outkensu;     ///< the slot being written
+    FormValue combosentaku; ///< the destination last chosen in cmbnamae
+    FormValue newngfrag;    ///< 1: the destination and ID being registered are already used
+    FormValue newwmfrag;    ///< 2: the rewrite has met the header row of the destination being registered
+    FormValue dousafrag;    ///< the rewrite's operation word: "new", "koushin", "delete" or empty
+    FormValue kousingfrag;  ///< 1: the destination and ID of an update are already used
+    FormValue changfrag;    ///< 1: the user changed the destination or ID box in this mode
+    FormValue sVshokifrg;   ///< 1: the program itself is filling the destination and ID boxes
+    FormValue X;            ///< the key
+    FormValue Y;            ///< the slot while the code table is built
+
+    store::RecordArray records; ///< rows 1 to inputkensu as last read
+    cipher::CodeTable CodeTable;
+
+    // Start-up and help (app/).
+    void Form_Load();
+    /// F1: shows the help file registered at start-up, or says why it cannot.
+    void helpKey();
+    /// The help file registered at start-up (the working directory's ORVANTA.HLP).
+    const std::u16string& helpFile() const { return m_helpFile; }
+    /// The picture of Image1 loaded at start-up: a host path, empty when there is none.
+    const std::string& pictureFile() const { return m_pictureFile; }
+
+    // Screens and change tracking (app/).
+    void applyScreen(Screen screen);
+    void btnnewmode_Click();
+    void btnmordori_Click();
+    void Txtnamae_Change();
+    void Txtidbox_Change();
+    void newchek();
+    void roolchek();
+
+    // Keystroke filters (app/): KeyAscii is the character's code in the ANSI code page as a signed
+    // 16-bit number; setting it to 0 cancels the keystroke.
+    void Txtpassnew_KeyPress(std::int16_t& KeyAscii);
+    void Txtbikouran_KeyPress(std::int16_t& KeyAscii);
+    void Lblpassword_KeyPress(std::int16_t& KeyAscii);
+    void Lblbikouran_KeyPress(std::int16_t& KeyAscii);
+    void Txtmassage_KeyPress(std::int16_t& KeyAscii);
+    void txtketasu_KeyPress(std::int16_t& KeyAscii);
+    /// The key code a character arrives with: its code in the ANSI code page as a signed 16-bit number
+    /// (a double-byte character as one negative code), 0 when the code page cannot hold it.
+    std::int16_t keyCodeOf(char32_t character) const;
+
+    // Code table and the stored form of a text (cipher/).
+    void angoutbset();
+    void btomup();
+    void henkan();
+    void modoshi();
+    /// The one encode loop: the stored form of a plain text, through henkan.
+    std::u16string encodeText(std::u16string_view plain);
+    /// The one decode loop: the plain text of a stored text, through modoshi.
+    std::u16string decodeText(std::u16string_view stored);
+
+    // The data file (store/).
+    /// Reads psw.ini into the record array from slot 1, counting inputkensu, and runs perRow after
+    /// each row with its slot. A file that does not read cleanly is reported in Txtmassage, and every
+    /// rewrite is refused until it does.
+    void ReadDataFile(const std::function<void(long long slot)>& perRow);
+    /// Rewrites psw.ini from the record array, applying the operation in dousafrag. False when nothing
+    /// was written; the reason is then in Txtmassage and the old file is untouched.
+    [[nodiscard]] bool kakidashi();
+    /// Txtdirectry's text followed by "\psw.ini".
+    std::u16string dataFilePath() const;
+    /// Whether the last read of psw.ini was clean, so that the file may be rewritten.
+    bool dataFileSound() const { return !m_dataFileProblem.has_value(); }
+
+    // Browsing (browse/).
+    void cmbnamae_Click();
+    void Lstidbox_Click();
+    void btnclipset_Click();
+    void Lstidbox_DblClick();
+
+    // Entry operations (entries/).
+    void btnnew_Click();
+    void btnkousin_Click();
+    void btndelete_Click();
+
+    // Password generator (generator/).
+    void btncleate_Click();
+
+    // Backup and restore (backup/).
+    void btnunload_Click();
+    void btnload_Click();
+
+    platform::Services& services() { return m_services; }
+
+private:
+    void refuseAllButQuestionMark(std::int16_t& KeyAscii, std::u16string_view message);
+
+    platform::Services m_services;
+    std::u16string m_helpFile;
+    std::string m_pictureFile;
+    /// Set while the last read of psw.ini did not read cleanly: the message that says so.
+    std::optional<std::u16string> m_dataFileProblem;
+};
+
+} // namespace orvanta::app

@@ -1,0 +1,67 @@
+#include "MainWindow.h"
+
+namespace orvanta::app {
+
+void MainWindow::applyScreen(Screen screen)
+{
+    for (const auto& row : kLayoutTable)
+        control(row.control).visible = row.shownOn(screen);
+}
+
+void MainWindow::btnnewmode_Click()
+{
+    Txtmassage.setText(u"");
+    applyScreen(Screen::Registration);
+    // Raised before the boxes are emptied, so the program's own writes are not taken for the user's.
+    sVshokifrg = 1;
+    Txtnamae.setText(u"");
+    Txtidbox.setText(u"");
+    Txtpassnew.setText(u"");
+    Txtbikouran.setText(u"");
+    changfrag = 0;
+}
+
+void MainWindow::btnmordori_Click()
+{
+    changfrag = 0;
+    applyScreen(Screen::Initial);
+}
+
+void MainWindow::Txtnamae_Change()
+{
+    if (!(sVshokifrg == 1))
+        changfrag = 1;
+}
+
+void MainWindow::Txtidbox_Change()
+{
+    if (!(sVshokifrg == 1))
+        changfrag = 1;
+}
+
+namespace {
+/// Whether rows 1 to `rows` hold one whose owner is `destination` and whose name is `id`.
+bool pairIsUsed(const store::RecordArray& records, long long rows, const std::u16string& destination,
+                const std::u16string& id)
+{
+    for (long long i = 1; i <= rows; ++i)
+        if (records[i].name == id && records[i].owner == destination)
+            return true;
+    return false;
+}
+} // namespace
+
+void MainWindow::newchek()
+{
+    if (pairIsUsed(records, inputkensu.number(), Txtnamae.text(), Txtidbox.text()))
+        newngfrag = 1;
+}
+
+void MainWindow::roolchek()
+{
+    if (changfrag == 1 && pairIsUsed(records, inputkensu.number(), Txtnamae.text(), Txtidbox.text()))
+        kousingfrag = 1;
+    changfrag = 0;
+}
+
+} // namespace orvanta::app

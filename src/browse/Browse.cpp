@@ -1,0 +1,66 @@
+// Browsing: choosing a destination and an ID, copying the password, opening an entry for editing.
+// Both choices read psw.ini afresh, so the window always shows the file as it is now.
+#include "app/MainWindow.h"
+
+namespace orvanta::app {
+
+void MainWindow::cmbnamae_Click()
+{
+    Txtmassage.setText(u"");
+    Lstidbox.clearItems();
+    Lblpassword.setText(u"");
+    Lblbikouran.setText(u" ");
+    combosentaku = cmbnamae.selectedItem();
+    inputkensu = 0;
+    Txtdirectry.setText(m_services.environment.variable(u"Windir").value_or(u""));
+    const auto chosen = combosentaku.text();
+    ReadDataFile([this, &chosen](long long slot) {
+        if (records[slot].owner == chosen)
+            Lstidbox.addItem(records[slot].name);
+    });
+}
+
+void MainWindow::Lstidbox_Click()
+{
+    Txtmassage.setText(u"");
+    const auto chosenId = Lstidbox.selectedItem();
+    inputkensu = 0;
+    cyusyutu = u"";
+    std::u16string password;
+    std::u16string address;
+    Txtdirectry.setText(m_services.environment.variable(u"Windir").value_or(u""));
+    const auto destination = combosentaku.text();
+    ReadDataFile([&](long long slot) {
+        const auto& row = records[slot];
+        if (row.owner != destination || row.name != chosenId)
+            return;
+        password += decodeText(row.password);
+        Lblpassword.setText(password);
+        address += decodeText(row.mail);
+        Lblbikouran.setText(address);
+    });
+}
+
+void MainWindow::btnclipset_Click()
+{
+    m_services.clipboard.clear();
+    m_services.clipboard.setText(Lblpassword.text());
+}
+
+void MainWindow::Lstidbox_DblClick()
+{
+    // Without a chosen ID there is no entry to edit: edit mode would open on empty boxes.
+    if (Lstidbox.selectedItem().empty()) {
+        Txtmassage.setText(u"LISTをチョイス");
+        return;
+    }
+    applyScreen(Screen::Edit);
+    sVshokifrg = 1;
+    Txtnamae.setText(cmbnamae.selectedItem());
+    Txtidbox.setText(Lstidbox.selectedItem());
+    Txtpassnew.setText(Lblpassword.text());
+    Txtbikouran.setText(Lblbikouran.text());
+    sVshokifrg = 0;
+}
+
+} // namespace orvanta::app

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace orvanta::platform {
+
+/// The process environment and the two folders the window needs.
+class Environment {
+public:
+    virtual ~Environment() = default;
+
+    /// The variable's value, or nothing when it is not defined.
+    virtual std::optional<std::u16string> variable(std::u16string_view name) const = 0;
+    /// The folder of the program's executable.
+    virtual std::u16string programFolder() const = 0;
+    /// The process's working directory at this moment.
+    virtual std::u16string currentDirectory() const = 0;
+};
+
+} // namespace orvanta::platform

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+namespace orvanta::platform {
+
+inline constexpr std::uint32_t HKEY_LOCAL_MACHINE = 0x80000002;
+
+inline constexpr std::uint32_t REG_SZ = 1;
+inline constexpr std::uint32_t REG_BINARY = 3;
+inline constexpr std::uint32_t REG_DWORD = 4;
+
+/// One registry value as the ANSI query returns it: a text value is its bytes in the ANSI code page
+/// with the terminating NUL; a number is four little-endian bytes.
+struct RegistryValue {
+    std::uint32_t type = 0;
+    std::vector<std::uint8_t> data;
+};
+
+/// Read-only access to the registry.
+class Registry {
+public:
+    virtual ~Registry() = default;
+
+    /// The value, or nothing when the key or the value does not exist or cannot be opened.
+    virtual std::optional<RegistryValue> queryValue(std::uint32_t root, std::u16string_view subKey,
+                                                    std::u16string_view valueName) const = 0;
+};
+
+} // namespace orvanta::platform

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace orvanta::store {
+
+/// The `owner` of a header row: the row names a destination and counts its entries.
+inline constexpr std::u16string_view kHeaderMark = u"hyoujimark";
+
+/// One row of the data file and one slot of the record array.
+/// A header row holds the mark, the destination, " ", the entry count and " ";
+/// an entry row holds the destination, the ID, the stored password, " " and the stored e-mail address.
+struct PswRecord {
+    std::u16string owner;
+    std::u16string name;
+    std::u16string password;
+    std::u16string count;
+    std::u16string mail;
+
+    bool isHeader() const { return owner == kHeaderMark; }
+    friend bool operator==(const PswRecord&, const PswRecord&) = default;
+};
+
+/// Rows 1 to 99; slot 0 is never used.
+inline constexpr int kMaxRows = 99;
+
+/// The record array of the window: 100 slots, numbered 0 to 99. A slot number outside that range
+/// is a programming error and throws std::out_of_range.
+class RecordArray {
+public:
+    PswRecord& operator[](long long slot) { return m_slots.at(checked(slot)); }
+    const PswRecord& operator[](long long slot) const { return m_slots.at(checked(slot)); }
+
+private:
+    static std::size_t checked(long long slot);
+    std::array<PswRecord, kMaxRows + 1> m_slots{};
+};
+
+} // namespace orvanta::store

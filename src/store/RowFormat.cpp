@@ -1,0 +1,197 @@
+#include "RowFormat.h"
+
+#include <array>
+
+namespace orvanta::store {
+
+namespace {
+
+constexpr int kFieldsPerRow = 5;
+
+/// Valid UTF-8 with at least one character beyond ASCII: a Shift_JIS file of Japanese text almost
+/// never is, because its lead bytes 0x81-0x9F are UTF-8 continuation bytes.
+bool looksLikeUtf8(std::string_view bytes)
+{
+    if (bytes.starts_with("\xEF\xBB\xBF"))
+        return true;
+    bool multibyte = false;
+    for (std::size_t i = 0; i < bytes.size();) {
+        const auto lead = static_cast<unsigned char>(bytes[i]);
+        std::size_t length = 0;
+        if (lead < 0x80)
+            length = 1;
+        else if (lead >= 0xC2 && lead <= 0xDF)
+            length = 2;
+        else if (lead >= 0xE0 && lead <= 0xEF)
+            length = 3;
+        else if (lead >= 0xF0 && lead <= 0xF4)
+            length = 4;
+        else
+            return false;
+        if (i + length > bytes.size())
+            return false;
+        for (std::size_t k = 1; k < length; ++k)
+            if ((static_cast<unsigned char>(bytes[i + k]) & 0xC0) != 0x80)
+                return false;
+        multibyte = multibyte || length > 1;
+        i += length;
+    }
+    return multibyte;
+}
+
+bool isBlank(std::u16string_view line)
+{
+    return line.find_first_not_of(u' ') == std::u16string_view::npos;
+}
+
+/// Splits one line into its five fields. A quoted field is everything up to the next double quote;
+/// an unquoted one (never written by the program) ends at the next comma, without its spaces.
+std::optional<std::array<std::u16string, kFieldsPerRow>> splitRow(std::u16string_view line)
+{
+    std::array<std::u16string, kFieldsPerRow> fields;
+    std::size_t pos = 0;
+    for (int f = 0; f < kFieldsPerRow; ++f) {
+        while (pos < line.size() && line[pos] == u' ')
+            ++pos;
+        if (pos < line.size() && line[pos] == u'"') {
+            const auto close = line.find(u'"', pos + 1);
+            if (close == std::u16string_view::npos)
+                return std::nullopt;
+            fields[static_cast<std::size_t>(f)] = std::u16string(line.substr(pos + 1, close - pos - 1));
+            pos = close + 1;
+            while (pos < line.size() && line[pos] == u' ')
+                ++pos;
+        } else {
+            auto end = line.find(u',', pos);
+            if (end == std::u16string_view::npos)
+                end = line.size();
+            auto field = line.substr(pos, end - pos);
+            while (!field.empty() && field.back() == u' ')
+                field.remove_suffix(1);
+            if (field.find(u'"') != std::u16string_view::npos)
+                return std::nullopt;
+            fields[static_cast<std::size_t>(f)] = std::u16string(field);
+            pos = end;
+        }
+        const bool last = f == kFieldsPerRow - 1;
+        if (pos == line.size()) {
+            if (!last)
+                return std::nullopt; // fewer than five fields
+        } else if (line[pos] == u',' && !last) {
+            ++pos;
+        } else {
+            return std::nullopt; // a sixth field, or text after a closing quote
+        }
+    }
+    return fields;
+}
+
+} // namespace
+
+ReadRows readRows(std::string_view bytes, const platform::CodePage& codePage, int maxRows)
+{
+    ReadRows result;
+    auto report = [&result](RowFileProblem::Kind kind, int line) {
+        if (!result.problem)
+            result.problem = RowFileProblem{kind, line};
+    };
+    if (looksLikeUtf8(bytes)) {
+        report(RowFileProblem::Kind::Utf8, 1);
+        return result;
+    }
+
+    int lineNumber = 0;
+    std::size_t start = 0;
+    while (start < bytes.size()) {
+        auto end = bytes.find('\n', start);
+        const bool lastLine = end == std::string_view::npos;
+        if (lastLine)
+            end = bytes.size();
+        // Shift_JIS never uses 0x0A or 0x0D inside a double-byte character, so lines split safely as bytes.
+        auto raw = bytes.substr(start, end - start);
+        if (raw.ends_with('\r'))
+            raw.remove_suffix(1);
+        start = end + 1;
+        ++lineNumber;
+
+        auto decoded = codePage.decode(raw);
+        if (const auto* error = std::get_if<platform::CodePageError>(&decoded)) {
+            (void)error;
+            report(RowFileProblem::Kind::NotCodePage, lineNumber);
+            continue;
+        }
+        const auto& line = std::get<std::u16string>(decoded);
+        if (isBlank(line))
+            continue;
+        auto fields = splitRow(line);
+        if (!fields) {
+            report(RowFileProblem::Kind::Malformed, lineNumber);
+            continue;
+        }
+        if (static_cast<int>(result.rows.size()) >= maxRows) {
+            report(RowFileProblem::Kind::TooManyRows, lineNumber);
+            break;
+        }
+        auto& [owner, name, password, count, mail] = *fields;
+        result.rows.push_back(PswRecord{std::move(owner), std::move(name), std::move(password), std::move(count),
+                                        std::move(mail)});
+    }
+    return result;
+}
+
+std::u16string formatRow(const PswRecord& row)
+{
+    std::u16string line;
+    line.reserve(row.owner.size() + row.name.size() + row.password.size() + row.count.size() + row.mail.size() + 16);
+    for (const std::u16string* field : {&row.owner, &row.name, &row.password, &row.count, &row.mail}) {
+        if (!line.empty())
+            line += u',';
+        line += u'"';
+        line += *field;
+        line += u'"';
+    }
+    line += u"\r\n";
+    return line;
+}
+
+std::optional<RowWriteProblem::Kind> fieldProblem(std::u16string_view text, const platform::CodePage& codePage)
+{
+    if (text.find(u'"') != std::u16string_view::npos)
+        return RowWriteProblem::Kind::DoubleQuote;
+    if (text.find_first_of(u"\r\n") != std::u16string_view::npos)
+        return RowWriteProblem::Kind::LineBreak;
+    if (std::holds_alternative<platform::CodePageError>(codePage.encode(text)))
+        return RowWriteProblem::Kind::NotCodePage;
+    return std::nullopt;
+}
+
+std::variant<std::string, RowWriteProblem> writeRows(std::span<const PswRecord> rows,
+                                                     const platform::CodePage& codePage)
+{
+    std::u16string text;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const auto& row = rows[i];
+        for (const std::u16string* field : {&row.owner, &row.name, &row.password, &row.count, &row.mail}) {
+            if (field->find(u'"') != std::u16string::npos)
+                return RowWriteProblem{RowWriteProblem::Kind::DoubleQuote, i, *field};
+            if (field->find_first_of(u"\r\n") != std::u16string::npos)
+                return RowWriteProblem{RowWriteProblem::Kind::LineBreak, i, *field};
+        }
+        text += formatRow(row);
+    }
+    auto encoded = codePage.encode(text);
+    if (const auto* error = std::get_if<platform::CodePageError>(&encoded)) {
+        // Find the row that holds the character, for the message.
+        std::size_t offset = 0;
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            const auto length = formatRow(rows[i]).size();
+            if (error->position < offset + length)
+                return RowWriteProblem{RowWriteProblem::Kind::NotCodePage, i, rows[i].owner + u"," + rows[i].name};
+            offset += length;
+        }
+        return RowWriteProblem{RowWriteProblem::Kind::NotCodePage, rows.size(), {}};
+    }
+    return std::get<std::string>(std::move(encoded));
+}
+
+} // namespace orvanta::store
