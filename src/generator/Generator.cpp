@@ -1,0 +1,14 @@
+#include "Generator.h"
+
+namespace orvanta::generator {
+
+std::u16string generatePassword(std::size_t length, platform::RandomSource& random)
+{
+    std::u16string password;
+    password.reserve(length);
+    for (std::size_t count = 0; count < length; ++count)
+        password += kGeneratorAlphabet[random.below(kGeneratorAlphabet.size())];
+    return password;
+}
+
+} // namespace orvanta::generator
