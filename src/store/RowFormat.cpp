@@ -133,28 +133,39 @@ ReadRows readRows(std::string_view bytes, const platform::CodePage& codePage, in
             break;
         }
         auto& [owner, name, password, count, mail] = *fields;
-        result.rows.push_back(PswRecord{std::move(owner), std::move(name), std::move(password), std::move(count),
-                                        std::move(mail)});
+        result.rows.push_back(PswRecord{std::move(owner), std::move(name), std::move(password),
+                                        std::move(count), std::move(mail)});
     }
     return result;
 }
 
-std::u16string formatRow(const PswRecord& row)
+std::u16string formatFields(std::span<const std::u16string_view> fields)
 {
     std::u16string line;
-    line.reserve(row.owner.size() + row.name.size() + row.password.size() + row.count.size() + row.mail.size() + 16);
-    for (const std::u16string* field : {&row.owner, &row.name, &row.password, &row.count, &row.mail}) {
-        if (!line.empty())
+    std::size_t length = 2;
+    for (auto field : fields)
+        length += field.size() + 3;
+    line.reserve(length);
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (i > 0)
             line += u',';
         line += u'"';
-        line += *field;
+        line += fields[i];
         line += u'"';
     }
     line += u"\r\n";
     return line;
 }
 
-std::optional<RowWriteProblem::Kind> fieldProblem(std::u16string_view text, const platform::CodePage& codePage)
+std::u16string formatRow(const PswRecord& row)
+{
+    const std::array<std::u16string_view, kFieldsPerRow> fields{row.owner, row.name, row.password, row.count,
+                                                                row.mail};
+    return formatFields(fields);
+}
+
+std::optional<RowWriteProblem::Kind> fieldProblem(std::u16string_view text,
+                                                  const platform::CodePage& codePage)
 {
     if (text.find(u'"') != std::u16string_view::npos)
         return RowWriteProblem::Kind::DoubleQuote;
@@ -186,7 +197,8 @@ std::variant<std::string, RowWriteProblem> writeRows(std::span<const PswRecord> 
         for (std::size_t i = 0; i < rows.size(); ++i) {
             const auto length = formatRow(rows[i]).size();
             if (error->position < offset + length)
-                return RowWriteProblem{RowWriteProblem::Kind::NotCodePage, i, rows[i].owner + u"," + rows[i].name};
+                return RowWriteProblem{RowWriteProblem::Kind::NotCodePage, i,
+                                       rows[i].owner + u"," + rows[i].name};
             offset += length;
         }
         return RowWriteProblem{RowWriteProblem::Kind::NotCodePage, rows.size(), {}};

@@ -45,6 +45,10 @@ struct RowWriteProblem {
     std::u16string field;
 };
 
+/// One line of any number of fields as the program writes them: each in double quotes, separated by
+/// commas, ending in CR LF. The fields are taken as they are; writeRows checks that they can be written.
+std::u16string formatFields(std::span<const std::u16string_view> fields);
+
 /// One row as it stands in the file: "owner","name","password","count","mail" and CR LF.
 std::u16string formatRow(const PswRecord& row);
 
@@ -55,6 +59,7 @@ std::variant<std::string, RowWriteProblem> writeRows(std::span<const PswRecord> 
 
 /// Whether a text can stand in a field: no double quote, no line break, every character in the
 /// code page. Nothing when it can.
-std::optional<RowWriteProblem::Kind> fieldProblem(std::u16string_view text, const platform::CodePage& codePage);
+std::optional<RowWriteProblem::Kind> fieldProblem(std::u16string_view text,
+                                                  const platform::CodePage& codePage);
 
 } // namespace orvanta::store
