@@ -1,0 +1,142 @@
+// The one rewrite of the data file psw.ini: every registration, update and deletion passes through
+// kakidashi, which walks the rows as last read, applies the operation named in dousafrag and writes
+// the whole file at once.
+#include "app/MainWindow.h"
+#include "store/RowFormat.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace orvanta::app {
+
+namespace {
+
+std::u16string writeProblemMessage(const store::RowWriteProblem& problem)
+{
+    std::u16string what;
+    switch (problem.kind) {
+    case store::RowWriteProblem::Kind::DoubleQuote:
+        what = u"「\"」";
+        break;
+    case store::RowWriteProblem::Kind::LineBreak:
+        what = u"改行";
+        break;
+    case store::RowWriteProblem::Kind::NotCodePage:
+        what = u"Shift_JIS で保存できない文字";
+        break;
+    }
+    return u"データファイル psw.ini の " + decimalText(static_cast<long long>(problem.row) + 1) + u" 行目に" +
+           what + u"が入るため、書き換えを中止しました。";
+}
+
+} // namespace
+
+bool MainWindow::kakidashi()
+{
+    Txtdirectry.setText(m_services.environment.variable(u"Windir").value_or(u""));
+    outkensu = 0;
+
+    const bool registering = dousafrag == u"new";
+    const bool updating = dousafrag == u"koushin";
+    const bool deleting = dousafrag == u"delete";
+
+    // The rows are changed in the record array as they are written. When the file cannot be written
+    // the array goes back to the rows of the file as it still stands, so that trying again (or a
+    // check against the array) sees the file and not a change that never reached it.
+    const store::RecordArray rowsAsRead = records;
+    const auto refuse = [&](std::u16string message) {
+        records = rowsAsRead;
+        if (registering) {
+            newngfrag = 0;
+            newwmfrag = 0;
+        }
+        Txtmassage.setText(std::move(message));
+        return false;
+    };
+
+    if (!dataFileSound())
+        return refuse(u"データファイル psw.ini が正しく読めなかったため、書き換えを中止しました。");
+
+    const auto destination = cmbnamae.selectedItem();
+    const auto id = Lstidbox.selectedItem();
+    const auto header = std::u16string(store::kHeaderMark);
+    std::u16string storedPassword;
+    std::u16string storedMail;
+    if (updating) {
+        storedPassword = encodeText(Txtpassnew.text());
+        storedMail = encodeText(Txtbikouran.text());
+    }
+
+    std::vector<store::PswRecord> rows;
+    const long long rowsRead = std::min<long long>(inputkensu.number(), store::kMaxRows);
+    for (long long slot = 1; slot <= rowsRead; ++slot) {
+        auto& r = records[slot];
+        bool skip = false;
+        if (registering && r.owner == header && r.name == Txtnamae.text()) {
+            newwmfrag = 2;
+            if (!(newngfrag == 1))
+                r.count = decimalText(leadingNumber(r.count) + 1);
+        }
+        if (updating) {
+            if (r.owner == destination && r.name == id) {
+                r.owner = Txtnamae.text();
+                r.name = Txtidbox.text();
+                r.password = storedPassword;
+                r.mail = storedMail;
+            }
+            if (r.owner == destination)
+                r.owner = Txtnamae.text();
+            if (r.owner == header && r.name == destination) {
+                r.name = Txtnamae.text();
+                r.password = u" ";
+                r.mail = u" ";
+            }
+        }
+        if (deleting) {
+            if (r.name == id && r.owner == destination)
+                skip = true;
+            if (r.name == destination && r.owner == header) {
+                if (r.count == u"1")
+                    skip = true;
+                else
+                    r.count = decimalText(leadingNumber(r.count) - 1);
+            }
+        }
+        if (!skip) {
+            outkensu = outkensu.number() + 1;
+            rows.push_back(r);
+        }
+    }
+
+    if (registering && !(newngfrag == 1)) {
+        const auto password = encodeText(Txtpassnew.text());
+        const auto mail = encodeText(Txtbikouran.text());
+        const long long added = newwmfrag == 2 ? 1 : 2;
+        if (outkensu.number() + added > store::kMaxRows)
+            return refuse(u"データファイル psw.ini が上限の 99 行を超えるため、書き換えを中止しました。");
+        if (!(newwmfrag == 2)) {
+            outkensu = outkensu.number() + 1;
+            records[outkensu.number()] = store::PswRecord{header, Txtnamae.text(), u" ", u"1", u" "};
+            rows.push_back(records[outkensu.number()]);
+        }
+        outkensu = outkensu.number() + 1;
+        records[outkensu.number()] = store::PswRecord{Txtnamae.text(), Txtidbox.text(), password, u" ", mail};
+        rows.push_back(records[outkensu.number()]);
+        moj = u"";
+    }
+
+    auto bytes = store::writeRows(rows, m_services.codePage);
+    if (const auto* problem = std::get_if<store::RowWriteProblem>(&bytes))
+        return refuse(writeProblemMessage(*problem));
+    if (auto failure = m_services.files.writeFile(dataFilePath(), std::get<std::string>(bytes)))
+        return refuse(u"データファイル psw.ini を書き込めませんでした（元のファイルはそのままです）：" +
+                      failure->description);
+
+    if (registering) {
+        newngfrag = 0;
+        newwmfrag = 0;
+    }
+    return true;
+}
+
+} // namespace orvanta::app
