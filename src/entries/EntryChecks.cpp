@@ -1,0 +1,125 @@
+#include "EntryChecks.h"
+
+#include "cipher/CodeTable.h"
+#include "store/RowFormat.h"
+
+#include <variant>
+
+namespace orvanta::entries {
+
+namespace {
+
+/// A character as a message names it: spaces and control characters by what they are, since the
+/// user cannot see them between the brackets.
+std::u16string shownCharacter(char32_t character)
+{
+    if (character == U' ')
+        return u"空白";
+    if (character == U'\u3000')
+        return u"全角空白";
+    if (character < 0x20 || character == 0x7F)
+        return u"制御文字";
+    std::u16string text;
+    if (character > 0xFFFF) {
+        character -= 0x10000;
+        text += static_cast<char16_t>(0xD800 + (character >> 10));
+        text += static_cast<char16_t>(0xDC00 + (character & 0x3FF));
+    } else {
+        text += static_cast<char16_t>(character);
+    }
+    return text;
+}
+
+char32_t characterAt(std::u16string_view text, std::size_t index)
+{
+    const char16_t unit = text[index];
+    if (unit >= 0xD800 && unit <= 0xDBFF && index + 1 < text.size() && text[index + 1] >= 0xDC00 &&
+        text[index + 1] <= 0xDFFF)
+        return 0x10000 + ((static_cast<char32_t>(unit) - 0xD800) << 10) + (text[index + 1] - 0xDC00);
+    return unit;
+}
+
+/// The problem of the destination or the ID box, named by `box`.
+std::optional<std::u16string> storedAsIsProblem(std::u16string_view box, std::u16string_view text,
+                                                const platform::CodePage& codePage)
+{
+    const auto kind = store::fieldProblem(text, codePage);
+    if (!kind)
+        return std::nullopt;
+    switch (*kind) {
+    case store::RowWriteProblem::Kind::DoubleQuote:
+        return std::u16string(box) + u"に「\"」は使えません。";
+    case store::RowWriteProblem::Kind::LineBreak:
+        return std::u16string(box) + u"に改行は使えません。";
+    case store::RowWriteProblem::Kind::NotCodePage:
+        break;
+    }
+    std::u16string shown;
+    const auto encoded = codePage.encode(text);
+    if (const auto* error = std::get_if<platform::CodePageError>(&encoded))
+        shown = u"（" + shownCharacter(error->character) + u"）";
+    return std::u16string(box) + u"に Shift_JIS で保存できない文字" + shown + u"が含まれています。";
+}
+
+/// The problem of the password or the e-mail address box, named by `box`.
+std::optional<std::u16string> storedAsCodesProblem(std::u16string_view box, std::u16string_view text,
+                                                   std::u16string_view allowed)
+{
+    const auto index = cipher::firstUncodable(text);
+    if (!index)
+        return std::nullopt;
+    return std::u16string(box) + u"に保存できない文字（" + shownCharacter(characterAt(text, *index)) +
+           u"）が含まれています。" + std::u16string(allowed) + u"だけを使って下さい。";
+}
+
+bool hasHeaderRow(const store::RecordArray& records, long long rows, std::u16string_view destination)
+{
+    for (long long slot = 1; slot <= rows && slot <= store::kMaxRows; ++slot)
+        if (records[slot].isHeader() && records[slot].name == destination)
+            return true;
+    return false;
+}
+
+} // namespace
+
+std::optional<std::u16string> entryProblem(const EntryText& entry, const platform::CodePage& codePage)
+{
+    if (auto problem = storedAsIsProblem(u"登録先", entry.destination, codePage))
+        return problem;
+    if (entry.destination == store::kHeaderMark)
+        return u"登録先に「" + std::u16string(store::kHeaderMark) + u"」は使えません。";
+    if (auto problem = storedAsIsProblem(u"ID", entry.id, codePage))
+        return problem;
+    if (auto problem = storedAsCodesProblem(u"パスワード", entry.password, u"利用可能文字"))
+        return problem;
+    return storedAsCodesProblem(u"メールアドレス", entry.mail, u"利用可能文字と「@」");
+}
+
+std::optional<std::u16string> rowLimitProblem(const store::RecordArray& records, long long rows,
+                                              std::u16string_view destination, std::u16string_view id)
+{
+    for (long long slot = 1; slot <= rows && slot <= store::kMaxRows; ++slot)
+        if (records[slot].owner == destination && records[slot].name == id)
+            return std::nullopt;
+    const long long added = hasHeaderRow(records, rows, destination) ? 1 : 2;
+    if (rows + added <= store::kMaxRows)
+        return std::nullopt;
+    return u"登録件数が上限の 99 行に達しているため、登録できません。";
+}
+
+std::optional<std::u16string> renameProblem(const store::RecordArray& records, long long rows,
+                                            std::u16string_view from, std::u16string_view to)
+{
+    if (from.empty() || to == from || !hasHeaderRow(records, rows, to))
+        return std::nullopt;
+    return u"登録先「" + std::u16string(to) + u"」は既に使われているため、この名前には変更できません。";
+}
+
+std::optional<std::u16string> chosenDestinationProblem(std::u16string_view destination)
+{
+    if (destination != store::kHeaderMark)
+        return std::nullopt;
+    return u"登録先「" + std::u16string(store::kHeaderMark) + u"」は変更も削除もできません。";
+}
+
+} // namespace orvanta::entries
