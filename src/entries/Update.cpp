@@ -1,0 +1,62 @@
+// Update: "更新する" in edit mode stores the boxes over the chosen entry. A changed destination name
+// renames the destination itself, with all its entries.
+#include "app/MainWindow.h"
+#include "entries/EntryChecks.h"
+
+namespace orvanta::app {
+
+void MainWindow::btnkousin_Click()
+{
+    Txtmassage.setText(u"");
+    if (Txtnamae.text().empty() || Txtidbox.text().empty() || Txtpassnew.text().empty()) {
+        Txtmassage.setText(u"記入漏れ");
+        return;
+    }
+    const auto destination = cmbnamae.selectedItem();
+    const entries::EntryText entry{Txtnamae.text(), Txtidbox.text(), Txtpassnew.text(), Txtbikouran.text()};
+    auto problem = entries::entryProblem(entry, m_services.codePage);
+    if (!problem)
+        problem = entries::chosenDestinationProblem(destination);
+    if (!problem)
+        problem = entries::renameProblem(records, inputkensu.number(), destination, Txtnamae.text());
+    if (problem) {
+        Txtmassage.setText(std::move(*problem));
+        return;
+    }
+
+    kousingfrag = 0;
+    dousafrag = u"koushin";
+    if (Lstidbox.selectedItem().empty()) {
+        Txtmassage.setText(u"LISTをチョイス");
+        changfrag = 0;
+        dousafrag = u"";
+        applyScreen(Screen::Result);
+        return;
+    }
+    const FormValue changedBefore = changfrag;
+    roolchek();
+    if (kousingfrag == 1) {
+        Txtmassage.setText(u"更新名は使われている");
+        dousafrag = u"";
+        applyScreen(Screen::Result);
+        return;
+    }
+    if (!kakidashi()) {
+        // Nothing was written: the boxes stay as typed in edit mode, so that "更新する" can be pressed
+        // again once the cause is put right, and it checks them exactly as it did this time.
+        dousafrag = u"";
+        kousingfrag = 0;
+        changfrag = changedBefore;
+        return;
+    }
+    dousafrag = u"";
+    kousingfrag = 0;
+    Form_Load();
+    Lstidbox.clearItems();
+    Lblpassword.setText(u"");
+    Lblbikouran.setText(u" ");
+    Txtmassage.setText(u"更新完了" + Txtnamae.text() + u"の " + Txtidbox.text() + u":" + Txtpassnew.text());
+    applyScreen(Screen::Result);
+}
+
+} // namespace orvanta::app
