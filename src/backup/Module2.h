@@ -1,0 +1,23 @@
+#pragma once
+
+#include "platform/Drives.h"
+
+#include <string>
+#include <string_view>
+
+namespace orvanta::backup {
+
+/// The drive's display name as the desktop shell shows it ("3.5 インチ FD (A:)"), cut at its first NUL.
+std::u16string GetDriveDisplayName(const platform::Drives& drives, std::string_view rootPath);
+
+/// The letters of the floppy disk drives, in alphabetical order ("A", "AB", or "" when there is none).
+/// A drive counts as one when it is removable and its display name, folded to half-width, holds
+/// "ｲﾝﾁ FD (" — the shell names a floppy drive "3.5 インチ FD (A:)". Other drives are never asked
+/// for their name.
+std::u16string FindFloppyDrives(const platform::Drives& drives);
+
+/// Where psw.bkp and the list go: the first floppy drive ("A:"), or the empty text for the root of
+/// the current drive. Paths are this prefix followed by "\psw.bkp".
+std::u16string backupDrivePrefix(const platform::Drives& drives);
+
+} // namespace orvanta::backup
