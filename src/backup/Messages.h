@@ -1,0 +1,32 @@
+#pragma once
+
+// The messages that backup and restore put in Txtmassage when they stop.
+
+#include "platform/Expected.h"
+#include "store/PswRecord.h"
+#include "store/RowFormat.h"
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace orvanta::backup {
+
+/// "A:\psw.bkp：" followed by the platform's description of what went wrong.
+std::u16string fileFailureMessage(std::u16string_view path, const platform::Failure& failure);
+
+/// Row `number` (counting from 1) of a file, named so that the user can find it: its destination
+/// and ID, never its password.
+std::u16string rowName(std::u16string_view path, std::size_t number, const store::PswRecord& row);
+
+/// Why a row cannot go into a file; `row` is the row the writer named.
+std::u16string rowWriteMessage(std::u16string_view path, const store::RowWriteProblem& problem,
+                               const store::PswRecord& row);
+
+/// Why a backup file did not read cleanly.
+std::u16string backupReadMessage(std::u16string_view path, const store::RowFileProblem& problem);
+
+/// A character as the user can recognise it in a message: a space is named, not shown.
+std::u16string characterName(std::u16string_view text, std::size_t position);
+
+} // namespace orvanta::backup
