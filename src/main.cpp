@@ -1,0 +1,44 @@
+// Orvanta: the one window, over this host's files, registry hive and drive links.
+#include "platform/HostClock.h"
+#include "platform/HostDrives.h"
+#include "platform/HostEnvironment.h"
+#include "platform/HostFileSystem.h"
+#include "platform/HostRandomSource.h"
+#include "platform/IcuCodePage.h"
+#include "platform/RegistryHive.h"
+#include "view/Fonts.h"
+#include "view/QtClipboard.h"
+#include "view/QtHelpViewer.h"
+#include "view/WindowView.h"
+
+#include <QApplication>
+#include <QIcon>
+
+using namespace Qt::StringLiterals;
+using namespace orvanta;
+
+int main(int argc, char* argv[])
+{
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(u"Orvanta"_s);
+    QApplication::setApplicationVersion(u"1.1.0"_s);
+    QGuiApplication::setDesktopFileName(u"orvanta"_s);
+    QApplication::setWindowIcon(QIcon(u":/orvanta/orvanta.png"_s));
+    view::installJapaneseFonts();
+
+    platform::RegistryHive registry(platform::RegistryHive::defaultPath());
+    platform::HostEnvironment environment;
+    platform::HostDrives drives(platform::HostDrives::defaultDosdevices(), registry);
+    platform::HostFileSystem files(drives);
+    platform::IcuCodePage codePage;
+    view::QtClipboard clipboard;
+    platform::HostClock clock;
+    platform::HostRandomSource random;
+    view::QtHelpViewer help;
+
+    app::MainWindow window({registry, environment, files, codePage, clipboard, clock, random, help, drives});
+    view::WindowView view(window);
+    view.load();
+    view.show();
+    return QApplication::exec();
+}

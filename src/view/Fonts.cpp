@@ -1,0 +1,43 @@
+#include "Fonts.h"
+
+#include "QtText.h"
+#include "app/ControlTable.h"
+
+#include <QApplication>
+
+namespace orvanta::view {
+
+using namespace Qt::StringLiterals;
+
+namespace {
+/// IPA P Gothic is proportional like ＭＳ Ｐゴシック; IPA Gothic is the fixed-pitch twin of ＭＳ ゴシック.
+const auto kProportional = u"IPAPGothic"_s;
+const auto kFixed = u"IPAGothic"_s;
+constexpr double kWindowPoints = 9;
+} // namespace
+
+void installJapaneseFonts()
+{
+    for (const auto& face : {toQString(app::kDesignFontFamily), u"MS PGothic"_s, u"MS UI Gothic"_s})
+        QFont::insertSubstitutions(face, {kProportional, kFixed});
+    for (const auto& face : {u"ＭＳ ゴシック"_s, u"MS Gothic"_s})
+        QFont::insertSubstitutions(face, {kFixed, kProportional});
+    QApplication::setFont(windowFont());
+}
+
+QFont windowFont()
+{
+    QFont font(kProportional);
+    font.setPointSizeF(kWindowPoints);
+    return font;
+}
+
+QFont designFont(double points, bool bold)
+{
+    QFont font(toQString(app::kDesignFontFamily));
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    return font;
+}
+
+} // namespace orvanta::view

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "platform/HelpViewer.h"
+
+#include <QPointer>
+#include <QTextBrowser>
+
+namespace orvanta::view {
+
+/// Shows the help file in a window of its own. The help file is our own short guide in UTF-8
+/// Markdown; anything else (an old binary WinHelp file, a file in another encoding) is refused, so
+/// the window can say that the help cannot be shown.
+class QtHelpViewer final : public platform::HelpViewer {
+public:
+    QtHelpViewer() = default;
+    QtHelpViewer(const QtHelpViewer&) = delete;
+    QtHelpViewer& operator=(const QtHelpViewer&) = delete;
+    ~QtHelpViewer() override;
+
+    bool open(const std::string& hostPath) override;
+
+    /// The help window, once it has been opened (for tests).
+    QTextBrowser* window() const { return m_window; }
+
+private:
+    QPointer<QTextBrowser> m_window;
+};
+
+} // namespace orvanta::view

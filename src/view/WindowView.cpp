@@ -1,0 +1,536 @@
+#include "WindowView.h"
+
+#include "DesignLine.h"
+#include "Fonts.h"
+#include "QtText.h"
+
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QFile>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPixmap>
+#include <QPushButton>
+#include <QShortcut>
+#include <QSignalBlocker>
+#include <algorithm>
+#include <exception>
+#include <utility>
+#include <vector>
+
+namespace orvanta::view {
+
+using namespace Qt::StringLiterals;
+using app::ControlDesign;
+using app::ControlId;
+using app::ControlKind;
+using app::MainWindow;
+
+namespace {
+
+int pixels(int twips)
+{
+    return twips / app::kTwipsPerPixel;
+}
+
+QRect placeOf(const ControlDesign& d)
+{
+    return {pixels(d.place.left), pixels(d.place.top), pixels(d.place.width), pixels(d.place.height)};
+}
+
+QColor colourOf(const app::Rgb& rgb)
+{
+    return {rgb.red, rgb.green, rgb.blue};
+}
+
+/// The boxes whose text the user writes; the program reads it back from the control.
+bool isTypedBox(ControlId id)
+{
+    switch (id) {
+    case ControlId::Txtnamae:
+    case ControlId::Txtidbox:
+    case ControlId::Txtpassnew:
+    case ControlId::Txtbikouran:
+    case ControlId::txtketasu:
+        return true;
+    default:
+        return false;
+    }
+}
+
+/// The boxes whose typing goes through a KeyPress handler first.
+void (MainWindow::*keyPressHandler(ControlId id))(std::int16_t&)
+{
+    switch (id) {
+    case ControlId::Txtpassnew:
+        return &MainWindow::Txtpassnew_KeyPress;
+    case ControlId::Txtbikouran:
+        return &MainWindow::Txtbikouran_KeyPress;
+    case ControlId::Lblpassword:
+        return &MainWindow::Lblpassword_KeyPress;
+    case ControlId::Lblbikouran:
+        return &MainWindow::Lblbikouran_KeyPress;
+    case ControlId::Txtmassage:
+        return &MainWindow::Txtmassage_KeyPress;
+    case ControlId::txtketasu:
+        return &MainWindow::txtketasu_KeyPress;
+    default:
+        return nullptr;
+    }
+}
+
+void (MainWindow::*clickHandler(ControlId id))()
+{
+    switch (id) {
+    case ControlId::btnnew:
+        return &MainWindow::btnnew_Click;
+    case ControlId::btnkousin:
+        return &MainWindow::btnkousin_Click;
+    case ControlId::btndelete:
+        return &MainWindow::btndelete_Click;
+    case ControlId::btnnewmode:
+        return &MainWindow::btnnewmode_Click;
+    case ControlId::btnmordori:
+        return &MainWindow::btnmordori_Click;
+    case ControlId::btnload:
+        return &MainWindow::btnload_Click;
+    case ControlId::btnunload:
+        return &MainWindow::btnunload_Click;
+    case ControlId::btnclipset:
+        return &MainWindow::btnclipset_Click;
+    case ControlId::btncleate:
+        return &MainWindow::btncleate_Click;
+    default:
+        return nullptr;
+    }
+}
+
+/// What a screen reader announces for a box: the caption a sighted user reads beside it.
+QString accessibleNameOf(const ControlDesign& d)
+{
+    switch (d.id) {
+    case ControlId::cmbnamae:
+    case ControlId::Txtnamae:
+        return u"登録先（プロダクト名）"_s;
+    case ControlId::Lstidbox:
+    case ControlId::Txtidbox:
+        return u"登録ID名"_s;
+    case ControlId::Lblpassword:
+    case ControlId::Txtpassnew:
+        return u"パスワード"_s;
+    case ControlId::Lblbikouran:
+    case ControlId::Txtbikouran:
+        return u"パスワード登録時メールアドレス"_s;
+    case ControlId::Txtmassage:
+        return u"メッセージ"_s;
+    case ControlId::txtketasu:
+        return u"自動生成パスワードの桁数"_s;
+    case ControlId::Txtdirectry:
+        return u"データの置き場所"_s;
+    case ControlId::regprodid:
+        return u"プロダクトID"_s;
+    case ControlId::Image1:
+        return u"背景の絵"_s;
+    default:
+        break;
+    }
+    if (d.kind == ControlKind::Line)
+        return u"枠線"_s;
+    return toQString(d.caption);
+}
+
+/// A keystroke that puts a character into a box: printable text, or Backspace (which Qt reports as
+/// "\b" and the program's filters have always seen and refused). Delete, the arrows, Home and End
+/// and the Ctrl shortcuts insert nothing and reach no filter.
+bool insertsCharacters(const QKeyEvent& key)
+{
+    if (key.text().isEmpty() ||
+        (key.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)))
+        return false;
+    const auto text = key.text();
+    return std::all_of(text.begin(), text.end(),
+                       [](QChar c) { return c.isPrint() || c == u'\b' || c.isSurrogate(); });
+}
+
+void setPlainText(QWidget* widget, const QString& text)
+{
+    if (auto* label = qobject_cast<QLabel*>(widget); label && label->text() != text)
+        label->setText(text);
+    else if (auto* button = qobject_cast<QPushButton*>(widget); button && button->text() != text)
+        button->setText(text);
+    else if (auto* box = qobject_cast<QLineEdit*>(widget); box && box->text() != text)
+        box->setText(text);
+}
+
+QStringList itemsOf(const app::Control& control)
+{
+    QStringList items;
+    items.reserve(static_cast<qsizetype>(control.items.size()));
+    for (const auto& item : control.items)
+        items.push_back(toQString(item));
+    return items;
+}
+
+} // namespace
+
+WindowView::WindowView(MainWindow& window, QWidget* parent) : QWidget(parent), m_window(window)
+{
+    setObjectName(u"Form1"_s);
+    setWindowTitle(toQString(app::kWindowCaption));
+    setFont(designFont(9, false));
+    setFixedSize(pixels(app::kClientWidthTwips), pixels(app::kClientHeightTwips));
+    build();
+
+    auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    help->setContext(Qt::WindowShortcut);
+    connect(help, &QShortcut::activated, this, [this] { route([this] { m_window.helpKey(); }); });
+
+    mirror();
+}
+
+void WindowView::load()
+{
+    route([this] { m_window.Form_Load(); });
+    if (const auto& file = m_window.pictureFile(); !file.empty()) {
+        QPixmap picture(QFile::decodeName(QByteArray::fromStdString(file)));
+        if (auto* label = qobject_cast<QLabel*>(widget(ControlId::Image1)); label && !picture.isNull())
+            label->setPixmap(picture);
+    }
+}
+
+void WindowView::build()
+{
+    for (const auto& d : app::controlTable()) {
+        QWidget* w = makeWidget(d);
+        m_widgets[static_cast<std::size_t>(d.id)] = w;
+        w->setObjectName(toQString(d.name));
+        w->setAccessibleName(accessibleNameOf(d));
+        if (!d.tooltip.empty()) {
+            w->setToolTip(toQString(d.tooltip));
+            w->setAccessibleDescription(toQString(d.tooltip));
+        }
+        if (d.fontPoints > 0)
+            w->setFont(designFont(d.fontPoints, d.bold));
+        QPalette palette = w->palette();
+        if (d.foreground) {
+            for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+                palette.setColor(role, colourOf(*d.foreground));
+        }
+        if (d.background) {
+            for (auto role : {QPalette::Base, QPalette::Window, QPalette::Button})
+                palette.setColor(role, colourOf(*d.background));
+            if (qobject_cast<QLabel*>(w))
+                w->setAutoFillBackground(true);
+        }
+        w->setPalette(palette);
+        connectEvents(d, w);
+    }
+    arrangeTabOrder();
+    arrangeStacking();
+}
+
+QWidget* WindowView::makeWidget(const ControlDesign& d)
+{
+    switch (d.kind) {
+    case ControlKind::TextBox:
+    case ControlKind::DisplayBox:
+    case ControlKind::StorageBox: {
+        auto* box = new QLineEdit(this);
+        box->setGeometry(placeOf(d));
+        return box;
+    }
+    case ControlKind::ComboBox: {
+        auto* combo = new QComboBox(this);
+        combo->setEditable(true);
+        // The list holds only what the data file names: Enter never adds the typed text to it, and
+        // the typed text is never completed into something the user did not type.
+        combo->setInsertPolicy(QComboBox::NoInsert);
+        combo->setCompleter(nullptr);
+        combo->setGeometry(placeOf(d));
+        return combo;
+    }
+    case ControlKind::ListBox: {
+        auto* list = new QListWidget(this);
+        list->setSelectionMode(QAbstractItemView::SingleSelection);
+        list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        list->setGeometry(placeOf(d));
+        return list;
+    }
+    case ControlKind::Button: {
+        auto* button = new QPushButton(this);
+        button->setAutoDefault(false);
+        button->setGeometry(placeOf(d));
+        return button;
+    }
+    case ControlKind::Label: {
+        auto* label = new QLabel(this);
+        label->setTextFormat(Qt::PlainText);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        label->setGeometry(placeOf(d));
+        return label;
+    }
+    case ControlKind::Line:
+        // A line's place holds its two end points.
+        return new DesignLine({pixels(d.place.left), pixels(d.place.top)},
+                              {pixels(d.place.width), pixels(d.place.height)}, this);
+    case ControlKind::Picture: {
+        auto* picture = new QLabel(this);
+        picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        picture->setGeometry(placeOf(d));
+        return picture;
+    }
+    }
+    return new QWidget(this);
+}
+
+void WindowView::connectEvents(const ControlDesign& d, QWidget* w)
+{
+    const ControlId id = d.id;
+    if (auto handler = clickHandler(id)) {
+        connect(qobject_cast<QPushButton*>(w), &QPushButton::clicked, this,
+                [this, handler] { route([this, handler] { (m_window.*handler)(); }); });
+        return;
+    }
+    if (auto* combo = qobject_cast<QComboBox*>(w)) {
+        // A choice from the list, by mouse, arrow keys or wheel.
+        connect(combo, &QComboBox::activated, this, [this](int index) {
+            route([this, index] {
+                m_window.cmbnamae.listIndex = index;
+                m_window.cmbnamae.setText(m_window.cmbnamae.selectedItem());
+                m_window.cmbnamae_Click();
+            });
+        });
+        // Typing: only the text changes; the choice is made by choosing.
+        connect(combo->lineEdit(), &QLineEdit::textEdited, this, [this](const QString& text) {
+            if (!m_mirroring)
+                route([this, text] { m_window.cmbnamae.setText(toU16(text)); });
+        });
+        return;
+    }
+    if (auto* list = qobject_cast<QListWidget*>(w)) {
+        connect(list, &QListWidget::currentRowChanged, this, [this](int row) {
+            if (!m_mirroring)
+                route([this, row] {
+                    m_window.Lstidbox.listIndex = row;
+                    m_window.Lstidbox_Click();
+                });
+        });
+        // A double click anywhere in the list, on an entry or not: the handler tells the user when
+        // no entry is chosen.
+        list->viewport()->installEventFilter(this);
+        return;
+    }
+    if (auto* box = qobject_cast<QLineEdit*>(w)) {
+        connect(box, &QLineEdit::textEdited, this, [this, id](const QString& text) {
+            if (m_mirroring)
+                return;
+            if (isTypedBox(id) || m_forwardingTo == id) {
+                route([this, id, text] { m_window.control(id).setText(toU16(text)); });
+                return;
+            }
+            // Pasted or cut in a box that only shows: once the edit is over, the program's text returns.
+            QMetaObject::invokeMethod(this, &WindowView::mirror, Qt::QueuedConnection);
+        });
+        if (keyPressHandler(id))
+            box->installEventFilter(this);
+    }
+}
+
+void WindowView::arrangeTabOrder()
+{
+    std::vector<const ControlDesign*> stops;
+    for (const auto& d : app::controlTable())
+        if (d.tabIndex >= 0)
+            stops.push_back(&d);
+    std::sort(stops.begin(), stops.end(), [](auto* a, auto* b) { return a->tabIndex < b->tabIndex; });
+    for (std::size_t i = 1; i < stops.size(); ++i)
+        setTabOrder(widget(stops[i - 1]->id), widget(stops[i]->id));
+}
+
+/// Boxes and buttons that share a place: the smaller one lies over the larger, so that the buttons
+/// and the length box at the right end of the password row stay in sight over the long boxes.
+/// Labels, lines and the picture are drawn on the window itself beneath every box and button; among
+/// them, a later control of the table lies over an earlier one, and the picture lies under all.
+void WindowView::arrangeStacking()
+{
+    const auto& table = app::controlTable();
+    auto isLight = [](const ControlDesign& d) {
+        return d.kind == ControlKind::Label || d.kind == ControlKind::Line || d.kind == ControlKind::Picture;
+    };
+    std::vector<const ControlDesign*> windowed;
+    for (const auto& d : table)
+        if (!isLight(d))
+            windowed.push_back(&d);
+    auto area = [](const ControlDesign* d) { return d->place.width * d->place.height; };
+    std::stable_sort(windowed.begin(), windowed.end(), [&](auto* a, auto* b) { return area(a) > area(b); });
+    for (const auto* d : windowed)
+        widget(d->id)->raise();
+
+    for (auto d = table.rbegin(); d != table.rend(); ++d)
+        if (isLight(*d))
+            widget(d->id)->lower();
+    widget(ControlId::Image1)->lower();
+}
+
+void WindowView::route(const std::function<void()>& handler)
+{
+    if (m_mirroring)
+        return;
+    try {
+        handler();
+    } catch (const std::exception& error) {
+        m_window.Txtmassage.setText(u"思いがけない誤りで操作を最後まで行えませんでした：" +
+                                    toU16(QString::fromUtf8(error.what())));
+    }
+    mirror();
+}
+
+void WindowView::mirror()
+{
+    m_mirroring = true;
+    for (const auto& d : app::controlTable()) {
+        const auto& control = m_window.control(d.id);
+        QWidget* w = widget(d.id);
+        const QSignalBlocker blocker(w);
+        if (auto* combo = qobject_cast<QComboBox*>(w)) {
+            const QSignalBlocker editBlocker(combo->lineEdit());
+            const auto items = itemsOf(control);
+            QStringList shown;
+            for (int i = 0; i < combo->count(); ++i)
+                shown.push_back(combo->itemText(i));
+            if (shown != items) {
+                combo->clear();
+                combo->addItems(items);
+            }
+            if (combo->currentIndex() != control.listIndex)
+                combo->setCurrentIndex(control.listIndex);
+            if (combo->currentText() != toQString(control.text()))
+                combo->setEditText(toQString(control.text()));
+        } else if (auto* list = qobject_cast<QListWidget*>(w)) {
+            const auto items = itemsOf(control);
+            QStringList shown;
+            for (int i = 0; i < list->count(); ++i)
+                shown.push_back(list->item(i)->text());
+            if (shown != items) {
+                list->clear();
+                list->addItems(items);
+            }
+            if (list->currentRow() != control.listIndex)
+                list->setCurrentRow(control.listIndex);
+        } else if (d.kind != ControlKind::Line && d.kind != ControlKind::Picture) {
+            setPlainText(w, toQString(control.text()));
+        }
+        if (w->isHidden() == control.visible)
+            w->setVisible(control.visible);
+    }
+    m_mirroring = false;
+}
+
+bool WindowView::eventFilter(QObject* watched, QEvent* event)
+{
+    auto* list = qobject_cast<QListWidget*>(widget(ControlId::Lstidbox));
+    if (watched == list->viewport() && event->type() == QEvent::MouseButtonDblClick) {
+        // The press before it has already chosen the entry and run the Click handler.
+        if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+            route([this] { m_window.Lstidbox_DblClick(); });
+            return true;
+        }
+        return false;
+    }
+    if (auto* box = qobject_cast<QLineEdit*>(watched)) {
+        const auto found = std::find(m_widgets.begin(), m_widgets.end(), box);
+        if (found != m_widgets.end()) {
+            const auto id = static_cast<ControlId>(found - m_widgets.begin());
+            if (auto handler = keyPressHandler(id))
+                return filterTyping(id, handler, box, event);
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+bool WindowView::filterTyping(ControlId id, KeyPressHandler handler, QLineEdit* box, QEvent* event)
+{
+    // What this filter hands on has been through the handler already.
+    if (m_forwardingTo)
+        return false;
+
+    if (event->type() == QEvent::KeyPress) {
+        const auto& key = *static_cast<QKeyEvent*>(event);
+        if (!insertsCharacters(key))
+            return false;
+        const auto [accepted, changed] = passThroughHandler(handler, key.text());
+        if (!changed && isTypedBox(id))
+            return false;
+        if (!accepted.isEmpty()) {
+            QKeyEvent typed(QEvent::KeyPress, changed ? Qt::Key_unknown : key.key(), key.modifiers(),
+                            key.nativeScanCode(), key.nativeVirtualKey(), key.nativeModifiers(), accepted,
+                            key.isAutoRepeat(), static_cast<quint16>(accepted.size()));
+            forward(id, box, typed);
+        }
+        return true;
+    }
+
+    if (event->type() == QEvent::InputMethod) {
+        const auto& input = *static_cast<QInputMethodEvent*>(event);
+        if (input.commitString().isEmpty())
+            return false;
+        const auto [accepted, changed] = passThroughHandler(handler, input.commitString());
+        if (!changed && isTypedBox(id))
+            return false;
+        // The composition still ends, whatever of it was refused.
+        QInputMethodEvent committed(input.preeditString(), input.attributes());
+        committed.setCommitString(accepted, input.replacementStart(), input.replacementLength());
+        forward(id, box, committed);
+        return true;
+    }
+    return false;
+}
+
+std::pair<QString, bool> WindowView::passThroughHandler(KeyPressHandler handler, const QString& typed)
+{
+    QString accepted;
+    bool changed = false;
+    route([&] {
+        for (const char32_t character : typed.toUcs4()) {
+            const std::int16_t code = m_window.keyCodeOf(character);
+            std::int16_t KeyAscii = code;
+            (m_window.*handler)(KeyAscii);
+            if (KeyAscii == code) {
+                accepted += QString::fromUcs4(&character, 1);
+                continue;
+            }
+            // Refused (0), or changed into another character.
+            changed = true;
+            if (KeyAscii != 0)
+                accepted += characterOfCode(KeyAscii);
+        }
+    });
+    return {accepted, changed};
+}
+
+QString WindowView::characterOfCode(std::int16_t code) const
+{
+    const auto unsignedCode = static_cast<std::uint16_t>(code);
+    std::string bytes;
+    if (unsignedCode > 0xFF)
+        bytes += static_cast<char>(unsignedCode >> 8);
+    bytes += static_cast<char>(unsignedCode & 0xFF);
+    const auto decoded = m_window.services().codePage.decode(bytes);
+    if (const auto* text = std::get_if<std::u16string>(&decoded))
+        return toQString(*text);
+    return {};
+}
+
+void WindowView::forward(ControlId id, QLineEdit* box, QEvent& event)
+{
+    m_forwardingTo = id;
+    QCoreApplication::sendEvent(box, &event);
+    m_forwardingTo.reset();
+}
+
+} // namespace orvanta::view

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "app/MainWindow.h"
+
+#include <QString>
+#include <QWidget>
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <optional>
+
+class QLineEdit;
+
+namespace orvanta::view {
+
+/// The program's window on screen. Its widgets are built from the design table, one per control.
+///
+/// Every user event goes to the window's handler in the core; afterwards the view copies the state
+/// of every control (text, list entries, selection, visibility) back into the widgets, with their
+/// signals blocked so that the copy raises no events of its own. The widgets hold nothing the core
+/// does not know: a text pasted into a box that only shows values is replaced by the core's text.
+class WindowView : public QWidget {
+    Q_OBJECT
+public:
+    explicit WindowView(app::MainWindow& window, QWidget* parent = nullptr);
+
+    /// Runs the window's start-up, puts up the picture it found and shows the controls' state.
+    void load();
+
+    /// The widget built for a control.
+    QWidget* widget(app::ControlId id) const { return m_widgets[static_cast<std::size_t>(id)]; }
+
+    /// Copies the state of every control into its widget.
+    void mirror();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    using KeyPressHandler = void (app::MainWindow::*)(std::int16_t&);
+
+    void build();
+    QWidget* makeWidget(const app::ControlDesign& design);
+    void connectEvents(const app::ControlDesign& design, QWidget* widget);
+    void arrangeTabOrder();
+    void arrangeStacking();
+
+    /// Runs a handler of the core, then shows the result.
+    void route(const std::function<void()>& handler);
+
+    /// Keystrokes for one of the filtered boxes: true when the event was taken here.
+    bool filterTyping(app::ControlId id, KeyPressHandler handler, QLineEdit* box, QEvent* event);
+    /// Puts every character of `typed` through the box's KeyPress handler; what the handler let
+    /// through, and whether that differs from what was typed.
+    std::pair<QString, bool> passThroughHandler(KeyPressHandler handler, const QString& typed);
+    /// The character a key code stands for in the code page, empty when it stands for none.
+    QString characterOfCode(std::int16_t code) const;
+    /// Delivers an event to a box past the filter, as typing the box accepts.
+    void forward(app::ControlId id, QLineEdit* box, QEvent& event);
+
+    app::MainWindow& m_window;
+    std::array<QWidget*, app::kControlCount> m_widgets{};
+    bool m_mirroring = false;
+    /// The box a filtered keystroke is being delivered to, while it is.
+    std::optional<app::ControlId> m_forwardingTo;
+};
+
+} // namespace orvanta::view
