@@ -1,0 +1,74 @@
+#include "ErrorDescription.h"
+
+#include "Utf8.h"
+
+#include <cerrno>
+#include <cstring>
+
+namespace orvanta::platform {
+
+std::u16string errorDescription(int error)
+{
+    switch (error) {
+    case ENOENT:
+        return u"ファイルが見つかりません。";
+    case ENOTDIR:
+        return u"パスが見つかりません。";
+    case ENAMETOOLONG:
+        return u"ファイル名または拡張子が長すぎます。";
+    case ELOOP:
+        return u"シンボリック リンクが多すぎるため、パスをたどれません。";
+    case EACCES:
+    case EPERM:
+        return u"アクセスが拒否されました。";
+    case EISDIR:
+        return u"ファイルではなくフォルダーが指定されました。";
+    case EEXIST:
+        return u"既に存在するファイルを作成することはできません。";
+    case ENOTEMPTY:
+        return u"フォルダーが空ではありません。";
+    case EROFS:
+        return u"ディスクは書き込み禁止になっています。";
+    case ENOSPC:
+        return u"ディスクの空き容量が不足しています。";
+    case EDQUOT:
+        return u"ディスクの使用量の上限を超えました。";
+    case EFBIG:
+        return u"ファイルが大きすぎます。";
+    case EIO:
+        return u"デバイスの I/O エラーです。";
+    case ENODEV:
+    case ENXIO:
+    case ENOMEDIUM:
+        return u"デバイスの準備ができていません。";
+    case EBUSY:
+    case ETXTBSY:
+        return u"プロセスはファイルにアクセスできません。別のプロセスが使用中です。";
+    case EMFILE:
+    case ENFILE:
+        return u"開いているファイルが多すぎます。";
+    case ENOMEM:
+        return u"この操作を完了するのに十分な記憶域がありません。";
+    case EXDEV:
+        return u"ファイルを別のディスク ドライブに移動できません。";
+    case EINVAL:
+        return u"パラメーターが間違っています。";
+    case ESTALE:
+    case ETIMEDOUT:
+    case EHOSTUNREACH:
+    case ENETUNREACH:
+        return u"ネットワーク パスが見つかりません。";
+    default:
+        break;
+    }
+    const char* text = strerrordesc_np(error);
+    std::u16string description = u"システム エラーが発生しました。";
+    if (text != nullptr) {
+        description += u"(" + fromUtf8(text) + u"、エラー番号 " + fromUtf8(std::to_string(error)) + u")";
+    } else {
+        description += u"(エラー番号 " + fromUtf8(std::to_string(error)) + u")";
+    }
+    return description;
+}
+
+} // namespace orvanta::platform

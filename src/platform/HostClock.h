@@ -1,0 +1,13 @@
+#pragma once
+
+#include "platform/Clock.h"
+
+namespace orvanta::platform {
+
+/// The host's clock in the user's local time zone.
+class HostClock final : public Clock {
+public:
+    LocalTime now() const override;
+};
+
+} // namespace orvanta::platform

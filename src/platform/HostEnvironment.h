@@ -1,0 +1,30 @@
+#pragma once
+
+#include "platform/Environment.h"
+
+#include <optional>
+#include <string>
+
+namespace orvanta::platform {
+
+/// The process environment of this host.
+///
+/// Windows always defines Windir, and the program keeps its files there. This host does not, so
+/// while Windir is not set the program's data folder ($XDG_DATA_HOME/orvanta, by default
+/// ~/.local/share/orvanta) stands in for it and is created, readable by the user only, on first
+/// use. A Windir set to the empty text stays empty.
+class HostEnvironment final : public Environment {
+public:
+    /// `programFolder` replaces the folder of the running executable when given (a host path).
+    explicit HostEnvironment(std::optional<std::string> programFolder = std::nullopt);
+
+    /// Names compare as on Windows: an exact match first, else without regard to ASCII case.
+    std::optional<std::u16string> variable(std::u16string_view name) const override;
+    std::u16string programFolder() const override;
+    std::u16string currentDirectory() const override;
+
+private:
+    std::optional<std::string> m_programFolder;
+};
+
+} // namespace orvanta::platform
