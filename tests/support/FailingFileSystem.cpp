@@ -1,0 +1,64 @@
+#include "support/FailingFileSystem.h"
+
+#include "platform/ErrorDescription.h"
+
+#include <cerrno>
+
+namespace orvanta::test {
+
+FailingFileSystem::FailingFileSystem(const platform::Drives& drives)
+    : m_host(drives, [this](platform::WriteStep step) { return fault(step); })
+{
+}
+
+void FailingFileSystem::failEveryWrite(platform::WriteStep step, int error)
+{
+    m_failingWrite = 0;
+    m_failingStep = step;
+    m_writeError = error;
+}
+
+void FailingFileSystem::failWrite(int n, platform::WriteStep step, int error)
+{
+    m_failingWrite = m_writes + n;
+    m_failingStep = step;
+    m_writeError = error;
+}
+
+void FailingFileSystem::failReads(int error)
+{
+    m_readError = error;
+}
+
+void FailingFileSystem::heal()
+{
+    m_failingStep.reset();
+    m_readError = 0;
+}
+
+int FailingFileSystem::fault(platform::WriteStep step) const
+{
+    if (!m_failingStep || *m_failingStep != step) {
+        return 0;
+    }
+    return m_failingWrite == 0 || m_failingWrite == m_writes ? m_writeError : 0;
+}
+
+platform::Expected<std::string> FailingFileSystem::readFile(std::u16string_view path) const
+{
+    if (m_readError != 0) {
+        return platform::Failure{m_readError == ENOENT ? platform::Failure::Kind::NotFound
+                                                       : platform::Failure::Kind::Other,
+                                 platform::errorDescription(m_readError)};
+    }
+    return m_host.readFile(path);
+}
+
+std::optional<platform::Failure> FailingFileSystem::writeFile(std::u16string_view path,
+                                                              std::string_view bytes)
+{
+    ++m_writes;
+    return m_host.writeFile(path, bytes);
+}
+
+} // namespace orvanta::test

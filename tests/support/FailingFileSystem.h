@@ -1,0 +1,46 @@
+#pragma once
+
+#include "platform/HostFileSystem.h"
+
+#include <cerrno>
+
+namespace orvanta::test {
+
+/// The real file layer, made to fail on command: a write can fail at a chosen step (so a test can
+/// check that the old file stays as it was), every write or only the n-th one; reads can fail too.
+class FailingFileSystem final : public platform::FileSystem {
+public:
+    /// `drives` must outlive this object.
+    explicit FailingFileSystem(const platform::Drives& drives);
+
+    /// Every write from now on fails at `step` with the errno value `error`.
+    void failEveryWrite(platform::WriteStep step, int error = EIO);
+    /// Only the n-th write from now on (1 = the next one) fails at `step` with `error`.
+    void failWrite(int n, platform::WriteStep step, int error = EIO);
+    /// Every read from now on fails with the errno value `error`.
+    void failReads(int error = EIO);
+    /// Back to the real file layer's behaviour.
+    void heal();
+    /// How many writes were asked for so far, failed or not.
+    int writeCount() const { return m_writes; }
+
+    platform::Expected<std::string> readFile(std::u16string_view path) const override;
+    std::optional<platform::Failure> writeFile(std::u16string_view path, std::string_view bytes) override;
+    bool exists(std::u16string_view path) const override { return m_host.exists(path); }
+    std::optional<std::string> hostPath(std::u16string_view path) const override
+    {
+        return m_host.hostPath(path);
+    }
+
+private:
+    int fault(platform::WriteStep step) const;
+
+    int m_writes = 0;
+    int m_failingWrite = 0; // 0: every write, else the number of the failing write
+    std::optional<platform::WriteStep> m_failingStep;
+    int m_writeError = 0;
+    int m_readError = 0;
+    platform::HostFileSystem m_host;
+};
+
+} // namespace orvanta::test

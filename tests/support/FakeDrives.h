@@ -1,0 +1,34 @@
+#pragma once
+
+#include "platform/Drives.h"
+
+#include <map>
+
+namespace orvanta::test {
+
+/// Drives as a test sets them up. A letter without a drive has no root and type DRIVE_NO_ROOT_DIR.
+class FakeDrives final : public platform::Drives {
+public:
+    void setDrive(char letter, std::string root, std::uint32_t type = platform::DRIVE_FIXED,
+                  std::u16string displayName = {});
+    void removeDrive(char letter);
+    void setCurrentDriveRoot(std::string root) { m_currentDriveRoot = std::move(root); }
+
+    std::uint32_t GetDriveTypeA(std::string_view rootPath) const override;
+    std::u16string displayName(std::string_view rootPath) const override;
+    std::optional<std::string> root(char letter) const override;
+    std::string currentDriveRoot() const override { return m_currentDriveRoot; }
+
+private:
+    struct Drive {
+        std::string root;
+        std::uint32_t type = platform::DRIVE_FIXED;
+        std::u16string displayName;
+    };
+    const Drive* find(std::string_view rootPath) const;
+
+    std::map<char, Drive> m_drives;
+    std::string m_currentDriveRoot = "/";
+};
+
+} // namespace orvanta::test

@@ -1,0 +1,19 @@
+#include "support/TestServices.h"
+
+namespace orvanta::test {
+
+TestServices::TestServices()
+{
+    env.set(u"Windir", windowsDir.u16path());
+    env.setProgramFolder(programDir.u16path());
+    env.setCurrentDirectory(rootDir.u16path());
+    drives.setDrive('C', rootDir.path(), platform::DRIVE_FIXED, u"ローカル ディスク (C:)");
+    drives.setCurrentDriveRoot(rootDir.path());
+}
+
+platform::Services TestServices::services()
+{
+    return platform::Services{registry, env, files, codePage, clipboard, clock, random, help, drives};
+}
+
+} // namespace orvanta::test

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "platform/IcuCodePage.h"
+#include "platform/Services.h"
+#include "support/FailingFileSystem.h"
+#include "support/FakeClipboard.h"
+#include "support/FakeClock.h"
+#include "support/FakeDrives.h"
+#include "support/FakeEnvironment.h"
+#include "support/FakeHelpViewer.h"
+#include "support/FakeRegistry.h"
+#include "support/FixedRandomSource.h"
+#include "support/TempDir.h"
+
+namespace orvanta::test {
+
+/// One of each platform service, ready for a test:
+///   - Windir is a fresh temporary folder (dataDir()), so a test can put psw.ini there directly;
+///   - drive C: and the current drive are another (rootDir), also the environment's working directory;
+///   - the program folder is a third (programDir);
+///   - files go through the real file layer (which `files` can make fail), text through the real
+///     code page; registry, clipboard, clock, random numbers and help viewer are fakes.
+///
+///   TestServices s;
+///   s.windowsDir.write("psw.ini", bytes);
+///   MainWindow window(s.services());
+struct TestServices {
+    TestServices();
+    TestServices(const TestServices&) = delete;
+    TestServices& operator=(const TestServices&) = delete;
+
+    /// The services, referring to the members below.
+    platform::Services services();
+    /// The value of Windir, as the program reads it.
+    std::u16string dataDir() const { return windowsDir.u16path(); }
+    /// The host path of `name` in the Windir folder.
+    std::string dataFile(std::string_view name) const { return windowsDir.file(name); }
+
+    TempDir windowsDir;
+    TempDir rootDir;
+    TempDir programDir;
+
+    platform::IcuCodePage codePage;
+    FakeRegistry registry;
+    FakeEnvironment env;
+    FakeClipboard clipboard;
+    FakeClock clock;
+    FixedRandomSource random;
+    FakeHelpViewer help;
+    FakeDrives drives;
+    FailingFileSystem files{drives};
+};
+
+} // namespace orvanta::test
