@@ -1,0 +1,350 @@
+// The window as the user meets it: widgets built from the design table, clicks and keystrokes
+// reaching the program, and what the program then shows.
+#include "view/WindowView.h"
+
+#include "store/PswRecord.h"
+#include "store/RowFormat.h"
+#include "support/TestServices.h"
+#include "view/Fonts.h"
+#include "view/QtClipboard.h"
+#include "view/QtHelpViewer.h"
+#include "view/QtText.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QFontInfo>
+#include <QInputMethodEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+#include <QTextBrowser>
+#include <memory>
+#include <vector>
+
+using namespace Qt::StringLiterals;
+using namespace orvanta;
+using app::ControlId;
+
+namespace {
+
+/// The services of the tests, but with the real clipboard of the (offscreen) desktop.
+struct Fixture {
+    test::TestServices fakes;
+    view::QtClipboard clipboard;
+    platform::Services services()
+    {
+        auto s = fakes.services();
+        return {s.registry, s.environment, s.files, s.codePage, clipboard,
+                s.clock,    s.random,      s.help,  s.drives};
+    }
+};
+
+/// psw.ini as the program writes it for these services: one destination with its entries
+/// (id, password, address), passwords and addresses in their stored form.
+std::string dataFile(Fixture& fixture, std::u16string_view destination,
+                     const std::vector<std::array<std::u16string, 3>>& entries)
+{
+    app::MainWindow writer(fixture.services());
+    writer.Form_Load();
+    std::vector<store::PswRecord> rows;
+    rows.push_back({std::u16string(store::kHeaderMark), std::u16string(destination), u" ",
+                    app::decimalText(static_cast<long long>(entries.size())), u" "});
+    for (const auto& [id, password, mail] : entries)
+        rows.push_back(
+            {std::u16string(destination), id, writer.encodeText(password), u" ", writer.encodeText(mail)});
+    auto bytes = store::writeRows(rows, fixture.fakes.codePage);
+    return std::get<std::string>(bytes);
+}
+
+void commit(QWidget* box, const QString& text)
+{
+    QInputMethodEvent event(QString(), {});
+    event.setCommitString(text);
+    QApplication::sendEvent(box, &event);
+}
+
+} // namespace
+
+class WindowViewTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<Fixture> m_fixture;
+    std::unique_ptr<app::MainWindow> m_window;
+    std::unique_ptr<view::WindowView> m_view;
+
+    template <class W> W* find(const char* name)
+    {
+        auto* w = m_view->findChild<W*>(QString::fromLatin1(name));
+        if (!w)
+            qFatal("no widget named %s", name);
+        return w;
+    }
+    QString message() { return find<QLineEdit>("Txtmassage")->text(); }
+
+    void start()
+    {
+        m_window = std::make_unique<app::MainWindow>(m_fixture->services());
+        m_view = std::make_unique<view::WindowView>(*m_window);
+        m_view->load();
+        m_view->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_view.get()));
+    }
+
+    /// The first screen, with "Shop" chosen in the combo box by the arrow key and "alice" clicked.
+    void showAlice()
+    {
+        m_fixture->fakes.windowsDir.write("psw.ini", dataFile(*m_fixture, u"Shop",
+                                                              {{{u"alice", u"pass123", u"alice@example.jp"},
+                                                                {u"bob", u"x-9", u"bob@example.jp"}}}));
+        start();
+        auto* combo = find<QComboBox>("cmbnamae");
+        QCOMPARE(combo->count(), 1);
+        combo->setFocus();
+        QTest::keyClick(combo, Qt::Key_Down);
+        auto* list = find<QListWidget>("Lstidbox");
+        QCOMPARE(list->count(), 2);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
+    }
+
+private slots:
+    void init()
+    {
+        m_fixture = std::make_unique<Fixture>();
+        QGuiApplication::clipboard()->clear();
+    }
+    void cleanup()
+    {
+        m_view.reset();
+        m_window.reset();
+        m_fixture.reset();
+    }
+
+    void designTableReachesTheWidgets()
+    {
+        start();
+        QCOMPARE(m_view->size(), QSize(543, 356));
+        QCOMPARE(m_view->windowTitle(), u"Orvanta (1.1.0)\u3000Orvanta 工房 https://orvanta.example/"_s);
+
+        QCOMPARE(find<QLineEdit>("Txtmassage")->geometry(), QRect(32, 264, 481, 18));
+        QCOMPARE(find<QComboBox>("cmbnamae")->geometry(), QRect(56, 64, 433, 20));
+        QCOMPARE(find<QComboBox>("cmbnamae")->toolTip(),
+                 u"新規登録先 または確認したい登録先を選択して下さい。"_s);
+        QCOMPARE(find<QListWidget>("Lstidbox")->accessibleName(), u"登録ID名"_s);
+        QCOMPARE(find<QLineEdit>("Lblpassword")->accessibleName(), u"パスワード"_s);
+        QCOMPARE(find<QLineEdit>("Lblpassword")->accessibleDescription(), u"パスワードが表示されます。"_s);
+
+        auto* newMode = find<QPushButton>("btnnewmode");
+        QCOMPARE(newMode->text(), u"登録モードヘ"_s);
+        QCOMPARE(newMode->accessibleName(), u"登録モードヘ"_s);
+        QCOMPARE(newMode->font().pointSizeF(), 8.25);
+        // The design's face renders as the IPA font, never as empty boxes.
+        QCOMPARE(QFontInfo(newMode->font()).family(), u"IPAPGothic"_s);
+        QCOMPARE(QFontInfo(find<QLabel>("lblsetumei1")->font()).family(), u"IPAPGothic"_s);
+
+        auto* title = find<QLabel>("Label1");
+        QCOMPARE(title->font().pointSizeF(), 18.0);
+        QVERIFY(title->font().bold());
+        QCOMPARE(title->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+        QCOMPARE(find<QLineEdit>("Lblpassword")->palette().color(QPalette::Base), QColor(255, 192, 192));
+        QCOMPARE(find<QLineEdit>("txtketasu")->palette().color(QPalette::Base), QColor(0, 255, 255));
+    }
+
+    void firstScreenShowsWhatTheProgramShows()
+    {
+        start();
+        QVERIFY(find<QLineEdit>("Lblpassword")->isVisible());
+        QVERIFY(find<QPushButton>("btnclipset")->isVisible());
+        QVERIFY(!find<QLineEdit>("Txtpassnew")->isVisible());
+        QVERIFY(!find<QLineEdit>("txtketasu")->isVisible());
+        QVERIFY(!find<QLineEdit>("Txtdirectry")->isVisible());
+        QVERIFY(!find<QLabel>("riyoukanou")->isVisible());
+        // The copy button shares its place with the end of the password box and must lie over it.
+        auto* copy = find<QPushButton>("btnclipset");
+        QCOMPARE(m_view->childAt(copy->geometry().center()), copy);
+    }
+
+    void tabOrderFollowsTheDesign()
+    {
+        start();
+        QApplication::setActiveWindow(m_view.get());
+        QVERIFY(QTest::qWaitForWindowActive(m_view.get()));
+        auto* messageBox = find<QLineEdit>("Txtmassage");
+        messageBox->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        auto* combo = find<QComboBox>("cmbnamae");
+        QVERIFY(QApplication::focusWidget() == combo || QApplication::focusWidget() == combo->lineEdit());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), find<QListWidget>("Lstidbox"));
+    }
+
+    void choosingDestinationAndIdShowsTheDecodedEntry()
+    {
+        showAlice();
+        QCOMPARE(find<QComboBox>("cmbnamae")->currentText(), u"Shop"_s);
+        QCOMPARE(find<QListWidget>("Lstidbox")->item(1)->text(), u"bob"_s);
+        QCOMPARE(find<QLineEdit>("Lblpassword")->text(), u"pass123"_s);
+        QCOMPARE(find<QLineEdit>("Lblbikouran")->text(), u"alice@example.jp"_s);
+
+        auto* list = find<QListWidget>("Lstidbox");
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(1)).center());
+        QCOMPARE(find<QLineEdit>("Lblpassword")->text(), u"x-9"_s);
+    }
+
+    void copyButtonPutsThePasswordOnTheClipboard()
+    {
+        showAlice();
+        QTest::mouseClick(find<QPushButton>("btnclipset"), Qt::LeftButton);
+        QCOMPARE(QGuiApplication::clipboard()->text(), u"pass123"_s);
+    }
+
+    void doubleClickOpensTheEntryForEditing()
+    {
+        showAlice();
+        auto* list = find<QListWidget>("Lstidbox");
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {},
+                           list->visualItemRect(list->item(0)).center());
+        QVERIFY(!list->isVisible());
+        QVERIFY(find<QPushButton>("btnkousin")->isVisible());
+        QCOMPARE(find<QLineEdit>("Txtnamae")->text(), u"Shop"_s);
+        QCOMPARE(find<QLineEdit>("Txtidbox")->text(), u"alice"_s);
+        QCOMPARE(find<QLineEdit>("Txtpassnew")->text(), u"pass123"_s);
+        QVERIFY(find<QLineEdit>("txtketasu")->isVisible());
+    }
+
+    void registrationThroughTheWindowWritesTheDataFile()
+    {
+        start();
+        QTest::mouseClick(find<QPushButton>("btnnewmode"), Qt::LeftButton);
+        QTest::keyClicks(find<QComboBox>("cmbnamae")->lineEdit(), u"Mail"_s);
+        QTest::keyClicks(find<QLineEdit>("Txtidbox"), u"me"_s);
+        QTest::keyClicks(find<QLineEdit>("Txtpassnew"), u"Secret1"_s);
+        QTest::mouseClick(find<QPushButton>("btnnew"), Qt::LeftButton);
+        QCOMPARE(message(), u"登録完了Mailの me:Secret1"_s);
+        QVERIFY(!m_fixture->fakes.windowsDir.read("psw.ini").empty());
+        QCOMPARE(find<QComboBox>("cmbnamae")->itemText(0), u"Mail"_s);
+    }
+
+    void passwordBoxRefusesWhatItCannotHold()
+    {
+        start();
+        QTest::mouseClick(find<QPushButton>("btnnewmode"), Qt::LeftButton);
+        auto* box = find<QLineEdit>("Txtpassnew");
+        QTest::keyClicks(box, u"ab@"_s);
+        QCOMPARE(box->text(), u"ab"_s);
+        QCOMPARE(message(), u"入力可能文字ではありません"_s);
+        // The next good character goes in, and the program takes the warning back.
+        QTest::keyClick(box, Qt::Key_C);
+        QCOMPARE(box->text(), u"abc"_s);
+        QCOMPARE(message(), QString());
+        QCOMPARE(view::toQString(m_window->Txtpassnew.text()), u"abc"_s);
+
+        // Backspace is a character to the filter, and refused like any other.
+        QTest::keyClick(box, Qt::Key_Backspace);
+        QCOMPARE(box->text(), u"abc"_s);
+        QCOMPARE(message(), u"入力可能文字ではありません"_s);
+        // Delete inserts nothing: it never meets the filter, and the program sees the shorter text.
+        QTest::keyClick(box, Qt::Key_Home);
+        QTest::keyClick(box, Qt::Key_Delete);
+        QCOMPARE(box->text(), u"bc"_s);
+        QCOMPARE(view::toQString(m_window->Txtpassnew.text()), u"bc"_s);
+
+        // A Japanese character typed directly.
+        QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, u"あ"_s, Qt::NoModifier);
+        QCOMPARE(box->text(), u"bc"_s);
+        QCOMPARE(message(), u"入力可能文字ではありません"_s);
+    }
+
+    void inputMethodTextIsFilteredCharacterByCharacter()
+    {
+        start();
+        QTest::mouseClick(find<QPushButton>("btnnewmode"), Qt::LeftButton);
+        auto* box = find<QLineEdit>("Txtpassnew");
+        box->setFocus();
+        commit(box, u"ｐａｓｓ"_s);
+        QCOMPARE(box->text(), QString());
+        QCOMPARE(m_window->Txtpassnew.text(), u"");
+        QCOMPARE(message(), u"入力可能文字ではありません"_s);
+
+        commit(box, u"pa＃s"_s);
+        QCOMPARE(box->text(), u"pas"_s);
+        QCOMPARE(view::toQString(m_window->Txtpassnew.text()), u"pas"_s);
+
+        auto* address = find<QLineEdit>("Txtbikouran");
+        address->setFocus();
+        commit(address, u"me@example.jp"_s);
+        QCOMPARE(address->text(), u"me@example.jp"_s);
+        QCOMPARE(view::toQString(m_window->Txtbikouran.text()), u"me@example.jp"_s);
+    }
+
+    void lengthBoxTakesDigitsOnly()
+    {
+        start();
+        QTest::mouseClick(find<QPushButton>("btnnewmode"), Qt::LeftButton);
+        auto* length = find<QLineEdit>("txtketasu");
+        length->selectAll();
+        QTest::keyClicks(length, u"1x6"_s);
+        QCOMPARE(length->text(), u"16"_s);
+        QTest::mouseClick(find<QPushButton>("btncleate"), Qt::LeftButton);
+        QCOMPARE(find<QLineEdit>("Txtpassnew")->text().size(), 16);
+    }
+
+    void displayBoxesKeepTheProgramsText()
+    {
+        showAlice();
+        auto* shown = find<QLineEdit>("Lblpassword");
+        QTest::keyClicks(shown, u"zz"_s);
+        QCOMPARE(shown->text(), u"pass123"_s);
+        QCOMPARE(message(), u"モードを切り替えないと、この項目は入力できません：登録モード or 編集モード"_s);
+
+        // A paste is no keystroke; the program's text comes back once the paste is over.
+        QGuiApplication::clipboard()->setText(u"pasted"_s);
+        shown->setFocus();
+        shown->selectAll();
+        shown->paste();
+        QTRY_COMPARE(shown->text(), u"pass123"_s);
+        QCOMPARE(view::toQString(m_window->Lblpassword.text()), u"pass123"_s);
+
+        auto* messageBox = find<QLineEdit>("Txtmassage");
+        QTest::keyClicks(messageBox, u"q"_s);
+        QCOMPARE(message(), u"この項目は入力できません"_s);
+    }
+
+    void helpKeyTellsWhenThereIsNoHelpFile()
+    {
+        start();
+        QTest::keyClick(m_view.get(), Qt::Key_F1);
+        QVERIFY(message().startsWith(u"ヘルプファイルが見つかりません："_s));
+        QVERIFY(m_fixture->fakes.help.openedPaths().empty());
+
+        m_fixture->fakes.rootDir.write("ORVANTA.HLP", "# Orvanta\n");
+        QTest::keyClick(m_view.get(), Qt::Key_F1);
+        QCOMPARE(m_fixture->fakes.help.openedPaths().size(), std::size_t{1});
+    }
+
+    void helpViewerShowsOurGuideAndRefusesOtherFiles()
+    {
+        test::TempDir folder;
+        folder.write("ORVANTA.HLP", "# Orvanta の使い方\n\n登録先を選びます。\n");
+        folder.write("OLD.HLP", std::string("?_\x03\0\0\0binary", 12));
+        view::QtHelpViewer viewer;
+        QVERIFY(!viewer.open(folder.file("OLD.HLP")));
+        QVERIFY(!viewer.open(folder.file("MISSING.HLP")));
+        QVERIFY(viewer.open(folder.file("ORVANTA.HLP")));
+        QCOMPARE(viewer.window()->windowTitle(), u"Orvanta ヘルプ"_s);
+        QVERIFY(viewer.window()->toPlainText().contains(u"登録先を選びます。"_s));
+    }
+};
+
+int main(int argc, char* argv[])
+{
+    QApplication application(argc, argv);
+    view::installJapaneseFonts();
+    WindowViewTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "WindowViewTest.moc"
