@@ -44,7 +44,7 @@ void MainWindow::btnunload_Click()
     if (!dataFileSound()) {
         // A backup of the rows that did read would drop the others without a word, and would
         // replace what may be the last good backup.
-        Txtmassage.setText(u"バックアップを中止しました。" + Txtmassage.text());
+        Txtmassage.setText(u"バックアップを中止しました（psw.bkp は元のままです）。" + Txtmassage.text());
         return;
     }
     if (inputkensu == 0) {
