@@ -1,0 +1,103 @@
+#pragma once
+
+#include "app/MainWindow.h"
+#include "support/TestServices.h"
+
+#include <cctype>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <set>
+#include <string>
+#include <string_view>
+#include <sys/stat.h>
+#include <variant>
+#include <vector>
+
+namespace orvanta::test {
+
+inline constexpr std::u16string_view kProductKey = u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
+
+/// One machine with the program: its own data folder, its own key (from the product identifier) and,
+/// unless told otherwise, a floppy drive A: whose disk is `floppyRoot`.
+struct Machine {
+    explicit Machine(std::u16string_view productId, const std::string& floppyRoot) : window(s.services())
+    {
+        s.registry.setText(platform::HKEY_LOCAL_MACHINE, kProductKey, u"ProductId", productId);
+        if (!floppyRoot.empty())
+            s.drives.setDrive('A', floppyRoot, platform::DRIVE_REMOVABLE, u"3.5 インチ FD (A:)");
+        s.clock.set({2026, 2, 3, 9, 5, 7});
+        window.Form_Load();
+    }
+
+    /// Puts psw.ini in place and starts the window over it.
+    void start(const std::string& pswIni)
+    {
+        s.windowsDir.write("psw.ini", pswIni);
+        window.Form_Load();
+    }
+    std::string dataFile() const { return s.windowsDir.read("psw.ini"); }
+    std::u16string dataFilePath() const { return s.dataDir() + u"\\psw.ini"; }
+
+    TestServices s;
+    app::MainWindow window;
+};
+
+/// Text in Shift_JIS, as the program's files hold it.
+inline std::string sjis(std::u16string_view text)
+{
+    platform::IcuCodePage codePage;
+    auto bytes = codePage.encode(text);
+    EXPECT_TRUE(std::holds_alternative<std::string>(bytes)) << "test text outside Shift_JIS";
+    return std::holds_alternative<std::string>(bytes) ? std::get<std::string>(bytes) : std::string();
+}
+
+/// A row of psw.ini as a test writes it down: the password in plain text (a header row's " " is
+/// written as it is), the mail field already in its stored form.
+struct Row {
+    std::u16string owner;
+    std::u16string name;
+    std::u16string password;
+    std::u16string count;
+    std::u16string mail;
+};
+
+/// The bytes of psw.ini holding these rows, the passwords stored with `machine`'s key.
+inline std::string dataFileOf(Machine& machine, const std::vector<Row>& rows)
+{
+    std::u16string text;
+    for (const auto& row : rows) {
+        const bool header = row.owner == u"hyoujimark";
+        const auto password = header ? row.password : machine.window.encodeText(row.password);
+        text += u"\"" + row.owner + u"\",\"" + row.name + u"\",\"" + password + u"\",\"" + row.count +
+                u"\",\"" + row.mail + u"\"\r\n";
+    }
+    return sjis(text);
+}
+
+/// The names in a folder, to see that nothing half-written or unexpected was left there.
+inline std::set<std::string> filesIn(const std::string& folder)
+{
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.insert(entry.path().filename().string());
+    return names;
+}
+
+/// A case's title as a test name: letters and digits, everything else "_".
+inline std::string testName(std::string_view title)
+{
+    std::string name;
+    for (const char c : title)
+        name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+    return name;
+}
+
+inline unsigned permissions(const std::string& path)
+{
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0)
+        return 0;
+    return info.st_mode & 0777U;
+}
+
+} // namespace orvanta::test

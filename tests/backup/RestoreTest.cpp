@@ -1,0 +1,250 @@
+// ロード: psw.bkp back into psw.ini, and every way a load is refused without touching psw.ini.
+#include "BackupMachine.h"
+
+#include <cerrno>
+
+namespace orvanta::test {
+namespace {
+
+using platform::WriteStep;
+
+/// The rows of the data file every test starts from; the mail field is filled in per machine.
+std::vector<Row> sampleRows(std::u16string mail, std::u16string headerPassword = u" ")
+{
+    return {
+        {u"hyoujimark", u"銀行", headerPassword, u"1", u" "},
+        {u"銀行", u"taro", u"Pass1!", u" ", std::move(mail)},
+        {u"hyoujimark", u"Yahoo", headerPassword, u"2", u" "},
+        {u"Yahoo", u"hanako", u"abc123", u" ", u""},
+        {u"Yahoo", u"jiro", u"X-9/z", u" ", u" "},
+    };
+}
+
+class RestoreTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        mail = machine.window.encodeText(u"taro@ex.jp");
+        original = dataFileOf(machine, sampleRows(mail));
+        machine.start(original);
+    }
+
+    /// A data file other than the one backed up, as the window shows it before the load.
+    void startWithOtherData()
+    {
+        other = dataFileOf(machine, {{u"hyoujimark", u"Other", u" ", u"1", u" "},
+                                     {u"Other", u"someone", u"zzz", u" ", u" "}});
+        machine.start(other);
+        machine.window.Lstidbox.addItem(u"someone");
+        machine.window.Lblpassword.setText(u"zzz");
+    }
+
+    void expectNothingChanged(const std::u16string& message)
+    {
+        EXPECT_EQ(machine.window.Txtmassage.text(), message);
+        EXPECT_EQ(machine.dataFile(), other);
+        EXPECT_EQ(filesIn(machine.s.windowsDir.path()), std::set<std::string>{"psw.ini"});
+        EXPECT_EQ(machine.window.inputkensu, 2);
+        EXPECT_EQ(machine.window.cmbnamae.items, std::vector<std::u16string>{u"Other"});
+        EXPECT_EQ(machine.window.Lstidbox.items, std::vector<std::u16string>{u"someone"});
+        EXPECT_EQ(machine.window.Lblpassword.text(), u"zzz");
+        EXPECT_EQ(machine.window.records[2].password, machine.window.encodeText(u"zzz"));
+    }
+
+    TempDir floppy;
+    Machine machine{u"55274-640-1234567-12", floppy.path()};
+    std::u16string mail;
+    std::string original;
+    std::string other;
+};
+
+TEST_F(RestoreTest, BackupThenLoadGivesBackTheDataFile)
+{
+    machine.window.btnunload_Click();
+    ASSERT_EQ(machine.window.Txtmassage.text(), u"退避＆一覧書出し完了");
+    startWithOtherData();
+
+    machine.window.btnload_Click();
+
+    EXPECT_EQ(machine.window.Txtmassage.text(), u"ＬＯＡＤ完了");
+    // The only difference: a header row's password is empty rather than a space.
+    EXPECT_EQ(machine.dataFile(), dataFileOf(machine, sampleRows(mail, u"")));
+    EXPECT_EQ(machine.window.inputkensu, 5);
+    EXPECT_EQ(machine.window.cmbnamae.items, (std::vector<std::u16string>{u"銀行", u"Yahoo"}));
+    EXPECT_TRUE(machine.window.Lstidbox.items.empty());
+    EXPECT_EQ(machine.window.Lblpassword.text(), u"");
+    EXPECT_EQ(machine.window.Lblbikouran.text(), u" ");
+    EXPECT_EQ(machine.window.decodeText(machine.window.records[2].password), u"Pass1!");
+}
+
+TEST_F(RestoreTest, AnotherMachineStoresThePasswordsWithItsOwnKeyAndKeepsTheMail)
+{
+    machine.window.btnunload_Click();
+    Machine second{u"55274-640-7654321-34", floppy.path()};
+    ASSERT_NE(second.window.encodeText(u"Pass1!"), machine.window.encodeText(u"Pass1!"))
+        << "the keys must differ";
+    second.start(dataFileOf(second, {{u"hyoujimark", u"Other", u" ", u"0", u" "}}));
+
+    second.window.btnload_Click();
+
+    EXPECT_EQ(second.window.Txtmassage.text(), u"ＬＯＡＤ完了");
+    EXPECT_EQ(second.dataFile(), dataFileOf(second, sampleRows(mail, u"")));
+    const struct {
+        long long slot;
+        std::u16string_view password;
+    } entries[] = {{2, u"Pass1!"}, {4, u"abc123"}, {5, u"X-9/z"}};
+    for (const auto& e : entries)
+        EXPECT_EQ(second.window.decodeText(second.window.records[e.slot].password), e.password) << e.slot;
+    // The mail field is the first machine's stored form, unchanged.
+    EXPECT_EQ(second.window.records[2].mail, mail);
+}
+
+TEST_F(RestoreTest, RepairsADataFileThatDidNotReadCleanly)
+{
+    machine.window.btnunload_Click();
+    machine.start(original + "\"Yahoo\",\"ta\"ro\",\"abc\",\" \",\" \"\r\n");
+    ASSERT_FALSE(machine.window.dataFileSound());
+
+    machine.window.btnload_Click();
+
+    EXPECT_EQ(machine.window.Txtmassage.text(), u"ＬＯＡＤ完了");
+    EXPECT_TRUE(machine.window.dataFileSound());
+    EXPECT_EQ(machine.dataFile(), dataFileOf(machine, sampleRows(mail, u"")));
+}
+
+TEST_F(RestoreTest, LoadsFromTheCurrentDriveRootWithoutAFloppyDrive)
+{
+    machine.s.drives.removeDrive('A');
+    machine.window.btnunload_Click();
+    ASSERT_TRUE(filesIn(floppy.path()).empty());
+    startWithOtherData();
+
+    machine.window.btnload_Click();
+
+    EXPECT_EQ(machine.window.Txtmassage.text(), u"ＬＯＡＤ完了");
+    EXPECT_EQ(machine.dataFile(), dataFileOf(machine, sampleRows(mail, u"")));
+}
+
+std::string entryLines(int count)
+{
+    std::string lines;
+    for (int i = 0; i < count; ++i)
+        lines += "\"Yahoo\",\"id" + std::to_string(i) + "\",\"abc\",\" \",\" \"\r\n";
+    return lines;
+}
+
+TEST_F(RestoreTest, LoadsAFullBackupOfNinetyNineRows)
+{
+    floppy.write("psw.bkp", "\"hyoujimark\",\"Yahoo\",\"\",\"98\",\" \"\r\n" + entryLines(98));
+    machine.window.btnload_Click();
+
+    EXPECT_EQ(machine.window.Txtmassage.text(), u"ＬＯＡＤ完了");
+    EXPECT_EQ(machine.window.inputkensu, 99);
+    EXPECT_EQ(machine.window.decodeText(machine.window.records[99].password), u"abc");
+}
+
+struct Refusal {
+    const char* title;
+    std::string backup; ///< the bytes of psw.bkp
+    std::u16string message;
+};
+
+void PrintTo(const Refusal& r, std::ostream* os)
+{
+    *os << r.title;
+}
+
+const std::u16string kKept = u"ロードを中止しました（psw.ini は元のままです）。";
+
+const std::vector<Refusal> kRefusals{
+    {"six fields",
+     "\"hyoujimark\",\"Yahoo\",\"\",\"1\",\" \"\r\n\"Yahoo\",\"taro\",\"abc\",\" \",\" \",\"x\"\r\n",
+     u"バックアップファイル A:\\psw.bkp の 2 行目が正しい形式（５つの項目）ではありません。" + kKept},
+    {"four fields", "\"Yahoo\",\"taro\",\"abc\",\" \"\r\n",
+     u"バックアップファイル A:\\psw.bkp の 1 行目が正しい形式（５つの項目）ではありません。" + kKept},
+    {"a stray double quote",
+     "\"hyoujimark\",\"Yahoo\",\"\",\"1\",\" \"\r\n\"Yahoo\",\"ta\"ro\",\"abc\",\" \",\" \"\r\n",
+     u"バックアップファイル A:\\psw.bkp の 2 行目が正しい形式（５つの項目）ではありません。" + kKept},
+    {"one hundred rows", entryLines(100),
+     u"バックアップファイル A:\\psw.bkp の行数が上限の 99 行を超えています。" + kKept},
+    {"bytes that are no Shift_JIS",
+     "\"Yahoo\",\"taro\",\"abc\",\" \",\" \"\r\n\"Yahoo\",\"\x82\x20\",\"abc\",\" \",\" \"\r\n",
+     u"バックアップファイル A:\\psw.bkp の 2 行目に Shift_JIS として読めない文字があります。" + kKept},
+    {"a UTF-8 file", "\"Yahoo\",\"\xE5\xA4\xAA\xE9\x83\x8E\",\"abc\",\" \",\" \"\r\n",
+     u"バックアップファイル A:\\psw.bkp が Shift_JIS ではなく UTF-8 で書かれています。" + kKept},
+    {"a space in a password",
+     "\"hyoujimark\",\"Yahoo\",\"\",\"1\",\" \"\r\n\"Yahoo\",\"taro\",\"ab c\",\" \",\" \"\r\n",
+     u"バックアップファイル A:\\psw.bkp の 2 "
+     u"件目（登録名称「Yahoo」、ＩＤ「taro」）のパスワードに、使えない文字 半角空白 "
+     u"があります。" +
+         kKept},
+    {"a kana in a password", "\"Yahoo\",\"taro\",\"ab\x82\xa0\",\" \",\" \"\r\n",
+     u"バックアップファイル A:\\psw.bkp の 1 "
+     u"件目（登録名称「Yahoo」、ＩＤ「taro」）のパスワードに、使えない文字 「あ」 "
+     u"があります。" +
+         kKept},
+    {"a character without a code", "\"Yahoo\",\"taro\",\"a?b\",\" \",\" \"\r\n",
+     u"バックアップファイル A:\\psw.bkp の 1 "
+     u"件目（登録名称「Yahoo」、ＩＤ「taro」）のパスワードに、使えない文字 「?」 "
+     u"があります。" +
+         kKept},
+};
+
+class RestoreRefusalTest : public RestoreTest, public ::testing::WithParamInterface<Refusal> {};
+
+TEST_P(RestoreRefusalTest, LeavesTheDataFileAndTheWindowAsTheyWere)
+{
+    startWithOtherData();
+    floppy.write("psw.bkp", GetParam().backup);
+    machine.window.btnload_Click();
+    expectNothingChanged(GetParam().message);
+}
+
+INSTANTIATE_TEST_SUITE_P(Backups, RestoreRefusalTest, ::testing::ValuesIn(kRefusals),
+                         [](const auto& test) { return testName(test.param.title); });
+
+TEST_F(RestoreTest, RefusesWithoutABackup)
+{
+    startWithOtherData();
+    machine.window.btnload_Click();
+    expectNothingChanged(u"A:\\psw.bkp：ファイルが見つかりません。");
+}
+
+TEST_F(RestoreTest, RefusesABackupThatCannotBeRead)
+{
+    machine.window.btnunload_Click();
+    startWithOtherData();
+    machine.s.files.failReads(EIO);
+    machine.window.btnload_Click();
+    machine.s.files.heal();
+    expectNothingChanged(u"A:\\psw.bkp：デバイスの I/O エラーです。");
+}
+
+TEST_F(RestoreTest, AFailedWriteAtAnyStepLeavesTheDataFileAsItWas)
+{
+    machine.window.btnunload_Click();
+    startWithOtherData();
+    const struct {
+        WriteStep step;
+        int error;
+        std::u16string_view description;
+    } cases[] = {
+        {WriteStep::Open, EACCES, u"アクセスが拒否されました。"},
+        {WriteStep::Write, ENOSPC, u"ディスクの空き容量が不足しています。"},
+        {WriteStep::Sync, EIO, u"デバイスの I/O エラーです。"},
+        {WriteStep::Rename, EROFS, u"ディスクは書き込み禁止になっています。"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.step));
+        machine.s.files.failWrite(1, c.step, c.error);
+        machine.window.btnload_Click();
+        expectNothingChanged(machine.dataFilePath() + u"：" + std::u16string(c.description) +
+                             u"（psw.ini は元のままです）");
+    }
+    machine.s.files.heal();
+    machine.window.btnload_Click();
+    EXPECT_EQ(machine.window.Txtmassage.text(), u"ＬＯＡＤ完了");
+}
+
+} // namespace
+} // namespace orvanta::test
