@@ -22,7 +22,7 @@ std::u16string writeProblemMessage(const store::RowWriteProblem& problem)
         what = u"改行";
         break;
     case store::RowWriteProblem::Kind::NotCodePage:
-        what = u"Shift_JIS で保存できない文字";
+        what = u" Shift_JIS で保存できない文字";
         break;
     }
     return u"データファイル psw.ini の " + decimalText(static_cast<long long>(problem.row) + 1) + u" 行目に" +
@@ -36,9 +36,9 @@ bool MainWindow::kakidashi()
     Txtdirectry.setText(m_services.environment.variable(u"Windir").value_or(u""));
     outkensu = 0;
 
-    const bool registering = dousafrag == u"new";
-    const bool updating = dousafrag == u"koushin";
-    const bool deleting = dousafrag == u"delete";
+    const bool registering = dousafrag.text() == u"new";
+    const bool updating = dousafrag.text() == u"koushin";
+    const bool deleting = dousafrag.text() == u"delete";
 
     // The rows are changed in the record array as they are written. When the file cannot be written
     // the array goes back to the rows of the file as it still stands, so that trying again (or a
