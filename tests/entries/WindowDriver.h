@@ -1,0 +1,119 @@
+#pragma once
+
+#include "app/MainWindow.h"
+#include "support/TestServices.h"
+
+#include <algorithm>
+#include <gtest/gtest.h>
+#include <initializer_list>
+#include <string>
+#include <variant>
+
+namespace orvanta::test {
+
+/// One row of psw.ini as a test writes it down: passwords and addresses in plain text, stored as
+/// codes by rowsFile.
+struct PlainRow {
+    std::u16string owner;
+    std::u16string name;
+    std::u16string password;
+    std::u16string count;
+    std::u16string mail;
+    bool entry = true;
+};
+
+inline PlainRow header(std::u16string destination, std::u16string count)
+{
+    return {u"hyoujimark", std::move(destination), u" ", std::move(count), u" ", false};
+}
+
+inline PlainRow entry(std::u16string destination, std::u16string id, std::u16string password,
+                      std::u16string mail = u"")
+{
+    return {std::move(destination), std::move(id), std::move(password), u" ", std::move(mail), true};
+}
+
+/// The window over a temporary data folder, driven the way the user drives it: choose in the lists,
+/// double-click, type into the boxes, click.
+class WindowDriver {
+public:
+    WindowDriver()
+    {
+        // A product identifier ending in digits gives the machine its own key (23).
+        services.registry.setText(platform::HKEY_LOCAL_MACHINE,
+                                  u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion", u"ProductId",
+                                  u"55274-640-1234567-23");
+        window.Form_Load();
+    }
+
+    /// The bytes of a psw.ini holding these rows: Shift_JIS, every field in double quotes, CR LF.
+    std::string rowsFile(std::initializer_list<PlainRow> rows)
+    {
+        std::u16string text;
+        for (const auto& row : rows) {
+            const auto password = row.entry ? window.encodeText(row.password) : row.password;
+            const auto mail = row.entry ? window.encodeText(row.mail) : row.mail;
+            text += u"\"" + row.owner + u"\",\"" + row.name + u"\",\"" + password + u"\",\"" + row.count +
+                    u"\",\"" + mail + u"\"\r\n";
+        }
+        auto bytes = services.codePage.encode(text);
+        EXPECT_TRUE(std::holds_alternative<std::string>(bytes)) << "a test row outside Shift_JIS";
+        return std::holds_alternative<std::string>(bytes) ? std::get<std::string>(bytes) : std::string();
+    }
+
+    /// Puts psw.ini in place and starts the window over it.
+    void start(const std::string& bytes)
+    {
+        services.windowsDir.write("psw.ini", bytes);
+        window.Form_Load();
+    }
+    void start(std::initializer_list<PlainRow> rows) { start(rowsFile(rows)); }
+
+    std::string file() const { return services.windowsDir.read("psw.ini"); }
+
+    /// Chooses a destination in the combo box, as a click on it does.
+    void chooseDestination(std::u16string_view destination)
+    {
+        select(window.cmbnamae, destination);
+        window.cmbnamae_Click();
+    }
+
+    /// Chooses a destination and an ID and double-clicks the ID: edit mode on that entry.
+    void openEntry(std::u16string_view destination, std::u16string_view id)
+    {
+        chooseDestination(destination);
+        select(window.Lstidbox, id);
+        window.Lstidbox_Click();
+        window.Lstidbox_DblClick();
+    }
+
+    /// Registration mode with the combo box's text and the boxes filled in, then "登録する".
+    void registerEntry(std::u16string_view destination, std::u16string_view id, std::u16string_view password,
+                       std::u16string_view mail = u"")
+    {
+        window.btnnewmode_Click();
+        window.cmbnamae.setText(std::u16string(destination));
+        window.Txtidbox.setText(std::u16string(id));
+        window.Txtpassnew.setText(std::u16string(password));
+        window.Txtbikouran.setText(std::u16string(mail));
+        window.btnnew_Click();
+    }
+
+    /// The screen the window shows, told by the button only that screen shows.
+    bool inRegistrationMode() const { return window.btnnew.visible; }
+    bool inEditMode() const { return window.btnkousin.visible; }
+    bool onResultScreen() const { return window.btnnewmode.visible && !window.btnload.visible; }
+
+    TestServices services;
+    app::MainWindow window{services.services()};
+
+private:
+    static void select(app::Control& list, std::u16string_view item)
+    {
+        const auto found = std::find(list.items.begin(), list.items.end(), item);
+        ASSERT_NE(found, list.items.end()) << "not in the list";
+        list.listIndex = static_cast<int>(found - list.items.begin());
+    }
+};
+
+} // namespace orvanta::test
