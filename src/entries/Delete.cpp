@@ -1,6 +1,6 @@
 // Deletion: "削除する" in edit mode removes the chosen entry, and its destination with its last entry.
+#include "EntryChecks.h"
 #include "app/MainWindow.h"
-#include "entries/EntryChecks.h"
 
 namespace orvanta::app {
 

@@ -1,6 +1,6 @@
 // Registration: "登録する" in registration mode adds an entry, and its destination when it is new.
+#include "EntryChecks.h"
 #include "app/MainWindow.h"
-#include "entries/EntryChecks.h"
 
 namespace orvanta::app {
 

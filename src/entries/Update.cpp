@@ -1,7 +1,7 @@
 // Update: "更新する" in edit mode stores the boxes over the chosen entry. A changed destination name
 // renames the destination itself, with all its entries.
+#include "EntryChecks.h"
 #include "app/MainWindow.h"
-#include "entries/EntryChecks.h"
 
 namespace orvanta::app {
 

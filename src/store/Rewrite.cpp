@@ -1,8 +1,8 @@
 // The one rewrite of the data file psw.ini: every registration, update and deletion passes through
 // kakidashi, which walks the rows as last read, applies the operation named in dousafrag and writes
 // the whole file at once.
+#include "RowFormat.h"
 #include "app/MainWindow.h"
-#include "store/RowFormat.h"
 
 #include <algorithm>
 #include <vector>
