@@ -12,6 +12,7 @@ constexpr Rgb kRed{255, 0, 0};
 using K = ControlKind;
 using I = ControlId;
 
+// clang-format off
 constexpr std::array<ControlDesign, kControlCount> kTable{{
     {I::Txtdirectry, "Txtdirectry", K::StorageBox, u"", {840, 3960, 255, 270}, 0, u""},
     {I::Txtmassage, "Txtmassage", K::TextBox, u"", {480, 3960, 7215, 270}, 1,
@@ -67,6 +68,7 @@ constexpr std::array<ControlDesign, kControlCount> kTable{{
     {I::Line4, "Line4", K::Line, u"", {7440, 2280, 7440, 2760}},
     {I::Image1, "Image1", K::Picture, u"", {0, 0, 8175, 5295}},
 }};
+// clang-format on
 
 constexpr bool tableIsInIdOrder()
 {

@@ -93,7 +93,8 @@ struct ControlDesign {
 };
 
 /// The window's own design.
-inline constexpr std::u16string_view kWindowCaption = u"Orvanta (1.1.0)\u3000Orvanta 工房 https://orvanta.example/";
+inline constexpr std::u16string_view kWindowCaption =
+    u"Orvanta (1.1.0)\u3000Orvanta 工房 https://orvanta.example/";
 inline constexpr int kClientWidthTwips = 8145;
 inline constexpr int kClientHeightTwips = 5340;
 /// The one font the design names; a size in the table means this face at that size.
@@ -103,6 +104,9 @@ inline constexpr int kTwipsPerPixel = 15;
 
 /// The design table of every control, indexed by ControlId.
 const std::array<ControlDesign, kControlCount>& controlTable();
-inline const ControlDesign& design(ControlId id) { return controlTable()[static_cast<std::size_t>(id)]; }
+inline const ControlDesign& design(ControlId id)
+{
+    return controlTable()[static_cast<std::size_t>(id)];
+}
 
 } // namespace orvanta::app

@@ -1,5 +1,4 @@
 #include "MainWindow.h"
-
 #include "app/Module1.h"
 
 namespace orvanta::app {
@@ -19,15 +18,15 @@ void MainWindow::Form_Load()
     const auto picture = files.hostPath(env.programFolder() + u"\\logob.jpg");
     m_pictureFile = picture && files.exists(env.programFolder() + u"\\logob.jpg") ? *picture : std::string();
 
-    regprodid.setText(registryResultText(QueryRegistryValue(m_services.registry, m_services.codePage,
-                                                            platform::HKEY_LOCAL_MACHINE, kProductKey,
-                                                            kProductValue, std::u16string(kProductNotFound))));
+    regprodid.setText(registryResultText(
+        QueryRegistryValue(m_services.registry, m_services.codePage, platform::HKEY_LOCAL_MACHINE,
+                           kProductKey, kProductValue, std::u16string(kProductNotFound))));
     const auto& id = regprodid.text();
     X = id.size() > 2 ? id.substr(id.size() - 2) : id;
     angoutbset();
 
-    for (auto hidden : {&Txtdirectry, &Txtnamae, &Txtidbox, &Txtpassnew, &Txtbikouran, &riyoukanou, &btnmordori,
-                        &btnkousin, &btndelete, &btnnew, &regprodid, &btncleate, &txtketasu})
+    for (auto hidden : {&Txtdirectry, &Txtnamae, &Txtidbox, &Txtpassnew, &Txtbikouran, &riyoukanou,
+                        &btnmordori, &btnkousin, &btndelete, &btnnew, &regprodid, &btncleate, &txtketasu})
         hidden->visible = false;
     for (auto shown : {&btnclipset, &btnload, &btnunload})
         shown->visible = true;

@@ -27,9 +27,15 @@ public:
     std::u16string text() const;
 
     friend bool operator==(const FormValue& value, long long number);
-    friend bool operator==(const FormValue& value, int number) { return value == static_cast<long long>(number); }
+    friend bool operator==(const FormValue& value, int number)
+    {
+        return value == static_cast<long long>(number);
+    }
     friend bool operator==(const FormValue& value, std::u16string_view text);
-    friend bool operator==(const FormValue& value, const char16_t* text) { return value == std::u16string_view(text); }
+    friend bool operator==(const FormValue& value, const char16_t* text)
+    {
+        return value == std::u16string_view(text);
+    }
 
 private:
     std::variant<std::monostate, long long, std::u16string> m_value;

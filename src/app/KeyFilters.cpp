@@ -8,7 +8,8 @@ namespace orvanta::app {
 namespace {
 
 constexpr std::u16string_view kNotUsable = u"入力可能文字ではありません";
-constexpr std::u16string_view kDisplayOnly = u"モードを切り替えないと、この項目は入力できません：登録モード or 編集モード";
+constexpr std::u16string_view kDisplayOnly =
+    u"モードを切り替えないと、この項目は入力できません：登録モード or 編集モード";
 constexpr std::u16string_view kMessageOnly = u"この項目は入力できません";
 
 /// The symbols a password may hold besides letters, digits and the space.
@@ -17,8 +18,8 @@ constexpr std::array<std::int16_t, 18> kPasswordSymbols{'!', '#', '%', '*', '+',
 
 bool isPasswordCode(std::int16_t code)
 {
-    const bool letterOrDigit = (code >= 'a' && code <= 'z') || (code >= 'A' && code <= 'Z') ||
-                               (code >= '0' && code <= '9');
+    const bool letterOrDigit =
+        (code >= 'a' && code <= 'z') || (code >= 'A' && code <= 'Z') || (code >= '0' && code <= '9');
     return letterOrDigit || code == ' ' ||
            std::find(kPasswordSymbols.begin(), kPasswordSymbols.end(), code) != kPasswordSymbols.end();
 }

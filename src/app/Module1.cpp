@@ -5,8 +5,8 @@
 namespace orvanta::app {
 
 RegistryResult QueryRegistryValue(const platform::Registry& registry, const platform::CodePage& codePage,
-                                  std::uint32_t root, std::u16string_view subKey, std::u16string_view valueName,
-                                  RegistryResult defaultValue)
+                                  std::uint32_t root, std::u16string_view subKey,
+                                  std::u16string_view valueName, RegistryResult defaultValue)
 {
     const auto value = registry.queryValue(root, subKey, valueName);
     if (!value)

@@ -17,8 +17,8 @@ using RegistryResult = std::variant<std::u16string, std::vector<std::uint8_t>, s
 
 /// Reads one registry value. Never reports an error: whatever cannot be read gives `defaultValue`.
 RegistryResult QueryRegistryValue(const platform::Registry& registry, const platform::CodePage& codePage,
-                                  std::uint32_t root, std::u16string_view subKey, std::u16string_view valueName,
-                                  RegistryResult defaultValue);
+                                  std::uint32_t root, std::u16string_view subKey,
+                                  std::u16string_view valueName, RegistryResult defaultValue);
 
 /// The part of a text before its first NUL character; a text without one is returned whole.
 std::u16string TrimAtNull(std::u16string_view text);

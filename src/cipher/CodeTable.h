@@ -1,8 +1,8 @@
 #pragma once
 
 #include <array>
-#include <optional>
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 

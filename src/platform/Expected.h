@@ -15,8 +15,7 @@ struct Failure {
 };
 
 /// The value of a platform call that may fail (a small stand-in for C++23's std::expected).
-template <class T>
-class Expected {
+template <class T> class Expected {
 public:
     Expected(T value) : m_state(std::move(value)) {}
     Expected(Failure failure) : m_state(std::move(failure)) {}

@@ -1,0 +1,190 @@
+// Start-up: the key, the initial screen, the clipboard, the destination list, the picture and help.
+#include "app/MainWindow.h"
+#include "app/Module1.h"
+#include "support/TestServices.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace orvanta::test {
+namespace {
+
+using app::ControlId;
+
+constexpr std::u16string_view kVersionKey = u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
+
+class FormLoadTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        services.registry.setText(platform::HKEY_LOCAL_MACHINE, kVersionKey, u"ProductId",
+                                  u"55274-640-1234567-07");
+    }
+
+    void writeDataFile(std::u16string_view text)
+    {
+        services.windowsDir.write("psw.ini", std::get<std::string>(services.codePage.encode(text)));
+    }
+
+    TestServices services;
+    app::MainWindow window{services.services()};
+};
+
+TEST_F(FormLoadTest, FirstStartShowsTheInitialScreenWithTheKeyAndAnEmptyClipboard)
+{
+    services.clipboard.setText(u"from another program");
+    window.Form_Load();
+
+    EXPECT_EQ(window.Txtmassage.text(), u"暗号化キーは、自動で 07 を設定しました。");
+    EXPECT_EQ(window.inputkensu, 0);
+    EXPECT_TRUE(window.cmbnamae.items.empty());
+    EXPECT_EQ(window.Lblpassword.text(), u"");
+    EXPECT_EQ(window.Lblbikouran.text(), u" ");
+    EXPECT_EQ(services.clipboard.text(), u"");
+    EXPECT_GE(services.clipboard.clearCount(), 1);
+    EXPECT_FALSE(std::filesystem::exists(services.dataFile("psw.ini"))) << "start-up writes nothing";
+
+    for (auto shown : {ControlId::cmbnamae, ControlId::Lstidbox, ControlId::Lblpassword,
+                       ControlId::Lblbikouran, ControlId::Txtmassage, ControlId::btnnewmode,
+                       ControlId::btnclipset, ControlId::btnload, ControlId::btnunload, ControlId::Label1})
+        EXPECT_TRUE(window.control(shown).visible) << app::design(shown).name;
+    for (auto hidden : {ControlId::Txtdirectry, ControlId::regprodid, ControlId::Txtnamae,
+                        ControlId::Txtidbox, ControlId::Txtpassnew, ControlId::Txtbikouran,
+                        ControlId::riyoukanou, ControlId::btnnew, ControlId::btnkousin, ControlId::btndelete,
+                        ControlId::btnmordori, ControlId::btncleate, ControlId::txtketasu})
+        EXPECT_FALSE(window.control(hidden).visible) << app::design(hidden).name;
+}
+
+TEST_F(FormLoadTest, ListsEveryHeaderRowInFileOrderEvenTwice)
+{
+    writeDataFile(u"\"hyoujimark\",\"銀行\",\" \",\"1\",\" \"\r\n"
+                  u"\"銀行\",\"taro\",\"\",\" \",\"\"\r\n"
+                  u"\"hyoujimark\",\"Amazon\",\" \",\"1\",\" \"\r\n"
+                  u"\"Amazon\",\"taro\",\"\",\" \",\"\"\r\n"
+                  u"\"hyoujimark\",\"銀行\",\" \",\"0\",\" \"\r\n");
+    window.Form_Load();
+
+    EXPECT_EQ(window.cmbnamae.items, (std::vector<std::u16string>{u"銀行", u"Amazon", u"銀行"}));
+    EXPECT_EQ(window.inputkensu, 5);
+    EXPECT_TRUE(window.dataFileSound());
+}
+
+TEST_F(FormLoadTest, AnUnsetOrEmptyWindirPutsTheDataFileAtTheRootOfTheCurrentDrive)
+{
+    services.rootDir.write("psw.ini", "\"hyoujimark\",\"root\",\" \",\"1\",\" \"\r\n");
+    for (bool unset : {true, false}) {
+        if (unset)
+            services.env.unset(u"Windir");
+        else
+            services.env.set(u"Windir", u"");
+        window.Form_Load();
+        EXPECT_EQ(window.dataFilePath(), u"\\psw.ini");
+        EXPECT_EQ(window.cmbnamae.items, (std::vector<std::u16string>{u"root"}));
+    }
+}
+
+TEST_F(FormLoadTest, AFileThatDoesNotReadCleanlyIsReportedAndListsWhatDidRead)
+{
+    writeDataFile(u"\"hyoujimark\",\"銀行\",\" \",\"1\",\" \"\r\n"
+                  u"\"銀行\",\"taro\",\"\",\" \"\r\n");
+    window.Form_Load();
+
+    EXPECT_EQ(window.Txtmassage.text(), u"データファイル psw.ini の 2 行目が正しい形式ではありません。"
+                                        u"読めた行だけを表示しています（ファイルは書き換えません）。");
+    EXPECT_EQ(window.cmbnamae.items, (std::vector<std::u16string>{u"銀行"}));
+    EXPECT_FALSE(window.dataFileSound());
+}
+
+TEST_F(FormLoadTest, AFileThatCannotBeOpenedIsReported)
+{
+    std::filesystem::create_directory(services.dataFile("psw.ini"));
+    window.Form_Load();
+
+    EXPECT_TRUE(window.Txtmassage.text().starts_with(u"データファイル psw.ini を読めません："));
+    EXPECT_FALSE(window.dataFileSound());
+}
+
+TEST_F(FormLoadTest, ThePictureIsTakenFromTheProgramFolderWhenItIsThere)
+{
+    window.Form_Load();
+    EXPECT_EQ(window.pictureFile(), "");
+
+    services.programDir.write("logob.jpg", "picture");
+    window.Form_Load();
+    EXPECT_EQ(window.pictureFile(), services.programDir.file("logob.jpg"));
+}
+
+TEST_F(FormLoadTest, HelpOpensTheWorkingDirectorysHelpFileOrSaysItIsMissing)
+{
+    window.Form_Load();
+    window.helpKey();
+    EXPECT_TRUE(window.Txtmassage.text().starts_with(u"ヘルプファイルが見つかりません："));
+    EXPECT_TRUE(window.Txtmassage.text().ends_with(u"\\ORVANTA.HLP"));
+
+    services.rootDir.write("ORVANTA.HLP", "help");
+    window.helpKey();
+    EXPECT_EQ(services.help.openedPaths(), std::vector<std::string>{services.rootDir.file("ORVANTA.HLP")});
+}
+
+TEST(QueryRegistryValue, GivesTextBytesNumberOrTheDefault)
+{
+    TestServices s;
+    const auto query = [&s](std::u16string_view name) {
+        return app::QueryRegistryValue(s.registry, s.codePage, platform::HKEY_LOCAL_MACHINE, kVersionKey,
+                                       name, std::u16string(u"既定"));
+    };
+    s.registry.setText(platform::HKEY_LOCAL_MACHINE, kVersionKey, u"Text", u"製品ID-12");
+    s.registry.set(platform::HKEY_LOCAL_MACHINE, kVersionKey, u"Cut",
+                   {platform::REG_SZ, {'a', 'b', 0, 'c', 0}});
+    s.registry.set(platform::HKEY_LOCAL_MACHINE, kVersionKey, u"Bytes",
+                   {platform::REG_BINARY, {0x31, 0x00, 0x32}});
+    s.registry.setDword(platform::HKEY_LOCAL_MACHINE, kVersionKey, u"Number", 4000000007u);
+    s.registry.set(platform::HKEY_LOCAL_MACHINE, kVersionKey, u"Multi", {7, {'a', 0, 0}});
+
+    EXPECT_EQ(query(u"Text"), app::RegistryResult(std::u16string(u"製品ID-12")));
+    EXPECT_EQ(query(u"Cut"), app::RegistryResult(std::u16string(u"ab")));
+    EXPECT_EQ(query(u"Bytes"), app::RegistryResult(std::vector<std::uint8_t>{0x31, 0x00, 0x32}));
+    EXPECT_EQ(query(u"Number"), app::RegistryResult(std::uint32_t{4000000007u}));
+    EXPECT_EQ(query(u"Multi"), app::RegistryResult(std::u16string(u"既定")));
+    EXPECT_EQ(query(u"Missing"), app::RegistryResult(std::u16string(u"既定")));
+
+    EXPECT_EQ(app::registryResultText(query(u"Number")), u"4000000007");
+    EXPECT_EQ(app::registryResultText(query(u"Bytes")), u"1\u0032");
+    EXPECT_EQ(app::TrimAtNull(std::u16string(u"ab\0cd", 5)), u"ab");
+    EXPECT_EQ(app::TrimAtNull(u"abc"), u"abc");
+}
+
+TEST_F(FormLoadTest, ANumericProductIdGivesTheKeyOfItsLastTwoDigits)
+{
+    services.registry.setDword(platform::HKEY_LOCAL_MACHINE, kVersionKey, u"ProductId", 1234595);
+    window.Form_Load();
+    EXPECT_EQ(window.Txtmassage.text(), u"暗号化キーは、自動で 14 を設定しました。");
+}
+
+TEST_F(FormLoadTest, ABinaryProductIdThatEndsInNoDigitsUsesTheFixedKey)
+{
+    services.registry.set(platform::HKEY_LOCAL_MACHINE, kVersionKey, u"ProductId",
+                          {platform::REG_BINARY, {1, 2, 3, 4}});
+    window.Form_Load();
+    EXPECT_EQ(window.Txtmassage.text(),
+              u"製品IDから暗号化キーを得られないため、固定キー 00 を設定しました。");
+}
+
+TEST(FormValue, EmptyEqualsZeroAndTheEmptyText)
+{
+    app::FormValue v;
+    EXPECT_TRUE(v == 0);
+    EXPECT_TRUE(v == u"");
+    EXPECT_FALSE(v == 1);
+    v = u"07";
+    EXPECT_TRUE(v == 7);
+    EXPECT_TRUE(v == u"07");
+    EXPECT_EQ(v.number(), 7);
+    v = 14;
+    EXPECT_TRUE(v == u"14");
+    EXPECT_EQ(app::leadingNumber(u" 12abc"), 12);
+    EXPECT_EQ(app::leadingNumber(u" "), 0);
+}
+
+} // namespace
+} // namespace orvanta::test
