@@ -48,6 +48,14 @@ void MainWindow::Form_Load()
     m_helpFile = env.currentDirectory() + u"\\ORVANTA.HLP";
 }
 
+void MainWindow::reload()
+{
+    Form_Load();
+    Lstidbox.clearItems();
+    Lblpassword.setText(u"");
+    Lblbikouran.setText(u" ");
+}
+
 void MainWindow::helpKey()
 {
     auto& files = m_services.files;

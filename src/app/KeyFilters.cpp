@@ -1,4 +1,5 @@
 #include "MainWindow.h"
+#include "platform/Utf8.h"
 
 #include <algorithm>
 #include <array>
@@ -28,15 +29,7 @@ bool isPasswordCode(std::int16_t code)
 
 std::int16_t MainWindow::keyCodeOf(char32_t character) const
 {
-    std::u16string text;
-    if (character > 0xFFFF) {
-        character -= 0x10000;
-        text += static_cast<char16_t>(0xD800 + (character >> 10));
-        text += static_cast<char16_t>(0xDC00 + (character & 0x3FF));
-    } else {
-        text += static_cast<char16_t>(character);
-    }
-    const auto encoded = m_services.codePage.encode(text);
+    const auto encoded = m_services.codePage.encode(platform::utf16Of(character));
     const auto* bytes = std::get_if<std::string>(&encoded);
     // A character the code page cannot hold reaches a window as "?", as Windows delivers it.
     if (!bytes || bytes->empty() || bytes->size() > 2)

@@ -79,6 +79,9 @@ public:
 
     // Start-up and help (app/).
     void Form_Load();
+    /// The reload after psw.ini was written: start-up again, then the ID list and both display boxes
+    /// cleared, so nothing the user sees is left over from the file as it was.
+    void reload();
     /// F1: shows the help file registered at start-up, or says why it cannot.
     void helpKey();
     /// The help file registered at start-up (the working directory's ORVANTA.HLP).

@@ -103,10 +103,7 @@ void MainWindow::btnunload_Click()
         return;
     }
 
-    Form_Load();
-    Lstidbox.clearItems();
-    Lblpassword.setText(u"");
-    Lblbikouran.setText(u" ");
+    reload();
     Txtmassage.setText(u"退避＆一覧書出し完了");
 }
 

@@ -68,10 +68,7 @@ void MainWindow::btnload_Click()
     }
 
     inputkensu = 0;
-    Form_Load();
-    Lstidbox.clearItems();
-    Lblpassword.setText(u"");
-    Lblbikouran.setText(u" ");
+    reload();
     Txtmassage.setText(u"ＬＯＡＤ完了");
 }
 

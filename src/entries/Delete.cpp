@@ -23,10 +23,7 @@ void MainWindow::btndelete_Click()
         return;
     }
     dousafrag = u"";
-    Form_Load();
-    Lstidbox.clearItems();
-    Lblpassword.setText(u"");
-    Lblbikouran.setText(u" ");
+    reload();
     // The message names the entry by the boxes as they stand, even when the user had edited them.
     Txtmassage.setText(u"削除完了" + Txtnamae.text() + u"の " + Txtidbox.text() + u":" + Txtpassnew.text());
     changfrag = 0;

@@ -1,6 +1,7 @@
 #include "EntryChecks.h"
 
 #include "cipher/CodeTable.h"
+#include "platform/Utf8.h"
 #include "store/RowFormat.h"
 
 #include <variant>
@@ -19,15 +20,7 @@ std::u16string shownCharacter(char32_t character)
         return u"全角空白";
     if (character < 0x20 || character == 0x7F)
         return u"制御文字";
-    std::u16string text;
-    if (character > 0xFFFF) {
-        character -= 0x10000;
-        text += static_cast<char16_t>(0xD800 + (character >> 10));
-        text += static_cast<char16_t>(0xDC00 + (character & 0x3FF));
-    } else {
-        text += static_cast<char16_t>(character);
-    }
-    return text;
+    return platform::utf16Of(character);
 }
 
 char32_t characterAt(std::u16string_view text, std::size_t index)

@@ -31,10 +31,7 @@ void MainWindow::btnnew_Click()
         return;
     }
     dousafrag = u"";
-    Form_Load();
-    Lstidbox.clearItems();
-    Lblpassword.setText(u"");
-    Lblbikouran.setText(u" ");
+    reload();
     changfrag = 0;
     if (alreadyUsed)
         Txtmassage.setText(u"新規名は使われている");

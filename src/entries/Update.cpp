@@ -51,10 +51,7 @@ void MainWindow::btnkousin_Click()
     }
     dousafrag = u"";
     kousingfrag = 0;
-    Form_Load();
-    Lstidbox.clearItems();
-    Lblpassword.setText(u"");
-    Lblbikouran.setText(u" ");
+    reload();
     Txtmassage.setText(u"更新完了" + Txtnamae.text() + u"の " + Txtidbox.text() + u":" + Txtpassnew.text());
     applyScreen(Screen::Result);
 }

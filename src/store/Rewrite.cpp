@@ -36,9 +36,9 @@ bool MainWindow::kakidashi()
     Txtdirectry.setText(m_services.environment.variable(u"Windir").value_or(u""));
     outkensu = 0;
 
-    const bool registering = dousafrag.text() == u"new";
-    const bool updating = dousafrag.text() == u"koushin";
-    const bool deleting = dousafrag.text() == u"delete";
+    const bool registering = dousafrag == u"new";
+    const bool updating = dousafrag == u"koushin";
+    const bool deleting = dousafrag == u"delete";
 
     // The rows are changed in the record array as they are written. When the file cannot be written
     // the array goes back to the rows of the file as it still stands, so that trying again (or a
