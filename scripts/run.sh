@@ -56,13 +56,6 @@ cmake --build build -j"$(nproc)"
 bin=build/bin
 test -x "$bin/orvanta"
 
-# Qt wants a private runtime folder; root shells and containers often have none.
-if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
-  export XDG_RUNTIME_DIR="${TMPDIR:-/tmp}/orvanta-runtime-$(id -u)"
-  mkdir -p "$XDG_RUNTIME_DIR"
-  chmod 700 "$XDG_RUNTIME_DIR"
-fi
-
 if [ "$mode" = desktop ]; then
   if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
     echo "画面（ディスプレイ）がないため、Orvanta のウィンドウを開けません。ウィンドウの画像を見るには: bash scripts/run.sh --screenshot [file.png]"
@@ -93,9 +86,15 @@ for _ in $(seq 100); do
   kill -0 "$xvfb_pid" 2>/dev/null || { cat "$work/xvfb.log" >&2; echo "Xvfb を起動できません / Xvfb did not start" >&2; exit 1; }
   sleep 0.1
 done
-export DISPLAY=":$(head -n1 "$work/display")"
+DISPLAY=":$(head -n1 "$work/display")"
+export DISPLAY
 unset WAYLAND_DISPLAY
 export QT_QPA_PLATFORM=xcb
+# Qt wants a private runtime folder; root shells and containers often have none.
+if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
+  export XDG_RUNTIME_DIR="$work/runtime"
+  mkdir -m 700 "$XDG_RUNTIME_DIR"
+fi
 
 if [ "$mode" = xvfb ]; then
   echo "Orvanta を仮想ディスプレイ $DISPLAY で動かしています（Ctrl+C で終了） / Orvanta is running on virtual display $DISPLAY (Ctrl+C stops it)"
