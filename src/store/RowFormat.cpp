@@ -8,13 +8,15 @@ namespace {
 
 constexpr int kFieldsPerRow = 5;
 
-/// Valid UTF-8 with at least one character beyond ASCII: a Shift_JIS file of Japanese text almost
-/// never is, because its lead bytes 0x81-0x9F are UTF-8 continuation bytes.
+/// A byte-order mark, or valid UTF-8 with at least one character of three or more bytes: a file of
+/// Japanese text saved as UTF-8 always has them. Two-byte characters alone do not count: Shift_JIS
+/// half-width katakana come in the same byte pairs ("ﾏｲ" is CF B2, "ﾃｽ" C3 BD), and a file the
+/// program wrote holding nothing else beyond ASCII would otherwise be taken for UTF-8.
 bool looksLikeUtf8(std::string_view bytes)
 {
     if (bytes.starts_with("\xEF\xBB\xBF"))
         return true;
-    bool multibyte = false;
+    bool wide = false;
     for (std::size_t i = 0; i < bytes.size();) {
         const auto lead = static_cast<unsigned char>(bytes[i]);
         std::size_t length = 0;
@@ -33,10 +35,10 @@ bool looksLikeUtf8(std::string_view bytes)
         for (std::size_t k = 1; k < length; ++k)
             if ((static_cast<unsigned char>(bytes[i + k]) & 0xC0) != 0x80)
                 return false;
-        multibyte = multibyte || length > 1;
+        wide = wide || length > 2;
         i += length;
     }
-    return multibyte;
+    return wide;
 }
 
 bool isBlank(std::u16string_view line)
