@@ -1,0 +1,124 @@
+#!/usr/bin/env python3
+"""Turns one run of scripts/bench.sh into the README's Markdown tables.
+
+Usage: report.py HANDLERS.json STARTUP.txt
+
+HANDLERS.json is orvanta_bench's JSON output with aggregates (median of the repetitions);
+STARTUP.txt holds one line per start, "orvanta start_ms=… rss_kb=… hwm_kb=…" or "minimal …".
+"""
+import json
+import statistics
+import sys
+
+# Benchmark, what it times, its floor, the target for handler / floor.
+HANDLERS = [
+    ("Form_Load", "Form_Load (start-up read, fills the destinations)", "read psw.ini + readRows"),
+    ("cmbnamae_Click", "cmbnamae_Click (lists a destination's IDs)", "read psw.ini + readRows"),
+    ("Lstidbox_Click", "Lstidbox_Click (decodes a password and address)", "read psw.ini + readRows"),
+    ("kakidashi_new", "kakidashi \"new\" (97 → 99 rows)", "writeFile, same bytes"),
+    ("kakidashi_delete", "kakidashi \"delete\" (99 → 97 rows)", "writeFile, same bytes"),
+    ("kakidashi_koushin", "kakidashi \"koushin\" (99 rows)", "writeFile, same bytes"),
+    ("btnunload_Click", "btnunload_Click (バックアップ: psw.bkp + list)", "read + readRows + 2 × writeFile"),
+    ("btnload_Click", "btnload_Click (ロード: psw.bkp → psw.ini)", "read psw.bkp + readRows + writeFile"),
+]
+HANDLER_TARGET = 3.0
+STARTUP_TARGET = 1.2
+MEMORY_TARGET = 1.15
+
+
+def medians(path):
+    with open(path, encoding="utf-8") as f:
+        data = json.load(f)
+    found = {}
+    for b in data["benchmarks"]:
+        if b.get("aggregate_name") != "median":
+            continue
+        if b.get("error_occurred"):
+            sys.exit(f"report.py: {b['run_name']} failed: {b.get('error_message')}")
+        found[b["run_name"].split("/")[0]] = b
+    return data.get("context", {}), found
+
+
+def micro(seconds):
+    return f"{seconds * 1e6:,.0f}"
+
+
+def verdict(ratio, target):
+    return f"≤ {target:g}× ✓" if ratio <= target else f"≤ {target:g}× ✗"
+
+
+def handler_table(found):
+    print("| Handler | Floor | Handler µs | Floor µs | Ratio | Target |")
+    print("| --- | --- | ---: | ---: | ---: | --- |")
+    for name, what, floor in HANDLERS:
+        b = found[name]
+        ratio = b["ratio"]
+        print(f"| {what} | {floor} | {micro(b['handler'])} | {micro(b['floor'])} | {ratio:.2f}× "
+              f"| {verdict(ratio, HANDLER_TARGET)} |")
+
+
+def safety_table(found):
+    b = found["write_safety"]
+    plain = b["no_fsync"]
+    print("| Writing psw.ini's bytes | µs | × plain write |")
+    print("| --- | ---: | ---: |")
+    rows = [
+        ("HostFileSystem::writeFile (temporary file, fsync, rename, fsync folder)", b["file_layer"]),
+        ("write(2) + rename(2), fsync of file and folder", b["fsync"]),
+        ("write(2) + rename(2), no fsync", plain),
+    ]
+    for what, seconds in rows:
+        print(f"| {what} | {micro(seconds)} | {seconds / plain:.1f}× |")
+
+
+def startup_table(path):
+    runs = {"orvanta": [], "minimal": []}
+    with open(path, encoding="utf-8") as f:
+        for line in f:
+            fields = line.split()
+            if len(fields) < 2 or fields[0] not in runs or not fields[1].startswith("start_ms="):
+                continue
+            values = dict(field.split("=", 1) for field in fields[1:])
+            runs[fields[0]].append({k: float(v) for k, v in values.items()})
+    if not runs["orvanta"] or not runs["minimal"]:
+        sys.exit("report.py: no start-up runs")
+    n = min(len(runs["orvanta"]), len(runs["minimal"]))
+
+    def median(program, key):
+        return statistics.median(r[key] for r in runs[program])
+
+    start = (median("orvanta", "start_ms"), median("minimal", "start_ms"))
+    rss = (median("orvanta", "rss_kb") / 1024, median("minimal", "rss_kb") / 1024)
+    print(f"| Median of {n} starts each, in turns | Orvanta | Minimal Qt window | Ratio | Target |")
+    print("| --- | ---: | ---: | ---: | --- |")
+    print(f"| exec → window mapped (ms) | {start[0]:.0f} | {start[1]:.0f} | {start[0] / start[1]:.2f}× "
+          f"| {verdict(start[0] / start[1], STARTUP_TARGET)} |")
+    print(f"| VmRSS after 1 s idle (MiB) | {rss[0]:.1f} | {rss[1]:.1f} | {rss[0] / rss[1]:.2f}× "
+          f"| {verdict(rss[0] / rss[1], MEMORY_TARGET)} |")
+
+
+def main():
+    if len(sys.argv) != 3:
+        sys.exit(__doc__)
+    context, found = medians(sys.argv[1])
+    print("#### Handlers beside their floors (median of 5 repetitions, wall-clock)")
+    print()
+    handler_table(found)
+    print()
+    print("#### What the durable write costs")
+    print()
+    safety_table(found)
+    print()
+    print("#### Start-up under Xvfb")
+    print()
+    startup_table(sys.argv[2])
+    print()
+    load = context.get("load_avg", [])
+    cpus = context.get("num_cpus", "?")
+    mhz = context.get("mhz_per_cpu", "?")
+    print(f"Measured on {cpus} cores at {mhz} MHz; load average at the start "
+          f"{', '.join(f'{x:.2f}' for x in load) if load else 'unknown'}.")
+
+
+if __name__ == "__main__":
+    main()
