@@ -125,6 +125,12 @@ ReadRows readRows(std::string_view bytes, const platform::CodePage& codePage, in
         const auto& line = std::get<std::u16string>(decoded);
         if (isBlank(line))
             continue;
+        // A carriage return anywhere but at the end of its line is in no row the program writes, and
+        // a row that held one could never be written back.
+        if (line.find(u'\r') != std::u16string::npos) {
+            report(RowFileProblem::Kind::Malformed, lineNumber);
+            continue;
+        }
         auto fields = splitRow(line);
         if (!fields) {
             report(RowFileProblem::Kind::Malformed, lineNumber);
