@@ -1,0 +1,97 @@
+#pragma once
+
+// The window over services that never leave the process: files in memory, a fixed product ID, no
+// drives. Building one is cheap, so a fuzz target can run a handler on every input.
+
+#include "app/MainWindow.h"
+#include "platform/IcuCodePage.h"
+#include "platform/Services.h"
+
+#include <map>
+#include <string>
+
+namespace orvanta::fuzz {
+
+/// Files as a map from the path the program names them by to their bytes.
+class MemoryFiles final : public platform::FileSystem {
+public:
+    platform::Expected<std::string> readFile(std::u16string_view path) const override
+    {
+        const auto found = files.find(std::u16string(path));
+        if (found == files.end())
+            return platform::Failure{platform::Failure::Kind::NotFound, u"ファイルが見つかりません。"};
+        return found->second;
+    }
+    std::optional<platform::Failure> writeFile(std::u16string_view path, std::string_view bytes) override
+    {
+        files[std::u16string(path)] = std::string(bytes);
+        return std::nullopt;
+    }
+    bool exists(std::u16string_view path) const override { return files.contains(std::u16string(path)); }
+    std::optional<std::string> hostPath(std::u16string_view) const override { return std::nullopt; }
+
+    std::map<std::u16string, std::string> files;
+};
+
+/// A machine whose product ID ends in "23", with the Windows folder "C:\WINDOWS".
+class FixedServices final : public platform::Registry,
+                            public platform::Environment,
+                            public platform::Clipboard,
+                            public platform::Clock,
+                            public platform::RandomSource,
+                            public platform::HelpViewer,
+                            public platform::Drives {
+public:
+    std::optional<platform::RegistryValue> queryValue(std::uint32_t root, std::u16string_view subKey,
+                                                      std::u16string_view valueName) const override
+    {
+        if (root != platform::HKEY_LOCAL_MACHINE ||
+            subKey != u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion" || valueName != u"ProductId")
+            return std::nullopt;
+        const std::string id = "55274-640-1234567-23";
+        platform::RegistryValue value{platform::REG_SZ, {id.begin(), id.end()}};
+        value.data.push_back(0);
+        return value;
+    }
+    std::optional<std::u16string> variable(std::u16string_view name) const override
+    {
+        if (name == u"Windir")
+            return u"C:\\WINDOWS";
+        return std::nullopt;
+    }
+    std::u16string programFolder() const override { return u"C:\\Orvanta"; }
+    std::u16string currentDirectory() const override { return u"C:\\"; }
+    void clear() override {}
+    void setText(std::u16string_view) override {}
+    platform::LocalTime now() const override { return {2026, 2, 3, 9, 5, 7}; }
+    std::uint32_t below(std::uint32_t) override { return 0; }
+    bool open(const std::string&) override { return false; }
+    std::uint32_t GetDriveTypeA(std::string_view) const override { return platform::DRIVE_NO_ROOT_DIR; }
+    std::u16string displayName(std::string_view) const override { return {}; }
+    std::optional<std::string> root(char) const override { return std::nullopt; }
+    std::string currentDriveRoot() const override { return "/"; }
+};
+
+/// The data file and the backup file as the window names them on this machine.
+inline constexpr std::u16string_view kDataFile = u"C:\\WINDOWS\\psw.ini";
+inline constexpr std::u16string_view kBackupFile = u"\\psw.bkp";
+
+struct FuzzWindow {
+    /// Started with `psw.ini` as the data file (none when empty), reading its product ID from
+    /// `registry` when one is given.
+    explicit FuzzWindow(std::string_view pswIni = {}, platform::Registry* registry = nullptr)
+        : window(platform::Services{registry != nullptr ? *registry : static_cast<platform::Registry&>(fixed),
+                                    fixed, files, codePage, fixed, fixed, fixed, fixed, fixed})
+    {
+        if (!pswIni.empty())
+            files.files[std::u16string(kDataFile)] = std::string(pswIni);
+        window.Form_Load();
+    }
+
+    FixedServices fixed;
+    MemoryFiles files;
+    platform::IcuCodePage codePage;
+    app::MainWindow window;
+};
+
+} // namespace orvanta::fuzz

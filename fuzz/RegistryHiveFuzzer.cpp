@@ -1,0 +1,43 @@
+// The hive file on any bytes: reading it must never crash, and the window must start over it with
+// either a key of its own (two digits) or the fixed key, and say which.
+#include "FuzzWindow.h"
+#include "platform/RegistryHive.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+using namespace orvanta;
+
+void check(bool condition, const char* what)
+{
+    if (!condition) {
+        std::fprintf(stderr, "hive: %s\n", what);
+        std::abort();
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    // No machine identifier: the product ID comes from the hive or not at all.
+    auto hive = platform::RegistryHive::parse(bytes);
+    (void)hive.valueCount();
+
+    fuzz::FuzzWindow machine({}, &hive);
+    const auto& message = machine.window.Txtmassage.text();
+    const auto& key = machine.window.X.text();
+    if (message == u"製品IDから暗号化キーを得られないため、固定キー 00 を設定しました。") {
+        check(key == u"00", "the fixed key message without the fixed key");
+        return 0;
+    }
+    check(message == u"暗号化キーは、自動で " + key + u" を設定しました。", "an unexpected start-up message");
+    check(!key.empty() && key.size() <= 2, "a key of the machine's own that is not one or two digits");
+    for (char16_t c : key)
+        check(c >= u'0' && c <= u'9', "a key of the machine's own that is not digits");
+    return 0;
+}
