@@ -1,8 +1,6 @@
 #include "Module2.h"
 
-#include <memory>
-#include <unicode/translit.h>
-#include <unicode/unistr.h>
+#include "platform/WidthFold.h"
 
 namespace orvanta::backup {
 
@@ -11,29 +9,6 @@ namespace {
 /// The mark is half-width while the shell's names carry full-width katakana ("インチ") and may carry
 /// full-width letters and brackets, so a name is folded to half-width before it is compared.
 constexpr std::u16string_view kFloppyMark = u"ｲﾝﾁ FD (";
-
-const icu::Transliterator* halfwidthFold()
-{
-    static const std::unique_ptr<icu::Transliterator> fold = [] {
-        UErrorCode status = U_ZERO_ERROR;
-        std::unique_ptr<icu::Transliterator> created(
-            icu::Transliterator::createInstance("Fullwidth-Halfwidth", UTRANS_FORWARD, status));
-        if (U_FAILURE(status))
-            created.reset();
-        return created;
-    }();
-    return fold.get();
-}
-
-std::u16string toHalfwidth(std::u16string_view text)
-{
-    const auto* fold = halfwidthFold();
-    if (!fold)
-        return std::u16string(text); // without ICU's data only a half-width name still matches
-    icu::UnicodeString folded(text.data(), static_cast<int32_t>(text.size()));
-    fold->transliterate(folded);
-    return std::u16string(folded.getBuffer(), static_cast<std::size_t>(folded.length()));
-}
 
 } // namespace
 
@@ -52,7 +27,8 @@ std::u16string FindFloppyDrives(const platform::Drives& drives)
         const std::string rootPath{letter, ':', '\\'};
         if (drives.GetDriveTypeA(rootPath) != platform::DRIVE_REMOVABLE)
             continue;
-        if (toHalfwidth(GetDriveDisplayName(drives, rootPath)).find(kFloppyMark) != std::u16string::npos)
+        if (platform::toHalfwidth(GetDriveDisplayName(drives, rootPath)).find(kFloppyMark) !=
+            std::u16string::npos)
             letters += static_cast<char16_t>(letter);
     }
     return letters;

@@ -1,6 +1,6 @@
 #include "support/FakeRegistry.h"
 
-#include "platform/IcuCodePage.h"
+#include "support/SystemCodePage.h"
 
 #include <gtest/gtest.h>
 
@@ -34,7 +34,7 @@ void FakeRegistry::set(std::uint32_t root, std::u16string_view subKey, std::u16s
 void FakeRegistry::setText(std::uint32_t root, std::u16string_view subKey, std::u16string_view name,
                            std::u16string_view text)
 {
-    const auto encoded = platform::IcuCodePage().encode(text);
+    const auto encoded = SystemCodePage().encode(text);
     const auto* bytes = std::get_if<std::string>(&encoded);
     if (bytes == nullptr) {
         ADD_FAILURE() << "FakeRegistry::setText: the text does not fit code page 932";

@@ -2,10 +2,12 @@
 
 #include "platform/Utf8.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <stdexcept>
 #include <vector>
 
@@ -13,6 +15,20 @@ namespace orvanta::test {
 
 TempDir::TempDir()
 {
+#ifdef _WIN32
+    // Windows has no mkdtemp: a random name in the user's temporary folder, created only if new.
+    const std::filesystem::path base = std::filesystem::temp_directory_path();
+    std::random_device random;
+    for (int attempt = 0; attempt < 100 && m_path.empty(); ++attempt) {
+        const std::filesystem::path candidate = base / ("orvanta-test-" + std::to_string(random()));
+        if (std::filesystem::create_directory(candidate)) {
+            m_path = platform::toUtf8(candidate.u16string()).value_or(std::string());
+        }
+    }
+    if (m_path.empty()) {
+        throw std::runtime_error("cannot create a temporary folder under " + base.string());
+    }
+#else
     const char* base = std::getenv("TMPDIR");
     std::string pattern =
         std::string(base != nullptr && *base != '\0' ? base : "/tmp") + "/orvanta-test-XXXXXX";
@@ -22,6 +38,7 @@ TempDir::TempDir()
         throw std::runtime_error("cannot create a temporary folder under " + pattern);
     }
     m_path = buffer.data();
+#endif
 }
 
 TempDir::~TempDir()
@@ -37,7 +54,13 @@ std::u16string TempDir::u16path() const
 
 std::string TempDir::file(std::string_view name) const
 {
+#ifdef _WIN32
+    std::string path = m_path + "\\" + std::string(name);
+    std::replace(path.begin(), path.end(), '/', '\\');
+    return path;
+#else
     return m_path + "/" + std::string(name);
+#endif
 }
 
 void TempDir::write(std::string_view name, std::string_view bytes) const

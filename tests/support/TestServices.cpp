@@ -7,7 +7,13 @@ TestServices::TestServices()
     env.set(u"Windir", windowsDir.u16path());
     env.setProgramFolder(programDir.u16path());
     env.setCurrentDirectory(rootDir.u16path());
+#ifdef _WIN32
+    // The temporary folders, Windir among them, lie on the real drive C:; a path "\\x" still goes
+    // to rootDir.
+    drives.setDrive('C', "C:\\", platform::DRIVE_FIXED, u"ローカル ディスク (C:)");
+#else
     drives.setDrive('C', rootDir.path(), platform::DRIVE_FIXED, u"ローカル ディスク (C:)");
+#endif
     drives.setCurrentDriveRoot(rootDir.path());
 }
 

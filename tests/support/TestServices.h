@@ -1,6 +1,5 @@
 #pragma once
 
-#include "platform/IcuCodePage.h"
 #include "platform/Services.h"
 #include "support/FailingFileSystem.h"
 #include "support/FakeClipboard.h"
@@ -10,6 +9,7 @@
 #include "support/FakeHelpViewer.h"
 #include "support/FakeRegistry.h"
 #include "support/FixedRandomSource.h"
+#include "support/SystemCodePage.h"
 #include "support/TempDir.h"
 
 namespace orvanta::test {
@@ -40,7 +40,7 @@ struct TestServices {
     TempDir rootDir;
     TempDir programDir;
 
-    platform::IcuCodePage codePage;
+    SystemCodePage codePage;
     FakeRegistry registry;
     FakeEnvironment env;
     FakeClipboard clipboard;

@@ -1,0 +1,101 @@
+#include "DrivesWin32.h"
+
+#include "Utf8.h"
+
+#include <string>
+#include <vector>
+#include <windows.h>
+// After <windows.h>, which it needs.
+#include <shellapi.h>
+
+namespace orvanta::platform {
+namespace {
+
+// The record the shell fills: 352 bytes in a 32-bit program, 360 in a 64-bit one (the icon handle
+// grows to 8 bytes and the record is padded to 8), with the display name as 260 ANSI characters.
+static_assert(sizeof(SHFILEINFOA) == (sizeof(void*) == 4 ? 352 : 360));
+static_assert(sizeof(SHFILEINFOA{}.szDisplayName) == 260);
+constexpr UINT kDisplayName = 512; // SHGFI_DISPLAYNAME
+
+std::u16string fromAnsi(const char* text)
+{
+    const int length = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
+    if (length <= 1) {
+        return {};
+    }
+    std::u16string out(static_cast<std::size_t>(length), u'\0');
+    MultiByteToWideChar(CP_ACP, 0, text, -1, reinterpret_cast<wchar_t*>(out.data()), length);
+    out.resize(static_cast<std::size_t>(length - 1));
+    return out;
+}
+
+bool isLetter(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+} // namespace
+
+std::uint32_t DrivesWin32::GetDriveTypeA(std::string_view rootPath) const
+{
+    // An empty path asks about the working directory's drive, as Windows does for a null path.
+    if (rootPath.empty()) {
+        return ::GetDriveTypeA(nullptr);
+    }
+    const std::string path(rootPath);
+    return ::GetDriveTypeA(path.c_str());
+}
+
+std::u16string DrivesWin32::displayName(std::string_view rootPath) const
+{
+    if (rootPath.empty()) {
+        return {};
+    }
+    const std::string path(rootPath);
+    SHFILEINFOA info{};
+    if (SHGetFileInfoA(path.c_str(), 0, &info, sizeof info, kDisplayName) == 0) {
+        return {};
+    }
+    info.szDisplayName[sizeof info.szDisplayName - 1] = '\0';
+    return fromAnsi(info.szDisplayName);
+}
+
+std::optional<std::string> DrivesWin32::root(char letter) const
+{
+    if (!isLetter(letter)) {
+        return std::nullopt;
+    }
+    const char upper = letter >= 'a' ? static_cast<char>(letter - 'a' + 'A') : letter;
+    const std::string rootPath{upper, ':', '\\'};
+    const UINT type = ::GetDriveTypeA(rootPath.c_str());
+    if (type == DRIVE_NO_ROOT_DIR || type == DRIVE_UNKNOWN) {
+        return std::nullopt;
+    }
+    return rootPath;
+}
+
+std::string DrivesWin32::currentDriveRoot() const
+{
+    std::vector<wchar_t> buffer(MAX_PATH + 1);
+    DWORD length = GetCurrentDirectoryW(static_cast<DWORD>(buffer.size()), buffer.data());
+    if (length >= buffer.size()) {
+        buffer.resize(length + 1);
+        length = GetCurrentDirectoryW(static_cast<DWORD>(buffer.size()), buffer.data());
+    }
+    if (length == 0 || length >= buffer.size()) {
+        return "C:\\";
+    }
+    std::u16string directory(reinterpret_cast<const char16_t*>(buffer.data()), length);
+    if (directory.size() >= 2 && directory[1] == u':') {
+        return toUtf8(directory.substr(0, 2)).value_or("C:") + "\\";
+    }
+    // \\server\share\folder -> \\server\share\ .
+    if (directory.starts_with(u"\\\\")) {
+        const std::size_t server = directory.find(u'\\', 2);
+        const std::size_t share = server == std::u16string::npos ? server : directory.find(u'\\', server + 1);
+        return toUtf8(directory.substr(0, share)).value_or("C:") + "\\";
+    }
+    return "C:\\";
+}
+
+} // namespace orvanta::platform

@@ -1,0 +1,18 @@
+#pragma once
+
+#ifdef _WIN32
+#include "platform/CodePageWin32.h"
+#else
+#include "platform/IcuCodePage.h"
+#endif
+
+namespace orvanta::test {
+
+/// The real code page 932 of the host the tests run on: Windows' own on Windows, ICU's elsewhere.
+#ifdef _WIN32
+using SystemCodePage = platform::CodePageWin32;
+#else
+using SystemCodePage = platform::IcuCodePage;
+#endif
+
+} // namespace orvanta::test
