@@ -16,3 +16,20 @@ echo "== Build and test"
 cmake -S . -B build/test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVANTA_BUILD_BENCH=ON >/dev/null
 cmake --build build/test -j"$jobs"
 QT_QPA_PLATFORM=offscreen ctest --test-dir build/test --output-on-failure -j"$jobs"
+
+echo "== Core tests under AddressSanitizer and UndefinedBehaviorSanitizer"
+cmake -S . -B build/asan -DCMAKE_BUILD_TYPE=Debug -DORVANTA_SANITIZE=ON \
+  -DORVANTA_BUILD_VIEW=OFF -DORVANTA_BUILD_BENCH=OFF >/dev/null
+cmake --build build/asan -j"$jobs"
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+# The safety suites run whole, so that they print what they measured.
+ctest --test-dir build/asan --output-on-failure -j"$jobs" -E '^(crash_safety_test|hostile_input_test)\.'
+build/asan/tests/safety/crash_safety_test --gtest_brief=1
+build/asan/tests/safety/hostile_input_test --gtest_brief=1
+
+echo "== Short fuzzing runs"
+bash scripts/fuzz.sh 5
+
+echo "== The core on Windows, under Wine"
+bash scripts/windows-test.sh

@@ -254,6 +254,7 @@ TEST_F(HostileInputTest, ADataFileThatDoesNotReadCleanlyIsNeverRewritten)
     const std::string utf8 =
         "\"hyoujimark\",\"銀行\",\" \",\"1\",\" \"\r\n\"銀行\",\"1234\",\"x\",\" \",\"\"\r\n";
 
+    static constexpr char kNulRow[] = "\"Mail\",\"a\0b\",\"c\",\" \",\" \"\r\n\0\0";
     const std::vector<BadFile> files{
         {"HundredRows",
          hundredRows,
@@ -288,7 +289,7 @@ TEST_F(HostileInputTest, ADataFileThatDoesNotReadCleanlyIsNeverRewritten)
         // A NUL is a character of the code page and stays in its ID; the two after the last line
         // are a line that is no row.
         {"NulBytes",
-         before + std::string("\"Mail\",\"a\0b\",\"c\",\" \",\" \"\r\n\0\0", 36),
+         before + std::string(kNulRow, sizeof kNulRow - 1),
          u"データファイル psw.ini の 7 "
          u"行目が正しい形式ではありません。読めた行だけを表示しています（ファイルは書き換えません）。",
          {u"Mail", u"銀行"}},
