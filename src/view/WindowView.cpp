@@ -20,6 +20,7 @@
 #include <QSignalBlocker>
 #include <algorithm>
 #include <exception>
+#include <functional>
 #include <utility>
 #include <vector>
 
@@ -293,7 +294,7 @@ void WindowView::connectEvents(const ControlDesign& d, QWidget* w)
     const ControlId id = d.id;
     if (auto handler = clickHandler(id)) {
         connect(qobject_cast<QPushButton*>(w), &QPushButton::clicked, this,
-                [this, handler] { route([this, handler] { (m_window.*handler)(); }); });
+                [this, handler] { route(std::bind_front(handler, &m_window)); });
         return;
     }
     if (auto* combo = qobject_cast<QComboBox*>(w)) {
@@ -499,7 +500,7 @@ std::pair<QString, bool> WindowView::passThroughHandler(KeyPressHandler handler,
         for (const char32_t character : typed.toUcs4()) {
             const std::int16_t code = m_window.keyCodeOf(character);
             std::int16_t KeyAscii = code;
-            (m_window.*handler)(KeyAscii);
+            std::invoke(handler, m_window, KeyAscii);
             if (KeyAscii == code) {
                 accepted += QString::fromUcs4(&character, 1);
                 continue;
