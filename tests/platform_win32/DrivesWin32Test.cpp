@@ -1,0 +1,61 @@
+#include "platform/DrivesWin32.h"
+
+#include "backup/Module2.h"
+#include "platform/WidthFold.h"
+
+#include <cstdlib>
+#include <gtest/gtest.h>
+#include <string>
+#include <windows.h>
+
+namespace orvanta::platform {
+namespace {
+
+bool runsUnderWine()
+{
+    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
+
+TEST(DrivesWin32, DriveCIsAFixedDriveWithItsOwnRoot)
+{
+    const DrivesWin32 drives;
+    EXPECT_EQ(drives.GetDriveTypeA("C:\\"), DRIVE_FIXED);
+    EXPECT_EQ(drives.root('c'), std::optional<std::string>("C:\\"));
+    EXPECT_EQ(drives.GetDriveTypeA("Q:\\"), DRIVE_NO_ROOT_DIR);
+    EXPECT_EQ(drives.root('Q'), std::nullopt);
+    EXPECT_EQ(drives.root('1'), std::nullopt);
+    EXPECT_FALSE(drives.displayName("C:\\").empty());
+}
+
+// The floppy drive the test script makes: a drive link in the Wine prefix and "a:"="floppy" under
+// HKLM\Software\Wine\Drives.
+TEST(DrivesWin32, TheFloppyDriveIsFoundByItsTypeAndDisplayName)
+{
+    const char* letter = std::getenv("ORVANTA_TEST_FLOPPY");
+    if (letter == nullptr || *letter == '\0') {
+        GTEST_SKIP() << "no floppy drive was set up (scripts/windows-test.sh makes one)";
+    }
+    const DrivesWin32 drives;
+    const std::string root{letter[0], ':', '\\'};
+    EXPECT_EQ(drives.GetDriveTypeA(root), DRIVE_REMOVABLE);
+    EXPECT_EQ(drives.root(letter[0]), std::optional<std::string>(root));
+
+    // What the shell calls the drive decides whether the program takes it for a floppy drive.
+    const std::u16string name = drives.displayName(root);
+    RecordProperty("floppyDisplayName", testing::PrintToString(name));
+    const std::u16string drive = u" (" + std::u16string(1, static_cast<char16_t>(letter[0])) + u":)";
+    if (runsUnderWine()) {
+        // Wine 8's shell names a drive by its volume label only, whatever its type: a floppy drive
+        // without a label is " (A:)", so under Wine the program finds no floppy drive at all.
+        EXPECT_EQ(name, drive);
+        EXPECT_EQ(backup::FindFloppyDrives(drives), u"");
+    } else {
+        // Japanese Windows: "3.5 インチ FD (A:)".
+        EXPECT_NE(toHalfwidth(name).find(u"ｲﾝﾁ FD ("), std::u16string::npos);
+        EXPECT_EQ(backup::FindFloppyDrives(drives), std::u16string(1, static_cast<char16_t>(letter[0])));
+    }
+}
+
+} // namespace
+} // namespace orvanta::platform

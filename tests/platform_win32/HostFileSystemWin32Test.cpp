@@ -1,0 +1,118 @@
+#include "platform/DrivesWin32.h"
+#include "platform/HostFileSystem.h"
+#include "support/TempDir.h"
+
+#include <cerrno>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <windows.h>
+
+namespace orvanta::platform {
+namespace {
+
+std::vector<std::string> namesIn(const std::string& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().string());
+    }
+    return names;
+}
+
+bool hasNonAscii(std::u16string_view text)
+{
+    for (char16_t c : text) {
+        if (c > 0x7F) {
+            return true;
+        }
+    }
+    return false;
+}
+
+class HostFileSystemWin32 : public ::testing::Test {
+protected:
+    std::u16string path(std::u16string_view name) const
+    {
+        return folder.u16path() + u"\\" + std::u16string(name);
+    }
+
+    test::TempDir folder;
+    DrivesWin32 drives;
+    HostFileSystem files{drives};
+};
+
+TEST_F(HostFileSystemWin32, AWriteReplacesTheFileWholeAndLeavesNothingElse)
+{
+    folder.write("psw.ini", "old bytes that are longer");
+    ASSERT_EQ(files.writeFile(path(u"psw.ini"), std::string("\x8b\xe2\x8d\x73\r\n\0x", 8)), std::nullopt);
+    EXPECT_EQ(folder.read("psw.ini"), std::string("\x8b\xe2\x8d\x73\r\n\0x", 8));
+    EXPECT_EQ(namesIn(folder.path()), std::vector<std::string>{"psw.ini"});
+
+    const auto read = files.readFile(path(u"psw.ini"));
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read.value(), std::string("\x8b\xe2\x8d\x73\r\n\0x", 8));
+    EXPECT_TRUE(files.exists(path(u"psw.ini")));
+}
+
+TEST_F(HostFileSystemWin32, AFileWithAJapaneseNameIsWrittenAndRead)
+{
+    ASSERT_EQ(files.writeFile(path(u"銀行.csv"), "a,b\r\n"), std::nullopt);
+    EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(folder.u16path() + u"\\銀行.csv")));
+    EXPECT_EQ(files.readFile(path(u"銀行.csv")).value(), "a,b\r\n");
+}
+
+TEST_F(HostFileSystemWin32, AMissingFileOrFolderIsNotFoundInJapanese)
+{
+    const auto missing = files.readFile(path(u"psw.ini"));
+    ASSERT_FALSE(missing);
+    EXPECT_EQ(missing.failure().kind, Failure::Kind::NotFound);
+    EXPECT_TRUE(hasNonAscii(missing.failure().description))
+        << testing::PrintToString(missing.failure().description);
+    RecordProperty("missingFile", testing::PrintToString(missing.failure().description));
+
+    const auto noFolder = files.writeFile(path(u"no\\psw.ini"), "x");
+    ASSERT_TRUE(noFolder);
+    EXPECT_EQ(noFolder->kind, Failure::Kind::NotFound);
+    EXPECT_TRUE(hasNonAscii(noFolder->description));
+    EXPECT_FALSE(files.exists(path(u"no")));
+}
+
+TEST_F(HostFileSystemWin32, AFailureAtAnyStepKeepsTheOldFileAndRemovesTheTemporaryOne)
+{
+    for (const WriteStep step : {WriteStep::Open, WriteStep::Write, WriteStep::Sync, WriteStep::Rename}) {
+        folder.write("psw.ini", "old");
+        HostFileSystem failing(drives, [step](WriteStep now) { return now == step ? ENOSPC : 0; });
+        const auto failure = failing.writeFile(path(u"psw.ini"), "new");
+        ASSERT_TRUE(failure);
+        EXPECT_EQ(failure->description, u"ディスクの空き容量が不足しています。");
+        EXPECT_EQ(folder.read("psw.ini"), "old");
+        EXPECT_EQ(namesIn(folder.path()), std::vector<std::string>{"psw.ini"});
+    }
+}
+
+TEST_F(HostFileSystemWin32, AReadOnlyFileIsRefusedAndKept)
+{
+    folder.write("psw.ini", "old");
+    const std::u16string name = path(u"psw.ini");
+    ASSERT_TRUE(SetFileAttributesW(reinterpret_cast<const wchar_t*>(name.c_str()), FILE_ATTRIBUTE_READONLY));
+    const auto failure = files.writeFile(name, "new");
+    SetFileAttributesW(reinterpret_cast<const wchar_t*>(name.c_str()), FILE_ATTRIBUTE_NORMAL);
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->kind, Failure::Kind::Other);
+    RecordProperty("readOnly", testing::PrintToString(failure->description));
+    EXPECT_TRUE(hasNonAscii(failure->description));
+    EXPECT_EQ(folder.read("psw.ini"), "old");
+    EXPECT_EQ(namesIn(folder.path()), std::vector<std::string>{"psw.ini"});
+}
+
+TEST_F(HostFileSystemWin32, PathsAreWindowsPathsAndTheCurrentDriveIsTheWorkingDirectorysDrive)
+{
+    EXPECT_EQ(files.hostPath(u"C:\\dir\\psw.ini"), std::optional<std::string>("C:\\dir\\psw.ini"));
+    EXPECT_EQ(files.hostPath(u"c:/dir/psw.ini"), std::optional<std::string>("C:\\dir\\psw.ini"));
+    EXPECT_EQ(files.hostPath(u"Q:\\psw.bkp"), std::nullopt);
+    ASSERT_TRUE(SetCurrentDirectoryW(L"C:\\windows"));
+    EXPECT_EQ(files.hostPath(u"\\psw.bkp"), std::optional<std::string>("C:\\psw.bkp"));
+}
+
+} // namespace
+} // namespace orvanta::platform
