@@ -45,7 +45,7 @@ struct Machine {
 /// Text in Shift_JIS, as the program's files hold it.
 inline std::string sjis(std::u16string_view text)
 {
-    platform::IcuCodePage codePage;
+    SystemCodePage codePage;
     auto bytes = codePage.encode(text);
     EXPECT_TRUE(std::holds_alternative<std::string>(bytes)) << "test text outside Shift_JIS";
     return std::holds_alternative<std::string>(bytes) ? std::get<std::string>(bytes) : std::string();

@@ -1,7 +1,7 @@
 // The one row reader and the one row writer of the data file and the backup.
 #include "store/RowFormat.h"
 
-#include "platform/IcuCodePage.h"
+#include "support/SystemCodePage.h"
 
 #include <gtest/gtest.h>
 
@@ -19,7 +19,7 @@ protected:
         return std::get<std::string>(bytes);
     }
 
-    platform::IcuCodePage codePage;
+    SystemCodePage codePage;
 };
 
 TEST_F(RowFormatTest, ReadsQuotedRowsInFileOrder)
