@@ -88,12 +88,16 @@ def startup_table(path):
         return statistics.median(r[key] for r in runs[program])
 
     start = (median("orvanta", "start_ms"), median("minimal", "start_ms"))
+    # On a shared machine a start can wait for the CPU; the fastest start shows the programs' own work.
+    fastest = (min(r["start_ms"] for r in runs["orvanta"]), min(r["start_ms"] for r in runs["minimal"]))
     rss = (median("orvanta", "rss_kb") / 1024, median("minimal", "rss_kb") / 1024)
-    print(f"| Median of {n} starts each, in turns | Orvanta | Minimal Qt window | Ratio | Target |")
+    print(f"| {n} starts each, in turns | Orvanta | Minimal Qt window | Ratio | Target |")
     print("| --- | ---: | ---: | ---: | --- |")
-    print(f"| exec → window mapped (ms) | {start[0]:.0f} | {start[1]:.0f} | {start[0] / start[1]:.2f}× "
+    print(f"| exec → window mapped, median (ms) | {start[0]:.0f} | {start[1]:.0f} | {start[0] / start[1]:.2f}× "
           f"| {verdict(start[0] / start[1], STARTUP_TARGET)} |")
-    print(f"| VmRSS after 1 s idle (MiB) | {rss[0]:.1f} | {rss[1]:.1f} | {rss[0] / rss[1]:.2f}× "
+    print(f"| exec → window mapped, fastest start (ms) | {fastest[0]:.0f} | {fastest[1]:.0f} "
+          f"| {fastest[0] / fastest[1]:.2f}× | {verdict(fastest[0] / fastest[1], STARTUP_TARGET)} |")
+    print(f"| VmRSS after 1 s idle, median (MiB) | {rss[0]:.1f} | {rss[1]:.1f} | {rss[0] / rss[1]:.2f}× "
           f"| {verdict(rss[0] / rss[1], MEMORY_TARGET)} |")
 
 
