@@ -16,8 +16,10 @@ std::u16string errorDescription(int error)
         return u"パスが見つかりません。";
     case ENAMETOOLONG:
         return u"ファイル名または拡張子が長すぎます。";
+#ifdef ELOOP
     case ELOOP:
         return u"シンボリック リンクが多すぎるため、パスをたどれません。";
+#endif
     case EACCES:
     case EPERM:
         return u"アクセスが拒否されました。";
@@ -31,18 +33,24 @@ std::u16string errorDescription(int error)
         return u"ディスクは書き込み禁止になっています。";
     case ENOSPC:
         return u"ディスクの空き容量が不足しています。";
+#ifdef EDQUOT
     case EDQUOT:
         return u"ディスクの使用量の上限を超えました。";
+#endif
     case EFBIG:
         return u"ファイルが大きすぎます。";
     case EIO:
         return u"デバイスの I/O エラーです。";
     case ENODEV:
     case ENXIO:
+#ifdef ENOMEDIUM
     case ENOMEDIUM:
+#endif
         return u"デバイスの準備ができていません。";
     case EBUSY:
+#ifdef ETXTBSY
     case ETXTBSY:
+#endif
         return u"プロセスはファイルにアクセスできません。別のプロセスが使用中です。";
     case EMFILE:
     case ENFILE:
@@ -53,7 +61,9 @@ std::u16string errorDescription(int error)
         return u"ファイルを別のディスク ドライブに移動できません。";
     case EINVAL:
         return u"パラメーターが間違っています。";
+#ifdef ESTALE
     case ESTALE:
+#endif
     case ETIMEDOUT:
     case EHOSTUNREACH:
     case ENETUNREACH:
@@ -61,8 +71,12 @@ std::u16string errorDescription(int error)
     default:
         break;
     }
-    const char* text = strerrordesc_np(error);
     std::u16string description = u"システム エラーが発生しました。";
+#ifdef __GLIBC__
+    const char* text = strerrordesc_np(error);
+#else
+    const char* text = nullptr;
+#endif
     if (text != nullptr) {
         description += u"(" + fromUtf8(text) + u"、エラー番号 " + fromUtf8(std::to_string(error)) + u")";
     } else {

@@ -1,4 +1,4 @@
-// errorDescription on Windows, and the description of the system's own error codes.
+// The description of Windows' own error codes; errno values are described by errorDescription.
 #include "ErrorDescriptionWin32.h"
 
 #include "ErrorDescription.h"
@@ -74,58 +74,6 @@ bool hasNonAscii(std::u16string_view text)
 }
 
 } // namespace
-
-std::u16string errorDescription(int error)
-{
-    switch (error) {
-    case ENOENT:
-        return u"ファイルが見つかりません。";
-    case ENOTDIR:
-        return u"パスが見つかりません。";
-    case ENAMETOOLONG:
-        return u"ファイル名または拡張子が長すぎます。";
-    case ELOOP:
-        return u"シンボリック リンクが多すぎるため、パスをたどれません。";
-    case EACCES:
-    case EPERM:
-        return u"アクセスが拒否されました。";
-    case EISDIR:
-        return u"ファイルではなくフォルダーが指定されました。";
-    case EEXIST:
-        return u"既に存在するファイルを作成することはできません。";
-    case ENOTEMPTY:
-        return u"フォルダーが空ではありません。";
-    case EROFS:
-        return u"ディスクは書き込み禁止になっています。";
-    case ENOSPC:
-        return u"ディスクの空き容量が不足しています。";
-    case EFBIG:
-        return u"ファイルが大きすぎます。";
-    case EIO:
-        return u"デバイスの I/O エラーです。";
-    case ENODEV:
-    case ENXIO:
-        return u"デバイスの準備ができていません。";
-    case EBUSY:
-    case ETXTBSY:
-        return u"プロセスはファイルにアクセスできません。別のプロセスが使用中です。";
-    case EMFILE:
-    case ENFILE:
-        return u"開いているファイルが多すぎます。";
-    case ENOMEM:
-        return u"この操作を完了するのに十分な記憶域がありません。";
-    case EXDEV:
-        return u"ファイルを別のディスク ドライブに移動できません。";
-    case EINVAL:
-        return u"パラメーターが間違っています。";
-    case ETIMEDOUT:
-    case EHOSTUNREACH:
-    case ENETUNREACH:
-        return u"ネットワーク パスが見つかりません。";
-    default:
-        return numbered(static_cast<std::uint32_t>(error));
-    }
-}
 
 std::u16string systemErrorDescription(std::uint32_t error)
 {

@@ -4,11 +4,16 @@
 
 namespace orvanta::platform {
 
-/// Numbers from the kernel's random source (getrandom), each value below the bound equally likely.
+/// Numbers from the system's random source (getrandom on Linux, BCryptGenRandom on Windows), each
+/// value below the bound equally likely.
 /// Without any random source the program stops rather than make predictable passwords.
 class HostRandomSource final : public RandomSource {
 public:
     std::uint32_t below(std::uint32_t bound) override;
+
+private:
+    /// Four bytes from the system's random source; one implementation file per host.
+    static std::uint32_t systemWord();
 };
 
 } // namespace orvanta::platform

@@ -8,9 +8,8 @@
 #include <bcrypt.h>
 
 namespace orvanta::platform {
-namespace {
 
-std::uint32_t randomWord()
+std::uint32_t HostRandomSource::systemWord()
 {
     unsigned char bytes[4] = {};
     if (!BCRYPT_SUCCESS(BCryptGenRandom(nullptr, bytes, sizeof bytes, BCRYPT_USE_SYSTEM_PREFERRED_RNG))) {
@@ -19,23 +18,6 @@ std::uint32_t randomWord()
     }
     return static_cast<std::uint32_t>(bytes[0]) | static_cast<std::uint32_t>(bytes[1]) << 8 |
            static_cast<std::uint32_t>(bytes[2]) << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
-}
-
-} // namespace
-
-std::uint32_t HostRandomSource::below(std::uint32_t bound)
-{
-    if (bound <= 1) {
-        return 0;
-    }
-    // Words at or above the largest multiple of bound would favour the small values; draw again.
-    const std::uint32_t limit = UINT32_MAX - (UINT32_MAX % bound + 1) % bound;
-    while (true) {
-        const std::uint32_t word = randomWord();
-        if (word <= limit) {
-            return word % bound;
-        }
-    }
 }
 
 } // namespace orvanta::platform
