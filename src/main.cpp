@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QTimer>
 
 using namespace Qt::StringLiterals;
 using namespace orvanta;
@@ -23,7 +24,6 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(u"Orvanta"_s);
     QApplication::setApplicationVersion(u"1.1.0"_s);
     QGuiApplication::setDesktopFileName(u"orvanta"_s);
-    QApplication::setWindowIcon(QIcon(u":/orvanta/orvanta.png"_s));
     view::installJapaneseFonts();
 
     platform::RegistryHive registry(platform::RegistryHive::defaultPath());
@@ -40,5 +40,7 @@ int main(int argc, char* argv[])
     view::WindowView view(window);
     view.load();
     view.show();
+    // Like the picture, the icon waits until the window is up: loading it pulls in the image plug-ins.
+    QTimer::singleShot(0, &view, [] { QApplication::setWindowIcon(QIcon(u":/orvanta/orvanta.png"_s)); });
     return QApplication::exec();
 }

@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QShortcut>
 #include <QSignalBlocker>
+#include <QTimer>
 #include <algorithm>
 #include <exception>
 #include <functional>
@@ -197,6 +198,13 @@ WindowView::WindowView(MainWindow& window, QWidget* parent) : QWidget(parent), m
 void WindowView::load()
 {
     route([this] { m_window.Form_Load(); });
+    // The picture only decorates the window: decoding it (and loading the image plug-in) waits until
+    // the window is on the screen, so that the user does not wait for it.
+    QTimer::singleShot(0, this, [this] { showPicture(); });
+}
+
+void WindowView::showPicture()
+{
     if (const auto& file = m_window.pictureFile(); !file.empty()) {
         QPixmap picture(QFile::decodeName(QByteArray::fromStdString(file)));
         if (auto* label = qobject_cast<QLabel*>(widget(ControlId::Image1)); label && !picture.isNull())

@@ -24,8 +24,11 @@ class WindowView : public QWidget {
 public:
     explicit WindowView(app::MainWindow& window, QWidget* parent = nullptr);
 
-    /// Runs the window's start-up, puts up the picture it found and shows the controls' state.
+    /// Runs the window's start-up and shows the controls' state; the picture it found follows as soon
+    /// as the event loop runs.
     void load();
+    /// Puts up the picture start-up found beside the program, when there is one.
+    void showPicture();
 
     /// The widget built for a control.
     QWidget* widget(app::ControlId id) const { return m_widgets[static_cast<std::size_t>(id)]; }
