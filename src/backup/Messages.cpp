@@ -34,32 +34,7 @@ std::u16string rowWriteMessage(std::u16string_view path, const store::RowWritePr
 
 std::u16string backupReadMessage(std::u16string_view path, const store::RowFileProblem& problem)
 {
-    const auto file = u"バックアップファイル " + std::u16string(path);
-    const auto line = app::decimalText(problem.line);
-    switch (problem.kind) {
-    case store::RowFileProblem::Kind::Malformed:
-        return file + u" の " + line + u" 行目が正しい形式（５つの項目）ではありません。";
-    case store::RowFileProblem::Kind::NotCodePage:
-        return file + u" の " + line + u" 行目に Shift_JIS として読めない文字があります。";
-    case store::RowFileProblem::Kind::Utf8:
-        return file + u" が Shift_JIS ではなく UTF-8 で書かれています。";
-    case store::RowFileProblem::Kind::TooManyRows:
-        return file + u" の行数が上限の " + app::decimalText(store::kMaxRows) + u" 行を超えています。";
-    }
-    return file + u" を読めません。";
-}
-
-std::u16string characterName(std::u16string_view text, std::size_t position)
-{
-    const char16_t unit = text[position];
-    if (unit == u' ')
-        return u"半角空白";
-    if (unit == u'　')
-        return u"全角空白";
-    if (unit == u'\t')
-        return u"タブ";
-    const bool pair = unit >= 0xD800 && unit <= 0xDBFF && position + 1 < text.size();
-    return u"「" + std::u16string(text.substr(position, pair ? 2 : 1)) + u"」";
+    return store::readProblemMessage(u"バックアップファイル " + std::u16string(path), problem);
 }
 
 } // namespace orvanta::backup

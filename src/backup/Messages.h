@@ -26,7 +26,4 @@ std::u16string rowWriteMessage(std::u16string_view path, const store::RowWritePr
 /// Why a backup file did not read cleanly.
 std::u16string backupReadMessage(std::u16string_view path, const store::RowFileProblem& problem);
 
-/// A character as the user can recognise it in a message: a space is named, not shown.
-std::u16string characterName(std::u16string_view text, std::size_t position);
-
 } // namespace orvanta::backup

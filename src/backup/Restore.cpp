@@ -1,6 +1,7 @@
 // ロード: psw.bkp back into psw.ini, every password stored again with this machine's key.
 #include "Messages.h"
 #include "Module2.h"
+#include "app/CharacterName.h"
 #include "app/MainWindow.h"
 #include "cipher/CodeTable.h"
 #include "store/RowFormat.h"
@@ -39,8 +40,9 @@ void MainWindow::btnload_Click()
         const auto& row = read.rows[i];
         if (const auto bad = cipher::firstUncodable(row.password)) {
             Txtmassage.setText(u"バックアップファイル " + backup::rowName(backupPath, i + 1, row) +
-                               u"のパスワードに、使えない文字 " + backup::characterName(row.password, *bad) +
-                               u" があります。" + std::u16string(kNotLoaded));
+                               u"のパスワードに保存できない文字（" +
+                               app::characterNameAt(row.password, *bad) + u"）があります。" +
+                               std::u16string(kNotLoaded));
             return;
         }
     }

@@ -1,7 +1,7 @@
 #include "EntryChecks.h"
 
+#include "app/CharacterName.h"
 #include "cipher/CodeTable.h"
-#include "platform/Utf8.h"
 #include "store/RowFormat.h"
 
 #include <variant>
@@ -9,28 +9,6 @@
 namespace orvanta::entries {
 
 namespace {
-
-/// A character as a message names it: spaces and control characters by what they are, since the
-/// user cannot see them between the brackets.
-std::u16string shownCharacter(char32_t character)
-{
-    if (character == U' ')
-        return u"空白";
-    if (character == U'\u3000')
-        return u"全角空白";
-    if (character < 0x20 || character == 0x7F)
-        return u"制御文字";
-    return platform::utf16Of(character);
-}
-
-char32_t characterAt(std::u16string_view text, std::size_t index)
-{
-    const char16_t unit = text[index];
-    if (unit >= 0xD800 && unit <= 0xDBFF && index + 1 < text.size() && text[index + 1] >= 0xDC00 &&
-        text[index + 1] <= 0xDFFF)
-        return 0x10000 + ((static_cast<char32_t>(unit) - 0xD800) << 10) + (text[index + 1] - 0xDC00);
-    return unit;
-}
 
 /// The problem of the destination or the ID box, named by `box`.
 std::optional<std::u16string> storedAsIsProblem(std::u16string_view box, std::u16string_view text,
@@ -50,7 +28,7 @@ std::optional<std::u16string> storedAsIsProblem(std::u16string_view box, std::u1
     std::u16string shown;
     const auto encoded = codePage.encode(text);
     if (const auto* error = std::get_if<platform::CodePageError>(&encoded))
-        shown = u"（" + shownCharacter(error->character) + u"）";
+        shown = u"（" + app::characterName(error->character) + u"）";
     return std::u16string(box) + u"に Shift_JIS で保存できない文字" + shown + u"が含まれています。";
 }
 
@@ -61,7 +39,7 @@ std::optional<std::u16string> storedAsCodesProblem(std::u16string_view box, std:
     const auto index = cipher::firstUncodable(text);
     if (!index)
         return std::nullopt;
-    return std::u16string(box) + u"に保存できない文字（" + shownCharacter(characterAt(text, *index)) +
+    return std::u16string(box) + u"に保存できない文字（" + app::characterNameAt(text, *index) +
            u"）が含まれています。" + std::u16string(allowed) + u"だけを使って下さい。";
 }
 

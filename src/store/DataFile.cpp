@@ -8,23 +8,15 @@ namespace {
 
 std::u16string problemMessage(const store::RowFileProblem& problem)
 {
-    const auto line = decimalText(problem.line);
+    auto message = store::readProblemMessage(u"データファイル psw.ini", problem);
     switch (problem.kind) {
-    case store::RowFileProblem::Kind::Malformed:
-        return u"データファイル psw.ini の " + line +
-               u" 行目が正しい形式ではありません。読めた行だけを表示しています（ファイルは書き換えません）。";
-    case store::RowFileProblem::Kind::NotCodePage:
-        return u"データファイル psw.ini の " + line +
-               u" 行目に Shift_JIS "
-               u"として読めない文字があります。読めた行だけを表示しています（ファイルは書き換えません）。";
     case store::RowFileProblem::Kind::Utf8:
-        return u"データファイル psw.ini が Shift_JIS ではなく UTF-8 で書かれています。Shift_JIS "
-               u"に直すまで、ファイルは書き換えません。";
+        return message + u"Shift_JIS に直すまで、ファイルは書き換えません。";
     case store::RowFileProblem::Kind::TooManyRows:
-        return u"データファイル psw.ini の行数が上限の 99 行を超えています。最初の 99 "
-               u"行だけを表示しています（ファイルは書き換えません）。";
+        return message + u"最初の 99 行だけを表示しています（ファイルは書き換えません）。";
+    default:
+        return message + u"読めた行だけを表示しています（ファイルは書き換えません）。";
     }
-    return {};
 }
 
 } // namespace

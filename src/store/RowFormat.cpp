@@ -1,6 +1,7 @@
 #include "RowFormat.h"
 
 #include <array>
+#include <string>
 
 namespace orvanta::store {
 
@@ -163,6 +164,24 @@ std::u16string formatFields(std::span<const std::u16string_view> fields)
     }
     line += u"\r\n";
     return line;
+}
+
+std::u16string readProblemMessage(std::u16string_view file, const RowFileProblem& problem)
+{
+    const auto digits = std::to_string(problem.line);
+    const std::u16string line(digits.begin(), digits.end());
+    const std::u16string name(file);
+    switch (problem.kind) {
+    case RowFileProblem::Kind::Malformed:
+        return name + u" の " + line + u" 行目が正しい形式（５つの項目）ではありません。";
+    case RowFileProblem::Kind::NotCodePage:
+        return name + u" の " + line + u" 行目に Shift_JIS として読めない文字があります。";
+    case RowFileProblem::Kind::Utf8:
+        return name + u" が Shift_JIS ではなく UTF-8 で書かれています。";
+    case RowFileProblem::Kind::TooManyRows:
+        return name + u" の行数が上限の 99 行を超えています。";
+    }
+    return name + u" を読めません。";
 }
 
 std::u16string formatRow(const PswRecord& row)

@@ -89,8 +89,9 @@ TEST_F(FormLoadTest, AFileThatDoesNotReadCleanlyIsReportedAndListsWhatDidRead)
                   u"\"銀行\",\"taro\",\"\",\" \"\r\n");
     window.Form_Load();
 
-    EXPECT_EQ(window.Txtmassage.text(), u"データファイル psw.ini の 2 行目が正しい形式ではありません。"
-                                        u"読めた行だけを表示しています（ファイルは書き換えません）。");
+    EXPECT_EQ(window.Txtmassage.text(),
+              u"データファイル psw.ini の 2 行目が正しい形式（５つの項目）ではありません。"
+              u"読めた行だけを表示しています（ファイルは書き換えません）。");
     EXPECT_EQ(window.cmbnamae.items, (std::vector<std::u16string>{u"銀行"}));
     EXPECT_FALSE(window.dataFileSound());
 }

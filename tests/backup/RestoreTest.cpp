@@ -175,17 +175,17 @@ const std::vector<Refusal> kRefusals{
     {"a space in a password",
      "\"hyoujimark\",\"Yahoo\",\"\",\"1\",\" \"\r\n\"Yahoo\",\"taro\",\"ab c\",\" \",\" \"\r\n",
      u"バックアップファイル A:\\psw.bkp の 2 "
-     u"件目（登録名称「Yahoo」、ＩＤ「taro」）のパスワードに、使えない文字 半角空白 "
+     u"件目（登録名称「Yahoo」、ＩＤ「taro」）のパスワードに保存できない文字（空白）"
      u"があります。" +
          kKept},
     {"a kana in a password", "\"Yahoo\",\"taro\",\"ab\x82\xa0\",\" \",\" \"\r\n",
      u"バックアップファイル A:\\psw.bkp の 1 "
-     u"件目（登録名称「Yahoo」、ＩＤ「taro」）のパスワードに、使えない文字 「あ」 "
+     u"件目（登録名称「Yahoo」、ＩＤ「taro」）のパスワードに保存できない文字（あ）"
      u"があります。" +
          kKept},
     {"a character without a code", "\"Yahoo\",\"taro\",\"a?b\",\" \",\" \"\r\n",
      u"バックアップファイル A:\\psw.bkp の 1 "
-     u"件目（登録名称「Yahoo」、ＩＤ「taro」）のパスワードに、使えない文字 「?」 "
+     u"件目（登録名称「Yahoo」、ＩＤ「taro」）のパスワードに保存できない文字（?）"
      u"があります。" +
          kKept},
 };

@@ -264,7 +264,8 @@ TEST_F(HostileInputTest, ADataFileThatDoesNotReadCleanlyIsNeverRewritten)
         {"CutInTheMiddleOfARow",
          cutInRow,
          u"データファイル psw.ini の 3 "
-         u"行目が正しい形式ではありません。読めた行だけを表示しています（ファイルは書き換えません）。",
+         u"行目が正しい形式（５つの項目）ではありません。読めた行だけを表示しています（ファイルは書き換えませ"
+         u"ん）。",
          {u"Mail"}},
         {"CutInTheMiddleOfACharacter",
          cutInCharacter,
@@ -279,19 +280,22 @@ TEST_F(HostileInputTest, ADataFileThatDoesNotReadCleanlyIsNeverRewritten)
         {"SixFieldRow",
          before + "\"Mail\",\"x\",\"y\",\" \",\" \",\"extra\"\r\n",
          u"データファイル psw.ini の 6 "
-         u"行目が正しい形式ではありません。読めた行だけを表示しています（ファイルは書き換えません）。",
+         u"行目が正しい形式（５つの項目）ではありません。読めた行だけを表示しています（ファイルは書き換えませ"
+         u"ん）。",
          {u"Mail", u"銀行"}},
         {"StrayQuote",
          before + "\"Mail\",\"ta\"ro\",\"abc\",\" \",\" \"\r\n",
          u"データファイル psw.ini の 6 "
-         u"行目が正しい形式ではありません。読めた行だけを表示しています（ファイルは書き換えません）。",
+         u"行目が正しい形式（５つの項目）ではありません。読めた行だけを表示しています（ファイルは書き換えませ"
+         u"ん）。",
          {u"Mail", u"銀行"}},
         // A NUL is a character of the code page and stays in its ID; the two after the last line
         // are a line that is no row.
         {"NulBytes",
          before + std::string(kNulRow, sizeof kNulRow - 1),
          u"データファイル psw.ini の 7 "
-         u"行目が正しい形式ではありません。読めた行だけを表示しています（ファイルは書き換えません）。",
+         u"行目が正しい形式（５つの項目）ではありません。読めた行だけを表示しています（ファイルは書き換えませ"
+         u"ん）。",
          {u"Mail", u"銀行"}},
     };
 
@@ -371,14 +375,14 @@ TEST_F(HostileInputTest, ABackupThatCannotBeLoadedLeavesTheDataFile)
          u"バックアップファイル \\psw.bkp の行数が上限の 99 行を超えています。" + notLoaded},
         {"SpaceInPassword", "\"Mail\",\"taro\",\"pass word\",\" \",\"\"\r\n",
          u"バックアップファイル \\psw.bkp の 1 "
-         u"件目（登録名称「Mail」、ＩＤ「taro」）のパスワードに、使えない文字 "
-         u"半角空白 があります。" +
+         u"件目（登録名称「Mail」、ＩＤ「taro」）のパスワードに保存できない文字（空白）"
+         u"があります。" +
              notLoaded},
         // 0x5C, shown as a yen sign on Japanese Windows.
         {"YenSignInPassword", "\"Mail\",\"taro\",\"\\100\",\" \",\"\"\r\n",
          u"バックアップファイル \\psw.bkp の 1 "
-         u"件目（登録名称「Mail」、ＩＤ「taro」）のパスワードに、使えない文字 "
-         u"「\\」 があります。" +
+         u"件目（登録名称「Mail」、ＩＤ「taro」）のパスワードに保存できない文字（\\）"
+         u"があります。" +
              notLoaded},
     };
 

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace orvanta::app {
+
+/// A character as a message names it between brackets: the character itself, or what it is when the
+/// user could not see it there ("空白", "全角空白", "制御文字").
+std::u16string characterName(char32_t character);
+
+/// The name of the character that starts at `index` of a text (both halves of a surrogate pair).
+std::u16string characterNameAt(std::u16string_view text, std::size_t index);
+
+} // namespace orvanta::app
