@@ -1,6 +1,6 @@
 // Change tracking in edit mode: an update checks the destination and ID for a used pair only when the
 // user touched those boxes since the entry was opened, and some operations forget that they did.
-#include "entries/WindowDriver.h"
+#include "support/WindowDriver.h"
 
 #include <functional>
 #include <gtest/gtest.h>

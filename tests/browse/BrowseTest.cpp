@@ -1,5 +1,5 @@
 // Choosing a destination and an ID, copying the password, opening an entry.
-#include "entries/WindowDriver.h"
+#include "support/WindowDriver.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // Registering, updating and deleting entries, checked by the message and by the bytes of psw.ini.
-#include "WindowDriver.h"
 #include "platform/ErrorDescription.h"
+#include "support/WindowDriver.h"
 
 #include <cerrno>
 #include <gtest/gtest.h>

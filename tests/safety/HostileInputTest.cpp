@@ -1,8 +1,8 @@
 // What a user may type, paste or leave in the program's files: every case ends with the message the
 // program gives for it, and with psw.ini either exactly as it was or holding the new entry whole.
-#include "entries/WindowDriver.h"
 #include "generator/Generator.h"
 #include "platform/RegistryHive.h"
+#include "support/WindowDriver.h"
 
 #include <cstdio>
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // kakidashi on its own: what it refuses even when a caller did not check first, and the form in which
 // it writes rows it did not change.
-#include "entries/WindowDriver.h"
+#include "support/WindowDriver.h"
 
 #include <gtest/gtest.h>
 
