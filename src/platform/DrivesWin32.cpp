@@ -1,5 +1,6 @@
 #include "DrivesWin32.h"
 
+#include "CurrentDirectoryWin32.h"
 #include "Utf8.h"
 
 #include <string>
@@ -76,16 +77,7 @@ std::optional<std::string> DrivesWin32::root(char letter) const
 
 std::string DrivesWin32::currentDriveRoot() const
 {
-    std::vector<wchar_t> buffer(MAX_PATH + 1);
-    DWORD length = GetCurrentDirectoryW(static_cast<DWORD>(buffer.size()), buffer.data());
-    if (length >= buffer.size()) {
-        buffer.resize(length + 1);
-        length = GetCurrentDirectoryW(static_cast<DWORD>(buffer.size()), buffer.data());
-    }
-    if (length == 0 || length >= buffer.size()) {
-        return "C:\\";
-    }
-    std::u16string directory(reinterpret_cast<const char16_t*>(buffer.data()), length);
+    const std::u16string directory = currentDirectoryWin32();
     if (directory.size() >= 2 && directory[1] == u':') {
         return toUtf8(directory.substr(0, 2)).value_or("C:") + "\\";
     }

@@ -1,4 +1,5 @@
 // HostEnvironment on Windows: the process's own environment, where Windir is always defined.
+#include "CurrentDirectoryWin32.h"
 #include "HostEnvironment.h"
 #include "Utf8.h"
 
@@ -65,17 +66,7 @@ std::u16string HostEnvironment::programFolder() const
 
 std::u16string HostEnvironment::currentDirectory() const
 {
-    std::vector<wchar_t> buffer(MAX_PATH + 1);
-    while (true) {
-        const DWORD length = GetCurrentDirectoryW(static_cast<DWORD>(buffer.size()), buffer.data());
-        if (length == 0) {
-            return std::u16string();
-        }
-        if (length < buffer.size()) {
-            return std::u16string(reinterpret_cast<const char16_t*>(buffer.data()), length);
-        }
-        buffer.resize(length + 1);
-    }
+    return currentDirectoryWin32();
 }
 
 } // namespace orvanta::platform

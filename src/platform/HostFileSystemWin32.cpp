@@ -1,6 +1,7 @@
 // HostFileSystem on Windows: paths are Windows paths already. A drive letter's root and the current
 // drive's root still come from Drives, which on Windows gives each drive's own "X:\", so the program
 // and its tests name files the same way on both hosts.
+#include "CurrentDirectoryWin32.h"
 #include "ErrorDescription.h"
 #include "ErrorDescriptionWin32.h"
 #include "HostFileSystem.h"
@@ -58,16 +59,8 @@ std::wstring wide(const std::string& hostPath)
 
 std::string workingDirectory()
 {
-    std::vector<wchar_t> buffer(MAX_PATH + 1);
-    DWORD length = GetCurrentDirectoryW(static_cast<DWORD>(buffer.size()), buffer.data());
-    if (length >= buffer.size()) {
-        buffer.resize(length + 1);
-        length = GetCurrentDirectoryW(static_cast<DWORD>(buffer.size()), buffer.data());
-    }
-    if (length == 0 || length >= buffer.size()) {
-        return ".";
-    }
-    return toUtf8(std::u16string(buffer.data(), buffer.data() + length)).value_or(".");
+    const auto directory = currentDirectoryWin32();
+    return directory.empty() ? std::string(".") : toUtf8(directory).value_or(".");
 }
 
 // A failure the system reported. A missing file or folder on the way is Failure::Kind::NotFound.

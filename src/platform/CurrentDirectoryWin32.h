@@ -1,0 +1,10 @@
+#pragma once
+
+#include <string>
+
+namespace orvanta::platform {
+
+/// The process's working directory on Windows, empty when the system cannot say.
+std::u16string currentDirectoryWin32();
+
+} // namespace orvanta::platform
