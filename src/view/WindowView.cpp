@@ -434,8 +434,15 @@ void WindowView::mirror()
         } else if (d.kind != ControlKind::Line && d.kind != ControlKind::Picture) {
             setPlainText(w, toQString(control.text()));
         }
-        if (w->isHidden() == control.visible)
-            w->setVisible(control.visible);
+    }
+    // Controls are shown before others are hidden: when the focused button hides itself, the focus
+    // then moves on to the control that took its place, not round to the message box.
+    for (bool showing : {true, false}) {
+        for (const auto& d : app::controlTable()) {
+            QWidget* w = widget(d.id);
+            if (m_window.control(d.id).visible == showing && w->isHidden() == showing)
+                w->setVisible(showing);
+        }
     }
     m_mirroring = false;
 }

@@ -222,10 +222,15 @@ private slots:
         QTest::keyClicks(find<QComboBox>("cmbnamae")->lineEdit(), u"Mail"_s);
         QTest::keyClicks(find<QLineEdit>("Txtidbox"), u"me"_s);
         QTest::keyClicks(find<QLineEdit>("Txtpassnew"), u"Secret1"_s);
+        m_view->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_view.get()));
+        find<QPushButton>("btnnew")->setFocus();
         QTest::mouseClick(find<QPushButton>("btnnew"), Qt::LeftButton);
         QCOMPARE(message(), u"登録完了Mailの me:Secret1"_s);
         QVERIFY(!m_fixture->fakes.windowsDir.read("psw.ini").empty());
         QCOMPARE(find<QComboBox>("cmbnamae")->itemText(0), u"Mail"_s);
+        // The button hid itself: the focus goes to the one that took its place, not to the message box.
+        QCOMPARE(QApplication::focusWidget(), find<QPushButton>("btnnewmode"));
     }
 
     void passwordBoxRefusesWhatItCannotHold()
