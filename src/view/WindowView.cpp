@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QFile>
+#include <QFontMetricsF>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -48,6 +49,19 @@ QRect placeOf(const ControlDesign& d)
 QColor colourOf(const app::Rgb& rgb)
 {
     return {rgb.red, rgb.green, rgb.blue};
+}
+
+/// A caption wider than its label is drawn a little smaller rather than cut off. The fonts that stand
+/// in for the design's font here run a little wider than it, and the label of usable characters must
+/// show every one of them.
+void fitCaption(QWidget* label, const QString& caption)
+{
+    QFont font = label->font();
+    const double designed = font.pointSizeF();
+    while (QFontMetricsF(font).horizontalAdvance(caption) > label->width() && font.pointSizeF() > 7.0)
+        font.setPointSizeF(font.pointSizeF() - 0.25);
+    if (font.pointSizeF() != designed)
+        label->setFont(font);
 }
 
 /// The boxes whose text the user writes; the program reads it back from the control.
@@ -225,6 +239,8 @@ void WindowView::build()
         }
         if (d.fontPoints > 0)
             w->setFont(designFont(d.fontPoints, d.bold));
+        if (d.kind == ControlKind::Label)
+            fitCaption(w, toQString(d.caption));
         QPalette palette = w->palette();
         if (d.foreground) {
             for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})

@@ -14,6 +14,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QFontInfo>
+#include <QFontMetricsF>
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -165,6 +166,18 @@ private slots:
         // The copy button shares its place with the end of the password box and must lie over it.
         auto* copy = find<QPushButton>("btnclipset");
         QCOMPARE(m_view->childAt(copy->geometry().center()), copy);
+    }
+
+    void everyCaptionFitsItsLabel()
+    {
+        start();
+        // The label of usable characters must show every one of them, down to the closing brace.
+        for (auto* label : m_view->findChildren<QLabel*>()) {
+            if (label->text().isEmpty())
+                continue;
+            QVERIFY2(QFontMetricsF(label->font()).horizontalAdvance(label->text()) <= label->width(),
+                     qPrintable(label->objectName()));
+        }
     }
 
     void tabOrderFollowsTheDesign()
