@@ -60,16 +60,9 @@ printf 'Windows Registry Editor Version 5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWAR
   >"$work/registry.reg"
 "$bench/orvanta_bench" --write-psw-ini "$work/windir/psw.ini"
 
-Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 100); do
-  [ -s "$work/display" ] && break
-  kill -0 "$xvfb_pid" 2>/dev/null || { cat "$work/xvfb.log" >&2; echo "Xvfb did not start" >&2; exit 1; }
-  sleep 0.1
-done
-export DISPLAY=":$(head -n1 "$work/display")"
-unset WAYLAND_DISPLAY
-export QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$work/runtime"
+source scripts/xvfb.sh
+start_xvfb "$work"
+export XDG_RUNTIME_DIR="$work/runtime"
 export Windir="$work/windir" ORVANTA_REGISTRY="$work/registry.reg" ORVANTA_DOSDEVICES="$work/dosdevices"
 
 listener=$(realpath "$bench/map_listener")

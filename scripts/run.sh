@@ -66,7 +66,8 @@ if [ "$mode" = desktop ]; then
   exec ./orvanta
 fi
 
-# A virtual display: Xvfb picks a free display number and writes it to descriptor 3.
+# A virtual display.
+source scripts/xvfb.sh
 work=$(mktemp -d)
 xvfb_pid=
 app_pid=
@@ -79,17 +80,7 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
-Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 100); do
-  [ -s "$work/display" ] && break
-  kill -0 "$xvfb_pid" 2>/dev/null || { cat "$work/xvfb.log" >&2; echo "Xvfb を起動できません / Xvfb did not start" >&2; exit 1; }
-  sleep 0.1
-done
-DISPLAY=":$(head -n1 "$work/display")"
-export DISPLAY
-unset WAYLAND_DISPLAY
-export QT_QPA_PLATFORM=xcb
+start_xvfb "$work"
 # Qt wants a private runtime folder; root shells and containers often have none.
 if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
   export XDG_RUNTIME_DIR="$work/runtime"
