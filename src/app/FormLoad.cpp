@@ -31,7 +31,12 @@ void MainWindow::Form_Load()
     for (auto shown : {&btnclipset, &btnload, &btnunload})
         shown->visible = true;
 
-    btnclipset_Click();
+    // At start-up the copy button's action, with nothing shown yet, empties the clipboard. The reload
+    // after a write must not run it: the display still holds the last password shown, which would
+    // land on the clipboard unasked and push out whatever the user had copied.
+    if (!m_started)
+        btnclipset_Click();
+    m_started = true;
 
     cmbnamae.clearItems();
     cmbnamae.setText(u"");
@@ -46,6 +51,14 @@ void MainWindow::Form_Load()
     });
 
     m_helpFile = env.currentDirectory() + u"\\ORVANTA.HLP";
+}
+
+void MainWindow::Form_Unload()
+{
+    auto& clipboard = m_services.clipboard;
+    if (!m_copiedPassword.empty() && clipboard.text() == m_copiedPassword)
+        clipboard.clear();
+    m_copiedPassword.clear();
 }
 
 void MainWindow::reload()

@@ -79,6 +79,9 @@ public:
 
     // Start-up and help (app/).
     void Form_Load();
+    /// The window closes: a password that the copy button put on the clipboard and that is still
+    /// there is taken off, so it does not outlive the program.
+    void Form_Unload();
     /// The reload after psw.ini was written: start-up again, then the ID list and both display boxes
     /// cleared, so nothing the user sees is left over from the file as it was.
     void reload();
@@ -158,6 +161,11 @@ private:
 
     platform::Services m_services;
     std::u16string m_helpFile;
+    /// Set once start-up has run: a later Form_Load is the reload after a write, which leaves the
+    /// clipboard alone.
+    bool m_started = false;
+    /// The password the copy button last put on the clipboard, empty when it put none.
+    std::u16string m_copiedPassword;
     std::string m_pictureFile;
     /// Set while the last read of psw.ini did not read cleanly: the message that says so.
     std::optional<std::u16string> m_dataFileProblem;

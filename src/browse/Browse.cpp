@@ -45,6 +45,7 @@ void MainWindow::btnclipset_Click()
 {
     m_services.clipboard.clear();
     m_services.clipboard.setText(Lblpassword.text());
+    m_copiedPassword = Lblpassword.text();
 }
 
 void MainWindow::Lstidbox_DblClick()

@@ -5,12 +5,17 @@
 
 namespace orvanta::platform {
 
-/// The system clipboard, plain text only.
+/// The system clipboard, plain text only. The program puts nothing there but a password, so whatever
+/// it sets is marked as a secret, for clipboard managers, the clipboard history and the cloud
+/// clipboard to leave alone.
 class Clipboard {
 public:
     virtual ~Clipboard() = default;
     virtual void clear() = 0;
+    /// Puts the text on the clipboard, marked as a secret.
     virtual void setText(std::u16string_view text) = 0;
+    /// The clipboard's plain text now, whoever put it there; empty when it holds none.
+    virtual std::u16string text() const = 0;
 };
 
 } // namespace orvanta::platform

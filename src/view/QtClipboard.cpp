@@ -4,6 +4,10 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QMimeData>
+#include <memory>
+
+using namespace Qt::StringLiterals;
 
 namespace orvanta::view {
 
@@ -14,7 +18,15 @@ void QtClipboard::clear()
 
 void QtClipboard::setText(std::u16string_view text)
 {
-    QGuiApplication::clipboard()->setText(toQString(text));
+    auto data = std::make_unique<QMimeData>();
+    data->setText(toQString(text));
+    data->setData(u"x-kde-passwordManagerHint"_s, "secret");
+    QGuiApplication::clipboard()->setMimeData(data.release());
+}
+
+std::u16string QtClipboard::text() const
+{
+    return toU16(QGuiApplication::clipboard()->text());
 }
 
 } // namespace orvanta::view

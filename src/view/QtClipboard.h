@@ -4,11 +4,13 @@
 
 namespace orvanta::view {
 
-/// The system clipboard through Qt. Needs a QGuiApplication.
+/// The system clipboard through Qt. Needs a QGuiApplication. A password goes there with the hint
+/// that KDE's and other clipboard managers read, so they keep it out of their history.
 class QtClipboard final : public platform::Clipboard {
 public:
     void clear() override;
     void setText(std::u16string_view text) override;
+    std::u16string text() const override;
 };
 
 } // namespace orvanta::view

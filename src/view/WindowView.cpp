@@ -5,6 +5,7 @@
 #include "QtText.h"
 
 #include <QAbstractItemView>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QFile>
@@ -215,6 +216,12 @@ void WindowView::load()
     // The picture only decorates the window: decoding it (and loading the image plug-in) waits until
     // the window is on the screen, so that the user does not wait for it.
     QTimer::singleShot(0, this, [this] { showPicture(); });
+}
+
+void WindowView::closeEvent(QCloseEvent* event)
+{
+    m_window.Form_Unload();
+    QWidget::closeEvent(event);
 }
 
 void WindowView::showPicture()

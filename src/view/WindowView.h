@@ -38,6 +38,7 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     using KeyPressHandler = void (app::MainWindow::*)(std::int16_t&);

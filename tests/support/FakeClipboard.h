@@ -4,7 +4,8 @@
 
 namespace orvanta::test {
 
-/// Remembers what was put on the clipboard and how often it was cleared.
+/// Remembers what was put on the clipboard and how often it was cleared. Another program's copy is
+/// a plain setText from the test.
 class FakeClipboard final : public platform::Clipboard {
 public:
     void clear() override
@@ -18,7 +19,7 @@ public:
         ++m_sets;
     }
 
-    const std::u16string& text() const { return m_text; }
+    std::u16string text() const override { return m_text; }
     int clearCount() const { return m_clears; }
     int setCount() const { return m_sets; }
 

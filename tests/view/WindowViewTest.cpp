@@ -19,6 +19,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMimeData>
 #include <QPushButton>
 #include <QTest>
 #include <QTextBrowser>
@@ -212,6 +213,11 @@ private slots:
         showAlice();
         QTest::mouseClick(find<QPushButton>("btnclipset"), Qt::LeftButton);
         QCOMPARE(QGuiApplication::clipboard()->text(), u"pass123"_s);
+        // Marked for clipboard managers to keep out of their history.
+        QCOMPARE(QGuiApplication::clipboard()->mimeData()->data(u"x-kde-passwordManagerHint"_s), "secret");
+        // Closing the window takes the password away again.
+        m_view->close();
+        QCOMPARE(QGuiApplication::clipboard()->text(), QString());
     }
 
     void doubleClickOpensTheEntryForEditing()
