@@ -94,12 +94,11 @@ void MainWindow::btnunload_Click()
     const auto listBytes = std::get<std::string>(heading) + std::get<std::string>(entryBytes);
 
     if (const auto failure = files.writeFile(backupPath, std::get<std::string>(backupBytes))) {
-        Txtmassage.setText(backup::fileFailureMessage(backupPath, *failure));
+        Txtmassage.setText(backup::floppyFailureMessage(*failure));
         return;
     }
     if (const auto failure = files.writeFile(listPath, listBytes)) {
-        Txtmassage.setText(backup::fileFailureMessage(listPath, *failure) +
-                           u"（psw.bkp への退避は済んでいます）");
+        Txtmassage.setText(backup::floppyFailureMessage(*failure) + u"（psw.bkp への退避は済んでいます）");
         return;
     }
 

@@ -4,6 +4,11 @@
 
 namespace orvanta::backup {
 
+std::u16string floppyFailureMessage(const platform::Failure& failure)
+{
+    return failure.description;
+}
+
 std::u16string fileFailureMessage(std::u16string_view path, const platform::Failure& failure)
 {
     return std::u16string(path) + u"：" + failure.description;

@@ -12,7 +12,13 @@
 
 namespace orvanta::backup {
 
-/// "A:\psw.bkp：" followed by the platform's description of what went wrong.
+/// A failure of psw.bkp or of the list on the disk: the platform's description alone. The user pressed
+/// the button for that disk, so the description is all there is to tell.
+std::u16string floppyFailureMessage(const platform::Failure& failure);
+
+/// A failure of psw.ini during a backup or a restore: its path, "：" and the platform's description.
+/// The same description ("ファイルが見つかりません。", "アクセスが拒否されました。") can come from the
+/// disk's file in the same operation, and the path tells the two apart.
 std::u16string fileFailureMessage(std::u16string_view path, const platform::Failure& failure);
 
 /// Row `number` (counting from 1) of a file, named so that the user can find it: its destination

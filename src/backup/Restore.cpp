@@ -25,7 +25,7 @@ void MainWindow::btnload_Click()
     const auto backupPath = backup::backupDrivePrefix(m_services.drives) + u"\\psw.bkp";
     const auto bytes = files.readFile(backupPath);
     if (!bytes) {
-        Txtmassage.setText(backup::fileFailureMessage(backupPath, bytes.failure()));
+        Txtmassage.setText(backup::floppyFailureMessage(bytes.failure()));
         return;
     }
     const auto read = store::readRows(bytes.value(), codePage, store::kMaxRows);

@@ -55,12 +55,21 @@ void MainWindow::Lstidbox_DblClick()
         Txtmassage.setText(u"LISTをチョイス");
         return;
     }
+    // The display boxes hold the chosen entry only when the click before found its row. When the file
+    // lost the row since the list was filled, they hold the cleared texts (the address box one space)
+    // or another entry's values, and the edit boxes get empty texts instead.
+    const auto chosenId = Lstidbox.selectedItem();
+    const auto destination = combosentaku.text();
+    bool found = false;
+    for (long long slot = 1; slot <= inputkensu.number() && slot <= store::kMaxRows && !found; ++slot)
+        found = records[slot].owner == destination && records[slot].name == chosenId;
+
     applyScreen(Screen::Edit);
     sVshokifrg = 1;
     Txtnamae.setText(cmbnamae.selectedItem());
-    Txtidbox.setText(Lstidbox.selectedItem());
-    Txtpassnew.setText(Lblpassword.text());
-    Txtbikouran.setText(Lblbikouran.text());
+    Txtidbox.setText(chosenId);
+    Txtpassnew.setText(found ? Lblpassword.text() : u"");
+    Txtbikouran.setText(found ? Lblbikouran.text() : u"");
     sVshokifrg = 0;
 }
 

@@ -5,6 +5,7 @@
 #include "QtText.h"
 
 #include <QAbstractItemView>
+#include <QAccessible>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -161,17 +162,52 @@ QString accessibleNameOf(const ControlDesign& d)
     return toQString(d.caption);
 }
 
-/// A keystroke that puts a character into a box: printable text, or Backspace (which Qt reports as
-/// "\b" and the program's filters have always seen and refused). Delete, the arrows, Home and End
-/// and the Ctrl shortcuts insert nothing and reach no filter.
-bool insertsCharacters(const QKeyEvent& key)
+/// The editing shortcuts users expect of every box. They are commands to the box, not keystrokes: a
+/// paste brings text that no filter examines.
+bool isEditingShortcut(const QKeyEvent& key)
 {
-    if (key.text().isEmpty() ||
-        (key.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)))
-        return false;
+    for (auto shortcut : {QKeySequence::Copy, QKeySequence::Paste, QKeySequence::Cut, QKeySequence::Undo,
+                          QKeySequence::Redo, QKeySequence::SelectAll})
+        if (key.matches(shortcut))
+            return true;
+    return false;
+}
+
+/// What a keystroke types into a box, as Windows hands it to a box's KeyPress handler: printable
+/// text, Backspace as BS (Qt reports it as "\b"), Enter as CR, Escape as ESC and Ctrl with a letter as
+/// that letter's control code. Empty for keys that type nothing (Delete, the arrows, Home and End,
+/// Tab) and for the editing shortcuts.
+QString typedText(const QKeyEvent& key)
+{
+    if (isEditingShortcut(key) || (key.modifiers() & (Qt::AltModifier | Qt::MetaModifier)))
+        return {};
+    if (key.modifiers() & Qt::ControlModifier) {
+        if (key.key() >= Qt::Key_A && key.key() <= Qt::Key_Z)
+            return QString(QChar(static_cast<char16_t>(key.key() - Qt::Key_A + 1)));
+        return {};
+    }
+    switch (key.key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return u"\r"_s;
+    case Qt::Key_Escape:
+        return u"\x1b"_s;
+    case Qt::Key_Backspace:
+        return u"\b"_s;
+    default:
+        break;
+    }
     const auto text = key.text();
-    return std::all_of(text.begin(), text.end(),
-                       [](QChar c) { return c.isPrint() || c == u'\b' || c.isSurrogate(); });
+    const bool printable =
+        std::all_of(text.begin(), text.end(), [](QChar c) { return c.isPrint() || c.isSurrogate(); });
+    return printable ? text : QString();
+}
+
+/// The selected entry of the list, -1 for none.
+int selectedRow(const QListWidget* list)
+{
+    const auto selected = list->selectedItems();
+    return selected.isEmpty() ? -1 : list->row(selected.front());
 }
 
 void setPlainText(QWidget* widget, const QString& text)
@@ -195,7 +231,8 @@ QStringList itemsOf(const app::Control& control)
 
 } // namespace
 
-WindowView::WindowView(MainWindow& window, QWidget* parent) : QWidget(parent), m_window(window)
+WindowView::WindowView(MainWindow& window, QWidget* parent)
+    : QWidget(parent), m_window(window), m_messageChange(window.Txtmassage.onChange)
 {
     setObjectName(u"Form1"_s);
     setWindowTitle(toQString(app::kWindowCaption));
@@ -207,7 +244,18 @@ WindowView::WindowView(MainWindow& window, QWidget* parent) : QWidget(parent), m
     help->setContext(Qt::WindowShortcut);
     connect(help, &QShortcut::activated, this, [this] { route([this] { m_window.helpKey(); }); });
 
+    // The message box's Change event: a handler wrote a message, perhaps the very one already shown.
+    m_window.Txtmassage.onChange = [this] {
+        ++m_messageWrites;
+        if (m_messageChange)
+            m_messageChange();
+    };
     mirror();
+}
+
+WindowView::~WindowView()
+{
+    m_window.Txtmassage.onChange = std::move(m_messageChange);
 }
 
 void WindowView::load()
@@ -337,40 +385,61 @@ void WindowView::connectEvents(const ControlDesign& d, QWidget* w)
                 m_window.cmbnamae_Click();
             });
         });
-        // Typing: only the text changes; the choice is made by choosing.
-        connect(combo->lineEdit(), &QLineEdit::textEdited, this, [this](const QString& text) {
+        // The text, however it changed: only the text changes; the choice is made by choosing. The
+        // combo box also writes its text while a choice is under way, so nothing is shown back here.
+        connect(combo->lineEdit(), &QLineEdit::textChanged, this, [this](const QString& text) {
             if (!m_mirroring)
-                route([this, text] { m_window.cmbnamae.setText(toU16(text)); });
+                m_window.cmbnamae.setText(toU16(text));
         });
         return;
     }
     if (auto* list = qobject_cast<QListWidget*>(w)) {
-        connect(list, &QListWidget::currentRowChanged, this, [this](int row) {
-            if (!m_mirroring)
-                route([this, row] {
-                    m_window.Lstidbox.listIndex = row;
-                    m_window.Lstidbox_Click();
-                });
+        // A new choice, whatever made it: a click, the arrow keys or an assistive tool, which changes
+        // the selection but not the current entry.
+        connect(list, &QListWidget::itemSelectionChanged, this, [this, list] {
+            if (m_mirroring)
+                return;
+            m_clickRan = true;
+            chooseId(selectedRow(list));
         });
-        // A double click anywhere in the list, on an entry or not: the handler tells the user when
-        // no entry is chosen.
+        // A click on the entry already chosen changes no selection, yet the user expects the shown
+        // password to be read again from the file. A list that edit mode hid takes no click: the
+        // release that ends a double-click comes after edit mode opened.
+        connect(list, &QListWidget::itemClicked, this, [this, list](QListWidgetItem* item) {
+            if (!std::exchange(m_clickRan, false) && m_window.Lstidbox.visible)
+                chooseId(list->row(item));
+        });
+        // Double clicks anywhere in the list, on an entry or not: the handler tells the user when no
+        // entry is chosen. Presses start a new click.
         list->viewport()->installEventFilter(this);
         return;
     }
     if (auto* box = qobject_cast<QLineEdit*>(w)) {
-        connect(box, &QLineEdit::textEdited, this, [this, id](const QString& text) {
+        // Every change of the text that the program did not make: typing, paste, drop, undo, an input
+        // method or an assistive tool. The program's own copies into the box come with its signals
+        // blocked.
+        connect(box, &QLineEdit::textChanged, this, [this, id](const QString& text) {
             if (m_mirroring)
                 return;
             if (isTypedBox(id) || m_forwardingTo == id) {
-                route([this, id, text] { m_window.control(id).setText(toU16(text)); });
+                // Only the box's Change event follows, which changes nothing on the screen.
+                m_window.control(id).setText(toU16(text));
                 return;
             }
-            // Pasted or cut in a box that only shows: once the edit is over, the program's text returns.
+            // A box that only shows: once the edit is over, the program's text returns.
             QMetaObject::invokeMethod(this, &WindowView::mirror, Qt::QueuedConnection);
         });
         if (keyPressHandler(id))
             box->installEventFilter(this);
     }
+}
+
+void WindowView::chooseId(int row)
+{
+    route([this, row] {
+        m_window.Lstidbox.listIndex = row;
+        m_window.Lstidbox_Click();
+    });
 }
 
 void WindowView::arrangeTabOrder()
@@ -452,12 +521,16 @@ void WindowView::mirror()
                 list->clear();
                 list->addItems(items);
             }
-            if (list->currentRow() != control.listIndex)
+            if (list->currentRow() != control.listIndex || selectedRow(list) != control.listIndex) {
+                if (control.listIndex < 0)
+                    list->clearSelection();
                 list->setCurrentRow(control.listIndex);
+            }
         } else if (d.kind != ControlKind::Line && d.kind != ControlKind::Picture) {
             setPlainText(w, toQString(control.text()));
         }
     }
+    announceMessage();
     // Controls are shown before others are hidden: when the focused button hides itself, the focus
     // then moves on to the control that took its place, not round to the message box.
     for (bool showing : {true, false}) {
@@ -470,13 +543,35 @@ void WindowView::mirror()
     m_mirroring = false;
 }
 
+void WindowView::announceMessage()
+{
+    const auto& text = m_window.Txtmassage.text();
+    const bool written = std::exchange(m_messagesAnnounced, m_messageWrites) != m_messageWrites;
+    const bool sameText = std::exchange(m_shownMessage, text) == text;
+    // Every result is one line in the message box, and a user who cannot see it must hear it. A box
+    // whose text changes tells assistive tools so itself; a message written again over the same text
+    // (the same refusal twice) changes nothing in the box, so the event is raised here.
+    if (!written || !sameText || text.empty())
+        return;
+    auto* box = widget(ControlId::Txtmassage);
+    QAccessibleTextUpdateEvent event(box, 0, toQString(text), toQString(text));
+    QAccessible::updateAccessibility(&event);
+}
+
 bool WindowView::eventFilter(QObject* watched, QEvent* event)
 {
     auto* list = qobject_cast<QListWidget*>(widget(ControlId::Lstidbox));
+    if (watched == list->viewport() && event->type() == QEvent::MouseButtonPress)
+        m_clickRan = false;
     if (watched == list->viewport() && event->type() == QEvent::MouseButtonDblClick) {
-        // The press before it has already chosen the entry and run the Click handler.
+        // As on Windows, the second click of a double click is a click too: the shown password is
+        // read again from the file before the edit boxes take it.
         if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-            route([this] { m_window.Lstidbox_DblClick(); });
+            route([this] {
+                if (!m_window.Lstidbox.selectedItem().empty())
+                    m_window.Lstidbox_Click();
+                m_window.Lstidbox_DblClick();
+            });
             return true;
         }
         return false;
@@ -500,9 +595,10 @@ bool WindowView::filterTyping(ControlId id, KeyPressHandler handler, QLineEdit* 
 
     if (event->type() == QEvent::KeyPress) {
         const auto& key = *static_cast<QKeyEvent*>(event);
-        if (!insertsCharacters(key))
+        const auto text = typedText(key);
+        if (text.isEmpty())
             return false;
-        const auto [accepted, changed] = passThroughHandler(handler, key.text());
+        const auto [accepted, changed] = passThroughHandler(handler, text);
         if (!changed && isTypedBox(id))
             return false;
         if (!accepted.isEmpty()) {

@@ -23,6 +23,7 @@ class WindowView : public QWidget {
     Q_OBJECT
 public:
     explicit WindowView(app::MainWindow& window, QWidget* parent = nullptr);
+    ~WindowView() override;
 
     /// Runs the window's start-up and shows the controls' state; the picture it found follows as soon
     /// as the event loop runs.
@@ -51,6 +52,10 @@ private:
 
     /// Runs a handler of the core, then shows the result.
     void route(const std::function<void()>& handler);
+    /// Raises the assistive tools' event for a message written again over the same text.
+    void announceMessage();
+    /// Chooses entry `row` of the ID list (-1 for none) and runs its Click handler.
+    void chooseId(int row);
 
     /// Keystrokes for one of the filtered boxes: true when the event was taken here.
     bool filterTyping(app::ControlId id, KeyPressHandler handler, QLineEdit* box, QEvent* event);
@@ -65,6 +70,14 @@ private:
     app::MainWindow& m_window;
     std::array<QWidget*, app::kControlCount> m_widgets{};
     bool m_mirroring = false;
+    /// The message box's Change event as the window had it, and how often handlers wrote a message.
+    std::function<void()> m_messageChange;
+    std::uint64_t m_messageWrites = 0;
+    std::uint64_t m_messagesAnnounced = 0;
+    /// The message the box showed after the last copy.
+    std::u16string m_shownMessage;
+    /// Whether the press of the click under way has already run the ID list's Click handler.
+    bool m_clickRan = false;
     /// The box a filtered keystroke is being delivered to, while it is.
     std::optional<app::ControlId> m_forwardingTo;
 };

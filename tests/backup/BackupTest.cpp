@@ -192,7 +192,7 @@ TEST_F(BackupTest, AFailedBackupLeavesTheEarlierOneAsItWas)
 
         machine.window.btnunload_Click();
 
-        EXPECT_EQ(machine.window.Txtmassage.text(), u"A:\\psw.bkp：ディスクは書き込み禁止になっています。");
+        EXPECT_EQ(machine.window.Txtmassage.text(), u"ディスクは書き込み禁止になっています。");
         EXPECT_EQ(floppy.read("psw.bkp"), oldBackup);
         EXPECT_EQ(filesIn(floppy.path()), std::set<std::string>{"psw.bkp"});
         EXPECT_EQ(machine.dataFile(), original);
@@ -210,8 +210,7 @@ TEST_F(BackupTest, AFailedListSaysThatTheBackupItselfIsDone)
         machine.window.btnunload_Click();
 
         EXPECT_EQ(machine.window.Txtmassage.text(),
-                  u"A:\\20260203090507_psw.csv：ディスクの空き容量が不足しています。（psw.bkp "
-                  u"への退避は済んでいます）");
+                  u"ディスクの空き容量が不足しています。（psw.bkp への退避は済んでいます）");
         EXPECT_EQ(floppy.read("psw.bkp"), expectedBackup());
         EXPECT_EQ(filesIn(floppy.path()), std::set<std::string>{"psw.bkp"});
         expectWindowUntouched();

@@ -207,7 +207,7 @@ TEST_F(RestoreTest, RefusesWithoutABackup)
 {
     startWithOtherData();
     machine.window.btnload_Click();
-    expectNothingChanged(u"A:\\psw.bkp：ファイルが見つかりません。");
+    expectNothingChanged(u"ファイルが見つかりません。");
 }
 
 TEST_F(RestoreTest, RefusesABackupThatCannotBeRead)
@@ -217,7 +217,7 @@ TEST_F(RestoreTest, RefusesABackupThatCannotBeRead)
     machine.s.files.failReads(EIO);
     machine.window.btnload_Click();
     machine.s.files.heal();
-    expectNothingChanged(u"A:\\psw.bkp：デバイスの I/O エラーです。");
+    expectNothingChanged(u"デバイスの I/O エラーです。");
 }
 
 TEST_F(RestoreTest, AFailedWriteAtAnyStepLeavesTheDataFileAsItWas)

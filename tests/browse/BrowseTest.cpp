@@ -109,6 +109,34 @@ TEST_F(BrowseTest, ADoubleClickOpensTheShownEntryForEditingWithoutCountingAsACha
     EXPECT_EQ(d.window.changfrag, 1);
 }
 
+TEST_F(BrowseTest, ADoubleClickOnAnIdTheFileNoLongerHoldsOpensEmptyPasswordAndAddressBoxes)
+{
+    // What the display boxes show when the ID's row has gone: their cleared texts, or the entry
+    // clicked before.
+    for (const std::u16string before : {u"", u"taro"}) {
+        SCOPED_TRACE(std::string(before.begin(), before.end()));
+        d.start({header(u"銀行", u"3"), entry(u"銀行", u"taro", u"Pass1!", u"taro@example.jp"),
+                 entry(u"銀行", u"hanako", u"h2", u"h@x")});
+        d.chooseDestination(u"銀行");
+        if (!before.empty())
+            chooseId(before);
+        const auto lost =
+            d.rowsFile({header(u"銀行", u"1"), entry(u"銀行", u"taro", u"Pass1!", u"taro@example.jp")});
+        d.services.windowsDir.write("psw.ini", lost);
+        chooseId(u"hanako");
+        d.window.Lstidbox_DblClick();
+
+        EXPECT_TRUE(d.inEditMode());
+        EXPECT_EQ(d.window.Txtidbox.text(), u"hanako");
+        EXPECT_EQ(d.window.Txtpassnew.text(), u"");
+        EXPECT_EQ(d.window.Txtbikouran.text(), u"");
+        // The user is asked for a password, not told of a space never typed.
+        d.window.btnkousin_Click();
+        EXPECT_EQ(d.window.Txtmassage.text(), u"記入漏れ");
+        EXPECT_EQ(d.file(), lost);
+    }
+}
+
 TEST_F(BrowseTest, ADoubleClickWithNoIdChosenDoesNotOpenEditMode)
 {
     d.chooseDestination(u"銀行");

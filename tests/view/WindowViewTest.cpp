@@ -10,6 +10,7 @@
 #include "view/QtHelpViewer.h"
 #include "view/QtText.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
@@ -24,6 +25,9 @@
 #include <QTest>
 #include <QTextBrowser>
 #include <memory>
+#include <private/qguiapplication_p.h>
+#include <qpa/qplatformaccessibility.h>
+#include <qpa/qplatformintegration.h>
 #include <vector>
 
 using namespace Qt::StringLiterals;
@@ -68,6 +72,53 @@ void commit(QWidget* box, const QString& text)
     QApplication::sendEvent(box, &event);
 }
 
+/// Brings "ab1" into an empty box in one of the ways text arrives without the program writing it.
+void bring(QLineEdit* box, const QString& way)
+{
+    const QString text = u"ab1"_s;
+    auto* editable = QAccessible::queryAccessibleInterface(box)->editableTextInterface();
+    box->setFocus();
+    if (way == u"typing"_s || way == u"cut and undo"_s)
+        QTest::keyClicks(box, text);
+    if (way == u"cut and undo"_s) {
+        QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(box, Qt::Key_X, Qt::ControlModifier);
+        QTest::keyClick(box, Qt::Key_Z, Qt::ControlModifier);
+    } else if (way == u"Ctrl+V"_s) {
+        QGuiApplication::clipboard()->setText(text);
+        QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+    } else if (way == u"drop"_s) {
+        QMimeData data;
+        data.setText(text);
+        QDragEnterEvent enter(QPoint(4, 4), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(box, &enter);
+        QDropEvent drop(QPointF(4, 4), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(box, &drop);
+    } else if (way == u"input method"_s) {
+        commit(box, text);
+    } else if (way == u"assistive insert"_s) {
+        editable->insertText(0, text);
+    } else if (way == u"assistive replace"_s) {
+        editable->insertText(0, u"zz"_s);
+        editable->replaceText(0, 2, text);
+    } else if (way == u"assistive value"_s) {
+        QAccessible::queryAccessibleInterface(box)->setText(QAccessible::Value, text);
+    }
+}
+
+/// The texts assistive tools were told the message box now holds.
+QStringList heard;
+
+void listenToMessages(QAccessibleEvent* event)
+{
+    if (!event->object() || event->object()->objectName() != u"Txtmassage"_s)
+        return;
+    if (event->type() == QAccessible::TextUpdated)
+        heard.push_back(static_cast<QAccessibleTextUpdateEvent*>(event)->textInserted());
+    else if (event->type() == QAccessible::TextInserted)
+        heard.push_back(static_cast<QAccessibleTextInsertEvent*>(event)->textInserted());
+}
+
 } // namespace
 
 class WindowViewTest : public QObject {
@@ -86,6 +137,13 @@ private:
         return w;
     }
     QString message() { return find<QLineEdit>("Txtmassage")->text(); }
+    app::Control& controlNamed(const QString& name)
+    {
+        for (const auto& d : app::controlTable())
+            if (view::toQString(d.name) == name)
+                return m_window->control(d.id);
+        qFatal("no control named %s", qPrintable(name));
+    }
 
     void start()
     {
@@ -335,6 +393,166 @@ private slots:
         auto* messageBox = find<QLineEdit>("Txtmassage");
         QTest::keyClicks(messageBox, u"q"_s);
         QCOMPARE(message(), u"この項目は入力できません"_s);
+    }
+
+    void textReachesTheProgramWhateverBringsIt_data()
+    {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("way");
+        for (const char* box : {"cmbnamae", "Txtidbox", "Txtpassnew", "Txtbikouran"})
+            for (const char* way : {"typing", "Ctrl+V", "cut and undo", "drop", "input method",
+                                    "assistive insert", "assistive replace", "assistive value"})
+                QTest::addRow("%s, %s", box, way) << QString::fromLatin1(box) << QString::fromLatin1(way);
+    }
+
+    void textReachesTheProgramWhateverBringsIt()
+    {
+        QFETCH(QString, box);
+        QFETCH(QString, way);
+        start();
+        QTest::mouseClick(find<QPushButton>("btnnewmode"), Qt::LeftButton);
+        auto* edit =
+            box == u"cmbnamae"_s ? find<QComboBox>("cmbnamae")->lineEdit() : find<QLineEdit>(qPrintable(box));
+        auto& control = controlNamed(box);
+        int shown = 0;
+        int taken = 0;
+        connect(edit, &QLineEdit::textChanged, [&shown] { ++shown; });
+        control.onChange = [&taken, earlier = control.onChange] {
+            ++taken;
+            if (earlier)
+                earlier();
+        };
+        bring(edit, way);
+        QCOMPARE(edit->text(), u"ab1"_s);
+        QCOMPARE(view::toQString(control.text()), u"ab1"_s);
+        QCOMPARE(taken, shown); // each change reached the program once
+
+        // The program's next answer leaves the box as it is, and showing it back raises no change.
+        QTest::mouseClick(find<QPushButton>("btnnew"), Qt::LeftButton);
+        QCOMPARE(message(), u"記入漏れ"_s);
+        QCOMPARE(edit->text(), u"ab1"_s);
+        QCOMPARE(taken, shown);
+        control.onChange = nullptr;
+    }
+
+    void aChosenIdShowsWhatTheFileHoldsNow_data()
+    {
+        QTest::addColumn<QString>("way");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QString>("password"); // empty: the row has left the file
+        QTest::newRow("click another ID") << u"click"_s << 1 << u"new-b2"_s;
+        QTest::newRow("click the chosen ID") << u"click"_s << 0 << u"new-a1"_s;
+        QTest::newRow("arrow key") << u"arrow"_s << 1 << u"new-b2"_s;
+        QTest::newRow("assistive row") << u"assistive row"_s << 1 << u"new-b2"_s;
+        QTest::newRow("assistive cell") << u"assistive cell"_s << 1 << u"new-b2"_s;
+        QTest::newRow("double-click the chosen ID") << u"double-click"_s << 0 << u"new-a1"_s;
+        QTest::newRow("double-click an ID gone from the file") << u"double-click"_s << 1 << QString();
+    }
+
+    void aChosenIdShowsWhatTheFileHoldsNow()
+    {
+        QFETCH(QString, way);
+        QFETCH(int, row);
+        QFETCH(QString, password);
+        showAlice();
+        auto* list = find<QListWidget>("Lstidbox");
+        const QPoint at = list->visualItemRect(list->item(row)).center();
+        if (way == u"double-click"_s)
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+        // Another program changes the file after the list was filled.
+        std::vector<std::array<std::u16string, 3>> entries{{u"alice", u"new-a1", u"a@example.jp"}};
+        if (row == 0 || !password.isEmpty())
+            entries.push_back({u"bob", u"new-b2", u"b@example.jp"});
+        m_fixture->fakes.windowsDir.write("psw.ini", dataFile(*m_fixture, u"Shop", entries));
+
+        auto* table = QAccessible::queryAccessibleInterface(list)->tableInterface();
+        if (way == u"click"_s) {
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+        } else if (way == u"arrow"_s) {
+            list->setFocus();
+            QTest::keyClick(list, Qt::Key_Down);
+        } else if (way == u"assistive row"_s) {
+            QVERIFY(table->selectRow(row));
+        } else if (way == u"assistive cell"_s) {
+            table->cellAt(row, 0)->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+        } else {
+            QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+            QCOMPARE(find<QLineEdit>("Txtpassnew")->text(), password);
+            QCOMPARE(find<QLineEdit>("Txtbikouran")->text(),
+                     password.isEmpty() ? QString() : u"a@example.jp"_s);
+            return;
+        }
+        QCOMPARE(m_window->Lstidbox.listIndex, row);
+        QCOMPARE(find<QLineEdit>("Lblpassword")->text(), password);
+    }
+
+    void controlKeysMeetTheBoxFilters_data()
+    {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<bool>("control");
+        QTest::addColumn<QString>("said");
+        const QString notUsable = u"入力可能文字ではありません"_s;
+        QTest::newRow("Enter, password") << u"Txtpassnew"_s << int(Qt::Key_Return) << false << notUsable;
+        QTest::newRow("keypad Enter, address")
+            << u"Txtbikouran"_s << int(Qt::Key_Enter) << false << notUsable;
+        QTest::newRow("Escape, password") << u"Txtpassnew"_s << int(Qt::Key_Escape) << false << notUsable;
+        QTest::newRow("Ctrl+K, address") << u"Txtbikouran"_s << int(Qt::Key_K) << true << notUsable;
+        QTest::newRow("Enter, length")
+            << u"txtketasu"_s << int(Qt::Key_Return) << false << u"5 桁から 20桁の間で指定して下さい。"_s;
+        QTest::newRow("Ctrl+E, message box")
+            << u"Txtmassage"_s << int(Qt::Key_E) << true << u"この項目は入力できません"_s;
+    }
+
+    void controlKeysMeetTheBoxFilters()
+    {
+        QFETCH(QString, box);
+        QFETCH(int, key);
+        QFETCH(bool, control);
+        QFETCH(QString, said);
+        start();
+        QTest::mouseClick(find<QPushButton>("btnnewmode"), Qt::LeftButton);
+        auto* edit = find<QLineEdit>(qPrintable(box));
+        if (box != u"Txtmassage"_s)
+            QTest::keyClicks(edit, u"12"_s);
+        const QString before = edit->text();
+        QTest::keyClick(edit, Qt::Key(key), control ? Qt::ControlModifier : Qt::NoModifier);
+        QCOMPARE(message(), said);
+        QCOMPARE(edit->text(), box == u"Txtmassage"_s ? said : before);
+        // The editing shortcuts are no keystrokes to the filters.
+        QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(edit, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(), edit->text());
+        QCOMPARE(message(), said);
+    }
+
+    void theMessageBoxTellsAssistiveToolsEveryMessage()
+    {
+        // Assistive tools wake Qt's accessibility when they connect; the test wakes it itself.
+        QGuiApplicationPrivate::platformIntegration()->accessibility()->setActive(true);
+        const auto previous = QAccessible::installUpdateHandler(listenToMessages);
+        start();
+        QTest::mouseClick(find<QPushButton>("btnnewmode"), Qt::LeftButton);
+        auto* box = find<QLineEdit>("Txtpassnew");
+        auto hears = [&](auto act, const QString& said) {
+            heard.clear();
+            act();
+            QCOMPARE(heard, QStringList{said});
+        };
+        const QString notUsable = u"入力可能文字ではありません"_s;
+        hears([&] { QTest::keyClick(box, Qt::Key_At); }, notUsable);
+        // The same refusal again is heard again, though the box's text stays the same.
+        hears([&] { QTest::keyClick(box, Qt::Key_Return); }, notUsable);
+        hears([&] { QTest::mouseClick(find<QPushButton>("btnnew"), Qt::LeftButton); }, u"記入漏れ"_s);
+        QTest::keyClicks(find<QComboBox>("cmbnamae")->lineEdit(), u"Mail"_s);
+        QTest::keyClicks(find<QLineEdit>("Txtidbox"), u"me"_s);
+        QTest::keyClicks(box, u"a"_s);
+        hears([&] { QTest::mouseClick(find<QPushButton>("btnnew"), Qt::LeftButton); },
+              u"登録完了Mailの me:a"_s);
+        QCOMPARE(find<QLineEdit>("Txtmassage")->accessibleName(), u"メッセージ"_s);
+
+        QAccessible::installUpdateHandler(previous);
+        QGuiApplicationPrivate::platformIntegration()->accessibility()->setActive(false);
     }
 
     void helpKeyTellsWhenThereIsNoHelpFile()
