@@ -52,7 +52,8 @@ void MainWindow::btnkousin_Click()
     dousafrag = u"";
     kousingfrag = 0;
     reload();
-    Txtmassage.setText(u"更新完了" + Txtnamae.text() + u"の " + Txtidbox.text() + u":" + Txtpassnew.text());
+    Txtmassage.setText(
+        doneMessage(u"更新完了" + Txtnamae.text() + u"の " + Txtidbox.text() + u":" + Txtpassnew.text()));
     applyScreen(Screen::Result);
 }
 
