@@ -348,8 +348,14 @@ WriteOutcome HostFileSystem::write(std::u16string_view path, std::string_view by
     if (const int error = fault(WriteStep::Open)) {
         return writeFailure(error);
     }
-    trace(FileOperation::CreateExclusive);
-    Descriptor file(mkostemp(temporary.data(), O_CLOEXEC));
+    // Each call that makes the write durable is told to the trace as it is made, so a test sees the
+    // calls the write really makes and in what order.
+    const auto traced = [this](FileOperation operation, const auto& call) {
+        trace(operation);
+        return call();
+    };
+    Descriptor file(
+        traced(FileOperation::CreateExclusive, [&] { return mkostemp(temporary.data(), O_CLOEXEC); }));
     if (file.get() < 0) {
         return writeFailure(errno);
     }
@@ -375,8 +381,8 @@ WriteOutcome HostFileSystem::write(std::u16string_view path, std::string_view by
         return fail(error);
     }
     while (!bytes.empty()) {
-        trace(FileOperation::Write);
-        const ssize_t count = ::write(file.get(), bytes.data(), bytes.size());
+        const ssize_t count =
+            traced(FileOperation::Write, [&] { return ::write(file.get(), bytes.data(), bytes.size()); });
         if (count < 0) {
             if (errno == EINTR) {
                 continue;
@@ -393,21 +399,18 @@ WriteOutcome HostFileSystem::write(std::u16string_view path, std::string_view by
         return fail(error);
     }
     if (!leftOut(FileOperation::SyncFile)) {
-        trace(FileOperation::SyncFile);
-        if (fsync(file.get()) != 0) {
+        if (traced(FileOperation::SyncFile, [&] { return fsync(file.get()); }) != 0) {
             return fail(errno);
         }
     }
-    trace(FileOperation::Close);
-    if (const int error = file.close()) {
+    if (const int error = traced(FileOperation::Close, [&] { return file.close(); })) {
         return fail(error);
     }
 
     if (const int error = fault(WriteStep::Rename)) {
         return fail(error);
     }
-    trace(FileOperation::Rename);
-    if (rename(temporary.c_str(), target->c_str()) != 0) {
+    if (traced(FileOperation::Rename, [&] { return rename(temporary.c_str(), target->c_str()); }) != 0) {
         return fail(errno);
     }
 
@@ -417,8 +420,7 @@ WriteOutcome HostFileSystem::write(std::u16string_view path, std::string_view by
         return WriteOutcome::writtenUnsynced(failure(error));
     }
     if (!leftOut(FileOperation::SyncFolder)) {
-        trace(FileOperation::SyncFolder);
-        if (fsync(directory.get()) != 0) {
+        if (traced(FileOperation::SyncFolder, [&] { return fsync(directory.get()); }) != 0) {
             return WriteOutcome::writtenUnsynced(failure(errno));
         }
     }
