@@ -303,6 +303,25 @@ TEST(DataFileChangedTest, TheWindowShowsWhatTheOtherProgramWroteAndTheActionCanB
                                     header(u"Mail", u"1"), entry(u"Mail", u"jiro", u"pw2")}));
 }
 
+// An update refused because the file changed, after the user had changed the ID: the next edit of
+// the same entry, reopened from the list, is not taken for a change of name.
+TEST(DataFileChangedTest, AnUpdateRefusedAfterARenameStartsAfreshOnTheRereadFile)
+{
+    WindowDriver d;
+    d.start({header(u"Mail", u"1"), entry(u"Mail", u"taro", u"abc123")});
+    d.openEntry(u"Mail", u"taro");
+    d.window.Txtidbox.setText(u"taro2");
+    d.services.windowsDir.write("psw.ini",
+                                d.rowsFile({header(u"Mail", u"2"), entry(u"Mail", u"taro", u"abc123"),
+                                            entry(u"Mail", u"hand", u"h1")}));
+    d.window.btnkousin_Click();
+    EXPECT_TRUE(d.window.Txtmassage.text().starts_with(u"他のプログラムが psw.ini を変更したため"));
+    d.openEntry(u"Mail", u"taro");
+    d.window.Txtpassnew.setText(u"new2");
+    d.window.btnkousin_Click();
+    EXPECT_EQ(d.window.Txtmassage.text(), u"更新完了Mailの taro:new2");
+}
+
 // Two copies of the program over one Windows folder, each acting on what it last read.
 TEST(TwoWindowsTest, NeitherWindowOverwritesTheOthersChange)
 {
