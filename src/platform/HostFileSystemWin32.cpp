@@ -174,8 +174,13 @@ Handle lockFolder(const std::wstring& folder, std::chrono::milliseconds wait)
             return Handle(lock);
         }
         const DWORD error = GetLastError();
-        // Another writer has it open, or has just closed it and the system is still removing it.
-        if (error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED) {
+        // Another writer has it open, or has just closed it and the system is still removing it. A
+        // refusal while no lock file stands there is the folder's own: no write can go there.
+        const bool held =
+            error == ERROR_SHARING_VIOLATION ||
+            (error == ERROR_ACCESS_DENIED && GetFileAttributesW(name.c_str()) != INVALID_FILE_ATTRIBUTES);
+        if (!held) {
+            SetLastError(error);
             return Handle(INVALID_HANDLE_VALUE);
         }
         if (std::chrono::steady_clock::now() >= deadline) {
