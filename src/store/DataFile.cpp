@@ -63,7 +63,18 @@ platform::WriteOutcome MainWindow::replaceDataFile(std::string_view bytes)
 
 void MainWindow::rereadChangedDataFile(std::u16string_view stopped)
 {
+    // A registration keeps what was typed, so that "登録する" can simply be pressed again over the file
+    // as it now is. An update or a deletion starts again from the first screen: its entry is chosen
+    // anew from the lists the reread fills.
+    const bool registering = btnnew.visible;
+    const auto destination = cmbnamae.text();
     reload();
+    if (registering) {
+        applyScreen(Screen::Registration);
+        cmbnamae.setText(destination);
+    } else {
+        applyScreen(Screen::Initial);
+    }
     auto message = u"他のプログラムが psw.ini を変更したため、" + std::u16string(stopped) +
                    u"。最新の内容を読み直しましたので、もう一度操作して下さい。";
     if (m_dataFileProblem)

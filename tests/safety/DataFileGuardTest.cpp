@@ -297,7 +297,10 @@ TEST(DataFileChangedTest, TheWindowShowsWhatTheOtherProgramWroteAndTheActionCanB
     EXPECT_EQ(d.file(), handWritten);
     EXPECT_EQ(d.window.cmbnamae.items, std::vector<std::u16string>{u"手書き"});
 
-    d.registerEntry(u"Mail", u"jiro", u"pw2");
+    // Still in registration mode with the boxes as typed: pressing "登録する" again is enough.
+    EXPECT_TRUE(d.inRegistrationMode());
+    EXPECT_EQ(d.window.cmbnamae.text(), u"Mail");
+    d.window.btnnew_Click();
     EXPECT_EQ(d.window.Txtmassage.text(), u"登録完了Mailの jiro:pw2");
     EXPECT_EQ(d.file(), d.rowsFile({header(u"手書き", u"1"), entry(u"手書き", u"me", u"hand1"),
                                     header(u"Mail", u"1"), entry(u"Mail", u"jiro", u"pw2")}));
@@ -316,6 +319,8 @@ TEST(DataFileChangedTest, AnUpdateRefusedAfterARenameStartsAfreshOnTheRereadFile
                                             entry(u"Mail", u"hand", u"h1")}));
     d.window.btnkousin_Click();
     EXPECT_TRUE(d.window.Txtmassage.text().starts_with(u"他のプログラムが psw.ini を変更したため"));
+    // Back on the first screen, from which the entry is chosen again.
+    EXPECT_TRUE(d.window.btnnewmode.visible && d.window.btnload.visible && !d.inEditMode());
     d.openEntry(u"Mail", u"taro");
     d.window.Txtpassnew.setText(u"new2");
     d.window.btnkousin_Click();
