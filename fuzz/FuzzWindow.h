@@ -22,15 +22,23 @@ public:
             return platform::Failure{platform::Failure::Kind::NotFound, u"ファイルが見つかりません。"};
         return found->second;
     }
-    std::optional<platform::Failure> writeFile(std::u16string_view path, std::string_view bytes) override
-    {
-        files[std::u16string(path)] = std::string(bytes);
-        return std::nullopt;
-    }
     bool exists(std::u16string_view path) const override { return files.contains(std::u16string(path)); }
     std::optional<std::string> hostPath(std::u16string_view) const override { return std::nullopt; }
 
     std::map<std::u16string, std::string> files;
+
+protected:
+    platform::WriteOutcome write(std::u16string_view path, std::string_view bytes,
+                                 const platform::FileContents* asRead) override
+    {
+        const auto found = files.find(std::u16string(path));
+        const platform::FileContents now =
+            found == files.end() ? std::nullopt : platform::FileContents(found->second);
+        if (asRead != nullptr && *asRead != now)
+            return platform::Failure{platform::Failure::Kind::Changed, u"変更されています。"};
+        files[std::u16string(path)] = std::string(bytes);
+        return {};
+    }
 };
 
 /// A machine whose product ID ends in "23", with the Windows folder "C:\WINDOWS".

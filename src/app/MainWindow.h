@@ -135,6 +135,18 @@ public:
     std::u16string dataFilePath() const;
     /// Whether the last read of psw.ini was clean, so that the file may be rewritten.
     bool dataFileSound() const { return !m_dataFileProblem.has_value(); }
+    /// Replaces psw.ini with `bytes`, provided it still holds what the last read found: a change
+    /// another program made since is never overwritten (the failure is then Failure::Kind::Changed
+    /// and nothing is written). A write that may not survive a power failure is noted for doneMessage.
+    platform::WriteOutcome replaceDataFile(std::string_view bytes);
+    /// After another program changed psw.ini: reads it again as start-up does and says that the
+    /// operation `stopped` ("書き換えを中止しました") should be repeated on the data now shown.
+    void rereadChangedDataFile(std::u16string_view stopped);
+    /// Notes that `file` was written but its folder could not be flushed to the disk.
+    void noteUnsynced(std::u16string_view file, const platform::WriteOutcome& outcome);
+    /// The message of a finished write, followed by the note of a write that may not survive a power
+    /// failure, if there is one; the note is used up.
+    std::u16string doneMessage(std::u16string message);
 
     // Browsing (browse/).
     void cmbnamae_Click();
@@ -169,6 +181,10 @@ private:
     std::string m_pictureFile;
     /// Set while the last read of psw.ini did not read cleanly: the message that says so.
     std::optional<std::u16string> m_dataFileProblem;
+    /// What the last read of psw.ini found (its bytes, or no file); empty when it could not be read.
+    std::optional<platform::FileContents> m_dataFileAsRead;
+    /// Set when a write finished but may not survive a power failure: the note that says so.
+    std::optional<std::u16string> m_writeNote;
 };
 
 } // namespace orvanta::app

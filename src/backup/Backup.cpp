@@ -93,17 +93,22 @@ void MainWindow::btnunload_Click()
     }
     const auto listBytes = std::get<std::string>(heading) + std::get<std::string>(entryBytes);
 
-    if (const auto failure = files.writeFile(backupPath, std::get<std::string>(backupBytes))) {
-        Txtmassage.setText(backup::floppyFailureMessage(*failure));
+    const auto backupWritten = files.writeFile(backupPath, std::get<std::string>(backupBytes));
+    if (backupWritten) {
+        Txtmassage.setText(backup::floppyFailureMessage(*backupWritten));
         return;
     }
-    if (const auto failure = files.writeFile(listPath, listBytes)) {
-        Txtmassage.setText(backup::floppyFailureMessage(*failure) + u"（psw.bkp への退避は済んでいます）");
+    noteUnsynced(backupPath, backupWritten);
+    const auto listWritten = files.writeFile(listPath, listBytes);
+    if (listWritten) {
+        Txtmassage.setText(
+            doneMessage(backup::floppyFailureMessage(*listWritten) + u"（psw.bkp への退避は済んでいます）"));
         return;
     }
+    noteUnsynced(listPath, listWritten);
 
     reload();
-    Txtmassage.setText(u"退避＆一覧書出し完了");
+    Txtmassage.setText(doneMessage(u"退避＆一覧書出し完了"));
 }
 
 } // namespace orvanta::app

@@ -63,15 +63,18 @@ void MainWindow::btnload_Click()
     }
 
     Txtdirectry.setText(m_services.environment.variable(u"Windir").value_or(u""));
-    if (const auto failure = files.writeFile(dataFilePath(), std::get<std::string>(newBytes))) {
-        Txtmassage.setText(backup::fileFailureMessage(dataFilePath(), *failure) +
-                           u"（psw.ini は元のままです）");
+    if (const auto failure = replaceDataFile(std::get<std::string>(newBytes))) {
+        if (failure->kind == platform::Failure::Kind::Changed)
+            rereadChangedDataFile(u"ロードを中止しました（psw.ini は元のままです）");
+        else
+            Txtmassage.setText(backup::fileFailureMessage(dataFilePath(), *failure) +
+                               u"（psw.ini は元のままです）");
         return;
     }
 
     inputkensu = 0;
     reload();
-    Txtmassage.setText(u"ＬＯＡＤ完了");
+    Txtmassage.setText(doneMessage(u"ＬＯＡＤ完了"));
 }
 
 } // namespace orvanta::app

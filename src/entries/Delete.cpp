@@ -25,7 +25,8 @@ void MainWindow::btndelete_Click()
     dousafrag = u"";
     reload();
     // The message names the entry by the boxes as they stand, even when the user had edited them.
-    Txtmassage.setText(u"削除完了" + Txtnamae.text() + u"の " + Txtidbox.text() + u":" + Txtpassnew.text());
+    Txtmassage.setText(
+        doneMessage(u"削除完了" + Txtnamae.text() + u"の " + Txtidbox.text() + u":" + Txtpassnew.text()));
     changfrag = 0;
     applyScreen(Screen::Result);
 }

@@ -34,10 +34,10 @@ void MainWindow::btnnew_Click()
     reload();
     changfrag = 0;
     if (alreadyUsed)
-        Txtmassage.setText(u"新規名は使われている");
+        Txtmassage.setText(doneMessage(u"新規名は使われている"));
     else
-        Txtmassage.setText(u"登録完了" + Txtnamae.text() + u"の " + Txtidbox.text() + u":" +
-                           Txtpassnew.text());
+        Txtmassage.setText(
+            doneMessage(u"登録完了" + Txtnamae.text() + u"の " + Txtidbox.text() + u":" + Txtpassnew.text()));
     applyScreen(Screen::Result);
 }
 

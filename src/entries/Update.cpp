@@ -43,16 +43,22 @@ void MainWindow::btnkousin_Click()
     }
     if (!kakidashi()) {
         // Nothing was written: the boxes stay as typed in edit mode, so that "更新する" can be pressed
-        // again once the cause is put right, and it checks them exactly as it did this time.
+        // again once the cause is put right, and it checks them exactly as it did this time. When
+        // another program had changed the file, the window has read it again and is back on its
+        // first screen: the next edit starts afresh.
         dousafrag = u"";
         kousingfrag = 0;
-        changfrag = changedBefore;
+        if (btnkousin.visible)
+            changfrag = changedBefore;
+        else
+            changfrag = 0;
         return;
     }
     dousafrag = u"";
     kousingfrag = 0;
     reload();
-    Txtmassage.setText(u"更新完了" + Txtnamae.text() + u"の " + Txtidbox.text() + u":" + Txtpassnew.text());
+    Txtmassage.setText(
+        doneMessage(u"更新完了" + Txtnamae.text() + u"の " + Txtidbox.text() + u":" + Txtpassnew.text()));
     applyScreen(Screen::Result);
 }
 

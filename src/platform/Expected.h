@@ -8,7 +8,11 @@ namespace orvanta::platform {
 
 /// Why a platform service could not do what was asked, worded for the user.
 struct Failure {
-    enum class Kind { NotFound, Other };
+    enum class Kind {
+        NotFound, ///< the file (or a folder on its way) is not there
+        Changed,  ///< another program changed the file since it was read; nothing was written
+        Other,
+    };
     Kind kind = Kind::Other;
     /// The platform's description of the error, in Japanese, ready for the message box.
     std::u16string description;

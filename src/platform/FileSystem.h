@@ -2,28 +2,85 @@
 
 #include "platform/Expected.h"
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
 
 namespace orvanta::platform {
 
+/// The largest file the program reads or writes. psw.ini and psw.bkp hold at most 99 rows, far below
+/// this; anything larger is not one of the program's files, and reading it whole would cost the
+/// memory and time of every click.
+inline constexpr std::size_t kMaxFileSize = 4 * 1024 * 1024;
+
+/// A file's bytes as a read found them; nothing when the file was not there.
+using FileContents = std::optional<std::string>;
+
+/// How a write ended. It reads like an std::optional<Failure>: false (empty) when the new bytes are in
+/// place, else the failure, and then the old file stands exactly as it was. A write can also end in
+/// between: the new file is in place, but the folder could not be flushed to the disk, so a power
+/// failure may still take the change back; `unsynced` then says why.
+class WriteOutcome {
+public:
+    WriteOutcome() = default;
+    WriteOutcome(Failure failure) : m_failure(std::move(failure)) {}
+    static WriteOutcome writtenUnsynced(Failure why)
+    {
+        WriteOutcome outcome;
+        outcome.m_unsynced = std::move(why);
+        return outcome;
+    }
+
+    explicit operator bool() const { return m_failure.has_value(); }
+    const Failure* operator->() const { return &*m_failure; }
+    const Failure& operator*() const { return *m_failure; }
+    friend bool operator==(const WriteOutcome& outcome, std::nullopt_t) { return !outcome.m_failure; }
+    const std::optional<Failure>& failure() const { return m_failure; }
+    /// Set when the file was written but the folder's flush failed.
+    const std::optional<Failure>& unsynced() const { return m_unsynced; }
+
+private:
+    std::optional<Failure> m_failure;
+    std::optional<Failure> m_unsynced;
+};
+
 /// The program's files, named by Windows-style paths ("C:\\dir\\psw.ini", "\\psw.bkp") or host paths.
 /// Every write replaces the file whole: the new bytes go to a temporary file in the same folder, are
 /// flushed to the disk, and only then take the old file's name, so a failure never leaves a half-written
-/// file behind.
+/// file behind. Writes into one folder hold the folder's lock, so that two copies of the program never
+/// interleave, and first remove the temporary files an earlier, killed write of the program left there.
+///
+/// Only regular files (or links to one) of at most kMaxFileSize bytes are read or replaced: a pipe,
+/// a device, a folder, a link to nothing or a larger file fails with a description that says so. A file
+/// without write permission for its owner is not replaced, as Windows does not replace a read-only one.
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
 
     /// The whole file. A missing file fails with Failure::Kind::NotFound.
     virtual Expected<std::string> readFile(std::u16string_view path) const = 0;
-    /// Replaces (or creates) the file with these bytes. A new file is readable by its owner only;
-    /// an existing file keeps its permissions. Nothing when it succeeded.
-    virtual std::optional<Failure> writeFile(std::u16string_view path, std::string_view bytes) = 0;
+    /// Replaces (or creates) the file with these bytes. A new file is readable by its owner only; an
+    /// existing file keeps its permissions, and its owner and group where the system allows.
+    WriteOutcome writeFile(std::u16string_view path, std::string_view bytes)
+    {
+        return write(path, bytes, nullptr);
+    }
+    /// As writeFile, but only while the file still holds `asRead` (is still missing, when that is
+    /// empty): checked under the folder's lock, so no other writer can come in between. When another
+    /// program changed the file it fails with Failure::Kind::Changed and writes nothing.
+    WriteOutcome replaceFile(std::u16string_view path, std::string_view bytes, const FileContents& asRead)
+    {
+        return write(path, bytes, &asRead);
+    }
     virtual bool exists(std::u16string_view path) const = 0;
     /// The host path a Windows-style path stands for (for the picture and the help viewer).
     virtual std::optional<std::string> hostPath(std::u16string_view path) const = 0;
+
+protected:
+    /// The one write behind writeFile and replaceFile; `asRead` is null for a write without a check.
+    virtual WriteOutcome write(std::u16string_view path, std::string_view bytes,
+                               const FileContents* asRead) = 0;
 };
 
 } // namespace orvanta::platform

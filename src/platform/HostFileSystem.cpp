@@ -1,14 +1,18 @@
 #include "HostFileSystem.h"
 
 #include "ErrorDescription.h"
+#include "FileRules.h"
 #include "Utf8.h"
 
 #include <array>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -84,16 +88,142 @@ private:
     int m_fd = -1;
 };
 
+OddFile oddKind(mode_t mode)
+{
+    if (S_ISFIFO(mode)) {
+        return OddFile::Pipe;
+    }
+    if (S_ISCHR(mode) || S_ISBLK(mode)) {
+        return OddFile::Device;
+    }
+    if (S_ISSOCK(mode)) {
+        return OddFile::Socket;
+    }
+    return OddFile::Other;
+}
+
+// The whole of a regular file of at most kMaxFileSize bytes. Anything else is refused before a byte
+// is read: a pipe would wait for a writer for ever and a device may never end.
+Expected<std::string> readRegularFile(const std::string& host)
+{
+    struct stat status {};
+    if (stat(host.c_str(), &status) != 0) {
+        const int error = errno;
+        if (error == ENOENT && lstat(host.c_str(), &status) == 0 && S_ISLNK(status.st_mode)) {
+            return Failure{Failure::Kind::Other, danglingLinkDescription()};
+        }
+        return failure(error);
+    }
+    if (S_ISDIR(status.st_mode)) {
+        return failure(EISDIR);
+    }
+    if (!S_ISREG(status.st_mode)) {
+        return Failure{Failure::Kind::Other, oddFileDescription(oddKind(status.st_mode))};
+    }
+    // Opened without waiting, and checked again, in case the name was given to something else since.
+    const Descriptor file(open(host.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+    if (file.get() < 0) {
+        return failure(errno);
+    }
+    if (fstat(file.get(), &status) != 0) {
+        return failure(errno);
+    }
+    if (!S_ISREG(status.st_mode)) {
+        return Failure{Failure::Kind::Other, oddFileDescription(oddKind(status.st_mode))};
+    }
+    if (static_cast<unsigned long long>(status.st_size) > kMaxFileSize) {
+        return Failure{Failure::Kind::Other, tooLargeDescription()};
+    }
+    std::string bytes;
+    std::array<char, 65536> buffer{};
+    while (true) {
+        const ssize_t count = read(file.get(), buffer.data(), buffer.size());
+        if (count < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return failure(errno);
+        }
+        if (count == 0) {
+            return bytes;
+        }
+        bytes.append(buffer.data(), static_cast<std::size_t>(count));
+        // A file that grows while it is read is held to the same limit.
+        if (bytes.size() > kMaxFileSize) {
+            return Failure{Failure::Kind::Other, tooLargeDescription()};
+        }
+    }
+}
+
+// Takes the folder's lock, waiting for another writer at most `wait`. A file system without locks
+// (some network shares) is written without one.
+bool lockFolder(int folder, std::chrono::milliseconds wait)
+{
+    const auto deadline = std::chrono::steady_clock::now() + wait;
+    while (flock(folder, LOCK_EX | LOCK_NB) != 0) {
+        if (errno == EINTR) {
+            continue;
+        }
+        if (errno != EWOULDBLOCK) {
+            return true;
+        }
+        if (std::chrono::steady_clock::now() >= deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return true;
+}
+
+// Removes the temporary files of writes that were killed before they could finish: they may hold
+// every password in plain text. Only regular files with exactly the program's temporary names go.
+void removeLeftovers(const std::string& folder, const std::function<void()>& beforeEach)
+{
+    DIR* listing = opendir(folder.c_str());
+    if (listing == nullptr) {
+        return;
+    }
+    while (const dirent* entry = readdir(listing)) {
+        if (!isLeftoverName(entry->d_name)) {
+            continue;
+        }
+        const std::string path = joined(folder, entry->d_name);
+        struct stat status {};
+        if (lstat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode)) {
+            beforeEach();
+            unlink(path.c_str());
+        }
+    }
+    closedir(listing);
+}
+
 } // namespace
 
 HostFileSystem::HostFileSystem(const Drives& drives, FaultHook faultHook)
-    : m_drives(drives), m_faultHook(std::move(faultHook))
+    : m_drives(drives), m_hooks{std::move(faultHook), {}, {}}
+{
+}
+
+HostFileSystem::HostFileSystem(const Drives& drives, Hooks hooks)
+    : m_drives(drives), m_hooks(std::move(hooks))
 {
 }
 
 int HostFileSystem::fault(WriteStep step) const
 {
-    return m_faultHook ? m_faultHook(step) : 0;
+    return m_hooks.fault ? m_hooks.fault(step) : 0;
+}
+
+void HostFileSystem::trace(FileOperation operation) const
+{
+    if (m_hooks.trace) {
+        m_hooks.trace(operation);
+    }
+}
+
+bool HostFileSystem::leftOut(FileOperation operation) const
+{
+    return m_hooks.leaveOut && m_hooks.leaveOut(operation);
 }
 
 std::optional<std::string> HostFileSystem::hostPath(std::u16string_view path) const
@@ -133,54 +263,31 @@ Expected<std::string> HostFileSystem::readFile(std::u16string_view path) const
     if (!host) {
         return Failure{Failure::Kind::NotFound, std::u16string(kPathNotFound)};
     }
-    const Descriptor file(open(host->c_str(), O_RDONLY | O_CLOEXEC));
-    if (file.get() < 0) {
-        return failure(errno);
-    }
-    struct stat status {};
-    if (fstat(file.get(), &status) != 0) {
-        return failure(errno);
-    }
-    if (S_ISDIR(status.st_mode)) {
-        return failure(EISDIR);
-    }
-    std::string bytes;
-    std::array<char, 65536> buffer{};
-    while (true) {
-        const ssize_t count = read(file.get(), buffer.data(), buffer.size());
-        if (count < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return failure(errno);
-        }
-        if (count == 0) {
-            return bytes;
-        }
-        bytes.append(buffer.data(), static_cast<std::size_t>(count));
-    }
+    return readRegularFile(*host);
 }
 
-std::optional<Failure> HostFileSystem::writeFile(std::u16string_view path, std::string_view bytes)
+WriteOutcome HostFileSystem::write(std::u16string_view path, std::string_view bytes,
+                                   const FileContents* asRead)
 {
     auto target = hostPath(path);
     if (!target) {
         return Failure{Failure::Kind::NotFound, std::u16string(kPathNotFound)};
     }
-    // A link is followed, so the file it points to gets the new bytes and the link stays a link.
+    // A file the program could not read back is not written either.
+    if (bytes.size() > kMaxFileSize) {
+        return Failure{Failure::Kind::Other, tooLargeDescription()};
+    }
+    // A link is followed, so the file it points to gets the new bytes and the link stays a link. A link
+    // to nothing is left alone: its target may be on a disk that is not there now.
     struct stat status {};
     if (lstat(target->c_str(), &status) == 0 && S_ISLNK(status.st_mode)) {
-        if (char* resolved = realpath(target->c_str(), nullptr)) {
-            *target = resolved;
-            std::free(resolved);
+        char* resolved = realpath(target->c_str(), nullptr);
+        if (resolved == nullptr) {
+            return errno == ENOENT ? Failure{Failure::Kind::Other, danglingLinkDescription()}
+                                   : failure(errno);
         }
-    }
-    mode_t mode = 0600;
-    if (stat(target->c_str(), &status) == 0) {
-        if (S_ISDIR(status.st_mode)) {
-            return failure(EISDIR);
-        }
-        mode = status.st_mode & 07777;
+        *target = resolved;
+        std::free(resolved);
     }
 
     const std::size_t slash = target->rfind('/');
@@ -189,13 +296,66 @@ std::optional<Failure> HostFileSystem::writeFile(std::u16string_view path, std::
                                                           : target->substr(0, slash);
     const std::string name = slash == std::string::npos ? *target : target->substr(slash + 1);
 
+    // The folder's lock is held from the check to the flush of the folder: another copy of the
+    // program writing here waits, and then checks against the file this write leaves. The lock goes
+    // with the descriptor.
+    const Descriptor directory(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (directory.get() < 0) {
+        return writeFailure(errno);
+    }
+    trace(FileOperation::Lock);
+    if (!lockFolder(directory.get(), m_hooks.lockWait)) {
+        return Failure{Failure::Kind::Other, busyDescription()};
+    }
+    struct Unlocked {
+        const HostFileSystem& files;
+        ~Unlocked() { files.trace(FileOperation::Unlock); }
+    } unlocked{*this};
+    removeLeftovers(folder, [this] { trace(FileOperation::RemoveLeftover); });
+
+    mode_t mode = 0600;
+    std::optional<struct stat> old;
+    if (stat(target->c_str(), &status) == 0) {
+        if (S_ISDIR(status.st_mode)) {
+            return failure(EISDIR);
+        }
+        if (!S_ISREG(status.st_mode)) {
+            return Failure{Failure::Kind::Other, oddFileDescription(oddKind(status.st_mode))};
+        }
+        if ((status.st_mode & S_IWUSR) == 0) {
+            return Failure{Failure::Kind::Other, readOnlyDescription()};
+        }
+        mode = status.st_mode & 07777;
+        old = status;
+    } else if (errno != ENOENT) {
+        return failure(errno);
+    }
+    if (asRead != nullptr) {
+        trace(FileOperation::Check);
+        const auto now = readRegularFile(*target);
+        if (!now && now.failure().kind != Failure::Kind::NotFound) {
+            return now.failure();
+        }
+        const FileContents current = now ? FileContents(now.value()) : std::nullopt;
+        if (current != *asRead) {
+            return Failure{Failure::Kind::Changed, changedDescription()};
+        }
+    }
+
     // The new bytes go to a temporary file beside the target and take its name only once they are
     // all on the disk: a failure at any step leaves the old file exactly as it was.
     std::string temporary = joined(folder, "." + name + ".XXXXXX");
     if (const int error = fault(WriteStep::Open)) {
         return writeFailure(error);
     }
-    Descriptor file(mkostemp(temporary.data(), O_CLOEXEC));
+    // Each call that makes the write durable is told to the trace as it is made, so a test sees the
+    // calls the write really makes and in what order.
+    const auto traced = [this](FileOperation operation, const auto& call) {
+        trace(operation);
+        return call();
+    };
+    Descriptor file(
+        traced(FileOperation::CreateExclusive, [&] { return mkostemp(temporary.data(), O_CLOEXEC); }));
     if (file.get() < 0) {
         return writeFailure(errno);
     }
@@ -203,6 +363,16 @@ std::optional<Failure> HostFileSystem::writeFile(std::u16string_view path, std::
         unlink(temporary.c_str());
         return writeFailure(error);
     };
+    if (old) {
+        // The new file keeps the old one's owner and group where the system allows. When the group
+        // cannot be kept, the group's permissions are not handed to the group the file gets instead.
+        trace(FileOperation::KeepOwner);
+        if (fchown(file.get(), old->st_uid, old->st_gid) != 0 &&
+            fchown(file.get(), static_cast<uid_t>(-1), old->st_gid) != 0) {
+            mode &= ~static_cast<mode_t>(070);
+        }
+    }
+    trace(FileOperation::KeepMode);
     if (fchmod(file.get(), mode) != 0) {
         return fail(errno);
     }
@@ -211,7 +381,8 @@ std::optional<Failure> HostFileSystem::writeFile(std::u16string_view path, std::
         return fail(error);
     }
     while (!bytes.empty()) {
-        const ssize_t count = write(file.get(), bytes.data(), bytes.size());
+        const ssize_t count =
+            traced(FileOperation::Write, [&] { return ::write(file.get(), bytes.data(), bytes.size()); });
         if (count < 0) {
             if (errno == EINTR) {
                 continue;
@@ -227,27 +398,33 @@ std::optional<Failure> HostFileSystem::writeFile(std::u16string_view path, std::
     if (const int error = fault(WriteStep::Sync)) {
         return fail(error);
     }
-    if (fsync(file.get()) != 0) {
-        return fail(errno);
+    if (!leftOut(FileOperation::SyncFile)) {
+        if (traced(FileOperation::SyncFile, [&] { return fsync(file.get()); }) != 0) {
+            return fail(errno);
+        }
     }
-    if (const int error = file.close()) {
+    if (const int error = traced(FileOperation::Close, [&] { return file.close(); })) {
         return fail(error);
     }
 
     if (const int error = fault(WriteStep::Rename)) {
         return fail(error);
     }
-    if (rename(temporary.c_str(), target->c_str()) != 0) {
+    if (traced(FileOperation::Rename, [&] { return rename(temporary.c_str(), target->c_str()); }) != 0) {
         return fail(errno);
     }
 
-    // Make the new name itself durable. The file is already complete under its name, so a folder
-    // that cannot be flushed (some file systems refuse) is no reason to report the write as failed.
-    const Descriptor directory(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (directory.get() >= 0) {
-        fsync(directory.get());
+    // Make the new name itself durable. The file is complete under its name by now, so a folder that
+    // cannot be flushed does not undo the write; but the user is told that a power failure may.
+    if (const int error = fault(WriteStep::SyncFolder)) {
+        return WriteOutcome::writtenUnsynced(failure(error));
     }
-    return std::nullopt;
+    if (!leftOut(FileOperation::SyncFolder)) {
+        if (traced(FileOperation::SyncFolder, [&] { return fsync(directory.get()); }) != 0) {
+            return WriteOutcome::writtenUnsynced(failure(errno));
+        }
+    }
+    return {};
 }
 
 bool HostFileSystem::exists(std::u16string_view path) const

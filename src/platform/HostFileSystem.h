@@ -3,16 +3,34 @@
 #include "platform/Drives.h"
 #include "platform/FileSystem.h"
 
+#include <chrono>
 #include <functional>
 
 namespace orvanta::platform {
 
 /// The steps of HostFileSystem::writeFile, in order.
 enum class WriteStep {
-    Open,   ///< creating the temporary file beside the target
-    Write,  ///< writing the bytes into it
-    Sync,   ///< flushing it to the disk and closing it
-    Rename, ///< giving it the target's name
+    Open,       ///< creating the temporary file beside the target
+    Write,      ///< writing the bytes into it
+    Sync,       ///< flushing it to the disk and closing it
+    Rename,     ///< giving it the target's name
+    SyncFolder, ///< flushing the folder, so that the new name is on the disk too (after the rename)
+};
+
+/// The calls a write makes to the system, as it makes them.
+enum class FileOperation {
+    Lock,            ///< takes the folder's lock
+    RemoveLeftover,  ///< removes a temporary file an earlier, killed write left behind
+    Check,           ///< reads the file again to see that it is still the one the program read
+    CreateExclusive, ///< creates the temporary file, failing if the name is taken
+    KeepOwner,       ///< gives it the old file's owner and group
+    KeepMode,        ///< gives it the old file's permissions
+    Write,           ///< writes bytes into it
+    SyncFile,        ///< flushes it to the disk
+    Close,           ///< closes it
+    Rename,          ///< gives it the target's name
+    SyncFolder,      ///< flushes the folder
+    Unlock,          ///< lets the folder's lock go
 };
 
 /// The program's files on this host. Windows-style paths are mapped through the drive links:
@@ -27,19 +45,36 @@ public:
     /// Lets tests fail a write at any step and check that the old file stays as it was.
     using FaultHook = std::function<int(WriteStep)>;
 
+    /// Ways for tests to watch and bend a write.
+    struct Hooks {
+        FaultHook fault;
+        /// Told of each call a write makes to the system, just before it is made.
+        std::function<void(FileOperation)> trace;
+        /// Calls to leave out (only FileOperation::SyncFile and FileOperation::SyncFolder are asked),
+        /// so a test can show that the order it checks would miss them.
+        std::function<bool(FileOperation)> leaveOut;
+        /// How long a write waits for another writer to let the folder's lock go.
+        std::chrono::milliseconds lockWait{3000};
+    };
+
     /// `drives` must outlive this object.
     explicit HostFileSystem(const Drives& drives, FaultHook faultHook = {});
+    HostFileSystem(const Drives& drives, Hooks hooks);
 
     Expected<std::string> readFile(std::u16string_view path) const override;
-    std::optional<Failure> writeFile(std::u16string_view path, std::string_view bytes) override;
     bool exists(std::u16string_view path) const override;
     std::optional<std::string> hostPath(std::u16string_view path) const override;
 
+protected:
+    WriteOutcome write(std::u16string_view path, std::string_view bytes, const FileContents* asRead) override;
+
 private:
     int fault(WriteStep step) const;
+    void trace(FileOperation operation) const;
+    bool leftOut(FileOperation operation) const;
 
     const Drives& m_drives;
-    FaultHook m_faultHook;
+    Hooks m_hooks;
 };
 
 } // namespace orvanta::platform

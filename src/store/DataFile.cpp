@@ -24,15 +24,19 @@ std::u16string problemMessage(const store::RowFileProblem& problem)
 void MainWindow::ReadDataFile(const std::function<void(long long slot)>& perRow)
 {
     m_dataFileProblem.reset();
+    m_dataFileAsRead.reset();
     auto bytes = m_services.files.readFile(dataFilePath());
     if (!bytes) {
         // No file yet is the first start: no rows, and the first registration creates it.
-        if (bytes.failure().kind != platform::Failure::Kind::NotFound) {
+        if (bytes.failure().kind == platform::Failure::Kind::NotFound) {
+            m_dataFileAsRead = platform::FileContents();
+        } else {
             m_dataFileProblem = u"データファイル psw.ini を読めません：" + bytes.failure().description;
             Txtmassage.setText(*m_dataFileProblem);
         }
         return;
     }
+    m_dataFileAsRead = platform::FileContents(bytes.value());
     auto read = store::readRows(bytes.value(), m_services.codePage);
     for (auto& row : read.rows) {
         inputkensu = inputkensu.number() + 1;
@@ -44,6 +48,57 @@ void MainWindow::ReadDataFile(const std::function<void(long long slot)>& perRow)
         m_dataFileProblem = problemMessage(*read.problem);
         Txtmassage.setText(*m_dataFileProblem);
     }
+}
+
+platform::WriteOutcome MainWindow::replaceDataFile(std::string_view bytes)
+{
+    auto& files = m_services.files;
+    // A file that could not be read is replaced without a check: only the restore gets this far
+    // with one, and that is how the user repairs it.
+    auto outcome = m_dataFileAsRead ? files.replaceFile(dataFilePath(), bytes, *m_dataFileAsRead)
+                                    : files.writeFile(dataFilePath(), bytes);
+    noteUnsynced(u"psw.ini", outcome);
+    return outcome;
+}
+
+void MainWindow::rereadChangedDataFile(std::u16string_view stopped)
+{
+    // A registration keeps what was typed, so that "登録する" can simply be pressed again over the file
+    // as it now is. An update or a deletion starts again from the first screen: its entry is chosen
+    // anew from the lists the reread fills.
+    const bool registering = btnnew.visible;
+    const auto destination = cmbnamae.text();
+    reload();
+    if (registering) {
+        applyScreen(Screen::Registration);
+        cmbnamae.setText(destination);
+    } else {
+        applyScreen(Screen::Initial);
+    }
+    auto message = u"他のプログラムが psw.ini を変更したため、" + std::u16string(stopped) +
+                   u"。最新の内容を読み直しましたので、もう一度操作して下さい。";
+    if (m_dataFileProblem)
+        message += *m_dataFileProblem;
+    Txtmassage.setText(std::move(message));
+}
+
+void MainWindow::noteUnsynced(std::u16string_view file, const platform::WriteOutcome& outcome)
+{
+    if (outcome || !outcome.unsynced())
+        return;
+    m_writeNote = m_writeNote.value_or(u"") + u"（" + std::u16string(file) +
+                  u" は書き込みましたが、フォルダーをディスクに書き出せなかったため、停電などで変更が失われる"
+                  u"おそれがあります：" +
+                  outcome.unsynced()->description + u"）";
+}
+
+std::u16string MainWindow::doneMessage(std::u16string message)
+{
+    if (m_writeNote) {
+        message += *m_writeNote;
+        m_writeNote.reset();
+    }
+    return message;
 }
 
 } // namespace orvanta::app

@@ -128,9 +128,13 @@ bool MainWindow::kakidashi()
     auto bytes = store::writeRows(rows, m_services.codePage);
     if (const auto* problem = std::get_if<store::RowWriteProblem>(&bytes))
         return refuse(writeProblemMessage(*problem));
-    if (auto failure = m_services.files.writeFile(dataFilePath(), std::get<std::string>(bytes)))
-        return refuse(u"データファイル psw.ini を書き込めませんでした（元のファイルはそのままです）：" +
-                      failure->description);
+    if (const auto failure = replaceDataFile(std::get<std::string>(bytes))) {
+        refuse(u"データファイル psw.ini を書き込めませんでした（元のファイルはそのままです）：" +
+               failure->description);
+        if (failure->kind == platform::Failure::Kind::Changed)
+            rereadChangedDataFile(u"書き換えを中止しました");
+        return false;
+    }
 
     if (registering) {
         newngfrag = 0;

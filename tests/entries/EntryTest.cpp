@@ -335,6 +335,8 @@ std::string stepName(const ::testing::TestParamInfo<platform::WriteStep>& param)
         return "Sync";
     case platform::WriteStep::Rename:
         return "Rename";
+    case platform::WriteStep::SyncFolder:
+        return "SyncFolder";
     }
     return "Unknown";
 }

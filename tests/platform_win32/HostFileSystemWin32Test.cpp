@@ -2,6 +2,7 @@
 #include "platform/HostFileSystem.h"
 #include "support/TempDir.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -103,6 +104,41 @@ TEST_F(HostFileSystemWin32, AReadOnlyFileIsRefusedAndKept)
     EXPECT_TRUE(hasNonAscii(failure->description));
     EXPECT_EQ(folder.read("psw.ini"), "old");
     EXPECT_EQ(namesIn(folder.path()), std::vector<std::string>{"psw.ini"});
+}
+
+// The same guards as on Linux: a replace only over the bytes last read, under the folder's lock (a
+// lock file that goes with the write), with the leftovers of killed writes removed first.
+TEST_F(HostFileSystemWin32, AReplaceChecksTheFileUnderTheLockAndRemovesLeftovers)
+{
+    folder.write("psw.ini", "old");
+    folder.write(".psw.bkp.1234-5.tmp", "plain passwords");
+    folder.write(".psw.ini.AbC123", "plain passwords");
+    folder.write(".psw.ini.note", "someone else's");
+    const auto changed = files.replaceFile(path(u"psw.ini"), "new", FileContents("older"));
+    ASSERT_TRUE(changed);
+    EXPECT_EQ(changed->kind, Failure::Kind::Changed);
+    EXPECT_EQ(folder.read("psw.ini"), "old");
+
+    std::vector<FileOperation> made;
+    HostFileSystem::Hooks hooks;
+    hooks.trace = [&made](FileOperation operation) {
+        if (operation != FileOperation::RemoveLeftover)
+            made.push_back(operation);
+    };
+    HostFileSystem traced(drives, hooks);
+    ASSERT_FALSE(traced.replaceFile(path(u"psw.ini"), "new", FileContents("old")));
+    EXPECT_EQ(folder.read("psw.ini"), "new");
+    using enum FileOperation;
+    EXPECT_EQ(made, (std::vector<FileOperation>{Lock, Check, CreateExclusive, Write, SyncFile, Close, Rename,
+                                                Unlock}));
+    auto names = namesIn(folder.path());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{".psw.ini.note", "psw.ini"}));
+
+    const auto odd = files.writeFile(path(u"psw.ini"), std::string(kMaxFileSize + 1, 'x'));
+    ASSERT_TRUE(odd);
+    EXPECT_EQ(odd->description, u"ファイルが大きすぎます（4 MiB まで）。");
+    EXPECT_EQ(folder.read("psw.ini"), "new");
 }
 
 TEST_F(HostFileSystemWin32, PathsAreWindowsPathsAndTheCurrentDriveIsTheWorkingDirectorysDrive)

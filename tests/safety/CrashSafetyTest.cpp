@@ -243,14 +243,17 @@ protected:
 
 TEST_P(CrashSafetyTest, KilledAtEveryStepOfTheWriteLeavesTheOldFile)
 {
-    // Open, Write, Sync and Rename of the one write; a kill before any of them leaves the old file.
-    constexpr int kSteps = 4;
+    // Open, Write, Sync and Rename of the one write, then the flush of the folder: a kill before the
+    // rename leaves the old file, a kill after it the new one.
+    constexpr int kSteps = 5;
+    constexpr int kRenamedAfter = 4;
     for (int step = 0; step <= kSteps; ++step) {
         site.reset();
         const auto ending = waitFor(runInChild(site, GetParam(), step));
         if (step < kSteps) {
             ASSERT_TRUE(ending.killed) << "the write has fewer steps than " << step + 1;
-            EXPECT_EQ(site.d.file(), site.oldFile) << "killed before step " << step;
+            EXPECT_EQ(site.d.file(), step < kRenamedAfter ? site.oldFile : newFile)
+                << "killed at step " << step;
         } else {
             ASSERT_FALSE(ending.killed) << "the write has more steps than " << kSteps;
             EXPECT_EQ(ending.exitStatus, 0);
@@ -258,12 +261,17 @@ TEST_P(CrashSafetyTest, KilledAtEveryStepOfTheWriteLeavesTheOldFile)
         }
         expectOldOrNew("step " + std::to_string(step));
     }
-    // The temporary files the kills left behind do not stand in the way of the next write.
+    // The temporary files the kills left behind do not stand in the way of the next write, and it
+    // removes them: they may hold every password in plain text.
+    site.reset();
+    ASSERT_TRUE(waitFor(runInChild(site, GetParam(), 2)).killed);
+    ASSERT_FALSE(site.leftovers().empty());
     site.reset();
     ASSERT_TRUE(GetParam().prepare(site.d.window));
     GetParam().click(site.d.window);
     EXPECT_EQ(site.d.window.Txtmassage.text(), GetParam().done);
     EXPECT_EQ(site.d.file(), newFile);
+    EXPECT_EQ(site.leftovers(), std::vector<std::string>{});
 }
 
 TEST_P(CrashSafetyTest, KilledAtRandomMomentsLeavesTheOldOrTheNewFile)

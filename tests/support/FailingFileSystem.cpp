@@ -54,11 +54,11 @@ platform::Expected<std::string> FailingFileSystem::readFile(std::u16string_view 
     return m_host.readFile(path);
 }
 
-std::optional<platform::Failure> FailingFileSystem::writeFile(std::u16string_view path,
-                                                              std::string_view bytes)
+platform::WriteOutcome FailingFileSystem::write(std::u16string_view path, std::string_view bytes,
+                                                const platform::FileContents* asRead)
 {
     ++m_writes;
-    return m_host.writeFile(path, bytes);
+    return asRead != nullptr ? m_host.replaceFile(path, bytes, *asRead) : m_host.writeFile(path, bytes);
 }
 
 } // namespace orvanta::test

@@ -25,12 +25,15 @@ public:
     int writeCount() const { return m_writes; }
 
     platform::Expected<std::string> readFile(std::u16string_view path) const override;
-    std::optional<platform::Failure> writeFile(std::u16string_view path, std::string_view bytes) override;
     bool exists(std::u16string_view path) const override { return m_host.exists(path); }
     std::optional<std::string> hostPath(std::u16string_view path) const override
     {
         return m_host.hostPath(path);
     }
+
+protected:
+    platform::WriteOutcome write(std::u16string_view path, std::string_view bytes,
+                                 const platform::FileContents* asRead) override;
 
 private:
     int fault(platform::WriteStep step) const;

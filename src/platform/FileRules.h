@@ -1,0 +1,32 @@
+#pragma once
+
+// What both hosts' file layers say and recognise alike: the descriptions of the files they refuse,
+// and the names of the temporary files their writes leave behind when the program is killed.
+
+#include <string>
+#include <string_view>
+
+namespace orvanta::platform {
+
+/// A file that is there but is not a plain file of data.
+enum class OddFile { Pipe, Device, Socket, Other };
+
+std::u16string oddFileDescription(OddFile kind);
+/// "ファイルが大きすぎます（4 MiB まで）。"
+std::u16string tooLargeDescription();
+/// A link whose target is not there.
+std::u16string danglingLinkDescription();
+/// A file its owner may not write to.
+std::u16string readOnlyDescription();
+/// Another copy of the program holds the folder's lock longer than a write waits for it.
+std::u16string busyDescription();
+/// Another program changed the file after the program read it.
+std::u16string changedDescription();
+
+/// Whether `name` is one of the temporary files the program's writes make beside the file they
+/// replace: a dot, the name of one of its files (psw.ini, psw.bkp, or a list yyyyMMddHHmmss_psw.csv),
+/// a dot and the write's unique part. On Linux that part is six letters and digits; on Windows it is
+/// "<digits>-<digits>.tmp".
+bool isLeftoverName(std::string_view name);
+
+} // namespace orvanta::platform
