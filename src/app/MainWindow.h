@@ -169,6 +169,9 @@ private:
     std::string m_pictureFile;
     /// Set while the last read of psw.ini did not read cleanly: the message that says so.
     std::optional<std::u16string> m_dataFileProblem;
+    /// Set while the product ID could not be read from where it lies and the key rests on a fallback:
+    /// which file and what is wrong with it.
+    std::optional<std::u16string> m_keyProblem;
 };
 
 } // namespace orvanta::app
