@@ -28,10 +28,9 @@ void MainWindow::Form_Load()
     // password would show wrongly, so the key message gives way to what is wrong and where.
     m_keyProblem.reset();
     if (const auto problem = m_services.registry.problem()) {
-        m_keyProblem =
-            u"レジストリファイル " + problem->source + u" から製品IDを読み取れません：" + problem->what;
+        m_keyProblem = u"レジストリファイル " + problem->source + u"：" + problem->what;
         Txtmassage.setText(
-            *m_keyProblem + u"仮の暗号化キー " + X.text() +
+            u"製品IDを読み取れません。" + *m_keyProblem + u"仮の暗号化キー " + X.text() +
             u" を設定しました。パスワードが正しく表示されない場合があるため、バックアップはできません。");
     }
 

@@ -26,10 +26,9 @@ TEST(KeySourceTest, ADamagedKeySourceIsToldAtStartUpAndRefusesTheBackup)
     machine.s.registry.setProblem(platform::RegistryProblem{u"/home/u/.config/orvanta/registry.reg",
                                                             u"ProductId の行（3 行目）が壊れています。"});
     machine.start(data);
-    const std::u16string problem = u"レジストリファイル /home/u/.config/orvanta/registry.reg "
-                                   u"から製品IDを読み取れません：ProductId の行（3 "
-                                   u"行目）が壊れています。";
-    EXPECT_EQ(machine.window.Txtmassage.text(), problem + kAfterProblem);
+    const std::u16string problem =
+        u"レジストリファイル /home/u/.config/orvanta/registry.reg：ProductId の行（3 行目）が壊れています。";
+    EXPECT_EQ(machine.window.Txtmassage.text(), u"製品IDを読み取れません。" + problem + kAfterProblem);
     EXPECT_EQ(machine.window.cmbnamae.items, std::vector<std::u16string>{u"Yahoo"});
 
     machine.window.btnunload_Click();
@@ -57,8 +56,9 @@ TEST(KeySourceTest, APipeInPlaceOfTheHiveIsToldWithoutWaiting)
     window.Form_Load();
     // Without the hive's value and without a machine identifier, the fixed key is the fallback.
     EXPECT_EQ(window.Txtmassage.text(),
-              u"レジストリファイル " + platform::fromUtf8(folder.file("registry.reg")) +
-                  u" から製品IDを読み取れません：通常のファイルではなく名前付きパイプです。"
+              u"製品IDを読み取れません。レジストリファイル " +
+                  platform::fromUtf8(folder.file("registry.reg")) +
+                  u"：通常のファイルではなく名前付きパイプです。"
                   u"仮の暗号化キー 00 を設定しました。パスワードが正しく表示されない場合"
                   u"があるため、バックアップはできません。");
 }
