@@ -5,6 +5,7 @@
 #include "IcuCodePage.h"
 #include "Utf8.h"
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <fcntl.h>
@@ -253,7 +254,7 @@ std::vector<std::u16string> physicalLines(std::string_view bytes)
                 text += std::get<std::u16string>(head);
             }
             text += u'\uFFFD';
-            line.remove_prefix(bad + 1);
+            line.remove_prefix(std::min(bad + 1, line.size()));
         }
     };
     const auto utf8Line = [](std::string_view line) { return fromUtf8(line); };
@@ -281,10 +282,6 @@ std::vector<std::u16string> physicalLines(std::string_view bytes)
     }
     return lines;
 }
-
-} // namespace
-
-namespace {
 
 // The bytes of the hive file, or why they cannot be read. A file that is not there has no bytes and
 // no problem.
