@@ -369,6 +369,7 @@ TEST(RegistryHiveFile, SaysWhyTheProductIdCouldNotBeRead)
 
     ASSERT_EQ(::mkfifo(dir.file("pipe.reg").c_str(), 0600), 0);
     ASSERT_EQ(::symlink(dir.file("gone.reg").c_str(), dir.file("dangling.reg").c_str()), 0);
+    ASSERT_EQ(::symlink(dir.file("good.reg").c_str(), dir.file("link.reg").c_str()), 0);
     ::close(::open(dir.file("huge.reg").c_str(), O_CREAT | O_WRONLY, 0600));
     ASSERT_EQ(::truncate(dir.file("huge.reg").c_str(), 64 * 1024 * 1024 + 1), 0);
     dir.write("locked.reg", "REGEDIT4\r\n");
@@ -384,6 +385,7 @@ TEST(RegistryHiveFile, SaysWhyTheProductIdCouldNotBeRead)
         {"missing: the machine's own identifier, as without a hive", dir.file("none.reg"), "", std::nullopt},
         {"a good value", dir.file("good.reg"),
          "REGEDIT4\r\n" + kProductKeyLine + "\"ProductId\"=\"1-2-3-45\"\r\n", std::nullopt},
+        {"a link to a good file", dir.file("link.reg"), "", std::nullopt},
         {"a pipe", dir.file("pipe.reg"), "", u"通常のファイルではなく名前付きパイプです。"},
         {"a device", "/dev/zero", "", u"通常のファイルではなくデバイスです。"},
         {"a folder", dir.file("folder.reg"), "", u"通常のファイルではなくフォルダーです。"},
