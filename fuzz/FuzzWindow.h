@@ -71,6 +71,7 @@ public:
     std::u16string currentDirectory() const override { return u"C:\\"; }
     void clear() override {}
     void setText(std::u16string_view) override {}
+    std::u16string text() const override { return {}; }
     platform::LocalTime now() const override { return {2026, 2, 3, 9, 5, 7}; }
     std::uint32_t below(std::uint32_t) override { return 0; }
     bool open(const std::string&) override { return false; }

@@ -1,5 +1,6 @@
 // The hive file on any bytes: reading it must never crash, and the window must start over it with
-// either a key of its own (two digits) or the fixed key, and say which.
+// either a key of its own (two digits) or the fixed key, and say which, or say that the product ID
+// could not be read when the hive's ProductId line is damaged.
 #include "FuzzWindow.h"
 #include "platform/RegistryHive.h"
 
@@ -31,6 +32,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::FuzzWindow machine({}, &hive);
     const auto& message = machine.window.Txtmassage.text();
     const auto& key = machine.window.X.text();
+    if (hive.problem()) {
+        check(message.starts_with(u"製品IDを読み取れません。"), "a damaged product ID not told");
+        check(message.find(u"仮の暗号化キー " + key + u" を設定しました。") != std::u16string::npos,
+              "a damaged product ID without the key in force");
+        return 0;
+    }
     if (message == u"製品IDから暗号化キーを得られないため、固定キー 00 を設定しました。") {
         check(key == u"00", "the fixed key message without the fixed key");
         return 0;

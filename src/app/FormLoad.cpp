@@ -24,6 +24,15 @@ void MainWindow::Form_Load()
     const auto& id = regprodid.text();
     X = id.size() > 2 ? id.substr(id.size() - 2) : id;
     angoutbset();
+    // A product ID that is there but cannot be read gives a key other than the machine's own: every
+    // password would show wrongly, so the key message gives way to what is wrong and where.
+    m_keyProblem.reset();
+    if (const auto problem = m_services.registry.problem()) {
+        m_keyProblem = u"レジストリファイル " + problem->source + u"：" + problem->what;
+        Txtmassage.setText(
+            u"製品IDを読み取れません。" + *m_keyProblem + u"仮の暗号化キー " + X.text() +
+            u" を設定しました。パスワードが正しく表示されない場合があるため、バックアップはできません。");
+    }
 
     for (auto hidden : {&Txtdirectry, &Txtnamae, &Txtidbox, &Txtpassnew, &Txtbikouran, &riyoukanou,
                         &btnmordori, &btnkousin, &btndelete, &btnnew, &regprodid, &btncleate, &txtketasu})

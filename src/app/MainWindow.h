@@ -185,6 +185,9 @@ private:
     std::optional<platform::FileContents> m_dataFileAsRead;
     /// Set when a write finished but may not survive a power failure: the note that says so.
     std::optional<std::u16string> m_writeNote;
+    /// Set while the product ID could not be read from where it lies and the key rests on a fallback:
+    /// which file and what is wrong with it.
+    std::optional<std::u16string> m_keyProblem;
 };
 
 } // namespace orvanta::app

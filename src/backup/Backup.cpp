@@ -37,6 +37,15 @@ void MainWindow::btnunload_Click()
     auto& files = m_services.files;
     auto& codePage = m_services.codePage;
 
+    // Under a fallback key every password decodes wrongly: the backup would replace a good one with
+    // wrong plain passwords.
+    if (m_keyProblem) {
+        Txtmassage.setText(
+            u"製品IDを読み取れないため、バックアップを中止しました（psw.bkp は元のままです）。" +
+            *m_keyProblem);
+        return;
+    }
+
     inputkensu = 0;
     cyusyutu = u"";
     Txtdirectry.setText(m_services.environment.variable(u"Windir").value_or(u""));

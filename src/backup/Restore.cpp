@@ -4,8 +4,11 @@
 #include "app/CharacterName.h"
 #include "app/MainWindow.h"
 #include "cipher/CodeTable.h"
+#include "store/RowChecks.h"
 #include "store/RowFormat.h"
 
+#include <algorithm>
+#include <span>
 #include <vector>
 
 namespace orvanta::app {
@@ -45,6 +48,21 @@ void MainWindow::btnload_Click()
                                std::u16string(kNotLoaded));
             return;
         }
+    }
+
+    // A backup without rows is one that was emptied or is still being copied in place: loading it would
+    // wipe every entry. The load must not leave psw.ini breaking a rule that it keeps now either.
+    const long long rowsNow = std::min<long long>(inputkensu.number(), store::kMaxRows);
+    if (read.rows.empty() && (rowsNow > 0 || !dataFileSound())) {
+        Txtmassage.setText(u"バックアップファイル " + backupPath + u" に登録が１件もありません。" +
+                           std::u16string(kNotLoaded));
+        return;
+    }
+    const std::span<const store::PswRecord> rowsBefore(&records[1], static_cast<std::size_t>(rowsNow));
+    if (const auto problem = store::newRowsProblem(rowsBefore, read.rows)) {
+        Txtmassage.setText(u"バックアップファイル " + backupPath + u" をロードすると、" +
+                           store::rowsProblemText(*problem) + std::u16string(kNotLoaded));
+        return;
     }
 
     // The mail field is taken as it stands: it is in the stored form of the machine that wrote the

@@ -86,6 +86,21 @@ std::optional<std::u16string> renameProblem(const store::RecordArray& records, l
     return u"登録先「" + std::u16string(to) + u"」は既に使われているため、この名前には変更できません。";
 }
 
+std::optional<std::u16string> renamedPairProblem(const store::RecordArray& records, long long rows,
+                                                 std::u16string_view from, std::u16string_view fromId,
+                                                 std::u16string_view to, std::u16string_view toId)
+{
+    if (from.empty() || fromId.empty() || to == from || toId == fromId)
+        return std::nullopt;
+    for (long long slot = 1; slot <= rows && slot <= store::kMaxRows; ++slot) {
+        if (records[slot].owner == from && records[slot].name == toId)
+            return u"登録先「" + std::u16string(from) + u"」にID「" + std::u16string(toId) +
+                   u"」が既にあるため、登録先「" + std::u16string(to) + u"」、ID「" + std::u16string(toId) +
+                   u"」には変更できません。";
+    }
+    return std::nullopt;
+}
+
 std::optional<std::u16string> chosenDestinationProblem(std::u16string_view destination)
 {
     if (destination != store::kHeaderMark)

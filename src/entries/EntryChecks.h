@@ -34,6 +34,13 @@ std::optional<std::u16string> rowLimitProblem(const store::RecordArray& records,
 std::optional<std::u16string> renameProblem(const store::RecordArray& records, long long rows,
                                             std::u16string_view from, std::u16string_view to);
 
+/// Why an update of the entry `fromId` under `from` to `toId` under another destination `to` would leave
+/// one destination and ID twice: the rename carries along every other ID of `from`, and `from` already
+/// has an ID `toId` besides the entry being updated.
+std::optional<std::u16string> renamedPairProblem(const store::RecordArray& records, long long rows,
+                                                 std::u16string_view from, std::u16string_view fromId,
+                                                 std::u16string_view to, std::u16string_view toId);
+
 /// Why the chosen destination cannot be updated or deleted: a header row naming the header mark itself
 /// (only a file edited by hand has one) cannot be told from the header rows it would be matched against.
 std::optional<std::u16string> chosenDestinationProblem(std::u16string_view destination);

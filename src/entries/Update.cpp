@@ -19,6 +19,9 @@ void MainWindow::btnkousin_Click()
         problem = entries::chosenDestinationProblem(destination);
     if (!problem)
         problem = entries::renameProblem(records, inputkensu.number(), destination, Txtnamae.text());
+    if (!problem)
+        problem = entries::renamedPairProblem(records, inputkensu.number(), destination,
+                                              Lstidbox.selectedItem(), Txtnamae.text(), Txtidbox.text());
     if (problem) {
         Txtmassage.setText(std::move(*problem));
         return;

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -20,10 +21,21 @@ struct RegistryValue {
     std::vector<std::uint8_t> data;
 };
 
+/// Why the values of a registry are not what its source holds: the source is there but could not be
+/// read, or the product ID in it is damaged. Values that rest on it then come from a fallback.
+struct RegistryProblem {
+    std::u16string source; ///< the place the values come from, as the user knows it (a file's path)
+    std::u16string what;   ///< what is wrong, one or more sentences ending in "。"
+};
+
 /// Read-only access to the registry.
 class Registry {
 public:
     virtual ~Registry() = default;
+
+    /// Why the product ID could not be read from where it lies, so that the one given is a fallback;
+    /// nothing when it was read, or when there is nothing to read it from.
+    virtual std::optional<RegistryProblem> problem() const { return std::nullopt; }
 
     /// The value, or nothing when the key or the value does not exist or cannot be opened.
     virtual std::optional<RegistryValue> queryValue(std::uint32_t root, std::u16string_view subKey,

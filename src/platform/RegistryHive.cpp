@@ -1,11 +1,17 @@
 #include "RegistryHive.h"
 
+#include "ErrorDescription.h"
 #include "HostFolders.h"
 #include "IcuCodePage.h"
 #include "Utf8.h"
 
+#include <algorithm>
 #include <array>
+#include <cerrno>
+#include <fcntl.h>
 #include <fstream>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <variant>
 #include <vector>
 
@@ -22,6 +28,10 @@ constexpr std::uint32_t REG_MULTI_SZ = 7;
 
 // A hive file is read whole; one larger than this is not a hive file.
 constexpr std::size_t kMaxHiveBytes = 64 * 1024 * 1024;
+
+// The key and the value that identify the machine, as keyPath and folded give them.
+constexpr std::u16string_view kProductKey = u"software\\microsoft\\windows\\currentversion";
+constexpr std::u16string_view kProductValue = u"productid";
 
 char16_t foldAscii(char16_t c)
 {
@@ -228,15 +238,24 @@ std::vector<std::u16string> physicalLines(std::string_view bytes)
             text = text.substr(end + 1);
         }
     };
-    // A line that does not decode is kept as a line no rule accepts, so a value continued onto it
-    // is dropped rather than cut short.
+    // A byte that does not decode becomes U+FFFD, which no value accepts: the value on that line (or
+    // continued onto it) is dropped rather than cut short, and its name still shows whose it was.
     const auto ansiLine = [](std::string_view line) {
         static const IcuCodePage codePage;
-        const auto decoded = codePage.decode(line);
-        if (const auto* text = std::get_if<std::u16string>(&decoded)) {
-            return *text;
+        std::u16string text;
+        while (true) {
+            const auto decoded = codePage.decode(line);
+            if (const auto* whole = std::get_if<std::u16string>(&decoded)) {
+                return text + *whole;
+            }
+            const std::size_t bad = std::get<CodePageError>(decoded).position;
+            if (const auto head = codePage.decode(line.substr(0, bad));
+                std::holds_alternative<std::u16string>(head)) {
+                text += std::get<std::u16string>(head);
+            }
+            text += u'\uFFFD';
+            line.remove_prefix(std::min(bad + 1, line.size()));
         }
-        return std::u16string(u"\uFFFD");
     };
     const auto utf8Line = [](std::string_view line) { return fromUtf8(line); };
 
@@ -264,22 +283,77 @@ std::vector<std::u16string> physicalLines(std::string_view bytes)
     return lines;
 }
 
+// The bytes of the hive file, or why they cannot be read. A file that is not there has no bytes and
+// no problem.
+struct HiveFile {
+    std::string bytes;
+    std::optional<std::u16string> problem;
+};
+
+HiveFile readHiveFile(const std::string& path)
+{
+    // Opened without waiting, so that a named pipe in the file's place cannot hang the program.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        const int error = errno;
+        struct stat link {};
+        if (error == ENOENT && ::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
+            return {{}, u"リンク先のファイルがありません。"};
+        }
+        if (error == ENOENT) {
+            return {};
+        }
+        return {{}, errorDescription(error)};
+    }
+    struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
+
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) {
+        return {{}, errorDescription(errno)};
+    }
+    if (!S_ISREG(info.st_mode)) {
+        const std::u16string_view kind = S_ISDIR(info.st_mode)    ? u"フォルダー"
+                                         : S_ISFIFO(info.st_mode) ? u"名前付きパイプ"
+                                         : S_ISSOCK(info.st_mode) ? u"ソケット"
+                                                                  : u"デバイス";
+        return {{}, u"通常のファイルではなく" + std::u16string(kind) + u"です。"};
+    }
+    const std::u16string tooLarge = u"ファイルが大きすぎます（上限は 64 MiB です）。";
+    if (static_cast<std::uintmax_t>(info.st_size) > kMaxHiveBytes) {
+        return {{}, tooLarge};
+    }
+    HiveFile file;
+    std::array<char, 65536> buffer{};
+    while (true) {
+        const ssize_t got = ::read(fd, buffer.data(), buffer.size());
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got < 0) {
+            return {{}, errorDescription(errno)};
+        }
+        if (got == 0) {
+            return file;
+        }
+        file.bytes.append(buffer.data(), static_cast<std::size_t>(got));
+        if (file.bytes.size() > kMaxHiveBytes) {
+            return {{}, tooLarge};
+        }
+    }
+}
+
 } // namespace
 
 RegistryHive::RegistryHive(const std::string& hivePath, const std::string& machineIdPath)
+    : m_source(fromUtf8(hivePath))
 {
-    std::ifstream file(hivePath, std::ios::binary);
-    if (file) {
-        std::string bytes;
-        std::array<char, 65536> buffer{};
-        while (file.read(buffer.data(), buffer.size()) || file.gcount() > 0) {
-            bytes.append(buffer.data(), static_cast<std::size_t>(file.gcount()));
-            if (bytes.size() > kMaxHiveBytes) {
-                bytes.clear();
-                break;
-            }
-        }
-        load(bytes);
+    HiveFile file = readHiveFile(hivePath);
+    m_fileProblem = std::move(file.problem);
+    if (!m_fileProblem) {
+        load(file.bytes);
     }
     readMachineId(machineIdPath);
 }
@@ -308,8 +382,14 @@ void RegistryHive::load(std::string_view bytes)
     bool unicodeFile = false;
     std::map<std::u16string, RegistryValue>* key = nullptr;
 
+    // A ProductId line is damaged when it is in the product key, or under a key line that is itself
+    // damaged, and gives no value.
+    bool inProductKey = false;
+    bool afterDamagedKeyLine = false;
+
     std::u16string logical;
     for (std::size_t index = 0; index < lines.size(); ++index) {
+        const std::size_t lineNumber = index + 1;
         // A line ending in a backslash goes on in the next line, after its indentation.
         logical.assign(trimmed(lines[index]));
         while (!logical.empty() && logical.back() == u'\\' && index + 1 < lines.size()) {
@@ -330,22 +410,34 @@ void RegistryHive::load(std::string_view bytes)
         }
         if (line.front() == u'[') {
             key = nullptr;
+            inProductKey = false;
             const std::size_t close = line.rfind(u']');
-            if (close == std::u16string_view::npos || close < 2 || line[1] == u'-') {
+            afterDamagedKeyLine = close == std::u16string_view::npos || close < 2;
+            if (afterDamagedKeyLine || line[1] == u'-') {
                 continue;
             }
             const std::u16string_view name = line.substr(1, close - 1);
             const std::size_t slash = name.find(u'\\');
             const auto root = rootKey(name.substr(0, slash));
             if (!root) {
+                afterDamagedKeyLine = true;
                 continue;
             }
             const std::u16string path =
                 slash == std::u16string_view::npos ? std::u16string() : keyPath(name.substr(slash + 1));
             key = &m_keys[KeyName{*root, path}];
+            inProductKey = *root == HKEY_LOCAL_MACHINE && path == kProductKey;
             continue;
         }
+        const bool productIdLine =
+            (inProductKey || afterDamagedKeyLine) && startsWithFolded(line, u"\"productid");
+        const auto damaged = [&] {
+            if (productIdLine && !m_damagedProductIdLine) {
+                m_damagedProductIdLine = lineNumber;
+            }
+        };
         if (key == nullptr) {
+            damaged();
             continue;
         }
 
@@ -357,10 +449,12 @@ void RegistryHive::load(std::string_view bytes)
             valueName = folded(name->first);
             rest = name->second;
         } else {
+            damaged();
             continue;
         }
         rest = trimmed(rest);
         if (rest.empty() || rest.front() != u'=') {
+            damaged();
             continue;
         }
         rest = trimmed(rest.substr(1));
@@ -413,6 +507,8 @@ void RegistryHive::load(std::string_view bytes)
         }
         if (value) {
             (*key)[valueName] = std::move(*value);
+        } else {
+            damaged();
         }
     }
 }
@@ -468,11 +564,28 @@ std::optional<RegistryValue> RegistryHive::queryValue(std::uint32_t root, std::u
             return value->second;
         }
     }
-    if (root == HKEY_LOCAL_MACHINE && path == u"software\\microsoft\\windows\\currentversion" &&
-        name == u"productid") {
+    if (root == HKEY_LOCAL_MACHINE && path == kProductKey && name == kProductValue) {
         return m_productId;
     }
     return std::nullopt;
+}
+
+std::optional<RegistryProblem> RegistryHive::problem() const
+{
+    if (m_fileProblem) {
+        return RegistryProblem{m_source, *m_fileProblem};
+    }
+    if (!m_damagedProductIdLine) {
+        return std::nullopt;
+    }
+    // A later line that gives the value puts a damaged one right, as an import of the file would.
+    if (const auto key = m_keys.find(KeyName{HKEY_LOCAL_MACHINE, std::u16string(kProductKey)});
+        key != m_keys.end() && key->second.contains(std::u16string(kProductValue))) {
+        return std::nullopt;
+    }
+    const auto number = std::to_string(*m_damagedProductIdLine);
+    return RegistryProblem{m_source, u"ProductId の行（" + std::u16string(number.begin(), number.end()) +
+                                         u" 行目）が壊れています。"};
 }
 
 std::size_t RegistryHive::valueCount() const

@@ -20,7 +20,9 @@ namespace orvanta::platform {
 /// shows): stable on one machine, different on another.
 class RegistryHive final : public Registry {
 public:
-    /// Reads the hive file at `hivePath`; a missing or unreadable file gives a hive without values.
+    /// Reads the hive file at `hivePath`. A missing file gives a hive without values. A file that is
+    /// there but cannot be read (no permission, not a regular file, too large, a dangling link) gives
+    /// a hive without values too, and problem() says why: the product ID is then a fallback.
     /// `machineIdPath` names the host's machine identifier file; empty for none.
     explicit RegistryHive(const std::string& hivePath, const std::string& machineIdPath = "/etc/machine-id");
 
@@ -35,6 +37,10 @@ public:
     std::optional<RegistryValue> queryValue(std::uint32_t root, std::u16string_view subKey,
                                             std::u16string_view valueName) const override;
 
+    /// Why the product ID was not read from the hive file: the file could not be read, or its
+    /// ProductId line is damaged and no other line gives the value.
+    std::optional<RegistryProblem> problem() const override;
+
     /// How many values the hive file holds.
     std::size_t valueCount() const;
 
@@ -46,6 +52,11 @@ private:
     using KeyName = std::pair<std::uint32_t, std::u16string>;
     std::map<KeyName, std::map<std::u16string, RegistryValue>> m_keys;
     std::optional<RegistryValue> m_productId;
+    std::u16string m_source;
+    /// What kept the file from being read.
+    std::optional<std::u16string> m_fileProblem;
+    /// The line of a ProductId value of the product key that could not be read, counting from 1.
+    std::optional<std::size_t> m_damagedProductIdLine;
 };
 
 } // namespace orvanta::platform

@@ -1,6 +1,7 @@
 // The one rewrite of the data file psw.ini: every registration, update and deletion passes through
 // kakidashi, which walks the rows as last read, applies the operation named in dousafrag and writes
 // the whole file at once.
+#include "RowChecks.h"
 #include "RowFormat.h"
 #include "app/MainWindow.h"
 
@@ -67,15 +68,30 @@ bool MainWindow::kakidashi()
         storedMail = encodeText(Txtbikouran.text());
     }
 
-    std::vector<store::PswRecord> rows;
     const long long rowsRead = std::min<long long>(inputkensu.number(), store::kMaxRows);
+    // A header row the change touches gets the number of entries its destination has once the change
+    // is made. For a file whose counts are right this is the count plus or minus one; a count edited
+    // by hand (even one too long for a number) is put right instead of carried on.
+    const auto entriesOf = [&](std::u16string_view owner, std::u16string_view leftOut) {
+        long long entries = 0;
+        for (long long slot = 1; slot <= rowsRead; ++slot)
+            if (records[slot].owner == owner && !(deleting && records[slot].name == leftOut))
+                ++entries;
+        return entries;
+    };
+    const long long entriesAfter = registering ? entriesOf(Txtnamae.text(), {}) + 1
+                                   : deleting  ? entriesOf(destination, id)
+                                   : updating  ? entriesOf(destination, {})
+                                               : 0;
+
+    std::vector<store::PswRecord> rows;
     for (long long slot = 1; slot <= rowsRead; ++slot) {
         auto& r = records[slot];
         bool skip = false;
         if (registering && r.owner == header && r.name == Txtnamae.text()) {
             newwmfrag = 2;
             if (!(newngfrag == 1))
-                r.count = decimalText(leadingNumber(r.count) + 1);
+                r.count = decimalText(entriesAfter);
         }
         if (updating) {
             if (r.owner == destination && r.name == id) {
@@ -90,16 +106,20 @@ bool MainWindow::kakidashi()
                 r.name = Txtnamae.text();
                 r.password = u" ";
                 r.mail = u" ";
+                if (Txtnamae.text() != destination)
+                    r.count = decimalText(entriesAfter);
             }
         }
         if (deleting) {
             if (r.name == id && r.owner == destination)
                 skip = true;
+            // The header goes with the destination's last entry: every row of the chosen pair is left
+            // out, a duplicate of it included.
             if (r.name == destination && r.owner == header) {
-                if (r.count == u"1")
+                if (entriesAfter == 0)
                     skip = true;
                 else
-                    r.count = decimalText(leadingNumber(r.count) - 1);
+                    r.count = decimalText(entriesAfter);
             }
         }
         if (!skip) {
@@ -116,7 +136,8 @@ bool MainWindow::kakidashi()
             return refuse(u"データファイル psw.ini が上限の 99 行を超えるため、書き換えを中止しました。");
         if (!(newwmfrag == 2)) {
             outkensu = outkensu.number() + 1;
-            records[outkensu.number()] = store::PswRecord{header, Txtnamae.text(), u" ", u"1", u" "};
+            records[outkensu.number()] =
+                store::PswRecord{header, Txtnamae.text(), u" ", decimalText(entriesAfter), u" "};
             rows.push_back(records[outkensu.number()]);
         }
         outkensu = outkensu.number() + 1;
@@ -124,6 +145,11 @@ bool MainWindow::kakidashi()
         rows.push_back(records[outkensu.number()]);
         moj = u"";
     }
+
+    const std::span<const store::PswRecord> rowsBefore(&rowsAsRead[1], static_cast<std::size_t>(rowsRead));
+    if (const auto problem = store::newRowsProblem(rowsBefore, rows))
+        return refuse(u"データファイル psw.ini を書き換えると、" + store::rowsProblemText(*problem) +
+                      u"書き換えを中止しました（psw.ini は元のままです）。");
 
     auto bytes = store::writeRows(rows, m_services.codePage);
     if (const auto* problem = std::get_if<store::RowWriteProblem>(&bytes))

@@ -9,37 +9,12 @@ namespace {
 
 constexpr int kFieldsPerRow = 5;
 
-/// A byte-order mark, or valid UTF-8 with at least one character of three or more bytes: a file of
-/// Japanese text saved as UTF-8 always has them. Two-byte characters alone do not count: Shift_JIS
-/// half-width katakana come in the same byte pairs ("ﾏｲ" is CF B2, "ﾃｽ" C3 BD), and a file the
-/// program wrote holding nothing else beyond ASCII would otherwise be taken for UTF-8.
-bool looksLikeUtf8(std::string_view bytes)
+/// The data file is Shift_JIS. Only a UTF-8 byte-order mark, which no Shift_JIS text begins with,
+/// marks a file as UTF-8: any guess from the bytes themselves would take some Shift_JIS files for
+/// UTF-8 (two level-2 kanji can form valid UTF-8), and a file the program wrote would then be refused.
+bool startsWithUtf8Mark(std::string_view bytes)
 {
-    if (bytes.starts_with("\xEF\xBB\xBF"))
-        return true;
-    bool wide = false;
-    for (std::size_t i = 0; i < bytes.size();) {
-        const auto lead = static_cast<unsigned char>(bytes[i]);
-        std::size_t length = 0;
-        if (lead < 0x80)
-            length = 1;
-        else if (lead >= 0xC2 && lead <= 0xDF)
-            length = 2;
-        else if (lead >= 0xE0 && lead <= 0xEF)
-            length = 3;
-        else if (lead >= 0xF0 && lead <= 0xF4)
-            length = 4;
-        else
-            return false;
-        if (i + length > bytes.size())
-            return false;
-        for (std::size_t k = 1; k < length; ++k)
-            if ((static_cast<unsigned char>(bytes[i + k]) & 0xC0) != 0x80)
-                return false;
-        wide = wide || length > 2;
-        i += length;
-    }
-    return wide;
+    return bytes.starts_with("\xEF\xBB\xBF");
 }
 
 bool isBlank(std::u16string_view line)
@@ -98,7 +73,7 @@ ReadRows readRows(std::string_view bytes, const platform::CodePage& codePage, in
         if (!result.problem)
             result.problem = RowFileProblem{kind, line};
     };
-    if (looksLikeUtf8(bytes)) {
+    if (startsWithUtf8Mark(bytes)) {
         report(RowFileProblem::Kind::Utf8, 1);
         return result;
     }

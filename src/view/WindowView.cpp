@@ -216,8 +216,12 @@ void setPlainText(QWidget* widget, const QString& text)
         label->setText(text);
     else if (auto* button = qobject_cast<QPushButton*>(widget); button && button->text() != text)
         button->setText(text);
-    else if (auto* box = qobject_cast<QLineEdit*>(widget); box && box->text() != text)
+    else if (auto* box = qobject_cast<QLineEdit*>(widget); box && box->text() != text) {
+        // A text the program puts in a box shows from its start, as in the original window, so a
+        // message longer than the message box shows its beginning, where it says what happened.
         box->setText(text);
+        box->setCursorPosition(0);
+    }
 }
 
 QStringList itemsOf(const app::Control& control)

@@ -170,7 +170,7 @@ const std::vector<Refusal> kRefusals{
     {"bytes that are no Shift_JIS",
      "\"Yahoo\",\"taro\",\"abc\",\" \",\" \"\r\n\"Yahoo\",\"\x82\x20\",\"abc\",\" \",\" \"\r\n",
      u"バックアップファイル A:\\psw.bkp の 2 行目に Shift_JIS として読めない文字があります。" + kKept},
-    {"a UTF-8 file", "\"Yahoo\",\"\xE5\xA4\xAA\xE9\x83\x8E\",\"abc\",\" \",\" \"\r\n",
+    {"a UTF-8 file", "\xEF\xBB\xBF\"Yahoo\",\"\xE5\xA4\xAA\xE9\x83\x8E\",\"abc\",\" \",\" \"\r\n",
      u"バックアップファイル A:\\psw.bkp が Shift_JIS ではなく UTF-8 で書かれています。" + kKept},
     {"a space in a password",
      "\"hyoujimark\",\"Yahoo\",\"\",\"1\",\" \"\r\n\"Yahoo\",\"taro\",\"ab c\",\" \",\" \"\r\n",
@@ -188,6 +188,24 @@ const std::vector<Refusal> kRefusals{
      u"件目（登録名称「Yahoo」、ＩＤ「taro」）のパスワードに保存できない文字（?）"
      u"があります。" +
          kKept},
+    // Read while it is still being copied in place, or emptied: loading it would wipe every entry.
+    {"an empty backup", "", u"バックアップファイル A:\\psw.bkp に登録が１件もありません。" + kKept},
+    {"blank lines only", "\r\n  \r\n\n",
+     u"バックアップファイル A:\\psw.bkp に登録が１件もありません。" + kKept},
+    {"a pair twice",
+     "\"hyoujimark\",\"Yahoo\",\"\",\"2\",\" \"\r\n\"Yahoo\",\"taro\",\"abc\",\" \",\" \"\r\n"
+     "\"Yahoo\",\"taro\",\"xyz\",\" \",\" \"\r\n",
+     u"バックアップファイル A:\\psw.bkp をロードすると、登録先「Yahoo」のID「taro」が２つになります。" +
+         kKept},
+    {"a count that is off",
+     "\"hyoujimark\",\"Yahoo\",\"\",\"3\",\" \"\r\n\"Yahoo\",\"taro\",\"abc\",\" \",\" \"\r\n",
+     u"バックアップファイル A:\\psw.bkp をロードすると、登録先「Yahoo」の件数「3」がIDの数 1 "
+     u"と合わなくなります。" +
+         kKept},
+    {"an entry without its header", "\"Yahoo\",\"taro\",\"abc\",\" \",\" \"\r\n",
+     u"バックアップファイル A:\\psw.bkp "
+     u"をロードすると、登録先「Yahoo」のID「taro」が見出し行を失い、一覧に出なくなります。" +
+         kKept},
 };
 
 class RestoreRefusalTest : public RestoreTest, public ::testing::WithParamInterface<Refusal> {};
@@ -202,6 +220,26 @@ TEST_P(RestoreRefusalTest, LeavesTheDataFileAndTheWindowAsTheyWere)
 
 INSTANTIATE_TEST_SUITE_P(Backups, RestoreRefusalTest, ::testing::ValuesIn(kRefusals),
                          [](const auto& test) { return testName(test.param.title); });
+
+TEST_F(RestoreTest, LoadsABackupThatBreaksNoRuleTheDataFileDoesNotBreakAlready)
+{
+    // Written from a data file with a pair twice (as an older version's rename could leave it): the
+    // same file loads back, and a backup without rows loads over a data file without rows.
+    const auto twice = dataFileOf(machine, {{u"hyoujimark", u"Yahoo", u" ", u"2", u" "},
+                                            {u"Yahoo", u"taro", u"abc", u" ", u" "},
+                                            {u"Yahoo", u"taro", u"xyz", u" ", u" "}});
+    machine.start(twice);
+    machine.window.btnunload_Click();
+    ASSERT_EQ(machine.window.Txtmassage.text(), u"退避＆一覧書出し完了");
+    machine.window.btnload_Click();
+    EXPECT_EQ(machine.window.Txtmassage.text(), u"ＬＯＡＤ完了");
+
+    machine.start("");
+    floppy.write("psw.bkp", "\r\n");
+    machine.window.btnload_Click();
+    EXPECT_EQ(machine.window.Txtmassage.text(), u"ＬＯＡＤ完了");
+    EXPECT_EQ(machine.dataFile(), "");
+}
 
 TEST_F(RestoreTest, RefusesWithoutABackup)
 {

@@ -4,8 +4,11 @@
 #include "platform/Utf8.h"
 #include "support/TempDir.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <regex>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace orvanta::platform {
 namespace {
@@ -343,6 +346,93 @@ TEST(RegistryHiveFile, ReadsTheFileAndToleratesItsAbsence)
 
     const RegistryHive folder(dir.path(), "");
     EXPECT_EQ(folder.valueCount(), 0u);
+}
+
+} // namespace
+} // namespace orvanta::platform
+
+namespace orvanta::platform {
+namespace {
+
+const std::string kProductKeyLine = "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion]\r\n";
+
+// A hive file that is there but does not give the product ID: the machine's key is then a fallback,
+// and the hive says which file and what is wrong, without hanging on a pipe or reading a device.
+TEST(RegistryHiveFile, SaysWhyTheProductIdCouldNotBeRead)
+{
+    const test::TempDir dir;
+    dir.write("machine-id", "0123456789abcdef0123456789abcdef\n");
+    const auto fallback =
+        RegistryHive::parse("", dir.file("machine-id"))
+            .queryValue(HKEY_LOCAL_MACHINE, u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion", u"ProductId");
+    ASSERT_TRUE(fallback);
+
+    ASSERT_EQ(::mkfifo(dir.file("pipe.reg").c_str(), 0600), 0);
+    ASSERT_EQ(::symlink(dir.file("gone.reg").c_str(), dir.file("dangling.reg").c_str()), 0);
+    ASSERT_EQ(::symlink(dir.file("good.reg").c_str(), dir.file("link.reg").c_str()), 0);
+    ::close(::open(dir.file("huge.reg").c_str(), O_CREAT | O_WRONLY, 0600));
+    ASSERT_EQ(::truncate(dir.file("huge.reg").c_str(), 64 * 1024 * 1024 + 1), 0);
+    dir.write("locked.reg", "REGEDIT4\r\n");
+    ASSERT_EQ(::chmod(dir.file("locked.reg").c_str(), 0), 0);
+    dir.write("folder.reg/x", "");
+
+    const struct {
+        const char* what;
+        std::string path;
+        std::string bytes; ///< written to the path first when not empty
+        std::optional<std::u16string> problem;
+    } cases[] = {
+        {"missing: the machine's own identifier, as without a hive", dir.file("none.reg"), "", std::nullopt},
+        {"a good value", dir.file("good.reg"),
+         "REGEDIT4\r\n" + kProductKeyLine + "\"ProductId\"=\"1-2-3-45\"\r\n", std::nullopt},
+        {"a link to a good file", dir.file("link.reg"), "", std::nullopt},
+        {"a pipe", dir.file("pipe.reg"), "", u"通常のファイルではなく名前付きパイプです。"},
+        {"a device", "/dev/zero", "", u"通常のファイルではなくデバイスです。"},
+        {"a folder", dir.file("folder.reg"), "", u"通常のファイルではなくフォルダーです。"},
+        {"a dangling link", dir.file("dangling.reg"), "", u"リンク先のファイルがありません。"},
+        {"too large", dir.file("huge.reg"), "", u"ファイルが大きすぎます（上限は 64 MiB です）。"},
+        {"no permission", dir.file("locked.reg"), "",
+         ::geteuid() == 0 ? std::nullopt : std::optional<std::u16string>(u"アクセスが拒否されました。")},
+        {"a value without its closing quote", dir.file("open.reg"),
+         "REGEDIT4\r\n" + kProductKeyLine + "\"ProductId\"=\"12345-OEM\r\n",
+         u"ProductId の行（3 行目）が壊れています。"},
+        {"a name without its closing quote", dir.file("name.reg"),
+         "REGEDIT4\r\n\r\n" + kProductKeyLine + "\"ProductId=\"1-2-3-45\"\r\n",
+         u"ProductId の行（4 行目）が壊れています。"},
+        {"a byte that is no character", dir.file("byte.reg"),
+         "REGEDIT4\r\n" + kProductKeyLine + "\"ProductId\"=\"1-2-\xFF-45\"\r\n",
+         u"ProductId の行（3 行目）が壊れています。"},
+        {"a damaged key line above it", dir.file("key.reg"),
+         "REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\r\n"
+         "\"ProductId\"=\"1-2-3-45\"\r\n",
+         u"ProductId の行（3 行目）が壊れています。"},
+        {"bad hex", dir.file("hex.reg"), "REGEDIT4\r\n" + kProductKeyLine + "\"ProductId\"=hex:zz\r\n",
+         u"ProductId の行（3 行目）が壊れています。"},
+        {"a damaged line put right by a later one", dir.file("later.reg"),
+         "REGEDIT4\r\n" + kProductKeyLine + "\"ProductId\"=hex:zz\r\n\"ProductId\"=\"1-2-3-45\"\r\n",
+         std::nullopt},
+        {"a damaged ProductId of another key", dir.file("other.reg"),
+         "REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion]\r\n"
+         "\"ProductId\"=hex:zz\r\n",
+         std::nullopt},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (!c.bytes.empty())
+            dir.write(c.path.substr(dir.path().size() + 1), c.bytes);
+        const RegistryHive hive(c.path, dir.file("machine-id"));
+        const auto problem = hive.problem();
+        ASSERT_EQ(problem.has_value(), c.problem.has_value());
+        if (!problem)
+            continue;
+        EXPECT_EQ(problem->source, fromUtf8(c.path));
+        EXPECT_EQ(problem->what, *c.problem);
+        // The key then rests on the machine identifier.
+        const auto value = hive.queryValue(HKEY_LOCAL_MACHINE,
+                                           u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion", u"ProductId");
+        ASSERT_TRUE(value);
+        EXPECT_EQ(value->data, fallback->data);
+    }
 }
 
 } // namespace

@@ -250,9 +250,10 @@ TEST_F(HostileInputTest, ADataFileThatDoesNotReadCleanlyIsNeverRewritten)
     // Cut inside the third row, and inside the first byte pair of 銀 in the fourth.
     const std::string cutInRow = before.substr(0, before.find("hanako") + 3);
     const std::string cutInCharacter = before.substr(0, before.find("\x8B\xE2") + 1);
-    // The rows as a text editor saves them by default on this host.
+    // The rows as a text editor saves them in UTF-8 with a byte-order mark; without the mark the same
+    // bytes are taken for the Shift_JIS that psw.ini is.
     const std::string utf8 =
-        "\"hyoujimark\",\"銀行\",\" \",\"1\",\" \"\r\n\"銀行\",\"1234\",\"x\",\" \",\"\"\r\n";
+        "\xEF\xBB\xBF\"hyoujimark\",\"銀行\",\" \",\"1\",\" \"\r\n\"銀行\",\"1234\",\"x\",\" \",\"\"\r\n";
 
     static constexpr char kNulRow[] = "\"Mail\",\"a\0b\",\"c\",\" \",\" \"\r\n\0\0";
     const std::vector<BadFile> files{
@@ -369,7 +370,7 @@ TEST_F(HostileInputTest, ABackupThatCannotBeLoadedLeavesTheDataFile)
          u"バックアップファイル \\psw.bkp の 1 行目が正しい形式（５つの項目）ではありません。" + notLoaded},
         {"CutInTheMiddle", good.substr(0, good.size() / 2),
          u"バックアップファイル \\psw.bkp の 2 行目が正しい形式（５つの項目）ではありません。" + notLoaded},
-        {"Utf8", "\"hyoujimark\",\"銀行\",\"\",\"1\",\" \"\r\n",
+        {"Utf8", "\xEF\xBB\xBF\"hyoujimark\",\"銀行\",\"\",\"1\",\" \"\r\n",
          u"バックアップファイル \\psw.bkp が Shift_JIS ではなく UTF-8 で書かれています。" + notLoaded},
         {"HundredRows", hundredRows,
          u"バックアップファイル \\psw.bkp の行数が上限の 99 行を超えています。" + notLoaded},

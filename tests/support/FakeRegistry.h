@@ -20,8 +20,12 @@ public:
                   std::uint32_t number);
     void remove(std::uint32_t root, std::u16string_view subKey, std::u16string_view name);
 
+    /// What problem() reports from now on; nothing for none.
+    void setProblem(std::optional<platform::RegistryProblem> problem) { m_problem = std::move(problem); }
+
     std::optional<platform::RegistryValue> queryValue(std::uint32_t root, std::u16string_view subKey,
                                                       std::u16string_view valueName) const override;
+    std::optional<platform::RegistryProblem> problem() const override { return m_problem; }
     /// How many queries were made.
     int queryCount() const { return m_queries; }
 
@@ -30,6 +34,7 @@ private:
     static Name keyOf(std::uint32_t root, std::u16string_view subKey, std::u16string_view name);
 
     std::map<Name, platform::RegistryValue> m_values;
+    std::optional<platform::RegistryProblem> m_problem;
     mutable int m_queries = 0;
 };
 

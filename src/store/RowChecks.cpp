@@ -1,0 +1,117 @@
+#include "RowChecks.h"
+
+#include <algorithm>
+#include <map>
+#include <set>
+#include <utility>
+
+namespace orvanta::store {
+
+namespace {
+
+std::u16string decimal(std::size_t number)
+{
+    const auto digits = std::to_string(number);
+    return std::u16string(digits.begin(), digits.end());
+}
+
+} // namespace
+
+bool countEquals(std::u16string_view count, std::size_t entries)
+{
+    std::size_t i = 0;
+    while (i < count.size() && count[i] == u' ')
+        ++i;
+    bool negative = false;
+    if (i < count.size() && (count[i] == u'-' || count[i] == u'+')) {
+        negative = count[i] == u'-';
+        ++i;
+    }
+    // Digit by digit, stopping as soon as the value passes the number of entries: a count of twenty
+    // digits is simply not that number.
+    std::size_t value = 0;
+    for (; i < count.size() && count[i] >= u'0' && count[i] <= u'9'; ++i) {
+        value = value * 10 + static_cast<std::size_t>(count[i] - u'0');
+        if (value > entries)
+            return false;
+    }
+    return value == entries && (!negative || value == 0);
+}
+
+std::vector<RowsProblem> rowsProblems(std::span<const PswRecord> rows)
+{
+    std::vector<RowsProblem> problems;
+    if (rows.size() > static_cast<std::size_t>(kMaxRows))
+        problems.push_back({RowsProblem::Kind::TooManyRows, {}, {}, {}, 0});
+
+    std::map<std::u16string_view, std::size_t> entries;
+    std::map<std::u16string_view, std::size_t> headers;
+    for (const auto& row : rows) {
+        if (row.isHeader())
+            ++headers[row.name];
+        else
+            ++entries[row.owner];
+    }
+
+    std::set<std::pair<std::u16string_view, std::u16string_view>> pairsSeen;
+    std::set<std::pair<std::u16string_view, std::u16string_view>> pairsReported;
+    std::set<std::u16string_view> headersReported;
+    for (const auto& row : rows) {
+        if (row.isHeader()) {
+            // Two header rows of one destination: their counts share its entries, and neither is right.
+            if (headers[row.name] > 1) {
+                if (headersReported.insert(row.name).second)
+                    problems.push_back({RowsProblem::Kind::DuplicateHeader, row.name, {}, {}, 0});
+                continue;
+            }
+            const auto found = entries.find(row.name);
+            const std::size_t count = found == entries.end() ? 0 : found->second;
+            if (count == 0)
+                problems.push_back({RowsProblem::Kind::HeaderWithoutEntries, row.name, {}, {}, 0});
+            else if (!countEquals(row.count, count))
+                problems.push_back({RowsProblem::Kind::CountMismatch, row.name, {}, row.count, count});
+            continue;
+        }
+        const std::pair<std::u16string_view, std::u16string_view> pair{row.owner, row.name};
+        if (!pairsSeen.insert(pair).second && pairsReported.insert(pair).second)
+            problems.push_back({RowsProblem::Kind::DuplicatePair, row.owner, row.name, {}, 0});
+        if (!headers.contains(row.owner))
+            problems.push_back({RowsProblem::Kind::EntryWithoutHeader, row.owner, row.name, {}, 0});
+    }
+    return problems;
+}
+
+std::optional<RowsProblem> newRowsProblem(std::span<const PswRecord> before, std::span<const PswRecord> after)
+{
+    const auto old = rowsProblems(before);
+    for (auto& problem : rowsProblems(after)) {
+        const bool known =
+            std::any_of(old.begin(), old.end(), [&](const RowsProblem& o) { return o.samePlace(problem); });
+        if (!known)
+            return std::move(problem);
+    }
+    return std::nullopt;
+}
+
+std::u16string rowsProblemText(const RowsProblem& problem)
+{
+    const auto destination = u"登録先「" + problem.destination + u"」";
+    switch (problem.kind) {
+    case RowsProblem::Kind::TooManyRows:
+        return u"行数が上限の 99 行を超えます。";
+    case RowsProblem::Kind::DuplicatePair:
+        return destination + u"のID「" + problem.id + u"」が２つになります。";
+    case RowsProblem::Kind::DuplicateHeader:
+        return destination + u"が一覧に２つ並びます。";
+    case RowsProblem::Kind::CountMismatch:
+        return destination + u"の件数「" + problem.count + u"」がIDの数 " + decimal(problem.entries) +
+               u" と合わなくなります。";
+    case RowsProblem::Kind::HeaderWithoutEntries:
+        return u"IDが１つもない" + destination + u"が残ります。";
+    case RowsProblem::Kind::EntryWithoutHeader:
+        return destination + u"のID「" + problem.id + u"」が見出し行を失い、一覧に出なくなります。";
+    }
+    return {};
+}
+
+} // namespace orvanta::store

@@ -1,0 +1,67 @@
+// A product ID that is there but cannot be read: start-up says so instead of showing the key, and
+// バックアップ is refused while the key rests on the fallback.
+#include "BackupMachine.h"
+#include "platform/RegistryHive.h"
+#include "platform/Utf8.h"
+
+#include <sys/stat.h>
+
+namespace orvanta::test {
+namespace {
+
+const std::u16string kAfterProblem =
+    u"仮の暗号化キー 12 を設定しました。パスワードが正しく表示されない場合があるため、"
+    u"バックアップはできません。";
+
+TEST(KeySourceTest, ADamagedKeySourceIsToldAtStartUpAndRefusesTheBackup)
+{
+    TempDir floppy;
+    Machine machine{u"55274-640-1234567-12", floppy.path()};
+    const std::string data = dataFileOf(
+        machine, {{u"hyoujimark", u"Yahoo", u" ", u"1", u" "}, {u"Yahoo", u"taro", u"abc", u" ", u""}});
+    const std::string goodBackup =
+        "\"hyoujimark\",\"Yahoo\",\"\",\"1\",\" \"\r\n\"Yahoo\",\"taro\",\"abc\",\" \",\"\"\r\n";
+    floppy.write("psw.bkp", goodBackup);
+
+    machine.s.registry.setProblem(platform::RegistryProblem{u"/home/u/.config/orvanta/registry.reg",
+                                                            u"ProductId の行（3 行目）が壊れています。"});
+    machine.start(data);
+    const std::u16string problem =
+        u"レジストリファイル /home/u/.config/orvanta/registry.reg：ProductId の行（3 行目）が壊れています。";
+    EXPECT_EQ(machine.window.Txtmassage.text(), u"製品IDを読み取れません。" + problem + kAfterProblem);
+    EXPECT_EQ(machine.window.cmbnamae.items, std::vector<std::u16string>{u"Yahoo"});
+
+    machine.window.btnunload_Click();
+    EXPECT_EQ(machine.window.Txtmassage.text(),
+              u"製品IDを読み取れないため、バックアップを中止しました（psw.bkp は元のままです）。" + problem);
+    EXPECT_EQ(floppy.read("psw.bkp"), goodBackup);
+    EXPECT_EQ(filesIn(floppy.path()), std::set<std::string>{"psw.bkp"});
+
+    // Once the hive reads again, so does the key, and the backup goes through.
+    machine.s.registry.setProblem(std::nullopt);
+    machine.window.Form_Load();
+    EXPECT_EQ(machine.window.Txtmassage.text(), u"暗号化キーは、自動で 12 を設定しました。");
+    machine.window.btnunload_Click();
+    EXPECT_EQ(machine.window.Txtmassage.text(), u"退避＆一覧書出し完了");
+}
+
+TEST(KeySourceTest, APipeInPlaceOfTheHiveIsToldWithoutWaiting)
+{
+    TempDir folder;
+    ASSERT_EQ(::mkfifo(folder.file("registry.reg").c_str(), 0600), 0);
+    platform::RegistryHive hive(folder.file("registry.reg"), "");
+    TestServices s;
+    app::MainWindow window(platform::Services{hive, s.env, s.files, s.codePage, s.clipboard, s.clock,
+                                              s.random, s.help, s.drives});
+    window.Form_Load();
+    // Without the hive's value and without a machine identifier, the fixed key is the fallback.
+    EXPECT_EQ(window.Txtmassage.text(),
+              u"製品IDを読み取れません。レジストリファイル " +
+                  platform::fromUtf8(folder.file("registry.reg")) +
+                  u"：通常のファイルではなく名前付きパイプです。"
+                  u"仮の暗号化キー 00 を設定しました。パスワードが正しく表示されない場合"
+                  u"があるため、バックアップはできません。");
+}
+
+} // namespace
+} // namespace orvanta::test

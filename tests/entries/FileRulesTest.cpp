@@ -1,0 +1,144 @@
+// Every rewrite keeps the rules of psw.ini (each destination and ID once, header counts right, no
+// header without entries, no entry without its header), and a file that already breaks one can still
+// be worked with and put right.
+#include "store/RowChecks.h"
+#include "support/WindowDriver.h"
+
+#include <functional>
+#include <gtest/gtest.h>
+
+namespace orvanta::test {
+namespace {
+
+const std::u16string kNotWritten = u"書き換えを中止しました（psw.ini は元のままです）。";
+
+struct Refusal {
+    const char* name;
+    std::initializer_list<PlainRow> rows;
+    std::function<void(WindowDriver&)> action;
+    std::u16string message;
+};
+
+TEST(FileRulesTest, AChangeThatWouldBreakARuleIsRefusedAndNothingIsWritten)
+{
+    const Refusal refusals[] = {
+        {"RenameCarriesAlongAnIdThatIsTheNewOne",
+         {header(u"A", u"2"), entry(u"A", u"x", u"px"), entry(u"A", u"y", u"py")},
+         [](WindowDriver& d) {
+             d.openEntry(u"A", u"x");
+             d.window.Txtnamae.setText(u"B");
+             d.window.Txtidbox.setText(u"y");
+             d.window.btnkousin_Click();
+         },
+         u"登録先「A」にID「y」が既にあるため、登録先「B」、ID「y」には変更できません。"},
+        // The rewrite refuses the same change for a caller that did not check it first.
+        {"RewriteRefusesATwiceUsedPair",
+         {header(u"A", u"2"), entry(u"A", u"x", u"px"), entry(u"A", u"y", u"py")},
+         [](WindowDriver& d) {
+             d.openEntry(u"A", u"x");
+             d.window.Txtnamae.setText(u"B");
+             d.window.Txtidbox.setText(u"y");
+             d.window.dousafrag = u"koushin";
+             EXPECT_FALSE(d.window.kakidashi());
+         },
+         u"データファイル psw.ini を書き換えると、登録先「B」のID「y」が２つになります。" + kNotWritten},
+        {"RewriteRefusesARenameOntoAnotherDestination",
+         {header(u"A", u"1"), entry(u"A", u"x", u"px"), header(u"B", u"1"), entry(u"B", u"z", u"pz")},
+         [](WindowDriver& d) {
+             d.openEntry(u"A", u"x");
+             d.window.Txtnamae.setText(u"B");
+             d.window.dousafrag = u"koushin";
+             EXPECT_FALSE(d.window.kakidashi());
+         },
+         u"データファイル psw.ini を書き換えると、登録先「B」が一覧に２つ並びます。" + kNotWritten},
+    };
+    for (const auto& c : refusals) {
+        SCOPED_TRACE(c.name);
+        WindowDriver d;
+        d.start(c.rows);
+        const std::string before = d.file();
+        c.action(d);
+        EXPECT_EQ(d.window.Txtmassage.text(), c.message);
+        EXPECT_EQ(d.file(), before);
+        EXPECT_EQ(d.window.inputkensu, static_cast<long long>(c.rows.size()));
+    }
+}
+
+struct Repair {
+    const char* name;
+    std::initializer_list<PlainRow> rows;
+    std::function<void(WindowDriver&)> action;
+    std::u16string message;
+    std::initializer_list<PlainRow> after;
+};
+
+void deleteEntry(WindowDriver& d, std::u16string_view destination, std::u16string_view id)
+{
+    d.openEntry(destination, id);
+    d.window.btndelete_Click();
+}
+
+TEST(FileRulesTest, AFileThatAlreadyBreaksARuleCanStillBeChangedAndPutRight)
+{
+    const std::u16string twentyDigits = u"12345678901234567890";
+    const Repair repairs[] = {
+        // One delete takes both rows of a pair that stands twice, and the count goes down by two.
+        {"DeleteOfADuplicatedPair",
+         {header(u"A", u"3"), entry(u"A", u"x", u"px"), entry(u"A", u"y", u"p1"), entry(u"A", u"y", u"p2")},
+         [](WindowDriver& d) { deleteEntry(d, u"A", u"y"); },
+         u"削除完了Aの y:p1p2",
+         {header(u"A", u"1"), entry(u"A", u"x", u"px")}},
+        {"RegistrationUnderACountThatIsOffByOne",
+         {header(u"A", u"2"), entry(u"A", u"x", u"px")},
+         [](WindowDriver& d) { d.registerEntry(u"A", u"y", u"py"); },
+         u"登録完了Aの y:py",
+         {header(u"A", u"2"), entry(u"A", u"x", u"px"), entry(u"A", u"y", u"py")}},
+        {"RegistrationUnderATwentyDigitCount",
+         {header(u"A", twentyDigits), entry(u"A", u"x", u"px")},
+         [](WindowDriver& d) { d.registerEntry(u"A", u"y", u"py"); },
+         u"登録完了Aの y:py",
+         {header(u"A", u"2"), entry(u"A", u"x", u"px"), entry(u"A", u"y", u"py")}},
+        // A count of "1" over two entries: the header stays while an entry is left.
+        {"DeleteUnderACountTooLow",
+         {header(u"A", u"1"), entry(u"A", u"x", u"px"), entry(u"A", u"y", u"py")},
+         [](WindowDriver& d) { deleteEntry(d, u"A", u"x"); },
+         u"削除完了Aの x:px",
+         {header(u"A", u"1"), entry(u"A", u"y", u"py")}},
+        {"RenameOfADestinationWhoseCountIsOff",
+         {header(u"A", u"5"), entry(u"A", u"x", u"px"), header(u"C", u"9"), entry(u"C", u"z", u"pz")},
+         [](WindowDriver& d) {
+             d.openEntry(u"A", u"x");
+             d.window.Txtnamae.setText(u"B");
+             d.window.btnkousin_Click();
+         },
+         u"更新完了Bの x:px",
+         {header(u"B", u"1"), entry(u"B", u"x", u"px"), header(u"C", u"9"), entry(u"C", u"z", u"pz")}},
+        // Entries without their header row are listed again once their destination gets one.
+        {"RegistrationGivesLostEntriesTheirHeader",
+         {header(u"A", u"1"), entry(u"A", u"x", u"px"), entry(u"L", u"lost", u"pl")},
+         [](WindowDriver& d) { d.registerEntry(u"L", u"new", u"pn"); },
+         u"登録完了Lの new:pn",
+         {header(u"A", u"1"), entry(u"A", u"x", u"px"), entry(u"L", u"lost", u"pl"), header(u"L", u"2"),
+          entry(u"L", u"new", u"pn")}},
+    };
+    for (const auto& c : repairs) {
+        SCOPED_TRACE(c.name);
+        WindowDriver d;
+        d.start(c.rows);
+        c.action(d);
+        EXPECT_EQ(d.window.Txtmassage.text(), c.message);
+        EXPECT_EQ(d.file(), d.rowsFile(c.after));
+    }
+}
+
+TEST(FileRulesTest, CountsOfAnyLengthAreReadWithoutOverflow)
+{
+    EXPECT_TRUE(store::countEquals(u" 02", 2));
+    EXPECT_FALSE(store::countEquals(u"-2", 2));
+    // 2 more than the largest 64-bit number, and a count longer than any number.
+    EXPECT_FALSE(store::countEquals(u"18446744073709551618", 2));
+    EXPECT_FALSE(store::countEquals(u"99999999999999999999999999999999999999", 99));
+}
+
+} // namespace
+} // namespace orvanta::test
