@@ -61,6 +61,20 @@ bool MainWindow::kakidashi()
     const auto destination = cmbnamae.selectedItem();
     const auto id = Lstidbox.selectedItem();
     const auto header = std::u16string(store::kHeaderMark);
+    const long long rowsRead = std::min<long long>(inputkensu.number(), store::kMaxRows);
+
+    // An update needs its entry in the file as last read: another program may have removed it since
+    // the list was filled. Writing on would change nothing and yet report "更新完了", as if the new
+    // password had been kept.
+    if (updating) {
+        const std::span<const store::PswRecord> read(&records[1], static_cast<std::size_t>(rowsRead));
+        if (std::none_of(read.begin(), read.end(),
+                         [&](const auto& r) { return r.owner == destination && r.name == id; }))
+            return refuse(
+                u"登録先「" + destination + u"」のID「" + id +
+                u"」が psw.ini "
+                u"に見つからないため、更新を中止しました（他のプログラムが削除した可能性があります）。");
+    }
     std::u16string storedPassword;
     std::u16string storedMail;
     if (updating) {
@@ -68,7 +82,6 @@ bool MainWindow::kakidashi()
         storedMail = encodeText(Txtbikouran.text());
     }
 
-    const long long rowsRead = std::min<long long>(inputkensu.number(), store::kMaxRows);
     // A header row the change touches gets the number of entries its destination has once the change
     // is made. For a file whose counts are right this is the count plus or minus one; a count edited
     // by hand (even one too long for a number) is put right instead of carried on.
