@@ -41,7 +41,11 @@ elif command -v sudo >/dev/null 2>&1; then
 else
   fail "dpkg で入れて試すには root の権限が必要です / installing the package needs root (or sudo)"
 fi
-if dpkg-query -W -f='${Status}' orvanta 2>/dev/null | grep -q installed; then
+# dpkg's state of the package: empty or not-installed when it is not on this machine.
+package_state() {
+  dpkg-query -W -f='${db:Status-Status}' orvanta 2>/dev/null || true
+}
+if [ -n "$(package_state)" ] && [ "$(package_state)" != not-installed ]; then
   fail "orvanta パッケージが既に入っているため、入れ直して削除する試験はしません / the orvanta package is already installed; remove it first (dpkg -r orvanta)"
 fi
 
@@ -73,8 +77,8 @@ dpkg_retry() {
   return 1
 }
 
+installed=yes # also when dpkg -i stops half-way, the package is removed at the end
 dpkg_retry -i "$deb"
-installed=yes
 dpkg -L orvanta | sort >"$work/files"
 echo "installed: $(grep -c . "$work/files") paths"
 
@@ -98,7 +102,7 @@ mkdir -m 700 "$work/runtime"
 start_xvfb "$work"
 exec_line=$(sed -n 's/^Exec=//p' "$entry")
 (cd / && exec env -i HOME="$home" PATH=/usr/local/bin:/usr/bin:/bin DISPLAY="$DISPLAY" \
-  XDG_RUNTIME_DIR="$work/runtime" LANG=C.UTF-8 sh -c "exec $exec_line") >"$work/orvanta.log" 2>&1 &
+  XDG_RUNTIME_DIR="$work/runtime" LANG=ja_JP.UTF-8 sh -c "exec $exec_line") >"$work/orvanta.log" 2>&1 &
 app_pid=$!
 
 window=
@@ -143,8 +147,8 @@ app_pid=
 
 dpkg_retry -r orvanta
 installed=
-if dpkg-query -W -f='${Status}' orvanta 2>/dev/null | grep -q .; then
-  fail "dpkg still knows the package after dpkg -r"
+if [ -n "$(package_state)" ] && [ "$(package_state)" != not-installed ]; then
+  fail "dpkg still lists the package after dpkg -r: $(package_state)"
 fi
 left=()
 while read -r path; do
