@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds Orvanta with every test and runs them all: the core and window tests, then the core again
-# under AddressSanitizer and UndefinedBehaviorSanitizer, then short runs of the fuzzers.
+# under AddressSanitizer and UndefinedBehaviorSanitizer, then short runs of the fuzzers, the Windows
+# core under Wine, and last the Debian package: built, validated, installed, started and removed.
 # Usage: bash scripts/test.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -33,3 +34,6 @@ bash scripts/fuzz.sh 5
 
 echo "== The core on Windows, under Wine"
 bash scripts/windows-test.sh
+
+echo "== The Debian package: validated, installed, started from the menu and removed"
+bash scripts/package-test.sh

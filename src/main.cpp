@@ -23,7 +23,9 @@ int main(int argc, char* argv[])
     QApplication application(argc, argv);
     QApplication::setApplicationName(u"Orvanta"_s);
     QApplication::setApplicationVersion(u"1.1.0"_s);
-    QGuiApplication::setDesktopFileName(u"orvanta"_s);
+    // The desktop entry's name without ".desktop", so that the desktop ties the window to its menu
+    // entry and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral(ORVANTA_APP_ID));
     view::installJapaneseFonts();
 
     platform::RegistryHive registry(platform::RegistryHive::defaultPath());

@@ -7,6 +7,22 @@ namespace {
 constexpr std::u16string_view kProductKey = u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
 constexpr std::u16string_view kProductValue = u"ProductId";
 constexpr std::u16string_view kProductNotFound = u"見つかりませんでした(ToT)";
+
+// The path of `name` in the first of `folders` that holds it, or nothing. A folder the host does
+// not have (an empty entry) is passed over.
+std::optional<std::u16string> firstHolding(const platform::FileSystem& files,
+                                           std::initializer_list<std::optional<std::u16string>> folders,
+                                           std::u16string_view name)
+{
+    for (const auto& folder : folders) {
+        if (!folder)
+            continue;
+        std::u16string path = *folder + u"\\" + std::u16string(name);
+        if (files.hostPath(path) && files.exists(path))
+            return path;
+    }
+    return std::nullopt;
+}
 } // namespace
 
 void MainWindow::Form_Load()
@@ -14,9 +30,10 @@ void MainWindow::Form_Load()
     auto& env = m_services.environment;
     auto& files = m_services.files;
 
-    // The picture lies beside the program; the window opens without it when it is missing.
-    const auto picture = files.hostPath(env.programFolder() + u"\\logob.jpg");
-    m_pictureFile = picture && files.exists(env.programFolder() + u"\\logob.jpg") ? *picture : std::string();
+    // The picture lies beside the program; an installation on Linux keeps it in the shared folder
+    // instead (/usr/share/orvanta). The window opens without it when it is in neither.
+    const auto picture = firstHolding(files, {env.programFolder(), env.sharedFolder()}, u"logob.jpg");
+    m_pictureFile = picture ? files.hostPath(*picture).value_or(std::string()) : std::string();
 
     regprodid.setText(registryResultText(
         QueryRegistryValue(m_services.registry, m_services.codePage, platform::HKEY_LOCAL_MACHINE,
@@ -59,7 +76,12 @@ void MainWindow::Form_Load()
             cmbnamae.addItem(records[slot].name);
     });
 
-    m_helpFile = env.currentDirectory() + u"\\ORVANTA.HLP";
+    // The help file of the working directory comes first. A program started from the desktop menu
+    // runs in the user's home folder, so the help installed with it is looked for next: beside the
+    // program, then in the shared folder. When none is there, F1 names the working directory's.
+    const std::u16string current = env.currentDirectory();
+    m_helpFile = firstHolding(files, {current, env.programFolder(), env.sharedFolder()}, u"ORVANTA.HLP")
+                     .value_or(current + u"\\ORVANTA.HLP");
 }
 
 void MainWindow::Form_Unload()

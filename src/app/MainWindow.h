@@ -87,7 +87,8 @@ public:
     void reload();
     /// F1: shows the help file registered at start-up, or says why it cannot.
     void helpKey();
-    /// The help file registered at start-up (the working directory's ORVANTA.HLP).
+    /// The help file registered at start-up: ORVANTA.HLP of the working directory, else the one
+    /// beside the program, else the shared folder's; the working directory's when there is none.
     const std::u16string& helpFile() const { return m_helpFile; }
     /// The picture of Image1 loaded at start-up: a host path, empty when there is none.
     const std::string& pictureFile() const { return m_pictureFile; }

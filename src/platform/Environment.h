@@ -17,6 +17,9 @@ public:
     virtual std::u16string programFolder() const = 0;
     /// The process's working directory at this moment.
     virtual std::u16string currentDirectory() const = 0;
+    /// The folder where an installation keeps the program's picture and help file apart from the
+    /// program itself, or nothing on a host where they always lie beside it.
+    virtual std::optional<std::u16string> sharedFolder() const { return std::nullopt; }
 };
 
 } // namespace orvanta::platform

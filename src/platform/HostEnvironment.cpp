@@ -102,6 +102,14 @@ std::u16string HostEnvironment::programFolder() const
     }
 }
 
+std::optional<std::u16string> HostEnvironment::sharedFolder() const
+{
+    std::u16string prefix = programFolder();
+    const std::size_t slash = prefix.rfind(u'/');
+    prefix = slash == 0 || slash == std::u16string::npos ? std::u16string() : prefix.substr(0, slash);
+    return prefix + u"/share/orvanta";
+}
+
 std::u16string HostEnvironment::currentDirectory() const
 {
     std::vector<char> buffer(4096);

@@ -22,6 +22,10 @@ public:
     std::optional<std::u16string> variable(std::u16string_view name) const override;
     std::u16string programFolder() const override;
     std::u16string currentDirectory() const override;
+    /// share/orvanta beside the program's bin folder: /usr/share/orvanta for /usr/bin/orvanta, and
+    /// ~/.local/share/orvanta for a program installed under ~/.local. Nothing on Windows, where the
+    /// picture and the help file lie beside the program.
+    std::optional<std::u16string> sharedFolder() const override;
 
 private:
     std::optional<std::string> m_programFolder;

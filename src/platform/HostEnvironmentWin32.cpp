@@ -69,4 +69,9 @@ std::u16string HostEnvironment::currentDirectory() const
     return currentDirectoryWin32();
 }
 
+std::optional<std::u16string> HostEnvironment::sharedFolder() const
+{
+    return std::nullopt;
+}
+
 } // namespace orvanta::platform

@@ -127,6 +127,61 @@ TEST_F(FormLoadTest, HelpOpensTheWorkingDirectorysHelpFileOrSaysItIsMissing)
     EXPECT_EQ(services.help.openedPaths(), std::vector<std::string>{services.rootDir.file("ORVANTA.HLP")});
 }
 
+// Where the picture and the help file are found, for each set of folders that hold them. The working
+// directory is rootDir, the program's folder programDir, and the installation's shared folder a third.
+TEST_F(FormLoadTest, PictureAndHelpAreFoundInTheFirstFolderThatHoldsThem)
+{
+    enum Place { Working = 1, Program = 2, Shared = 4 };
+    struct Case {
+        int holding;        // the folders that hold the file
+        bool hostHasShared; // false on Windows, which keeps everything beside the program
+        Place picture;      // 0: none
+        Place help;         // 0: none, F1 names the working directory's
+    };
+    const Case cases[] = {
+        {0, true, Place{}, Place{}},
+        {Working, true, Place{}, Working},
+        {Program, true, Program, Program},
+        {Shared, true, Shared, Shared},
+        {Working | Program | Shared, true, Program, Working},
+        {Program | Shared, true, Program, Program},
+        {Working | Shared, true, Shared, Working},
+        {Shared, false, Place{}, Place{}},
+        {Working | Program, false, Program, Working},
+    };
+    for (const auto& c : cases) {
+        TestServices s;
+        const TempDir shared;
+        if (c.hostHasShared)
+            s.env.setSharedFolder(shared.u16path());
+        const auto dir = [&](int place) -> const TempDir& {
+            return place == Working ? s.rootDir : place == Program ? s.programDir : shared;
+        };
+        for (int place : {Working, Program, Shared}) {
+            if (c.holding & place) {
+                dir(place).write("logob.jpg", "picture");
+                dir(place).write("ORVANTA.HLP", "help");
+            }
+        }
+        app::MainWindow w{s.services()};
+        w.Form_Load();
+        const std::string where =
+            "holding " + std::to_string(c.holding) + (c.hostHasShared ? "" : " on Windows");
+
+        EXPECT_EQ(w.pictureFile(), c.picture ? dir(c.picture).file("logob.jpg") : "") << where;
+        w.helpKey();
+        if (c.help) {
+            EXPECT_EQ(s.help.openedPaths(), std::vector<std::string>{dir(c.help).file("ORVANTA.HLP")})
+                << where;
+        } else {
+            EXPECT_TRUE(s.help.openedPaths().empty()) << where;
+            EXPECT_EQ(w.Txtmassage.text(),
+                      u"ヘルプファイルが見つかりません：" + s.rootDir.u16path() + u"\\ORVANTA.HLP")
+                << where;
+        }
+    }
+}
+
 TEST(QueryRegistryValue, GivesTextBytesNumberOrTheDefault)
 {
     TestServices s;

@@ -123,5 +123,18 @@ TEST(HostEnvironment, Folders)
     EXPECT_EQ(current, fromUtf8(std::filesystem::canonical(dir.path()).string()));
 }
 
+TEST(HostEnvironment, TheSharedFolderIsShareOrvantaBesideTheProgramsFolder)
+{
+    const std::pair<std::string, std::u16string> cases[] = {
+        {"/usr/bin", u"/usr/share/orvanta"},
+        {"/usr/local/bin", u"/usr/local/share/orvanta"},
+        {"/home/太郎/.local/bin", u"/home/太郎/.local/share/orvanta"},
+        {"/bin", u"/share/orvanta"},
+        {"/", u"/share/orvanta"},
+    };
+    for (const auto& [program, shared] : cases)
+        EXPECT_EQ(HostEnvironment(program).sharedFolder(), shared) << program;
+}
+
 } // namespace
 } // namespace orvanta::platform

@@ -15,10 +15,12 @@ public:
     void unset(std::u16string_view name);
     void setProgramFolder(std::u16string folder) { m_programFolder = std::move(folder); }
     void setCurrentDirectory(std::u16string folder) { m_currentDirectory = std::move(folder); }
+    void setSharedFolder(std::optional<std::u16string> folder) { m_sharedFolder = std::move(folder); }
 
     std::optional<std::u16string> variable(std::u16string_view name) const override;
     std::u16string programFolder() const override { return m_programFolder; }
     std::u16string currentDirectory() const override { return m_currentDirectory; }
+    std::optional<std::u16string> sharedFolder() const override { return m_sharedFolder; }
 
 private:
     static std::u16string folded(std::u16string_view name);
@@ -26,6 +28,7 @@ private:
     std::map<std::u16string, std::u16string> m_variables;
     std::u16string m_programFolder;
     std::u16string m_currentDirectory;
+    std::optional<std::u16string> m_sharedFolder;
 };
 
 } // namespace orvanta::test
