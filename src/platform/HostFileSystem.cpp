@@ -199,33 +199,6 @@ void removeLeftovers(const std::string& folder, const std::function<void()>& bef
 
 } // namespace
 
-HostFileSystem::HostFileSystem(const Drives& drives, FaultHook faultHook)
-    : m_drives(drives), m_hooks{std::move(faultHook), {}, {}}
-{
-}
-
-HostFileSystem::HostFileSystem(const Drives& drives, Hooks hooks)
-    : m_drives(drives), m_hooks(std::move(hooks))
-{
-}
-
-int HostFileSystem::fault(WriteStep step) const
-{
-    return m_hooks.fault ? m_hooks.fault(step) : 0;
-}
-
-void HostFileSystem::trace(FileOperation operation) const
-{
-    if (m_hooks.trace) {
-        m_hooks.trace(operation);
-    }
-}
-
-bool HostFileSystem::leftOut(FileOperation operation) const
-{
-    return m_hooks.leaveOut && m_hooks.leaveOut(operation);
-}
-
 std::optional<std::string> HostFileSystem::hostPath(std::u16string_view path) const
 {
     const auto utf8 = toUtf8(path);
