@@ -23,6 +23,8 @@ constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINI
 constexpr double kWindowFontPoints = 9;
 /// A caption is never drawn smaller than this to make it fit.
 constexpr double kSmallestCaptionPoints = 7;
+/// The subclass of the drop-down box's text field (the others are numbered by their row of the table).
+constexpr UINT_PTR kComboFieldSubclass = 1000;
 /// How far the list of the drop-down box reaches below its field, in fields.
 constexpr int kDropDownFields = 8;
 
@@ -293,6 +295,11 @@ LRESULT Win32View::handle(UINT message, WPARAM wParam, LPARAM lParam)
     case kMirrorLater:
         mirror();
         return 0;
+    case kComboFieldSet:
+        if (const auto text = windowText(m_controls[index(ControlId::cmbnamae)]);
+            text != m_window.cmbnamae.text())
+            route([this, &text] { m_window.cmbnamae.setText(text); });
+        return 0;
     case kShowPicture:
         onShowPicture();
         return 0;
@@ -368,6 +375,14 @@ void Win32View::buildControls()
             continue;
         if (keyPressHandler(d.id))
             SetWindowSubclass(child, &Win32View::boxProc, index(d.id), reinterpret_cast<DWORD_PTR>(this));
+        if (d.kind == ControlKind::ComboBox) {
+            SetWindowSubclass(child, &Win32View::comboProc, index(d.id), reinterpret_cast<DWORD_PTR>(this));
+            COMBOBOXINFO info{};
+            info.cbSize = sizeof info;
+            if (GetComboBoxInfo(child, &info) && info.hwndItem)
+                SetWindowSubclass(info.hwndItem, &Win32View::comboProc, kComboFieldSubclass,
+                                  reinterpret_cast<DWORD_PTR>(this));
+        }
         if (d.background)
             m_brushes[index(d.id)].reset(CreateSolidBrush(colourOf(*d.background)));
     }
@@ -640,11 +655,8 @@ void Win32View::onCommand(WPARAM wParam, LPARAM lParam)
                 m_window.cmbnamae.setText(m_window.cmbnamae.selectedItem());
                 m_window.cmbnamae_Click();
             });
-        } else if (code == CBN_EDITCHANGE) {
-            // Typing: only the text changes; the choice is made by choosing.
-            const auto text = windowText(child);
-            route([this, &text] { m_window.cmbnamae.setText(text); });
         }
+        // A change of the text field arrives through comboProc.
         return;
     case ControlKind::ListBox:
         if (!m_window.Lstidbox.visible) {
@@ -849,6 +861,33 @@ LRESULT CALLBACK Win32View::boxProc(HWND box, UINT message, WPARAM wParam, LPARA
         break;
     }
     return DefSubclassProc(box, message, wParam, lParam);
+}
+
+LRESULT CALLBACK Win32View::comboProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                      UINT_PTR subclass, DWORD_PTR data)
+{
+    // Every change of the text field (typing, paste, the input method, an assistive tool) reaches the
+    // core. The box's own CBN_EDITCHANGE is not used: like the field's EN_CHANGE, Windows does not raise
+    // it for text set into the field from outside, and it drops one after the program set the text.
+    auto* view = reinterpret_cast<Win32View*>(data);
+    auto changed = [view](HWND field) {
+        if (view->m_mirroring)
+            return;
+        const auto text = windowText(field);
+        view->route([view, &text] { view->m_window.cmbnamae.setText(text); });
+    };
+    if (message == WM_NCDESTROY) {
+        RemoveWindowSubclass(window, &Win32View::comboProc, subclass);
+    } else if (subclass == kComboFieldSubclass && message == WM_SETTEXT) {
+        // The box sets its field itself to show a choice, before it reports the choice: the text is
+        // taken once the message is over, when it is still not what the core holds.
+        if (!view->m_mirroring)
+            PostMessageW(view->m_hwnd, kComboFieldSet, 0, 0);
+    } else if (subclass != kComboFieldSubclass && message == WM_COMMAND && HIWORD(wParam) == EN_CHANGE &&
+               lParam != 0) {
+        changed(reinterpret_cast<HWND>(lParam));
+    }
+    return DefSubclassProc(window, message, wParam, lParam);
 }
 
 bool Win32View::onBoxCharacter(ControlId id, HWND box, char16_t unit, LPARAM lParam)

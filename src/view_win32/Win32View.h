@@ -29,6 +29,8 @@ public:
     static constexpr UINT kMirrorLater = WM_APP + 1;
     /// Posted to the window: put up the picture once the window is on the screen.
     static constexpr UINT kShowPicture = WM_APP + 2;
+    /// Posted to the window: text was set into the drop-down box's field from outside.
+    static constexpr UINT kComboFieldSet = WM_APP + 3;
     /// The first control's identifier; a control's identifier is this plus its place in the table.
     static constexpr int kFirstControlId = 100;
 
@@ -73,6 +75,8 @@ private:
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK boxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR subclass,
                                     DWORD_PTR data);
+    static LRESULT CALLBACK comboProc(HWND combo, UINT message, WPARAM wParam, LPARAM lParam,
+                                      UINT_PTR subclass, DWORD_PTR data);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
 
     // One function per message of the window.
