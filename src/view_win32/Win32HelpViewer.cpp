@@ -133,6 +133,13 @@ LRESULT CALLBACK Win32HelpViewer::windowProc(HWND window, UINT message, WPARAM w
             viewer->layout();
         }
         return 0;
+    case WM_CTLCOLORSTATIC: {
+        // A read-only box is drawn in the dialog colour; the help reads better on the page colour.
+        auto* dc = reinterpret_cast<HDC>(wParam);
+        SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+        SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
+    }
     case WM_CLOSE:
         // Closing only hides the help; F1 shows it again where the user left it.
         ShowWindow(window, SW_HIDE);
