@@ -28,29 +28,58 @@ private:
     Interface* m_pointer = nullptr;
 };
 
-/// COM for this thread while the picture is decoded (a no-op count when the thread has it already).
-class ComScope {
+/// COM, loaded when the picture is decoded rather than when the program starts: the window is on the
+/// screen sooner, and a program without its picture never loads it at all.
+class Com {
 public:
-    ComScope() : m_result(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
-    ~ComScope()
+    Com() : m_library(LoadLibraryExW(L"ole32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32))
     {
-        if (SUCCEEDED(m_result))
-            CoUninitialize();
+        if (!m_library)
+            return;
+        m_initialize = reinterpret_cast<decltype(&CoInitializeEx)>(
+            reinterpret_cast<void*>(GetProcAddress(m_library, "CoInitializeEx")));
+        m_uninitialize = reinterpret_cast<decltype(&CoUninitialize)>(
+            reinterpret_cast<void*>(GetProcAddress(m_library, "CoUninitialize")));
+        m_create = reinterpret_cast<decltype(&CoCreateInstance)>(
+            reinterpret_cast<void*>(GetProcAddress(m_library, "CoCreateInstance")));
+        if (m_initialize && m_uninitialize && m_create)
+            m_initialized = SUCCEEDED(m_initialize(nullptr, COINIT_APARTMENTTHREADED));
+    }
+    Com(const Com&) = delete;
+    Com& operator=(const Com&) = delete;
+    ~Com()
+    {
+        if (m_initialized)
+            m_uninitialize();
+        if (m_library)
+            FreeLibrary(m_library);
+    }
+
+    /// The imaging factory; false when COM or the imaging component is missing.
+    bool createFactory(IWICImagingFactory** factory) const
+    {
+        return m_initialized &&
+               SUCCEEDED(m_create(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                  IID_IWICImagingFactory, reinterpret_cast<void**>(factory)));
     }
 
 private:
-    HRESULT m_result;
+    HMODULE m_library;
+    decltype(&CoInitializeEx) m_initialize = nullptr;
+    decltype(&CoUninitialize) m_uninitialize = nullptr;
+    decltype(&CoCreateInstance) m_create = nullptr;
+    bool m_initialized = false;
 };
 
 } // namespace
 
 Picture loadPicture(const std::string& hostPath)
 {
-    const ComScope com;
+    const Com com;
     const auto path = platform::fromUtf8(hostPath);
+    // Declared after com: the interfaces are released before COM goes.
     ComPtr<IWICImagingFactory> factory;
-    if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                                IID_IWICImagingFactory, reinterpret_cast<void**>(factory.out()))))
+    if (!com.createFactory(factory.out()))
         return {};
     ComPtr<IWICBitmapDecoder> decoder;
     if (FAILED(factory->CreateDecoderFromFilename(wide(path), nullptr, GENERIC_READ,

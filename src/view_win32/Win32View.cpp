@@ -440,6 +440,8 @@ void Win32View::addTooltips()
 
 void Win32View::applyDpi(const RECT* suggested)
 {
+    // The fonts of the old scale stay alive until every control has taken its new one.
+    const auto oldFonts = std::move(m_fonts);
     m_fonts.clear();
     SendMessageW(m_hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font(kWindowFontPoints, false)), FALSE);
 
@@ -486,11 +488,16 @@ void Win32View::applyDpi(const RECT* suggested)
     ReleaseDC(m_hwnd, dc);
     if (m_tooltip)
         SendMessageW(m_tooltip, TTM_SETMAXTIPWIDTH, 0, pixelsAt(8000, m_dpi));
-    rebuildBackground();
+    if (m_pictureShown) {
+        const Picture picture = loadPicture(m_window.pictureFile());
+        rebuildBackground(picture.bitmap ? &picture : nullptr);
+    } else {
+        rebuildBackground(nullptr);
+    }
     RedrawWindow(m_hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
 }
 
-void Win32View::rebuildBackground()
+void Win32View::rebuildBackground(const Picture* picture)
 {
     const int width = pixelsAt(app::kClientWidthTwips, m_dpi);
     const int height = pixelsAt(app::kClientHeightTwips, m_dpi);
@@ -508,18 +515,18 @@ void Win32View::rebuildBackground()
     const RECT all{0, 0, width, height};
     FillRect(dc, &all, GetSysColorBrush(COLOR_BTNFACE));
 
-    if (m_picture.bitmap) {
+    if (picture) {
         // The picture at its own size in inches, cut off at the edge of its place.
         const RECT place = placeAt(app::design(ControlId::Image1), m_dpi);
         HDC pictureDc = CreateCompatibleDC(dc);
-        HGDIOBJ oldPicture = SelectObject(pictureDc, m_picture.bitmap.get());
+        HGDIOBJ oldPicture = SelectObject(pictureDc, picture->bitmap.get());
         const int saved = SaveDC(dc);
         IntersectClipRect(dc, place.left, place.top, place.right, place.bottom);
         SetStretchBltMode(dc, HALFTONE);
         SetBrushOrgEx(dc, 0, 0, nullptr);
-        StretchBlt(dc, place.left, place.top, MulDiv(m_picture.width, static_cast<int>(m_dpi), 96),
-                   MulDiv(m_picture.height, static_cast<int>(m_dpi), 96), pictureDc, 0, 0, m_picture.width,
-                   m_picture.height, SRCCOPY);
+        StretchBlt(dc, place.left, place.top, MulDiv(picture->width, static_cast<int>(m_dpi), 96),
+                   MulDiv(picture->height, static_cast<int>(m_dpi), 96), pictureDc, 0, 0, picture->width,
+                   picture->height, SRCCOPY);
         RestoreDC(dc, saved);
         SelectObject(pictureDc, oldPicture);
         DeleteDC(pictureDc);
@@ -621,11 +628,15 @@ void Win32View::onClose()
 
 void Win32View::onShowPicture()
 {
-    if (const auto& file = m_window.pictureFile(); !file.empty())
-        m_picture = loadPicture(file);
-    if (!m_picture.bitmap)
+    const auto& file = m_window.pictureFile();
+    if (file.empty())
         return;
-    rebuildBackground();
+    // The decoded picture goes once it is drawn into the background; a change of scale decodes it again.
+    const Picture picture = loadPicture(file);
+    if (!picture.bitmap)
+        return;
+    m_pictureShown = true;
+    rebuildBackground(&picture);
     RedrawWindow(m_hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 

@@ -58,7 +58,7 @@ public:
     HWND control(app::ControlId id) const { return m_controls[index(id)]; }
     UINT dpi() const { return m_dpi; }
     /// Whether the picture beside the program was found and is drawn.
-    bool pictureShown() const { return m_picture.bitmap != nullptr; }
+    bool pictureShown() const { return m_pictureShown; }
     /// The face name the window's fonts use: the design's font, or what stands in for it here.
     const std::u16string& fontFace() const { return m_face; }
     /// The font size a label's caption is drawn at, in points (smaller than designed when it would not
@@ -96,7 +96,8 @@ private:
     void applyDpi(const RECT* suggested);
     void resolveFontFace();
     HFONT font(double points, bool bold);
-    void rebuildBackground();
+    /// Draws the client area beneath the controls: the face colour, the picture (when given) and the lines.
+    void rebuildBackground(const Picture* picture);
 
     // Events to the core.
     void route(const std::function<void()>& handler);
@@ -137,7 +138,7 @@ private:
 
     std::u16string m_face;
     std::map<std::pair<int, bool>, UniqueFont> m_fonts; // by quarter points and boldness
-    Picture m_picture;
+    bool m_pictureShown = false;
     UniqueBitmap m_background; // the client area beneath the controls: face colour, picture, lines
     UniqueBrush m_backgroundBrush;
 };

@@ -11,7 +11,6 @@
 #include "platform/RegistryWin32.h"
 
 #include <commctrl.h>
-#include <objbase.h>
 
 using namespace orvanta;
 
@@ -19,8 +18,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand)
 {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
-    // The picture is decoded through COM.
-    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
 
     platform::RegistryWin32 registry;
     platform::HostEnvironment environment;
@@ -50,7 +47,5 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand)
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
-    if (SUCCEEDED(com))
-        CoUninitialize();
     return static_cast<int>(message.wParam);
 }

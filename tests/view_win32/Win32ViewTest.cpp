@@ -102,6 +102,35 @@ TEST_F(Win32ViewTest, BuildsEveryControlFromTheDesignTable)
     EXPECT_TRUE(v.view.pictureShown() || v.window.pictureFile().empty());
 }
 
+TEST_F(Win32ViewTest, MovedToAMonitorAt200PercentKeepsItsSizeInInches)
+{
+    RECT suggested{0, 0, 1200, 800};
+    SendMessageW(v.view.window(), WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
+    ASSERT_EQ(v.view.dpi(), 192U);
+
+    for (const auto& d : app::controlTable()) {
+        HWND control = v.control(d.id);
+        if (!control)
+            continue;
+        SCOPED_TRACE(std::string(d.name));
+        RECT place{};
+        GetWindowRect(control, &place);
+        MapWindowPoints(HWND_DESKTOP, v.view.window(), reinterpret_cast<POINT*>(&place), 2);
+        const RECT designed = view_win32::placeAt(d, 192);
+        EXPECT_EQ(place.left, designed.left);
+        EXPECT_EQ(place.top, designed.top);
+        EXPECT_EQ(place.right - place.left, designed.right - designed.left);
+
+        LOGFONTW font{};
+        ASSERT_TRUE(
+            GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof font, &font));
+        EXPECT_EQ(font.lfHeight, view_win32::fontHeightAt(v.view.captionPoints(d.id), 192));
+    }
+    // Still the same window: the handlers answer as before.
+    v.choose(ControlId::cmbnamae, u"Mail");
+    EXPECT_EQ(v.listItems(ControlId::Lstidbox), (std::vector<std::u16string>{u"taro", u"hanako"}));
+}
+
 TEST_F(Win32ViewTest, ShrinksOnlyTheCaptionsThatWouldNotFit)
 {
     for (const auto& d : app::controlTable()) {
