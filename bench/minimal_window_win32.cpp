@@ -1,11 +1,14 @@
 // The yardstick for orvanta.exe's start-up: a bare Win32 window with the same controls as Orvanta's
 // window (the design table's boxes, drop-down box, list, buttons and labels, with the same captions at
 // the same places), in one font, but nothing else: no core, no data file, no picture, no lines, no
-// events wired. It carries the same manifest, so the same common controls and scaling load.
+// events wired. It carries the same manifest and starts the common controls as orvanta.exe does, so its
+// controls are the same themed ones at the same scale.
 #include "app/ControlTable.h"
 
 #include <string>
 #include <windows.h>
+// After <windows.h>, which it needs.
+#include <commctrl.h>
 
 namespace {
 
@@ -39,6 +42,9 @@ const wchar_t* classOf(orvanta::app::ControlKind kind)
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand)
 {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&controls);
+
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = windowProc;

@@ -90,7 +90,9 @@ if command -v wine >/dev/null 2>&1 && command -v x86_64-w64-mingw32-g++-posix >/
     /d 55274-640-1234567-23 /f >/dev/null 2>&1
   cp "$work/windir/psw.ini" "$WINEPREFIX/drive_c/windows/psw.ini"
   # The server and Wine's own background programs keep running between the starts, as they do on a
-  # Windows desktop: each start then times the program, not Wine's start-up.
+  # Windows desktop: each start then times the program, not Wine's start-up. (The server that set the
+  # prefix up is stopped first: -p cannot take over a running one.)
+  wineserver -k
   wineserver -p
   wine cmd /c exit >/dev/null 2>&1 </dev/null
   start_windows() { # name program [file]
