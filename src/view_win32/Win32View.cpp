@@ -5,6 +5,7 @@
 #include "platform/Utf8.h"
 
 #include <algorithm>
+#include <cmath>
 #include <commctrl.h>
 #include <exception>
 #include <imm.h>
@@ -300,6 +301,11 @@ LRESULT Win32View::handle(UINT message, WPARAM wParam, LPARAM lParam)
             text != m_window.cmbnamae.text())
             route([this, &text] { m_window.cmbnamae.setText(text); });
         return 0;
+    case kAddTooltips:
+        addTooltips();
+        if (m_tooltip)
+            SendMessageW(m_tooltip, TTM_SETMAXTIPWIDTH, 0, pixelsAt(8000, m_dpi));
+        return 0;
     case kShowPicture:
         onShowPicture();
         return 0;
@@ -316,9 +322,11 @@ bool Win32View::onCreate()
         m_dpi = 96;
     resolveFontFace();
     buildControls();
-    addTooltips();
-    applyDpi(nullptr);
+    applyDpi(nullptr, false);
     mirror();
+    // The tooltips show only once the pointer rests on a control: they are set up after the window is
+    // on the screen.
+    PostMessageW(m_hwnd, kAddTooltips, 0, 0);
     return true;
 }
 
@@ -366,8 +374,10 @@ void Win32View::buildControls()
             continue;
         const std::u16string caption(d.caption);
         const DWORD exStyle = isBox(d.kind) || d.kind == ControlKind::ListBox ? WS_EX_CLIENTEDGE : 0;
+        const RECT place = windowPlace(d);
         HWND child =
-            CreateWindowExW(exStyle, classOf(d.kind), wide(caption), styleOf(d.kind), 0, 0, 0, 0, m_hwnd,
+            CreateWindowExW(exStyle, classOf(d.kind), wide(caption), styleOf(d.kind), place.left, place.top,
+                            place.right - place.left, place.bottom - place.top, m_hwnd,
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + index(d.id))),
                             m_instance, nullptr);
         m_controls[index(d.id)] = child;
@@ -438,7 +448,7 @@ void Win32View::addTooltips()
     }
 }
 
-void Win32View::applyDpi(const RECT* suggested)
+void Win32View::applyDpi(const RECT* suggested, bool moveControls)
 {
     // The fonts of the old scale stay alive until every control has taken its new one.
     const auto oldFonts = std::move(m_fonts);
@@ -460,28 +470,14 @@ void Win32View::applyDpi(const RECT* suggested)
         HWND child = m_controls[index(d.id)];
         if (!child)
             continue;
-        const RECT place = placeAt(d, m_dpi);
-        int placeHeight = place.bottom - place.top;
-        if (d.kind == ControlKind::ComboBox)
-            // A drop-down box's window reaches down over its list as well as its field.
-            placeHeight *= kDropDownFields;
-        MoveWindow(child, place.left, place.top, place.right - place.left, placeHeight, FALSE);
+        const RECT place = windowPlace(d);
+        if (moveControls)
+            MoveWindow(child, place.left, place.top, place.right - place.left, place.bottom - place.top,
+                       FALSE);
 
         double points = d.fontPoints > 0 ? d.fontPoints : kWindowFontPoints;
-        if (d.kind == ControlKind::Label) {
-            // A caption wider than its label is drawn a little smaller rather than cut off: the faces
-            // that stand in for the design's font run a little wider than it.
-            const std::u16string caption(d.caption);
-            const int room = place.right - place.left;
-            while (points > kSmallestCaptionPoints) {
-                SelectObject(dc, font(points, d.bold));
-                SIZE extent{};
-                GetTextExtentPoint32W(dc, wide(caption), static_cast<int>(caption.size()), &extent);
-                if (extent.cx <= room)
-                    break;
-                points -= 0.25;
-            }
-        }
+        if (d.kind == ControlKind::Label)
+            points = fittedPoints(dc, d, points, place.right - place.left);
         m_points[index(d.id)] = points;
         SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font(points, d.bold)), FALSE);
     }
@@ -495,6 +491,38 @@ void Win32View::applyDpi(const RECT* suggested)
         rebuildBackground(nullptr);
     }
     RedrawWindow(m_hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
+}
+
+RECT Win32View::windowPlace(const ControlDesign& d) const
+{
+    RECT place = placeAt(d, m_dpi);
+    if (d.kind == ControlKind::ComboBox)
+        // A drop-down box's window reaches down over its list as well as its field.
+        place.bottom = place.top + (place.bottom - place.top) * kDropDownFields;
+    return place;
+}
+
+double Win32View::fittedPoints(HDC dc, const ControlDesign& d, double points, int room)
+{
+    // A caption wider than its label is drawn a little smaller rather than cut off: the faces that stand
+    // in for the design's font run a little wider than it. The width grows with the size, so the size
+    // that fits is found from the width at the designed size and then checked.
+    const std::u16string caption(d.caption);
+    auto width = [&](double size) {
+        SelectObject(dc, font(size, d.bold));
+        SIZE extent{};
+        GetTextExtentPoint32W(dc, wide(caption), static_cast<int>(caption.size()), &extent);
+        return static_cast<int>(extent.cx);
+    };
+    const int designed = width(points);
+    if (designed <= room || designed == 0)
+        return points;
+    double size = std::max(kSmallestCaptionPoints, std::floor(points * room / designed * 4) / 4);
+    while (size > kSmallestCaptionPoints && width(size) > room)
+        size -= 0.25;
+    if (size + 0.25 < points && width(size + 0.25) <= room)
+        size += 0.25;
+    return size;
 }
 
 void Win32View::rebuildBackground(const Picture* picture)
@@ -605,7 +633,7 @@ LRESULT Win32View::onControlColour(HDC dc, HWND child)
 void Win32View::onDpiChanged(UINT dpi, const RECT& suggested)
 {
     m_dpi = dpi;
-    applyDpi(&suggested);
+    applyDpi(&suggested, true);
 }
 
 void Win32View::onActivate(WPARAM wParam)

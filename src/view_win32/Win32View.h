@@ -31,6 +31,8 @@ public:
     static constexpr UINT kShowPicture = WM_APP + 2;
     /// Posted to the window: text was set into the drop-down box's field from outside.
     static constexpr UINT kComboFieldSet = WM_APP + 3;
+    /// Posted to the window: give the controls their tooltips.
+    static constexpr UINT kAddTooltips = WM_APP + 4;
     /// The first control's identifier; a control's identifier is this plus its place in the table.
     static constexpr int kFirstControlId = 100;
 
@@ -93,7 +95,12 @@ private:
     // Building and sizing.
     void buildControls();
     void addTooltips();
-    void applyDpi(const RECT* suggested);
+    /// Sizes the window, the fonts and (when asked) the controls for m_dpi.
+    void applyDpi(const RECT* suggested, bool moveControls);
+    /// A control's window at m_dpi: its place, reaching further down for the drop-down box's list.
+    RECT windowPlace(const app::ControlDesign& design) const;
+    /// The size a label's caption is drawn at: its designed size, or smaller when it would not fit.
+    double fittedPoints(HDC dc, const app::ControlDesign& design, double points, int room);
     void resolveFontFace();
     HFONT font(double points, bool bold);
     /// Draws the client area beneath the controls: the face colour, the picture (when given) and the lines.
