@@ -1,10 +1,11 @@
 #!/usr/bin/env python3
 """Turns one run of scripts/bench.sh into the README's Markdown tables.
 
-Usage: report.py HANDLERS.json STARTUP.txt
+Usage: report.py HANDLERS.json STARTUP.txt [STARTUP-WINDOWS.txt]
 
 HANDLERS.json is orvanta_bench's JSON output with aggregates (median of the repetitions);
-STARTUP.txt holds one line per start, "orvanta start_ms=… rss_kb=… hwm_kb=…" or "minimal …".
+STARTUP.txt holds one line per start, "orvanta start_ms=… rss_kb=… hwm_kb=…" or "minimal …";
+STARTUP-WINDOWS.txt the same for orvanta.exe and the bare Win32 window under Wine.
 """
 import json
 import statistics
@@ -24,6 +25,7 @@ HANDLERS = [
 HANDLER_TARGET = 3.0
 STARTUP_TARGET = 1.2
 MEMORY_TARGET = 1.15
+WINDOWS_MEMORY_TARGET = 1.2
 
 
 def medians(path):
@@ -71,7 +73,7 @@ def safety_table(found):
         print(f"| {what} | {micro(seconds)} | {seconds / plain:.1f}× |")
 
 
-def startup_table(path):
+def startup_table(path, program="Orvanta", yardstick="Minimal Qt window", memory_target=MEMORY_TARGET):
     runs = {"orvanta": [], "minimal": []}
     with open(path, encoding="utf-8") as f:
         for line in f:
@@ -81,28 +83,28 @@ def startup_table(path):
             values = dict(field.split("=", 1) for field in fields[1:])
             runs[fields[0]].append({k: float(v) for k, v in values.items()})
     if not runs["orvanta"] or not runs["minimal"]:
-        sys.exit("report.py: no start-up runs")
+        sys.exit(f"report.py: no start-up runs in {path}")
     n = min(len(runs["orvanta"]), len(runs["minimal"]))
 
-    def median(program, key):
-        return statistics.median(r[key] for r in runs[program])
+    def median(name, key):
+        return statistics.median(r[key] for r in runs[name])
 
     start = (median("orvanta", "start_ms"), median("minimal", "start_ms"))
     # On a shared machine a start can wait for the CPU; the fastest start shows the programs' own work.
     fastest = (min(r["start_ms"] for r in runs["orvanta"]), min(r["start_ms"] for r in runs["minimal"]))
     rss = (median("orvanta", "rss_kb") / 1024, median("minimal", "rss_kb") / 1024)
-    print(f"| {n} starts each, in turns | Orvanta | Minimal Qt window | Ratio | Target |")
+    print(f"| {n} starts each, in turns | {program} | {yardstick} | Ratio | Target |")
     print("| --- | ---: | ---: | ---: | --- |")
     print(f"| exec → window mapped, median (ms) | {start[0]:.0f} | {start[1]:.0f} | {start[0] / start[1]:.2f}× "
           f"| {verdict(start[0] / start[1], STARTUP_TARGET)} |")
     print(f"| exec → window mapped, fastest start (ms) | {fastest[0]:.0f} | {fastest[1]:.0f} "
           f"| {fastest[0] / fastest[1]:.2f}× | {verdict(fastest[0] / fastest[1], STARTUP_TARGET)} |")
     print(f"| VmRSS after 1 s idle, median (MiB) | {rss[0]:.1f} | {rss[1]:.1f} | {rss[0] / rss[1]:.2f}× "
-          f"| {verdict(rss[0] / rss[1], MEMORY_TARGET)} |")
+          f"| {verdict(rss[0] / rss[1], memory_target)} |")
 
 
 def main():
-    if len(sys.argv) != 3:
+    if len(sys.argv) not in (3, 4):
         sys.exit(__doc__)
     context, found = medians(sys.argv[1])
     print("#### Handlers beside their floors (median of 5 repetitions, wall-clock)")
@@ -117,6 +119,11 @@ def main():
     print()
     startup_table(sys.argv[2])
     print()
+    if len(sys.argv) == 4:
+        print("#### Start-up on Windows, under Wine and Xvfb")
+        print()
+        startup_table(sys.argv[3], "orvanta.exe", "Bare Win32 window", WINDOWS_MEMORY_TARGET)
+        print()
     load = context.get("load_avg", [])
     cpus = context.get("num_cpus", "?")
     mhz = context.get("mhz_per_cpu", "?")

@@ -4,7 +4,9 @@
 #   2. runs every file handler beside its floor (orvanta_bench, 5 repetitions, medians);
 #   3. starts Orvanta and the minimal Qt window in turns on a virtual display (Xvfb), RUNS times each,
 #      timing exec to the window's MapNotify and reading VmRSS after a second of idling;
-#   4. prints the tables (bench/report.py).
+#   4. when Wine and mingw-w64 are there, does the same for orvanta.exe and a bare Win32 window with the
+#      same controls (build/windows-release), under Wine in a fresh Japanese prefix on the same display;
+#   5. prints the tables (bench/report.py).
 #
 # Usage: bash scripts/bench.sh [RUNS]      (RUNS defaults to 10)
 # Measure on a quiet machine: the script shows the load average before it starts.
@@ -73,5 +75,45 @@ for i in $(seq "$runs"); do
   fi
 done
 
+windows_report=()
+if command -v wine >/dev/null 2>&1 && command -v x86_64-w64-mingw32-g++-posix >/dev/null 2>&1 &&
+  locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
+  echo "== Start-up on Windows: orvanta.exe and a bare Win32 window under Wine, $runs starts each, in turns" >&2
+  cmake --preset windows-release >/dev/null
+  cmake --build --preset windows-release -j"$(nproc)" --target orvanta minimal_window_win32 >"$work/build-windows.log" 2>&1 ||
+    { cat "$work/build-windows.log" >&2; echo "the Windows build failed" >&2; exit 1; }
+  winbin=build/windows-release/bin
+  # A fresh Japanese prefix, with the product identifier psw.ini was stored with and psw.ini in %Windir%.
+  export LC_ALL=ja_JP.UTF-8 WINEARCH=win64 WINEDEBUG=-all WINEPREFIX="$work/wineprefix" WINEDLLOVERRIDES="mscoree,mshtml="
+  wineboot -i >/dev/null 2>&1
+  wine reg add 'HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion' /v ProductId /t REG_SZ \
+    /d 55274-640-1234567-23 /f >/dev/null 2>&1
+  cp "$work/windir/psw.ini" "$WINEPREFIX/drive_c/windows/psw.ini"
+  # The server and Wine's own background programs keep running between the starts, as they do on a
+  # Windows desktop: each start then times the program, not Wine's start-up. (The server that set the
+  # prefix up is stopped first: -p cannot take over a running one.)
+  wineserver -k
+  wineserver -p
+  wine cmd /c exit >/dev/null 2>&1 </dev/null
+  start_windows() { # name program [file]
+    (cd "$winbin" && "$listener" wine "$2") | sed "s/^/$1 /" >>"$work/${3:-startup-windows.txt}"
+  }
+  start_windows orvanta orvanta.exe warmup-windows.txt
+  start_windows minimal minimal_window_win32.exe warmup-windows.txt
+  for i in $(seq "$runs"); do
+    if [ $((i % 2)) -eq 1 ]; then
+      start_windows orvanta orvanta.exe
+      start_windows minimal minimal_window_win32.exe
+    else
+      start_windows minimal minimal_window_win32.exe
+      start_windows orvanta orvanta.exe
+    fi
+  done
+  wineserver -k
+  windows_report=("$work/startup-windows.txt")
+else
+  echo "== Start-up on Windows skipped: it needs wine, mingw-w64 and the ja_JP.UTF-8 locale (scripts/windows-test.sh sets them up)" >&2
+fi
+
 echo >&2
-python3 bench/report.py "$work/handlers.json" "$work/startup.txt"
+python3 bench/report.py "$work/handlers.json" "$work/startup.txt" "${windows_report[@]}"

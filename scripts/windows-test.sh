@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# Builds the core and its tests for 64-bit Windows with mingw-w64 and runs them under Wine, in a
-# fresh Japanese Wine prefix (ANSI code page 932) with a floppy drive A:.
+# Builds the core, orvanta.exe and their tests for 64-bit Windows with mingw-w64 and runs them under
+# Wine, in a fresh Japanese Wine prefix (ANSI code page 932) with a floppy drive A:, on a virtual display
+# where the window's tests create the real window.
 # Usage: bash scripts/windows-test.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash scripts/setup.sh g++-mingw-w64-x86-64-posix wine wine64 googletest locales
+bash scripts/setup.sh g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64 googletest locales xvfb
 
 # Wine takes its ANSI code page from the locale: ja_JP.UTF-8 gives code page 932.
 if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
@@ -26,6 +27,24 @@ echo "== Windows: build"
 cmake --preset windows >/dev/null
 cmake --build --preset windows -j"$jobs"
 
+# The virtual display. -noreset: Wine's server connects and disconnects as programs come and go, and
+# a display that resets when its last client leaves would lose its state between two tests.
+display_dir=$(mktemp -d)
+Xvfb -displayfd 3 -noreset -screen 0 1024x768x24 -nolisten tcp 3>"$display_dir/display" >"$display_dir/xvfb.log" 2>&1 &
+xvfb_pid=$!
+stop_all() {
+  wineserver -k 2>/dev/null || true
+  kill "$xvfb_pid" 2>/dev/null || true
+  rm -rf "$display_dir"
+}
+trap stop_all EXIT
+for _ in $(seq 100); do
+  [ -s "$display_dir/display" ] && break
+  kill -0 "$xvfb_pid" 2>/dev/null || { cat "$display_dir/xvfb.log" >&2; echo "Xvfb did not start" >&2; exit 1; }
+  sleep 0.1
+done
+export DISPLAY=":$(head -n1 "$display_dir/display")"
+
 echo "== Windows: a fresh Wine prefix"
 wineserver -k 2>/dev/null || true
 rm -rf "$WINEPREFIX"
@@ -43,7 +62,6 @@ export ORVANTA_TEST_FLOPPY=A
 # Wine's background processes must not hold ctest's output pipes, or ctest waits for them forever:
 # keep the server running and start them now, outside ctest.
 wineserver -p
-trap 'wineserver -k 2>/dev/null || true' EXIT
 wine cmd /c exit >/dev/null 2>&1 </dev/null
 
 echo "== Windows: test"

@@ -1,0 +1,88 @@
+// The yardstick for orvanta.exe's start-up: a bare Win32 window with the same controls as Orvanta's
+// window (the design table's boxes, drop-down box, list, buttons and labels, with the same captions at
+// the same places), in one font, but nothing else: no core, no data file, no picture, no lines, no
+// events wired. It carries the same manifest and starts the common controls as orvanta.exe does, so its
+// controls are the same themed ones at the same scale.
+#include "app/ControlTable.h"
+
+#include <string>
+#include <windows.h>
+// After <windows.h>, which it needs.
+#include <commctrl.h>
+
+namespace {
+
+LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_DESTROY) {
+        PostQuitMessage(0);
+        return 0;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+const wchar_t* classOf(orvanta::app::ControlKind kind)
+{
+    using K = orvanta::app::ControlKind;
+    switch (kind) {
+    case K::ComboBox:
+        return L"COMBOBOX";
+    case K::ListBox:
+        return L"LISTBOX";
+    case K::Button:
+        return L"BUTTON";
+    case K::Label:
+        return L"STATIC";
+    default:
+        return L"EDIT";
+    }
+}
+
+} // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand)
+{
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&controls);
+
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = windowProc;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+    windowClass.lpszClassName = L"MinimalWindow";
+    RegisterClassExW(&windowClass);
+
+    const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+    RECT frame{0, 0, orvanta::app::kClientWidthTwips / 15, orvanta::app::kClientHeightTwips / 15};
+    AdjustWindowRectEx(&frame, style, FALSE, 0);
+    const std::u16string caption(orvanta::app::kWindowCaption);
+    HWND window = CreateWindowExW(0, L"MinimalWindow", reinterpret_cast<const wchar_t*>(caption.c_str()),
+                                  style, CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,
+                                  frame.bottom - frame.top, nullptr, nullptr, instance, nullptr);
+    const std::u16string face(orvanta::app::kDesignFontFamily);
+    HFONT font = CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
+                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
+                             reinterpret_cast<const wchar_t*>(face.c_str()));
+    for (const auto& d : orvanta::app::controlTable()) {
+        if (d.kind == orvanta::app::ControlKind::Line || d.kind == orvanta::app::ControlKind::Picture)
+            continue;
+        const std::u16string text(d.caption);
+        const auto& p = d.place;
+        HWND child = CreateWindowExW(0, classOf(d.kind), reinterpret_cast<const wchar_t*>(text.c_str()),
+                                     WS_CHILD | WS_VISIBLE, p.left / 15, p.top / 15, p.width / 15,
+                                     p.height / 15, window, nullptr, instance, nullptr);
+        SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    }
+    ShowWindow(window, showCommand);
+    UpdateWindow(window);
+
+    MSG message{};
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    DeleteObject(font);
+    return 0;
+}

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "Handles.h"
+
+#include <string>
+
+namespace orvanta::view_win32 {
+
+/// A picture file decoded by the Windows Imaging Component (JPEG, PNG, BMP, GIF), as a bitmap the
+/// window can draw; null when it cannot be read.
+struct Picture {
+    UniqueBitmap bitmap;
+    int width = 0;
+    int height = 0;
+};
+Picture loadPicture(const std::string& hostPath);
+
+} // namespace orvanta::view_win32

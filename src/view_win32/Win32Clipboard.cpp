@@ -1,0 +1,90 @@
+#include "Win32Clipboard.h"
+
+#include <cstring>
+
+namespace orvanta::view_win32 {
+
+namespace {
+
+HGLOBAL globalCopy(const void* data, std::size_t size)
+{
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, size);
+    if (!memory)
+        return nullptr;
+    if (void* target = GlobalLock(memory)) {
+        std::memcpy(target, data, size);
+        GlobalUnlock(memory);
+        return memory;
+    }
+    GlobalFree(memory);
+    return nullptr;
+}
+
+/// Hands the data to the clipboard, which then owns it; frees it when the clipboard refuses it.
+void put(UINT format, HGLOBAL memory)
+{
+    if (memory && !SetClipboardData(format, memory))
+        GlobalFree(memory);
+}
+
+} // namespace
+
+Win32Clipboard::Win32Clipboard()
+    : m_owner(CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                              GetModuleHandleW(nullptr), nullptr))
+{
+}
+
+bool Win32Clipboard::open() const
+{
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        if (OpenClipboard(m_owner.get()))
+            return true;
+        Sleep(10);
+    }
+    return false;
+}
+
+void Win32Clipboard::clear()
+{
+    if (!open())
+        return;
+    EmptyClipboard();
+    CloseClipboard();
+}
+
+void Win32Clipboard::setText(std::u16string_view text)
+{
+    if (!open())
+        return;
+    EmptyClipboard();
+    std::u16string terminated(text);
+    put(CF_UNICODETEXT, globalCopy(terminated.c_str(), (terminated.size() + 1) * sizeof(char16_t)));
+    // The two "Can…" formats say no with a DWORD 0; the monitor format says it by being there at all.
+    const DWORD no = 0;
+    for (const wchar_t* name : {kExcludeFromMonitors, kHistory, kCloud})
+        if (const UINT format = RegisterClipboardFormatW(name))
+            put(format, globalCopy(&no, sizeof no));
+    CloseClipboard();
+}
+
+std::u16string Win32Clipboard::text() const
+{
+    if (!IsClipboardFormatAvailable(CF_UNICODETEXT) || !open())
+        return {};
+    std::u16string result;
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        if (const auto* units = static_cast<const char16_t*>(GlobalLock(data))) {
+            const std::size_t capacity = GlobalSize(data) / sizeof(char16_t);
+            std::size_t length = 0;
+            while (length < capacity && units[length] != u'\0')
+                ++length;
+            result.assign(units, length);
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    return result;
+}
+
+} // namespace orvanta::view_win32

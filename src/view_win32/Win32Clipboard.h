@@ -1,0 +1,32 @@
+#pragma once
+
+#include "Handles.h"
+#include "platform/Clipboard.h"
+
+namespace orvanta::view_win32 {
+
+/// The Windows clipboard. A password goes there as CF_UNICODETEXT together with the formats that ask
+/// Windows and clipboard tools to keep it out of the clipboard history, out of the cloud clipboard and
+/// away from clipboard monitors.
+class Win32Clipboard final : public platform::Clipboard {
+public:
+    Win32Clipboard();
+
+    void clear() override;
+    void setText(std::u16string_view text) override;
+    std::u16string text() const override;
+
+    /// The names of the formats that mark the text as a secret.
+    static constexpr const wchar_t* kExcludeFromMonitors = L"ExcludeClipboardContentFromMonitorProcessing";
+    static constexpr const wchar_t* kHistory = L"CanIncludeInClipboardHistory";
+    static constexpr const wchar_t* kCloud = L"CanUploadToCloudClipboard";
+
+private:
+    /// Opens the clipboard, waiting briefly while another program holds it open.
+    bool open() const;
+
+    /// The clipboard's owner: Windows takes data only from a clipboard opened by a window.
+    UniqueWindow m_owner;
+};
+
+} // namespace orvanta::view_win32

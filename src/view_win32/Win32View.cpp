@@ -1,0 +1,1038 @@
+#include "Win32View.h"
+
+#include "Layout.h"
+#include "app/Screens.h"
+#include "platform/Utf8.h"
+
+#include <algorithm>
+#include <cmath>
+#include <commctrl.h>
+#include <exception>
+#include <imm.h>
+
+namespace orvanta::view_win32 {
+
+using app::ControlDesign;
+using app::ControlId;
+using app::ControlKind;
+using app::MainWindow;
+
+namespace {
+
+constexpr const wchar_t* kClassName = L"OrvantaWindow";
+constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+constexpr double kWindowFontPoints = 9;
+/// A caption is never drawn smaller than this to make it fit.
+constexpr double kSmallestCaptionPoints = 7;
+/// The subclass of the drop-down box's text field (the others are numbered by their row of the table).
+constexpr UINT_PTR kComboFieldSubclass = 1000;
+/// How far the list of the drop-down box reaches below its field, in fields.
+constexpr int kDropDownFields = 8;
+
+/// The faces tried in turn when the design's font is missing: its Latin name, then the Japanese
+/// interface fonts of later Windows versions and the fonts Wine is usually given.
+constexpr std::array<const char16_t*, 6> kFallbackFaces{u"MS PGothic",   u"MS UI Gothic", u"Meiryo UI",
+                                                        u"Yu Gothic UI", u"IPAPGothic",   u"VL PGothic"};
+
+COLORREF colourOf(const app::Rgb& rgb)
+{
+    return RGB(rgb.red, rgb.green, rgb.blue);
+}
+
+bool isBox(ControlKind kind)
+{
+    return kind == ControlKind::TextBox || kind == ControlKind::DisplayBox || kind == ControlKind::StorageBox;
+}
+
+/// The boxes whose text the user writes; the program reads it back from the control.
+bool isTypedBox(ControlId id)
+{
+    switch (id) {
+    case ControlId::Txtnamae:
+    case ControlId::Txtidbox:
+    case ControlId::Txtpassnew:
+    case ControlId::Txtbikouran:
+    case ControlId::txtketasu:
+        return true;
+    default:
+        return false;
+    }
+}
+
+/// The boxes whose typing goes through a KeyPress handler first.
+void (MainWindow::*keyPressHandler(ControlId id))(std::int16_t&)
+{
+    switch (id) {
+    case ControlId::Txtpassnew:
+        return &MainWindow::Txtpassnew_KeyPress;
+    case ControlId::Txtbikouran:
+        return &MainWindow::Txtbikouran_KeyPress;
+    case ControlId::Lblpassword:
+        return &MainWindow::Lblpassword_KeyPress;
+    case ControlId::Lblbikouran:
+        return &MainWindow::Lblbikouran_KeyPress;
+    case ControlId::Txtmassage:
+        return &MainWindow::Txtmassage_KeyPress;
+    case ControlId::txtketasu:
+        return &MainWindow::txtketasu_KeyPress;
+    default:
+        return nullptr;
+    }
+}
+
+void (MainWindow::*clickHandler(ControlId id))()
+{
+    switch (id) {
+    case ControlId::btnnew:
+        return &MainWindow::btnnew_Click;
+    case ControlId::btnkousin:
+        return &MainWindow::btnkousin_Click;
+    case ControlId::btndelete:
+        return &MainWindow::btndelete_Click;
+    case ControlId::btnnewmode:
+        return &MainWindow::btnnewmode_Click;
+    case ControlId::btnmordori:
+        return &MainWindow::btnmordori_Click;
+    case ControlId::btnload:
+        return &MainWindow::btnload_Click;
+    case ControlId::btnunload:
+        return &MainWindow::btnunload_Click;
+    case ControlId::btnclipset:
+        return &MainWindow::btnclipset_Click;
+    case ControlId::btncleate:
+        return &MainWindow::btncleate_Click;
+    default:
+        return nullptr;
+    }
+}
+
+const wchar_t* classOf(ControlKind kind)
+{
+    switch (kind) {
+    case ControlKind::ComboBox:
+        return L"COMBOBOX";
+    case ControlKind::ListBox:
+        return L"LISTBOX";
+    case ControlKind::Button:
+        return L"BUTTON";
+    case ControlKind::Label:
+        return L"STATIC";
+    default:
+        return L"EDIT";
+    }
+}
+
+DWORD styleOf(ControlKind kind)
+{
+    const DWORD child = WS_CHILD | WS_CLIPSIBLINGS;
+    switch (kind) {
+    case ControlKind::ComboBox:
+        // A drop-down with an edit field; the list holds only what the data file names, in its order.
+        return child | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL;
+    case ControlKind::ListBox:
+        return child | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT;
+    case ControlKind::Button:
+        return child | BS_PUSHBUTTON;
+    case ControlKind::Label:
+        return child | SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_NOTIFY;
+    default:
+        return child | ES_AUTOHSCROLL;
+    }
+}
+
+int CALLBACK faceFound(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found)
+{
+    *reinterpret_cast<bool*>(found) = true;
+    return 0;
+}
+
+bool faceExists(HDC dc, std::u16string_view face)
+{
+    LOGFONTW wanted{};
+    wanted.lfCharSet = DEFAULT_CHARSET;
+    const auto length = std::min(face.size(), std::size(wanted.lfFaceName) - 1);
+    std::copy_n(face.data(), length, wanted.lfFaceName);
+    bool found = false;
+    EnumFontFamiliesExW(dc, &wanted, &faceFound, reinterpret_cast<LPARAM>(&found), 0);
+    return found;
+}
+
+} // namespace
+
+std::u16string windowText(HWND window)
+{
+    const int length = GetWindowTextLengthW(window);
+    if (length <= 0)
+        return {};
+    std::u16string text(static_cast<std::size_t>(length) + 1, u'\0');
+    const int copied = GetWindowTextW(window, reinterpret_cast<wchar_t*>(text.data()), length + 1);
+    text.resize(static_cast<std::size_t>(std::max(copied, 0)));
+    return text;
+}
+
+Win32View::Win32View(MainWindow& window, HINSTANCE instance) : m_window(window), m_instance(instance)
+{
+    for (const auto& d : app::controlTable())
+        if (d.tabIndex >= 0)
+            m_tabOrder.push_back(d.id);
+    std::stable_sort(m_tabOrder.begin(), m_tabOrder.end(), [](ControlId a, ControlId b) {
+        return app::design(a).tabIndex < app::design(b).tabIndex;
+    });
+}
+
+Win32View::~Win32View()
+{
+    if (m_hwnd)
+        DestroyWindow(m_hwnd);
+}
+
+bool Win32View::create()
+{
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    if (!GetClassInfoExW(m_instance, kClassName, &windowClass)) {
+        windowClass.cbSize = sizeof windowClass;
+        windowClass.lpfnWndProc = &Win32View::windowProc;
+        windowClass.hInstance = m_instance;
+        windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        windowClass.hIcon = static_cast<HICON>(
+            LoadImageW(m_instance, MAKEINTRESOURCEW(1), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
+        windowClass.hIconSm = static_cast<HICON>(LoadImageW(m_instance, MAKEINTRESOURCEW(1), IMAGE_ICON,
+                                                            GetSystemMetrics(SM_CXSMICON),
+                                                            GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+        windowClass.lpszClassName = kClassName;
+        if (!RegisterClassExW(&windowClass))
+            return false;
+    }
+    const std::u16string caption(app::kWindowCaption);
+    CreateWindowExW(0, kClassName, wide(caption), kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, nullptr,
+                    nullptr, m_instance, this);
+    return m_hwnd != nullptr;
+}
+
+void Win32View::load()
+{
+    route([this] { m_window.Form_Load(); });
+    // The picture only decorates the window: decoding it waits until the window is on the screen, so
+    // that the user does not wait for it.
+    PostMessageW(m_hwnd, kShowPicture, 0, 0);
+}
+
+void Win32View::show(int showCommand)
+{
+    ShowWindow(m_hwnd, showCommand);
+    UpdateWindow(m_hwnd);
+    focusFirstStop();
+}
+
+LRESULT CALLBACK Win32View::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NCCREATE) {
+        auto* view = static_cast<Win32View*>(reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams);
+        view->m_hwnd = window;
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(view));
+    }
+    auto* view = reinterpret_cast<Win32View*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!view)
+        return DefWindowProcW(window, message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        view->m_hwnd = nullptr;
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    return view->handle(message, wParam, lParam);
+}
+
+LRESULT Win32View::handle(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_CREATE:
+        return onCreate() ? 0 : -1;
+    case WM_COMMAND:
+        onCommand(wParam, lParam);
+        return 0;
+    case WM_PAINT:
+        onPaint();
+        return 0;
+    case WM_PRINTCLIENT:
+        onPrintClient(reinterpret_cast<HDC>(wParam));
+        return 0;
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORBTN:
+        return onControlColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_KEYDOWN:
+        if (wParam == VK_F1) {
+            route([this] { m_window.helpKey(); });
+            return 0;
+        }
+        break;
+    case WM_DPICHANGED:
+        onDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+        return 0;
+    case WM_ACTIVATE:
+        onActivate(wParam);
+        return 0;
+    case WM_SETFOCUS:
+        if (m_lastFocus && IsWindowVisible(m_lastFocus))
+            SetFocus(m_lastFocus);
+        else
+            focusFirstStop();
+        return 0;
+    case WM_CLOSE:
+        onClose();
+        return 0;
+    case WM_ENDSESSION:
+        // Windows is ending: the window closes without WM_CLOSE.
+        if (wParam)
+            m_window.Form_Unload();
+        return 0;
+    case WM_DESTROY:
+        if (m_quitOnClose)
+            PostQuitMessage(0);
+        return 0;
+    case kMirrorLater:
+        mirror();
+        return 0;
+    case kComboFieldSet:
+        if (const auto text = windowText(m_controls[index(ControlId::cmbnamae)]);
+            text != m_window.cmbnamae.text())
+            route([this, &text] { m_window.cmbnamae.setText(text); });
+        return 0;
+    case kAddTooltips:
+        addTooltips();
+        if (m_tooltip)
+            SendMessageW(m_tooltip, TTM_SETMAXTIPWIDTH, 0, pixelsAt(8000, m_dpi));
+        return 0;
+    case kShowPicture:
+        onShowPicture();
+        return 0;
+    default:
+        break;
+    }
+    return DefWindowProcW(m_hwnd, message, wParam, lParam);
+}
+
+bool Win32View::onCreate()
+{
+    m_dpi = GetDpiForWindow(m_hwnd);
+    if (m_dpi == 0)
+        m_dpi = 96;
+    resolveFontFace();
+    buildControls();
+    applyDpi(nullptr, false);
+    mirror();
+    // The tooltips show only once the pointer rests on a control: they are set up after the window is
+    // on the screen.
+    PostMessageW(m_hwnd, kAddTooltips, 0, 0);
+    return true;
+}
+
+void Win32View::resolveFontFace()
+{
+    HDC dc = GetDC(m_hwnd);
+    m_face = std::u16string(app::kDesignFontFamily);
+    if (!faceExists(dc, m_face)) {
+        const auto fallback = std::find_if(kFallbackFaces.begin(), kFallbackFaces.end(),
+                                           [dc](const char16_t* face) { return faceExists(dc, face); });
+        if (fallback != kFallbackFaces.end()) {
+            m_face = *fallback;
+        } else {
+            // The system's own font for messages, which can show Japanese wherever Japanese is set up.
+            NONCLIENTMETRICSW metrics{};
+            metrics.cbSize = sizeof metrics;
+            if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
+                m_face = reinterpret_cast<const char16_t*>(metrics.lfMessageFont.lfFaceName);
+        }
+    }
+    ReleaseDC(m_hwnd, dc);
+}
+
+HFONT Win32View::font(double points, bool bold)
+{
+    const std::pair key{static_cast<int>(points * 4 + 0.5), bold};
+    auto& slot = m_fonts[key];
+    if (!slot) {
+        LOGFONTW wanted{};
+        wanted.lfHeight = fontHeightAt(points, m_dpi);
+        wanted.lfWeight = bold ? FW_BOLD : FW_NORMAL;
+        wanted.lfCharSet = SHIFTJIS_CHARSET;
+        wanted.lfQuality = CLEARTYPE_QUALITY;
+        const auto length = std::min(m_face.size(), std::size(wanted.lfFaceName) - 1);
+        std::copy_n(m_face.data(), length, wanted.lfFaceName);
+        slot.reset(CreateFontIndirectW(&wanted));
+    }
+    return slot.get();
+}
+
+void Win32View::buildControls()
+{
+    for (const auto& d : app::controlTable()) {
+        if (d.kind == ControlKind::Line || d.kind == ControlKind::Picture)
+            continue;
+        const std::u16string caption(d.caption);
+        const DWORD exStyle = isBox(d.kind) || d.kind == ControlKind::ListBox ? WS_EX_CLIENTEDGE : 0;
+        const RECT place = windowPlace(d);
+        HWND child =
+            CreateWindowExW(exStyle, classOf(d.kind), wide(caption), styleOf(d.kind), place.left, place.top,
+                            place.right - place.left, place.bottom - place.top, m_hwnd,
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + index(d.id))),
+                            m_instance, nullptr);
+        m_controls[index(d.id)] = child;
+        if (!child)
+            continue;
+        if (keyPressHandler(d.id))
+            SetWindowSubclass(child, &Win32View::boxProc, index(d.id), reinterpret_cast<DWORD_PTR>(this));
+        if (d.kind == ControlKind::ComboBox) {
+            SetWindowSubclass(child, &Win32View::comboProc, index(d.id), reinterpret_cast<DWORD_PTR>(this));
+            COMBOBOXINFO info{};
+            info.cbSize = sizeof info;
+            if (GetComboBoxInfo(child, &info) && info.hwndItem)
+                SetWindowSubclass(info.hwndItem, &Win32View::comboProc, kComboFieldSubclass,
+                                  reinterpret_cast<DWORD_PTR>(this));
+        }
+        if (d.background)
+            m_brushes[index(d.id)].reset(CreateSolidBrush(colourOf(*d.background)));
+    }
+
+    // Boxes and buttons that share a place: the smaller one lies over the larger, so that the buttons and
+    // the length box at the right end of the password row stay in sight over the long boxes. Labels lie
+    // beneath every box and button; among them a later row of the table lies over an earlier one.
+    std::vector<const ControlDesign*> windowed;
+    for (const auto& d : app::controlTable())
+        if (m_controls[index(d.id)] && d.kind != ControlKind::Label)
+            windowed.push_back(&d);
+    auto area = [](const ControlDesign* d) { return d->place.width * d->place.height; };
+    std::stable_sort(windowed.begin(), windowed.end(), [&](auto* a, auto* b) { return area(a) > area(b); });
+    for (const auto* d : windowed)
+        SetWindowPos(m_controls[index(d->id)], HWND_TOP, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    const auto& table = app::controlTable();
+    for (auto d = table.rbegin(); d != table.rend(); ++d)
+        if (d->kind == ControlKind::Label && m_controls[index(d->id)])
+            SetWindowPos(m_controls[index(d->id)], HWND_BOTTOM, 0, 0, 0, 0,
+                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void Win32View::addTooltips()
+{
+    m_tooltip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                                WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
+                                CW_USEDEFAULT, CW_USEDEFAULT, m_hwnd, nullptr, m_instance, nullptr);
+    if (!m_tooltip)
+        return;
+    auto addTool = [this](HWND target, std::u16string& text) {
+        TTTOOLINFOW tool{};
+        tool.cbSize = sizeof tool;
+        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        tool.hwnd = m_hwnd;
+        tool.uId = reinterpret_cast<UINT_PTR>(target);
+        tool.lpszText = reinterpret_cast<wchar_t*>(text.data());
+        SendMessageW(m_tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    };
+    for (const auto& d : app::controlTable()) {
+        HWND child = m_controls[index(d.id)];
+        if (!child || d.tooltip.empty())
+            continue;
+        m_tooltips[index(d.id)] = std::u16string(d.tooltip);
+        addTool(child, m_tooltips[index(d.id)]);
+        if (d.kind == ControlKind::ComboBox) {
+            // The pointer over the box's text field is over the field's own window.
+            COMBOBOXINFO info{};
+            info.cbSize = sizeof info;
+            if (GetComboBoxInfo(child, &info) && info.hwndItem)
+                addTool(info.hwndItem, m_tooltips[index(d.id)]);
+        }
+    }
+}
+
+void Win32View::applyDpi(const RECT* suggested, bool moveControls)
+{
+    // The fonts of the old scale stay alive until every control has taken its new one.
+    const auto oldFonts = std::move(m_fonts);
+    m_fonts.clear();
+    SendMessageW(m_hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font(kWindowFontPoints, false)), FALSE);
+
+    RECT frame{0, 0, pixelsAt(app::kClientWidthTwips, m_dpi), pixelsAt(app::kClientHeightTwips, m_dpi)};
+    AdjustWindowRectExForDpi(&frame, kWindowStyle, FALSE, 0, m_dpi);
+    const int width = frame.right - frame.left;
+    const int height = frame.bottom - frame.top;
+    if (suggested)
+        SetWindowPos(m_hwnd, nullptr, suggested->left, suggested->top, width, height,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    else
+        SetWindowPos(m_hwnd, nullptr, 0, 0, width, height, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
+
+    HDC dc = GetDC(m_hwnd);
+    for (const auto& d : app::controlTable()) {
+        HWND child = m_controls[index(d.id)];
+        if (!child)
+            continue;
+        const RECT place = windowPlace(d);
+        if (moveControls)
+            MoveWindow(child, place.left, place.top, place.right - place.left, place.bottom - place.top,
+                       FALSE);
+
+        double points = d.fontPoints > 0 ? d.fontPoints : kWindowFontPoints;
+        if (d.kind == ControlKind::Label)
+            points = fittedPoints(dc, d, points, place.right - place.left);
+        m_points[index(d.id)] = points;
+        SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font(points, d.bold)), FALSE);
+    }
+    ReleaseDC(m_hwnd, dc);
+    if (m_tooltip)
+        SendMessageW(m_tooltip, TTM_SETMAXTIPWIDTH, 0, pixelsAt(8000, m_dpi));
+    if (m_pictureShown) {
+        const Picture picture = loadPicture(m_window.pictureFile());
+        rebuildBackground(picture.bitmap ? &picture : nullptr);
+    } else {
+        rebuildBackground(nullptr);
+    }
+    RedrawWindow(m_hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
+}
+
+RECT Win32View::windowPlace(const ControlDesign& d) const
+{
+    RECT place = placeAt(d, m_dpi);
+    if (d.kind == ControlKind::ComboBox)
+        // A drop-down box's window reaches down over its list as well as its field.
+        place.bottom = place.top + (place.bottom - place.top) * kDropDownFields;
+    return place;
+}
+
+double Win32View::fittedPoints(HDC dc, const ControlDesign& d, double points, int room)
+{
+    // A caption wider than its label is drawn a little smaller rather than cut off: the faces that stand
+    // in for the design's font run a little wider than it. The width grows with the size, so the size
+    // that fits is found from the width at the designed size and then checked.
+    const std::u16string caption(d.caption);
+    auto width = [&](double size) {
+        SelectObject(dc, font(size, d.bold));
+        SIZE extent{};
+        GetTextExtentPoint32W(dc, wide(caption), static_cast<int>(caption.size()), &extent);
+        return static_cast<int>(extent.cx);
+    };
+    const int designed = width(points);
+    if (designed <= room || designed == 0)
+        return points;
+    double size = std::max(kSmallestCaptionPoints, std::floor(points * room / designed * 4) / 4);
+    while (size > kSmallestCaptionPoints && width(size) > room)
+        size -= 0.25;
+    if (size + 0.25 < points && width(size + 0.25) <= room)
+        size += 0.25;
+    return size;
+}
+
+void Win32View::rebuildBackground(const Picture* picture)
+{
+    const int width = pixelsAt(app::kClientWidthTwips, m_dpi);
+    const int height = pixelsAt(app::kClientHeightTwips, m_dpi);
+    HDC screen = GetDC(m_hwnd);
+    HDC dc = CreateCompatibleDC(screen);
+    m_background.reset(CreateCompatibleBitmap(screen, width, height));
+    ReleaseDC(m_hwnd, screen);
+    if (!dc || !m_background) {
+        if (dc)
+            DeleteDC(dc);
+        m_backgroundBrush.reset();
+        return;
+    }
+    HGDIOBJ oldBitmap = SelectObject(dc, m_background.get());
+    const RECT all{0, 0, width, height};
+    FillRect(dc, &all, GetSysColorBrush(COLOR_BTNFACE));
+
+    if (picture) {
+        // The picture at its own size in inches, cut off at the edge of its place.
+        const RECT place = placeAt(app::design(ControlId::Image1), m_dpi);
+        HDC pictureDc = CreateCompatibleDC(dc);
+        HGDIOBJ oldPicture = SelectObject(pictureDc, picture->bitmap.get());
+        const int saved = SaveDC(dc);
+        IntersectClipRect(dc, place.left, place.top, place.right, place.bottom);
+        SetStretchBltMode(dc, HALFTONE);
+        SetBrushOrgEx(dc, 0, 0, nullptr);
+        StretchBlt(dc, place.left, place.top, MulDiv(picture->width, static_cast<int>(m_dpi), 96),
+                   MulDiv(picture->height, static_cast<int>(m_dpi), 96), pictureDc, 0, 0, picture->width,
+                   picture->height, SRCCOPY);
+        RestoreDC(dc, saved);
+        SelectObject(pictureDc, oldPicture);
+        DeleteDC(pictureDc);
+    }
+
+    // The frame lines round the password row, one pixel wide at 100 %.
+    UniquePen pen(
+        CreatePen(PS_SOLID, std::max(1, static_cast<int>(m_dpi / 96)), GetSysColor(COLOR_WINDOWTEXT)));
+    HGDIOBJ oldPen = SelectObject(dc, pen.get());
+    for (const auto& d : app::controlTable()) {
+        if (d.kind != ControlKind::Line)
+            continue;
+        const RECT ends = placeAt(d, m_dpi);
+        MoveToEx(dc, ends.left, ends.top, nullptr);
+        LineTo(dc, ends.right, ends.bottom);
+        // LineTo leaves out the last point; the design's lines meet at their corners.
+        SetPixel(dc, ends.right, ends.bottom, GetSysColor(COLOR_WINDOWTEXT));
+    }
+    SelectObject(dc, oldPen);
+    SelectObject(dc, oldBitmap);
+    DeleteDC(dc);
+    m_backgroundBrush.reset(CreatePatternBrush(m_background.get()));
+}
+
+void Win32View::onPaint()
+{
+    PAINTSTRUCT paint{};
+    HDC dc = BeginPaint(m_hwnd, &paint);
+    onPrintClient(dc);
+    EndPaint(m_hwnd, &paint);
+}
+
+void Win32View::onPrintClient(HDC dc)
+{
+    RECT client{};
+    GetClientRect(m_hwnd, &client);
+    if (!m_background) {
+        FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
+        return;
+    }
+    HDC source = CreateCompatibleDC(dc);
+    HGDIOBJ old = SelectObject(source, m_background.get());
+    BitBlt(dc, 0, 0, client.right, client.bottom, source, 0, 0, SRCCOPY);
+    SelectObject(source, old);
+    DeleteDC(source);
+}
+
+LRESULT Win32View::onControlColour(HDC dc, HWND child)
+{
+    const auto id = controlOf(child);
+    if (!id)
+        return DefWindowProcW(m_hwnd, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                              reinterpret_cast<LPARAM>(child));
+    const auto& d = app::design(*id);
+    if (d.foreground)
+        SetTextColor(dc, colourOf(*d.foreground));
+    if (auto& brush = m_brushes[index(*id)]; brush && d.background) {
+        SetBkColor(dc, colourOf(*d.background));
+        return reinterpret_cast<LRESULT>(brush.get());
+    }
+    if (isBox(d.kind) || d.kind == ControlKind::ComboBox || d.kind == ControlKind::ListBox) {
+        SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
+    }
+    // Labels and the corners of buttons show the window beneath them: the picture and the lines.
+    if (!d.foreground)
+        SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+    SetBkMode(dc, TRANSPARENT);
+    POINT origin{0, 0};
+    MapWindowPoints(child, m_hwnd, &origin, 1);
+    SetBrushOrgEx(dc, -origin.x, -origin.y, nullptr);
+    return reinterpret_cast<LRESULT>(m_backgroundBrush ? m_backgroundBrush.get()
+                                                       : GetSysColorBrush(COLOR_BTNFACE));
+}
+
+void Win32View::onDpiChanged(UINT dpi, const RECT& suggested)
+{
+    m_dpi = dpi;
+    applyDpi(&suggested, true);
+}
+
+void Win32View::onActivate(WPARAM wParam)
+{
+    if (LOWORD(wParam) == WA_INACTIVE) {
+        HWND focused = GetFocus();
+        if (focused && IsChild(m_hwnd, focused))
+            m_lastFocus = focused;
+    } else if (m_lastFocus && IsWindowVisible(m_lastFocus)) {
+        SetFocus(m_lastFocus);
+    }
+}
+
+void Win32View::onClose()
+{
+    // The password the copy button put on the clipboard goes with the window.
+    m_window.Form_Unload();
+    DestroyWindow(m_hwnd);
+}
+
+void Win32View::onShowPicture()
+{
+    const auto& file = m_window.pictureFile();
+    if (file.empty())
+        return;
+    // The decoded picture goes once it is drawn into the background; a change of scale decodes it again.
+    const Picture picture = loadPicture(file);
+    if (!picture.bitmap)
+        return;
+    m_pictureShown = true;
+    rebuildBackground(&picture);
+    RedrawWindow(m_hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+void Win32View::onCommand(WPARAM wParam, LPARAM lParam)
+{
+    const int identifier = LOWORD(wParam) - kFirstControlId;
+    if (lParam == 0 || identifier < 0 || static_cast<std::size_t>(identifier) >= app::kControlCount)
+        return;
+    const auto id = static_cast<ControlId>(identifier);
+    const UINT code = HIWORD(wParam);
+    HWND child = m_controls[index(id)];
+    if (m_mirroring)
+        return;
+
+    switch (app::design(id).kind) {
+    case ControlKind::Button:
+        if (code == BN_CLICKED)
+            if (auto handler = clickHandler(id))
+                route(std::bind_front(handler, &m_window));
+        return;
+    case ControlKind::ComboBox:
+        if (code == CBN_SELCHANGE) {
+            // A choice from the list, by mouse, arrow keys or wheel.
+            const int chosen = static_cast<int>(SendMessageW(child, CB_GETCURSEL, 0, 0));
+            route([this, chosen] {
+                m_window.cmbnamae.listIndex = chosen;
+                m_window.cmbnamae.setText(m_window.cmbnamae.selectedItem());
+                m_window.cmbnamae_Click();
+            });
+        }
+        // A change of the text field arrives through comboProc.
+        return;
+    case ControlKind::ListBox:
+        if (!m_window.Lstidbox.visible) {
+            // The list has just hidden itself (a double-click opened the entry); the mouse button's
+            // release on it is no choice of the user's.
+            mirror();
+            return;
+        }
+        if (code == LBN_SELCHANGE) {
+            // Every click, also on the ID already chosen, and every move with the arrow keys.
+            const int chosen = static_cast<int>(SendMessageW(child, LB_GETCURSEL, 0, 0));
+            route([this, chosen] {
+                m_window.Lstidbox.listIndex = chosen;
+                m_window.Lstidbox_Click();
+            });
+        } else if (code == LBN_DBLCLK) {
+            // The click before it has already chosen the entry and run the Click handler.
+            route([this] { m_window.Lstidbox_DblClick(); });
+        }
+        return;
+    case ControlKind::TextBox:
+    case ControlKind::DisplayBox:
+    case ControlKind::StorageBox:
+        if (code != EN_CHANGE)
+            return;
+        if (isTypedBox(id) || m_forwardingTo == id) {
+            const auto text = windowText(child);
+            route([this, id, &text] { m_window.control(id).setText(text); });
+        } else {
+            // Pasted, cut or deleted in a box that only shows: once the edit is over, the program's
+            // text returns.
+            PostMessageW(m_hwnd, kMirrorLater, 0, 0);
+        }
+        return;
+    default:
+        return;
+    }
+}
+
+void Win32View::route(const std::function<void()>& handler)
+{
+    if (m_mirroring)
+        return;
+    try {
+        handler();
+    } catch (const std::exception& error) {
+        m_window.Txtmassage.setText(u"思いがけない誤りで操作を最後まで行えませんでした：" +
+                                    platform::fromUtf8(error.what()));
+    }
+    mirror();
+}
+
+void Win32View::mirror()
+{
+    if (!m_hwnd)
+        return;
+    m_mirroring = true;
+    for (const auto& d : app::controlTable()) {
+        HWND child = m_controls[index(d.id)];
+        if (!child)
+            continue;
+        const auto& control = m_window.control(d.id);
+        if (d.kind == ControlKind::ComboBox || d.kind == ControlKind::ListBox) {
+            const bool combo = d.kind == ControlKind::ComboBox;
+            auto& shown = m_shownItems[index(d.id)];
+            if (shown != control.items) {
+                SendMessageW(child, combo ? CB_RESETCONTENT : LB_RESETCONTENT, 0, 0);
+                for (const auto& item : control.items)
+                    SendMessageW(child, combo ? CB_ADDSTRING : LB_ADDSTRING, 0,
+                                 reinterpret_cast<LPARAM>(wide(item)));
+                shown = control.items;
+            }
+            const UINT getSelection = combo ? CB_GETCURSEL : LB_GETCURSEL;
+            if (static_cast<int>(SendMessageW(child, getSelection, 0, 0)) != control.listIndex)
+                SendMessageW(child, combo ? CB_SETCURSEL : LB_SETCURSEL,
+                             static_cast<WPARAM>(control.listIndex), 0);
+            if (combo && windowText(child) != control.text())
+                SetWindowTextW(child, wide(control.text()));
+        } else if (windowText(child) != control.text()) {
+            SetWindowTextW(child, wide(control.text()));
+        }
+    }
+    // Controls are shown before others are hidden, and the focus of a control that hid itself passes to
+    // the control that took its place.
+    HWND focused = GetFocus();
+    for (bool showing : {true, false}) {
+        for (const auto& d : app::controlTable()) {
+            HWND child = m_controls[index(d.id)];
+            if (!child)
+                continue;
+            // The control's own visibility, not IsWindowVisible's, which is false while the window is hidden.
+            const bool shown = (GetWindowLongPtrW(child, GWL_STYLE) & WS_VISIBLE) != 0;
+            if (m_window.control(d.id).visible == showing && shown != showing)
+                ShowWindow(child, showing ? SW_SHOWNA : SW_HIDE);
+        }
+    }
+    repairFocus(focused);
+    m_mirroring = false;
+}
+
+std::optional<ControlId> Win32View::controlOf(HWND window) const
+{
+    for (int depth = 0; window && depth < 2; ++depth, window = GetParent(window)) {
+        const auto found = std::find(m_controls.begin(), m_controls.end(), window);
+        if (found != m_controls.end())
+            return static_cast<ControlId>(found - m_controls.begin());
+    }
+    return std::nullopt;
+}
+
+void Win32View::repairFocus(HWND focused)
+{
+    const auto id = controlOf(focused);
+    if (!id || IsWindowVisible(m_controls[index(*id)]))
+        return;
+    const auto& place = app::design(*id).place;
+    for (const auto& d : app::controlTable()) {
+        HWND child = m_controls[index(d.id)];
+        if (child && d.id != *id && d.tabIndex >= 0 && d.place.left == place.left &&
+            d.place.top == place.top && IsWindowVisible(child)) {
+            SetFocus(child);
+            return;
+        }
+    }
+    SetFocus(m_controls[index(*id)]);
+    moveFocus(1);
+}
+
+void Win32View::moveFocus(int step)
+{
+    const auto current = controlOf(GetFocus());
+    auto at = current ? std::find(m_tabOrder.begin(), m_tabOrder.end(), *current) : m_tabOrder.end();
+    const auto count = static_cast<std::ptrdiff_t>(m_tabOrder.size());
+    std::ptrdiff_t position = at == m_tabOrder.end() ? (step > 0 ? -1 : count) : at - m_tabOrder.begin();
+    for (std::ptrdiff_t tried = 0; tried < count; ++tried) {
+        position = ((position + step) % count + count) % count;
+        HWND child = m_controls[index(m_tabOrder[static_cast<std::size_t>(position)])];
+        if (child && IsWindowVisible(child) && IsWindowEnabled(child)) {
+            SetFocus(child);
+            // A box reached with Tab has its text selected, ready to be typed over.
+            const auto kind = app::design(m_tabOrder[static_cast<std::size_t>(position)]).kind;
+            if (isBox(kind))
+                SendMessageW(child, EM_SETSEL, 0, -1);
+            else if (kind == ControlKind::ComboBox)
+                SendMessageW(child, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
+            return;
+        }
+    }
+}
+
+void Win32View::focusFirstStop()
+{
+    for (ControlId id : m_tabOrder) {
+        HWND child = m_controls[index(id)];
+        if (child && IsWindowVisible(child) && IsWindowEnabled(child)) {
+            SetFocus(child);
+            return;
+        }
+    }
+}
+
+bool Win32View::preTranslate(const MSG& message)
+{
+    if (!m_hwnd || message.message != WM_KEYDOWN ||
+        (message.hwnd != m_hwnd && !IsChild(m_hwnd, message.hwnd)))
+        return false;
+    if (message.wParam == VK_F1) {
+        route([this] { m_window.helpKey(); });
+        return true;
+    }
+    if (message.wParam == VK_TAB && (GetKeyState(VK_CONTROL) & 0x8000) == 0 &&
+        (GetKeyState(VK_MENU) & 0x8000) == 0) {
+        moveFocus((GetKeyState(VK_SHIFT) & 0x8000) != 0 ? -1 : 1);
+        return true;
+    }
+    return false;
+}
+
+LRESULT CALLBACK Win32View::boxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR subclass,
+                                    DWORD_PTR data)
+{
+    auto* view = reinterpret_cast<Win32View*>(data);
+    const auto id = static_cast<ControlId>(subclass);
+    switch (message) {
+    case WM_CHAR:
+    case WM_IME_CHAR:
+        if (view->onBoxCharacter(id, box, static_cast<char16_t>(wParam), lParam))
+            return 0;
+        break;
+    case WM_IME_COMPOSITION:
+        if ((lParam & GCS_RESULTSTR) && view->onBoxComposition(id, box)) {
+            // The finished text went through the filter; a new composition may already have begun.
+            lParam &= ~static_cast<LPARAM>(GCS_RESULTSTR | GCS_RESULTREADSTR | GCS_RESULTCLAUSE);
+            if ((lParam & GCS_COMPSTR) == 0)
+                return 0;
+        }
+        break;
+    case WM_NCDESTROY:
+        RemoveWindowSubclass(box, &Win32View::boxProc, subclass);
+        break;
+    default:
+        break;
+    }
+    return DefSubclassProc(box, message, wParam, lParam);
+}
+
+LRESULT CALLBACK Win32View::comboProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                      UINT_PTR subclass, DWORD_PTR data)
+{
+    // Every change of the text field (typing, paste, the input method, an assistive tool) reaches the
+    // core. The box's own CBN_EDITCHANGE is not used: like the field's EN_CHANGE, Windows does not raise
+    // it for text set into the field from outside, and it drops one after the program set the text.
+    auto* view = reinterpret_cast<Win32View*>(data);
+    auto changed = [view](HWND field) {
+        if (view->m_mirroring)
+            return;
+        const auto text = windowText(field);
+        view->route([view, &text] { view->m_window.cmbnamae.setText(text); });
+    };
+    if (message == WM_NCDESTROY) {
+        RemoveWindowSubclass(window, &Win32View::comboProc, subclass);
+    } else if (subclass == kComboFieldSubclass && message == WM_SETTEXT) {
+        // The box sets its field itself to show a choice, before it reports the choice: the text is
+        // taken once the message is over, when it is still not what the core holds.
+        if (!view->m_mirroring)
+            PostMessageW(view->m_hwnd, kComboFieldSet, 0, 0);
+    } else if (subclass != kComboFieldSubclass && message == WM_COMMAND && HIWORD(wParam) == EN_CHANGE &&
+               lParam != 0) {
+        changed(reinterpret_cast<HWND>(lParam));
+    }
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
+bool Win32View::onBoxCharacter(ControlId id, HWND box, char16_t unit, LPARAM lParam)
+{
+    // What this filter hands on has been through the handler already.
+    if (m_forwardingTo)
+        return false;
+    // The control characters of Ctrl shortcuts (select all, copy, paste, cut, undo) insert nothing and
+    // reach no filter; Backspace and Enter reach it, as they always have.
+    if (unit < 0x20 && unit != u'\b' && unit != u'\r')
+        return false;
+    if (unit >= 0xD800 && unit <= 0xDBFF) {
+        m_pendingHighSurrogate = unit;
+        return true;
+    }
+    std::u16string typed;
+    if (unit >= 0xDC00 && unit <= 0xDFFF && m_pendingHighSurrogate)
+        typed += m_pendingHighSurrogate;
+    typed += unit;
+    m_pendingHighSurrogate = 0;
+
+    const auto [accepted, changed] = passThroughHandler(keyPressHandler(id), typed);
+    auto deliver = [&](const std::u16string& text) {
+        for (const char16_t c : text)
+            DefSubclassProc(box, WM_CHAR, c, lParam);
+    };
+    if (!changed && isTypedBox(id)) {
+        deliver(typed);
+        return true;
+    }
+    if (!accepted.empty()) {
+        m_forwardingTo = id;
+        deliver(accepted);
+        m_forwardingTo.reset();
+    }
+    return true;
+}
+
+bool Win32View::onBoxComposition(ControlId id, HWND box)
+{
+    if (m_forwardingTo)
+        return false;
+    HIMC context = ImmGetContext(box);
+    if (!context)
+        return false;
+    const LONG bytes = ImmGetCompositionStringW(context, GCS_RESULTSTR, nullptr, 0);
+    std::u16string typed(bytes > 0 ? static_cast<std::size_t>(bytes) / sizeof(char16_t) : 0, u'\0');
+    if (bytes > 0)
+        ImmGetCompositionStringW(context, GCS_RESULTSTR, typed.data(), static_cast<DWORD>(bytes));
+    ImmReleaseContext(box, context);
+    if (typed.empty())
+        return false;
+
+    const auto [accepted, changed] = passThroughHandler(keyPressHandler(id), typed);
+    if (!changed && isTypedBox(id))
+        return false;
+    if (!accepted.empty()) {
+        m_forwardingTo = id;
+        SendMessageW(box, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(wide(accepted)));
+        m_forwardingTo.reset();
+    }
+    return true;
+}
+
+std::pair<std::u16string, bool> Win32View::passThroughHandler(KeyPressHandler handler,
+                                                              std::u16string_view typed)
+{
+    std::u16string accepted;
+    bool changed = false;
+    route([&] {
+        for (std::size_t i = 0; i < typed.size(); ++i) {
+            char32_t character = typed[i];
+            std::size_t units = 1;
+            if (character >= 0xD800 && character <= 0xDBFF && i + 1 < typed.size() &&
+                typed[i + 1] >= 0xDC00 && typed[i + 1] <= 0xDFFF) {
+                character = 0x10000 + ((character - 0xD800) << 10) + (typed[i + 1] - 0xDC00);
+                units = 2;
+            }
+            const std::int16_t code = m_window.keyCodeOf(character);
+            std::int16_t KeyAscii = code;
+            std::invoke(handler, m_window, KeyAscii);
+            if (KeyAscii == code)
+                accepted += typed.substr(i, units);
+            else {
+                // Refused (0), or changed into another character.
+                changed = true;
+                if (KeyAscii != 0)
+                    accepted += characterOfCode(KeyAscii);
+            }
+            i += units - 1;
+        }
+    });
+    return {accepted, changed};
+}
+
+std::u16string Win32View::characterOfCode(std::int16_t code) const
+{
+    const auto unsignedCode = static_cast<std::uint16_t>(code);
+    std::string bytes;
+    if (unsignedCode > 0xFF)
+        bytes += static_cast<char>(unsignedCode >> 8);
+    bytes += static_cast<char>(unsignedCode & 0xFF);
+    const auto decoded = m_window.services().codePage.decode(bytes);
+    if (const auto* text = std::get_if<std::u16string>(&decoded))
+        return *text;
+    return {};
+}
+
+} // namespace orvanta::view_win32

@@ -1,0 +1,153 @@
+#pragma once
+
+#include "Handles.h"
+#include "Picture.h"
+#include "app/MainWindow.h"
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace orvanta::view_win32 {
+
+/// The program's window on Windows, built from the design table with the system's own controls: EDIT
+/// for the boxes, a drop-down COMBOBOX, a LISTBOX, BUTTON and STATIC. The frame lines and the picture
+/// are drawn by the window itself, beneath the controls.
+///
+/// Every user event goes to the window's handler in the core; afterwards the view copies the state of
+/// every control (text, list entries, selection, visibility) back into the controls, and ignores the
+/// notifications that the copy itself raises. The controls hold nothing the core does not know: text
+/// pasted into a box that only shows values is replaced by the core's text.
+class Win32View {
+public:
+    /// Posted to the window: copy the core's state into the controls once the current message is over.
+    static constexpr UINT kMirrorLater = WM_APP + 1;
+    /// Posted to the window: put up the picture once the window is on the screen.
+    static constexpr UINT kShowPicture = WM_APP + 2;
+    /// Posted to the window: text was set into the drop-down box's field from outside.
+    static constexpr UINT kComboFieldSet = WM_APP + 3;
+    /// Posted to the window: give the controls their tooltips.
+    static constexpr UINT kAddTooltips = WM_APP + 4;
+    /// The first control's identifier; a control's identifier is this plus its place in the table.
+    static constexpr int kFirstControlId = 100;
+
+    Win32View(app::MainWindow& window, HINSTANCE instance);
+    ~Win32View();
+    Win32View(const Win32View&) = delete;
+    Win32View& operator=(const Win32View&) = delete;
+
+    /// Creates the window and its controls, hidden; false when Windows refused.
+    bool create();
+    /// Runs the window's start-up and shows the controls' state; the picture follows once the window
+    /// is on the screen.
+    void load();
+    /// Shows the window and puts the focus on the first control the user can reach with Tab.
+    void show(int showCommand);
+    /// Ends the message loop when the window closes (the program's one window does; a test's does not).
+    void setQuitOnClose(bool quit) { m_quitOnClose = quit; }
+
+    /// Keys the window handles for all its controls before they reach one: Tab and Shift+Tab walk the
+    /// design's tab order, F1 shows the help. True when the message was taken here.
+    bool preTranslate(const MSG& message);
+
+    HWND window() const { return m_hwnd; }
+    /// The control built for a design row; null for the lines and the picture, which the window draws.
+    HWND control(app::ControlId id) const { return m_controls[index(id)]; }
+    UINT dpi() const { return m_dpi; }
+    /// Whether the picture beside the program was found and is drawn.
+    bool pictureShown() const { return m_pictureShown; }
+    /// The face name the window's fonts use: the design's font, or what stands in for it here.
+    const std::u16string& fontFace() const { return m_face; }
+    /// The font size a label's caption is drawn at, in points (smaller than designed when it would not
+    /// fit its label).
+    double captionPoints(app::ControlId id) const { return m_points[index(id)]; }
+
+    /// Copies the state of every control into the window's controls.
+    void mirror();
+
+private:
+    using KeyPressHandler = void (app::MainWindow::*)(std::int16_t&);
+
+    static std::size_t index(app::ControlId id) { return static_cast<std::size_t>(id); }
+    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK boxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR subclass,
+                                    DWORD_PTR data);
+    static LRESULT CALLBACK comboProc(HWND combo, UINT message, WPARAM wParam, LPARAM lParam,
+                                      UINT_PTR subclass, DWORD_PTR data);
+    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+
+    // One function per message of the window.
+    bool onCreate();
+    void onCommand(WPARAM wParam, LPARAM lParam);
+    void onPaint();
+    void onPrintClient(HDC dc);
+    LRESULT onControlColour(HDC dc, HWND child);
+    void onDpiChanged(UINT dpi, const RECT& suggested);
+    void onActivate(WPARAM wParam);
+    void onClose();
+    void onShowPicture();
+
+    // Building and sizing.
+    void buildControls();
+    void addTooltips();
+    /// Sizes the window, the fonts and (when asked) the controls for m_dpi.
+    void applyDpi(const RECT* suggested, bool moveControls);
+    /// A control's window at m_dpi: its place, reaching further down for the drop-down box's list.
+    RECT windowPlace(const app::ControlDesign& design) const;
+    /// The size a label's caption is drawn at: its designed size, or smaller when it would not fit.
+    double fittedPoints(HDC dc, const app::ControlDesign& design, double points, int room);
+    void resolveFontFace();
+    HFONT font(double points, bool bold);
+    /// Draws the client area beneath the controls: the face colour, the picture (when given) and the lines.
+    void rebuildBackground(const Picture* picture);
+
+    // Events to the core.
+    void route(const std::function<void()>& handler);
+    /// A character typed into a box with a keystroke filter: true when it was taken here.
+    bool onBoxCharacter(app::ControlId id, HWND box, char16_t unit, LPARAM lParam);
+    /// The input method's finished text for a box with a keystroke filter: true when it was taken here.
+    bool onBoxComposition(app::ControlId id, HWND box);
+    /// Puts every character of `typed` through the box's KeyPress handler; what the handler let
+    /// through, and whether that differs from what was typed.
+    std::pair<std::u16string, bool> passThroughHandler(KeyPressHandler handler, std::u16string_view typed);
+    std::u16string characterOfCode(std::int16_t code) const;
+    std::optional<app::ControlId> controlOf(HWND window) const;
+
+    // Focus.
+    void moveFocus(int step);
+    void focusFirstStop();
+    void repairFocus(HWND focused);
+
+    app::MainWindow& m_window;
+    HINSTANCE m_instance;
+    HWND m_hwnd = nullptr;
+    HWND m_tooltip = nullptr; // owned by m_hwnd
+    UINT m_dpi = 96;
+    bool m_quitOnClose = false;
+    bool m_mirroring = false;
+    /// The box a filtered keystroke is being delivered to, while it is.
+    std::optional<app::ControlId> m_forwardingTo;
+    /// The first half of a character beyond U+FFFF, until its second half arrives.
+    char16_t m_pendingHighSurrogate = 0;
+    HWND m_lastFocus = nullptr;
+
+    std::array<HWND, app::kControlCount> m_controls{};
+    std::array<double, app::kControlCount> m_points{};
+    std::array<std::vector<std::u16string>, app::kControlCount> m_shownItems{};
+    std::array<std::u16string, app::kControlCount> m_tooltips{};
+    std::array<UniqueBrush, app::kControlCount> m_brushes{};
+    std::vector<app::ControlId> m_tabOrder;
+
+    std::u16string m_face;
+    std::map<std::pair<int, bool>, UniqueFont> m_fonts; // by quarter points and boldness
+    bool m_pictureShown = false;
+    UniqueBitmap m_background; // the client area beneath the controls: face colour, picture, lines
+    UniqueBrush m_backgroundBrush;
+};
+
+} // namespace orvanta::view_win32

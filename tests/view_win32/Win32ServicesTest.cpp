@@ -1,0 +1,117 @@
+// The Windows services the window brings: the clipboard's secret marks and the help window.
+#include "support/TempDir.h"
+#include "view_win32/Win32Clipboard.h"
+#include "view_win32/Win32HelpViewer.h"
+
+#include <cstring>
+#include <gtest/gtest.h>
+#include <optional>
+
+namespace orvanta::test {
+namespace {
+
+using view_win32::Win32Clipboard;
+using view_win32::Win32HelpViewer;
+
+/// The DWORD a registered clipboard format holds; nothing when the format is not there.
+std::optional<DWORD> formatValue(const wchar_t* name)
+{
+    const UINT format = RegisterClipboardFormatW(name);
+    if (!IsClipboardFormatAvailable(format) || !OpenClipboard(nullptr))
+        return std::nullopt;
+    std::optional<DWORD> value;
+    if (HANDLE data = GetClipboardData(format)) {
+        if (GlobalSize(data) >= sizeof(DWORD)) {
+            value = *static_cast<const DWORD*>(GlobalLock(data));
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    return value;
+}
+
+TEST(Win32ClipboardTest, MarksAPasswordAsKeptOutOfHistoryAndCloud)
+{
+    Win32Clipboard clipboard;
+    clipboard.setText(u"Xy9!パス");
+
+    EXPECT_EQ(clipboard.text(), u"Xy9!パス");
+    EXPECT_TRUE(IsClipboardFormatAvailable(CF_UNICODETEXT));
+    EXPECT_TRUE(formatValue(Win32Clipboard::kExcludeFromMonitors).has_value());
+    EXPECT_EQ(formatValue(Win32Clipboard::kHistory), std::optional<DWORD>(0));
+    EXPECT_EQ(formatValue(Win32Clipboard::kCloud), std::optional<DWORD>(0));
+
+    clipboard.clear();
+    EXPECT_EQ(clipboard.text(), u"");
+    EXPECT_FALSE(IsClipboardFormatAvailable(CF_UNICODETEXT));
+    EXPECT_FALSE(formatValue(Win32Clipboard::kHistory).has_value());
+}
+
+TEST(Win32ClipboardTest, ReadsWhatAnotherProgramCopiedWithoutTheMarks)
+{
+    Win32Clipboard clipboard;
+    clipboard.setText(u"secret");
+    Win32Clipboard other;
+    other.clear();
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    const std::u16string text = u"メモ";
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(char16_t));
+    std::memcpy(GlobalLock(memory), text.c_str(), (text.size() + 1) * sizeof(char16_t));
+    GlobalUnlock(memory);
+    SetClipboardData(CF_UNICODETEXT, memory);
+    CloseClipboard();
+
+    EXPECT_EQ(clipboard.text(), u"メモ");
+}
+
+TEST(Win32HelpViewerTest, ShowsTheFileAsTextWithWindowsLineBreaks)
+{
+    struct Case {
+        const char* name;
+        std::string_view bytes;
+        std::optional<std::u16string> shown;
+    };
+    const Case cases[] = {
+        {"LineFeeds", "# ヘルプ\nF1\n", u"# ヘルプ\r\nF1\r\n"}, {"AlreadyCrLf", "a\r\nb", u"a\r\nb"},
+        {"ByteOrderMark", "\xEF\xBB\xBFtext", u"text"},         {"Empty", "", u""},
+        {"NotUtf8", "\x82\xa0 Shift_JIS", std::nullopt},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Win32HelpViewer::shownText(c.bytes), c.shown) << c.name;
+}
+
+TEST(Win32HelpViewerTest, OpensAReadOnlyWindowOfItsOwnAndReusesIt)
+{
+    TempDir folder;
+    folder.write("ORVANTA.HLP", "# Orvanta の使い方\n\nF1：ヘルプ表示\n");
+    Win32HelpViewer viewer(GetModuleHandleW(nullptr));
+
+    ASSERT_TRUE(viewer.open(folder.file("ORVANTA.HLP")));
+    ASSERT_NE(viewer.window(), nullptr);
+    EXPECT_TRUE(IsWindowVisible(viewer.window()));
+    EXPECT_EQ(view_win32::windowText(viewer.textBox()), u"# Orvanta の使い方\r\n\r\nF1：ヘルプ表示\r\n");
+    EXPECT_NE(GetWindowLongPtrW(viewer.textBox(), GWL_STYLE) & ES_READONLY, 0);
+
+    // Closed, it only hides; F1 brings the same window back with the file as it is now.
+    HWND first = viewer.window();
+    SendMessageW(first, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindowVisible(first));
+    folder.write("ORVANTA.HLP", "changed");
+    ASSERT_TRUE(viewer.open(folder.file("ORVANTA.HLP")));
+    EXPECT_EQ(viewer.window(), first);
+    EXPECT_EQ(view_win32::windowText(viewer.textBox()), u"changed");
+}
+
+TEST(Win32HelpViewerTest, RefusesAFileItCannotShow)
+{
+    TempDir folder;
+    folder.write("bad.HLP", "\x82\xa0\x82\xa2");
+    Win32HelpViewer viewer(GetModuleHandleW(nullptr));
+
+    EXPECT_FALSE(viewer.open(folder.file("missing.HLP")));
+    EXPECT_FALSE(viewer.open(folder.file("bad.HLP")));
+    EXPECT_EQ(viewer.window(), nullptr);
+}
+
+} // namespace
+} // namespace orvanta::test
