@@ -436,9 +436,14 @@ TEST_F(Win32FloppyTest, BacksUpToTheFloppyDiskAndRestoresFromIt)
     EXPECT_FALSE(floppyFile("20240401123456_psw.csv").empty());
     EXPECT_EQ(v.file(), original);
 
-    // The data file lost, then loaded back from the floppy disk.
+    // The data file spoilt behind the window's back: the first ロード reads it again and says so, the
+    // second loads the backup over it.
     v.d.services.windowsDir.write("psw.ini",
                                   v.d.rowsFile({header(u"Mail", u"1"), entry(u"Mail", u"x", u"y")}));
+    v.click(ControlId::btnload);
+    EXPECT_EQ(v.shown(ControlId::Txtmassage),
+              u"他のプログラムが psw.ini を変更したため、ロードを中止しました（psw.ini は元のままです）。"
+              u"最新の内容を読み直しましたので、もう一度操作して下さい。");
     v.click(ControlId::btnload);
     EXPECT_EQ(v.shown(ControlId::Txtmassage), u"ＬＯＡＤ完了");
     // Restoring keeps every row; only the header rows' blank password comes back empty.
