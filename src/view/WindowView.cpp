@@ -31,9 +31,12 @@
 namespace orvanta::view {
 
 using namespace Qt::StringLiterals;
+using app::clickHandler;
 using app::ControlDesign;
 using app::ControlId;
 using app::ControlKind;
+using app::isTypedBox;
+using app::keyPressHandler;
 using app::MainWindow;
 
 namespace {
@@ -64,68 +67,6 @@ void fitCaption(QWidget* label, const QString& caption)
         font.setPointSizeF(font.pointSizeF() - 0.25);
     if (font.pointSizeF() != designed)
         label->setFont(font);
-}
-
-/// The boxes whose text the user writes; the program reads it back from the control.
-bool isTypedBox(ControlId id)
-{
-    switch (id) {
-    case ControlId::Txtnamae:
-    case ControlId::Txtidbox:
-    case ControlId::Txtpassnew:
-    case ControlId::Txtbikouran:
-    case ControlId::txtketasu:
-        return true;
-    default:
-        return false;
-    }
-}
-
-/// The boxes whose typing goes through a KeyPress handler first.
-void (MainWindow::*keyPressHandler(ControlId id))(std::int16_t&)
-{
-    switch (id) {
-    case ControlId::Txtpassnew:
-        return &MainWindow::Txtpassnew_KeyPress;
-    case ControlId::Txtbikouran:
-        return &MainWindow::Txtbikouran_KeyPress;
-    case ControlId::Lblpassword:
-        return &MainWindow::Lblpassword_KeyPress;
-    case ControlId::Lblbikouran:
-        return &MainWindow::Lblbikouran_KeyPress;
-    case ControlId::Txtmassage:
-        return &MainWindow::Txtmassage_KeyPress;
-    case ControlId::txtketasu:
-        return &MainWindow::txtketasu_KeyPress;
-    default:
-        return nullptr;
-    }
-}
-
-void (MainWindow::*clickHandler(ControlId id))()
-{
-    switch (id) {
-    case ControlId::btnnew:
-        return &MainWindow::btnnew_Click;
-    case ControlId::btnkousin:
-        return &MainWindow::btnkousin_Click;
-    case ControlId::btndelete:
-        return &MainWindow::btndelete_Click;
-    case ControlId::btnnewmode:
-        return &MainWindow::btnnewmode_Click;
-    case ControlId::btnmordori:
-        return &MainWindow::btnmordori_Click;
-    case ControlId::btnload:
-        return &MainWindow::btnload_Click;
-    case ControlId::btnunload:
-        return &MainWindow::btnunload_Click;
-    case ControlId::btnclipset:
-        return &MainWindow::btnclipset_Click;
-    case ControlId::btncleate:
-        return &MainWindow::btncleate_Click;
-    default:
-        return nullptr;
-    }
 }
 
 /// What a screen reader announces for a box: the caption a sighted user reads beside it.
@@ -632,37 +573,9 @@ bool WindowView::filterTyping(ControlId id, KeyPressHandler handler, QLineEdit* 
 
 std::pair<QString, bool> WindowView::passThroughHandler(KeyPressHandler handler, const QString& typed)
 {
-    QString accepted;
-    bool changed = false;
-    route([&] {
-        for (const char32_t character : typed.toUcs4()) {
-            const std::int16_t code = m_window.keyCodeOf(character);
-            std::int16_t KeyAscii = code;
-            std::invoke(handler, m_window, KeyAscii);
-            if (KeyAscii == code) {
-                accepted += QString::fromUcs4(&character, 1);
-                continue;
-            }
-            // Refused (0), or changed into another character.
-            changed = true;
-            if (KeyAscii != 0)
-                accepted += characterOfCode(KeyAscii);
-        }
-    });
-    return {accepted, changed};
-}
-
-QString WindowView::characterOfCode(std::int16_t code) const
-{
-    const auto unsignedCode = static_cast<std::uint16_t>(code);
-    std::string bytes;
-    if (unsignedCode > 0xFF)
-        bytes += static_cast<char>(unsignedCode >> 8);
-    bytes += static_cast<char>(unsignedCode & 0xFF);
-    const auto decoded = m_window.services().codePage.decode(bytes);
-    if (const auto* text = std::get_if<std::u16string>(&decoded))
-        return toQString(*text);
-    return {};
+    app::TypedText result;
+    route([&] { result = app::passKeyPress(m_window, handler, toU16(typed)); });
+    return {toQString(result.accepted), result.changed};
 }
 
 void WindowView::forward(ControlId id, QLineEdit* box, QEvent& event)

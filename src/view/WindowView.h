@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/EventRoutes.h"
 #include "app/MainWindow.h"
 
 #include <QString>
@@ -42,7 +43,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    using KeyPressHandler = void (app::MainWindow::*)(std::int16_t&);
+    using KeyPressHandler = app::KeyPressHandler;
 
     void build();
     QWidget* makeWidget(const app::ControlDesign& design);
@@ -62,8 +63,6 @@ private:
     /// Puts every character of `typed` through the box's KeyPress handler; what the handler let
     /// through, and whether that differs from what was typed.
     std::pair<QString, bool> passThroughHandler(KeyPressHandler handler, const QString& typed);
-    /// The character a key code stands for in the code page, empty when it stands for none.
-    QString characterOfCode(std::int16_t code) const;
     /// Delivers an event to a box past the filter, as typing the box accepts.
     void forward(app::ControlId id, QLineEdit* box, QEvent& event);
 

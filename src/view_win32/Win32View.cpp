@@ -12,9 +12,12 @@
 
 namespace orvanta::view_win32 {
 
+using app::clickHandler;
 using app::ControlDesign;
 using app::ControlId;
 using app::ControlKind;
+using app::isTypedBox;
+using app::keyPressHandler;
 using app::MainWindow;
 
 namespace {
@@ -42,68 +45,6 @@ COLORREF colourOf(const app::Rgb& rgb)
 bool isBox(ControlKind kind)
 {
     return kind == ControlKind::TextBox || kind == ControlKind::DisplayBox || kind == ControlKind::StorageBox;
-}
-
-/// The boxes whose text the user writes; the program reads it back from the control.
-bool isTypedBox(ControlId id)
-{
-    switch (id) {
-    case ControlId::Txtnamae:
-    case ControlId::Txtidbox:
-    case ControlId::Txtpassnew:
-    case ControlId::Txtbikouran:
-    case ControlId::txtketasu:
-        return true;
-    default:
-        return false;
-    }
-}
-
-/// The boxes whose typing goes through a KeyPress handler first.
-void (MainWindow::*keyPressHandler(ControlId id))(std::int16_t&)
-{
-    switch (id) {
-    case ControlId::Txtpassnew:
-        return &MainWindow::Txtpassnew_KeyPress;
-    case ControlId::Txtbikouran:
-        return &MainWindow::Txtbikouran_KeyPress;
-    case ControlId::Lblpassword:
-        return &MainWindow::Lblpassword_KeyPress;
-    case ControlId::Lblbikouran:
-        return &MainWindow::Lblbikouran_KeyPress;
-    case ControlId::Txtmassage:
-        return &MainWindow::Txtmassage_KeyPress;
-    case ControlId::txtketasu:
-        return &MainWindow::txtketasu_KeyPress;
-    default:
-        return nullptr;
-    }
-}
-
-void (MainWindow::*clickHandler(ControlId id))()
-{
-    switch (id) {
-    case ControlId::btnnew:
-        return &MainWindow::btnnew_Click;
-    case ControlId::btnkousin:
-        return &MainWindow::btnkousin_Click;
-    case ControlId::btndelete:
-        return &MainWindow::btndelete_Click;
-    case ControlId::btnnewmode:
-        return &MainWindow::btnnewmode_Click;
-    case ControlId::btnmordori:
-        return &MainWindow::btnmordori_Click;
-    case ControlId::btnload:
-        return &MainWindow::btnload_Click;
-    case ControlId::btnunload:
-        return &MainWindow::btnunload_Click;
-    case ControlId::btnclipset:
-        return &MainWindow::btnclipset_Click;
-    case ControlId::btncleate:
-        return &MainWindow::btncleate_Click;
-    default:
-        return nullptr;
-    }
 }
 
 const wchar_t* classOf(ControlKind kind)
@@ -994,45 +935,9 @@ bool Win32View::onBoxComposition(ControlId id, HWND box)
 std::pair<std::u16string, bool> Win32View::passThroughHandler(KeyPressHandler handler,
                                                               std::u16string_view typed)
 {
-    std::u16string accepted;
-    bool changed = false;
-    route([&] {
-        for (std::size_t i = 0; i < typed.size(); ++i) {
-            char32_t character = typed[i];
-            std::size_t units = 1;
-            if (character >= 0xD800 && character <= 0xDBFF && i + 1 < typed.size() &&
-                typed[i + 1] >= 0xDC00 && typed[i + 1] <= 0xDFFF) {
-                character = 0x10000 + ((character - 0xD800) << 10) + (typed[i + 1] - 0xDC00);
-                units = 2;
-            }
-            const std::int16_t code = m_window.keyCodeOf(character);
-            std::int16_t KeyAscii = code;
-            std::invoke(handler, m_window, KeyAscii);
-            if (KeyAscii == code)
-                accepted += typed.substr(i, units);
-            else {
-                // Refused (0), or changed into another character.
-                changed = true;
-                if (KeyAscii != 0)
-                    accepted += characterOfCode(KeyAscii);
-            }
-            i += units - 1;
-        }
-    });
-    return {accepted, changed};
-}
-
-std::u16string Win32View::characterOfCode(std::int16_t code) const
-{
-    const auto unsignedCode = static_cast<std::uint16_t>(code);
-    std::string bytes;
-    if (unsignedCode > 0xFF)
-        bytes += static_cast<char>(unsignedCode >> 8);
-    bytes += static_cast<char>(unsignedCode & 0xFF);
-    const auto decoded = m_window.services().codePage.decode(bytes);
-    if (const auto* text = std::get_if<std::u16string>(&decoded))
-        return *text;
-    return {};
+    app::TypedText result;
+    route([&] { result = app::passKeyPress(m_window, handler, typed); });
+    return {std::move(result.accepted), result.changed};
 }
 
 } // namespace orvanta::view_win32

@@ -2,6 +2,7 @@
 
 #include "Handles.h"
 #include "Picture.h"
+#include "app/EventRoutes.h"
 #include "app/MainWindow.h"
 
 #include <array>
@@ -71,7 +72,7 @@ public:
     void mirror();
 
 private:
-    using KeyPressHandler = void (app::MainWindow::*)(std::int16_t&);
+    using KeyPressHandler = app::KeyPressHandler;
 
     static std::size_t index(app::ControlId id) { return static_cast<std::size_t>(id); }
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -115,7 +116,6 @@ private:
     /// Puts every character of `typed` through the box's KeyPress handler; what the handler let
     /// through, and whether that differs from what was typed.
     std::pair<std::u16string, bool> passThroughHandler(KeyPressHandler handler, std::u16string_view typed);
-    std::u16string characterOfCode(std::int16_t code) const;
     std::optional<app::ControlId> controlOf(HWND window) const;
 
     // Focus.

@@ -1,4 +1,5 @@
 // What each filtered box lets through, keystroke by keystroke.
+#include "app/EventRoutes.h"
 #include "app/MainWindow.h"
 #include "support/TestServices.h"
 
@@ -107,6 +108,31 @@ TEST_F(KeyFiltersTest, CharactersArriveAsTheirShiftJisCodes)
     // Outside the code page a character arrives as "?", which no filter lets through.
     EXPECT_EQ(window.keyCodeOf(U'😀'), '?');
     EXPECT_EQ(window.keyCodeOf(U'\u200B'), '?');
+}
+
+TEST_F(KeyFiltersTest, TextTypedIntoABoxPassesItsFilterOneCharacterAtATime)
+{
+    struct Case {
+        app::ControlId box;
+        std::u16string_view typed;
+        std::u16string_view accepted;
+        bool changed;
+    };
+    for (const auto& c : std::initializer_list<Case>{
+             {app::ControlId::Txtpassnew, u"ab#9", u"ab#9", false},
+             {app::ControlId::Txtpassnew, u"aあ\r😀b", u"ab", true}, // kana, Enter, outside the code page
+             {app::ControlId::Txtbikouran, u"x@y", u"x@y", false},
+             {app::ControlId::txtketasu, u"1a2", u"12", true},
+             {app::ControlId::Txtmassage, u"?？", u"？", true}, // the message box takes only "？"
+         }) {
+        const auto typed = app::passKeyPress(window, app::keyPressHandler(c.box), c.typed);
+        EXPECT_EQ(typed.accepted, c.accepted) << static_cast<int>(c.box);
+        EXPECT_EQ(typed.changed, c.changed) << static_cast<int>(c.box);
+    }
+    // Boxes the user types into freely have no filter; buttons route to their Click handler.
+    EXPECT_EQ(app::keyPressHandler(app::ControlId::Txtnamae), nullptr);
+    EXPECT_TRUE(app::isTypedBox(app::ControlId::Txtnamae));
+    EXPECT_EQ(app::clickHandler(app::ControlId::btnnew), &app::MainWindow::btnnew_Click);
 }
 
 } // namespace

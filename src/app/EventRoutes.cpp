@@ -1,0 +1,115 @@
+#include "EventRoutes.h"
+
+#include "MainWindow.h"
+
+#include <functional>
+#include <variant>
+
+namespace orvanta::app {
+
+namespace {
+
+/// The character a key code stands for in the code page; empty when it stands for none.
+std::u16string characterOfCode(MainWindow& window, std::int16_t code)
+{
+    const auto unsignedCode = static_cast<std::uint16_t>(code);
+    std::string bytes;
+    if (unsignedCode > 0xFF)
+        bytes += static_cast<char>(unsignedCode >> 8);
+    bytes += static_cast<char>(unsignedCode & 0xFF);
+    const auto decoded = window.services().codePage.decode(bytes);
+    if (const auto* text = std::get_if<std::u16string>(&decoded))
+        return *text;
+    return {};
+}
+
+} // namespace
+
+bool isTypedBox(ControlId id)
+{
+    switch (id) {
+    case ControlId::Txtnamae:
+    case ControlId::Txtidbox:
+    case ControlId::Txtpassnew:
+    case ControlId::Txtbikouran:
+    case ControlId::txtketasu:
+        return true;
+    default:
+        return false;
+    }
+}
+
+KeyPressHandler keyPressHandler(ControlId id)
+{
+    switch (id) {
+    case ControlId::Txtpassnew:
+        return &MainWindow::Txtpassnew_KeyPress;
+    case ControlId::Txtbikouran:
+        return &MainWindow::Txtbikouran_KeyPress;
+    case ControlId::Lblpassword:
+        return &MainWindow::Lblpassword_KeyPress;
+    case ControlId::Lblbikouran:
+        return &MainWindow::Lblbikouran_KeyPress;
+    case ControlId::Txtmassage:
+        return &MainWindow::Txtmassage_KeyPress;
+    case ControlId::txtketasu:
+        return &MainWindow::txtketasu_KeyPress;
+    default:
+        return nullptr;
+    }
+}
+
+ClickHandler clickHandler(ControlId id)
+{
+    switch (id) {
+    case ControlId::btnnew:
+        return &MainWindow::btnnew_Click;
+    case ControlId::btnkousin:
+        return &MainWindow::btnkousin_Click;
+    case ControlId::btndelete:
+        return &MainWindow::btndelete_Click;
+    case ControlId::btnnewmode:
+        return &MainWindow::btnnewmode_Click;
+    case ControlId::btnmordori:
+        return &MainWindow::btnmordori_Click;
+    case ControlId::btnload:
+        return &MainWindow::btnload_Click;
+    case ControlId::btnunload:
+        return &MainWindow::btnunload_Click;
+    case ControlId::btnclipset:
+        return &MainWindow::btnclipset_Click;
+    case ControlId::btncleate:
+        return &MainWindow::btncleate_Click;
+    default:
+        return nullptr;
+    }
+}
+
+TypedText passKeyPress(MainWindow& window, KeyPressHandler handler, std::u16string_view typed)
+{
+    TypedText result;
+    for (std::size_t i = 0; i < typed.size(); ++i) {
+        char32_t character = typed[i];
+        std::size_t units = 1;
+        if (character >= 0xD800 && character <= 0xDBFF && i + 1 < typed.size() && typed[i + 1] >= 0xDC00 &&
+            typed[i + 1] <= 0xDFFF) {
+            character = 0x10000 + ((character - 0xD800) << 10) + (typed[i + 1] - 0xDC00);
+            units = 2;
+        }
+        const std::int16_t code = window.keyCodeOf(character);
+        std::int16_t KeyAscii = code;
+        std::invoke(handler, window, KeyAscii);
+        if (KeyAscii == code) {
+            result.accepted += typed.substr(i, units);
+        } else {
+            // Refused (0), or changed into another character.
+            result.changed = true;
+            if (KeyAscii != 0)
+                result.accepted += characterOfCode(window, KeyAscii);
+        }
+        i += units - 1;
+    }
+    return result;
+}
+
+} // namespace orvanta::app
