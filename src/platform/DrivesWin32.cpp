@@ -30,6 +30,21 @@ std::u16string fromAnsi(const char* text)
     return out;
 }
 
+using GetFileInfo = DWORD_PTR(WINAPI*)(LPCSTR, DWORD, SHFILEINFOA*, UINT, UINT);
+
+/// The shell, loaded when a drive's name is first asked for rather than when the program starts: it is
+/// a large library, and the window does not need it to come up.
+GetFileInfo shellGetFileInfo()
+{
+    static const GetFileInfo loaded = [] {
+        HMODULE library = LoadLibraryExW(L"shell32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+        return library ? reinterpret_cast<GetFileInfo>(
+                             reinterpret_cast<void*>(GetProcAddress(library, "SHGetFileInfoA")))
+                       : nullptr;
+    }();
+    return loaded;
+}
+
 bool isLetter(char c)
 {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
@@ -54,7 +69,8 @@ std::u16string DrivesWin32::displayName(std::string_view rootPath) const
     }
     const std::string path(rootPath);
     SHFILEINFOA info{};
-    if (SHGetFileInfoA(path.c_str(), 0, &info, sizeof info, kDisplayName) == 0) {
+    const GetFileInfo getFileInfo = shellGetFileInfo();
+    if (!getFileInfo || getFileInfo(path.c_str(), 0, &info, sizeof info, kDisplayName) == 0) {
         return {};
     }
     info.szDisplayName[sizeof info.szDisplayName - 1] = '\0';

@@ -29,20 +29,24 @@ private:
 };
 
 /// COM, loaded when the picture is decoded rather than when the program starts: the window is on the
-/// screen sooner, and a program without its picture never loads it at all.
+/// screen sooner, and a program without its picture never loads it at all. The imaging component is
+/// loaded by the program itself rather than through COM, which would keep it (and the libraries it
+/// brings) in memory to the end: once the picture is decoded and every interface released, it goes.
 class Com {
 public:
-    Com() : m_library(LoadLibraryExW(L"ole32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32))
+    Com()
+        : m_library(LoadLibraryExW(L"ole32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32)),
+          m_imaging(LoadLibraryExW(L"windowscodecs.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32))
     {
-        if (!m_library)
+        if (!m_library || !m_imaging)
             return;
         m_initialize = reinterpret_cast<decltype(&CoInitializeEx)>(
             reinterpret_cast<void*>(GetProcAddress(m_library, "CoInitializeEx")));
         m_uninitialize = reinterpret_cast<decltype(&CoUninitialize)>(
             reinterpret_cast<void*>(GetProcAddress(m_library, "CoUninitialize")));
-        m_create = reinterpret_cast<decltype(&CoCreateInstance)>(
-            reinterpret_cast<void*>(GetProcAddress(m_library, "CoCreateInstance")));
-        if (m_initialize && m_uninitialize && m_create)
+        m_classObject = reinterpret_cast<ClassObject>(
+            reinterpret_cast<void*>(GetProcAddress(m_imaging, "DllGetClassObject")));
+        if (m_initialize && m_uninitialize && m_classObject)
             m_initialized = SUCCEEDED(m_initialize(nullptr, COINIT_APARTMENTTHREADED));
     }
     Com(const Com&) = delete;
@@ -51,6 +55,8 @@ public:
     {
         if (m_initialized)
             m_uninitialize();
+        if (m_imaging)
+            FreeLibrary(m_imaging);
         if (m_library)
             FreeLibrary(m_library);
     }
@@ -58,16 +64,26 @@ public:
     /// The imaging factory; false when COM or the imaging component is missing.
     bool createFactory(IWICImagingFactory** factory) const
     {
-        return m_initialized &&
-               SUCCEEDED(m_create(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                                  IID_IWICImagingFactory, reinterpret_cast<void**>(factory)));
+        if (!m_initialized)
+            return false;
+        IClassFactory* classFactory = nullptr;
+        if (FAILED(m_classObject(CLSID_WICImagingFactory, IID_IClassFactory,
+                                 reinterpret_cast<void**>(&classFactory))))
+            return false;
+        const HRESULT created =
+            classFactory->CreateInstance(nullptr, IID_IWICImagingFactory, reinterpret_cast<void**>(factory));
+        classFactory->Release();
+        return SUCCEEDED(created);
     }
 
 private:
+    using ClassObject = HRESULT(WINAPI*)(REFCLSID, REFIID, void**);
+
     HMODULE m_library;
+    HMODULE m_imaging;
     decltype(&CoInitializeEx) m_initialize = nullptr;
     decltype(&CoUninitialize) m_uninitialize = nullptr;
-    decltype(&CoCreateInstance) m_create = nullptr;
+    ClassObject m_classObject = nullptr;
     bool m_initialized = false;
 };
 

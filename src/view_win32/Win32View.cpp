@@ -136,11 +136,7 @@ bool Win32View::create()
         windowClass.lpfnWndProc = &Win32View::windowProc;
         windowClass.hInstance = m_instance;
         windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        windowClass.hIcon = static_cast<HICON>(
-            LoadImageW(m_instance, MAKEINTRESOURCEW(1), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
-        windowClass.hIconSm = static_cast<HICON>(LoadImageW(m_instance, MAKEINTRESOURCEW(1), IMAGE_ICON,
-                                                            GetSystemMetrics(SM_CXSMICON),
-                                                            GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+        // No icon here: the window takes it once it is on the screen (kShowIcon).
         windowClass.lpszClassName = kClassName;
         if (!RegisterClassExW(&windowClass))
             return false;
@@ -250,6 +246,9 @@ LRESULT Win32View::handle(UINT message, WPARAM wParam, LPARAM lParam)
     case kShowPicture:
         onShowPicture();
         return 0;
+    case kShowIcon:
+        showIcon();
+        return 0;
     default:
         break;
     }
@@ -266,8 +265,10 @@ bool Win32View::onCreate()
     applyDpi(nullptr, false);
     mirror();
     // The tooltips show only once the pointer rests on a control: they are set up after the window is
-    // on the screen.
+    // on the screen, and so is the icon, which the system would otherwise convert for the title bar and
+    // the task bar before the window could appear.
     PostMessageW(m_hwnd, kAddTooltips, 0, 0);
+    PostMessageW(m_hwnd, kShowIcon, 0, 0);
     return true;
 }
 
@@ -593,6 +594,19 @@ void Win32View::onClose()
     // The password the copy button put on the clipboard goes with the window.
     m_window.Form_Unload();
     DestroyWindow(m_hwnd);
+}
+
+void Win32View::showIcon()
+{
+    // The program's icon, at the sizes the system asks for: the large one for switching between
+    // programs, the small one for the title bar and the task bar.
+    const auto icon = [this](int width, int height, UINT flags) {
+        return reinterpret_cast<LPARAM>(
+            LoadImageW(m_instance, MAKEINTRESOURCEW(1), IMAGE_ICON, width, height, flags | LR_SHARED));
+    };
+    SendMessageW(m_hwnd, WM_SETICON, ICON_BIG, icon(0, 0, LR_DEFAULTSIZE));
+    SendMessageW(m_hwnd, WM_SETICON, ICON_SMALL,
+                 icon(GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
 }
 
 void Win32View::onShowPicture()

@@ -34,6 +34,8 @@ public:
     static constexpr UINT kComboFieldSet = WM_APP + 3;
     /// Posted to the window: give the controls their tooltips.
     static constexpr UINT kAddTooltips = WM_APP + 4;
+    /// Posted to the window: give the window its icon once it is on the screen.
+    static constexpr UINT kShowIcon = WM_APP + 5;
     /// The first control's identifier; a control's identifier is this plus its place in the table.
     static constexpr int kFirstControlId = 100;
 
@@ -92,6 +94,7 @@ private:
     void onActivate(WPARAM wParam);
     void onClose();
     void onShowPicture();
+    void showIcon();
 
     // Building and sizing.
     void buildControls();
