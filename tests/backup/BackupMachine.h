@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/MainWindow.h"
+#include "support/TempDir.h"
 #include "support/TestServices.h"
 
 #include <cctype>
@@ -77,10 +78,8 @@ inline std::string dataFileOf(Machine& machine, const std::vector<Row>& rows)
 /// The names in a folder, to see that nothing half-written or unexpected was left there.
 inline std::set<std::string> filesIn(const std::string& folder)
 {
-    std::set<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder))
-        names.insert(entry.path().filename().string());
-    return names;
+    const auto names = namesIn(folder);
+    return {names.begin(), names.end()};
 }
 
 /// A case's title as a test name: letters and digits, everything else "_".

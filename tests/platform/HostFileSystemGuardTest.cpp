@@ -13,17 +13,9 @@
 namespace orvanta::platform {
 namespace {
 
-namespace fs = std::filesystem;
+using test::namesIn;
 
-std::vector<std::string> namesIn(const std::string& folder)
-{
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
+namespace fs = std::filesystem;
 
 class HostFileSystemGuardTest : public ::testing::Test {
 protected:

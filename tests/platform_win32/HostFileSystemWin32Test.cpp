@@ -11,14 +11,7 @@
 namespace orvanta::platform {
 namespace {
 
-std::vector<std::string> namesIn(const std::string& folder)
-{
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
-    }
-    return names;
-}
+using test::namesIn;
 
 bool hasNonAscii(std::u16string_view text)
 {
@@ -131,9 +124,7 @@ TEST_F(HostFileSystemWin32, AReplaceChecksTheFileUnderTheLockAndRemovesLeftovers
     using enum FileOperation;
     EXPECT_EQ(made, (std::vector<FileOperation>{Lock, Check, CreateExclusive, Write, SyncFile, Close, Rename,
                                                 Unlock}));
-    auto names = namesIn(folder.path());
-    std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, (std::vector<std::string>{".psw.ini.note", "psw.ini"}));
+    EXPECT_EQ(namesIn(folder.path()), (std::vector<std::string>{".psw.ini.note", "psw.ini"}));
 
     const auto odd = files.writeFile(path(u"psw.ini"), std::string(kMaxFileSize + 1, 'x'));
     ASSERT_TRUE(odd);

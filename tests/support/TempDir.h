@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace orvanta::test {
 
@@ -27,5 +28,8 @@ public:
 private:
     std::string m_path;
 };
+
+/// The names of what a folder holds, sorted: to see that a write left nothing half-done behind.
+std::vector<std::string> namesIn(const std::string& folder);
 
 } // namespace orvanta::test
