@@ -25,6 +25,12 @@ public:
     virtual std::u16string displayName(std::string_view rootPath) const = 0;
     /// The host folder that is the root of drive `letter`, or nothing when the letter has no drive.
     virtual std::optional<std::string> root(char letter) const = 0;
+    /// Whether the drive whose root path ("E:\\") is given holds a medium that files can be written
+    /// to: a disk in the drive, a mounted stick or card. By default, whether the drive has a root.
+    virtual bool hasMedium(std::string_view rootPath) const
+    {
+        return !rootPath.empty() && root(rootPath.front()).has_value();
+    }
     /// The root of the current drive, where a path without a drive letter ("\\psw.bkp") lies.
     virtual std::string currentDriveRoot() const = 0;
 };
