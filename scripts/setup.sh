@@ -3,7 +3,7 @@
 # Usage: bash scripts/setup.sh [extra-package ...]
 set -euo pipefail
 
-packages=(cmake g++ make pkg-config qt6-base-dev qt6-base-private-dev libgl-dev libicu-dev libgtest-dev libgmock-dev
+packages=(cmake g++ make pkg-config qt6-base-dev qt6-base-private-dev libgl-dev libicu-dev libudev-dev libgtest-dev libgmock-dev
           libbenchmark-dev fonts-ipafont-gothic "$@")
 
 missing=()

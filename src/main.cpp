@@ -5,7 +5,9 @@
 #include "platform/HostFileSystem.h"
 #include "platform/HostRandomSource.h"
 #include "platform/IcuCodePage.h"
+#include "platform/ProcessGuard.h"
 #include "platform/RegistryHive.h"
+#include "platform/UdevBlockDevices.h"
 #include "view/Fonts.h"
 #include "view/QtClipboard.h"
 #include "view/QtHelpViewer.h"
@@ -20,6 +22,8 @@ using namespace orvanta;
 
 int main(int argc, char* argv[])
 {
+    // Before anything holds a password.
+    platform::forbidCoreDumps();
     QApplication application(argc, argv);
     QApplication::setApplicationName(u"Orvanta"_s);
     QApplication::setApplicationVersion(u"1.1.0"_s);
@@ -30,7 +34,8 @@ int main(int argc, char* argv[])
 
     platform::RegistryHive registry(platform::RegistryHive::defaultPath());
     platform::HostEnvironment environment;
-    platform::HostDrives drives(platform::HostDrives::defaultDosdevices(), registry);
+    platform::UdevBlockDevices devices;
+    platform::HostDrives drives(platform::HostDrives::defaultDosdevices(), registry, devices);
     platform::HostFileSystem files(drives);
     platform::IcuCodePage codePage;
     view::QtClipboard clipboard;

@@ -108,6 +108,13 @@ void MainWindow::helpKey()
         Txtmassage.setText(u"ヘルプファイルが見つかりません：" + m_helpFile);
         return;
     }
+    // Read as the data file is read: only a regular file of sane size. A pipe of that name would
+    // keep the window waiting for ever.
+    if (const auto bytes = files.readFile(m_helpFile); !bytes) {
+        Txtmassage.setText(u"ヘルプファイルを表示できません：" + m_helpFile + u"：" +
+                           bytes.failure().description);
+        return;
+    }
     if (!m_services.help.open(*host))
         Txtmassage.setText(u"ヘルプファイルを表示できません：" + m_helpFile);
 }

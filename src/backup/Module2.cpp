@@ -38,10 +38,16 @@ std::u16string backupDrivePrefix(const platform::Drives& drives)
 {
     // With two floppy drives the first one takes the backup: the first version joined every letter
     // ("A:B:"), which names no path at all.
-    const auto letters = FindFloppyDrives(drives);
-    if (letters.empty())
-        return {};
-    return std::u16string{letters.front(), u':'};
+    if (const auto letters = FindFloppyDrives(drives); !letters.empty())
+        return std::u16string{letters.front(), u':'};
+    // Few computers have a floppy drive now: a USB stick or an SD card takes the backup instead. Only
+    // without one does it go to the current drive's root, which users may not write to.
+    for (char letter = 'A'; letter <= 'Z'; ++letter) {
+        const std::string rootPath{letter, ':', '\\'};
+        if (drives.GetDriveTypeA(rootPath) == platform::DRIVE_REMOVABLE && drives.hasMedium(rootPath))
+            return std::u16string{static_cast<char16_t>(letter), u':'};
+    }
+    return {};
 }
 
 } // namespace orvanta::backup

@@ -16,8 +16,9 @@ std::u16string GetDriveDisplayName(const platform::Drives& drives, std::string_v
 /// for their name.
 std::u16string FindFloppyDrives(const platform::Drives& drives);
 
-/// Where psw.bkp and the list go: the first floppy drive ("A:"), or the empty text for the root of
-/// the current drive. Paths are this prefix followed by "\psw.bkp".
+/// Where psw.bkp and the list go, and where ロード looks: the first floppy drive ("A:"); without one,
+/// the first removable drive that holds a medium (a USB stick, an SD card: "E:"); without one either,
+/// the empty text for the root of the current drive. Paths are this prefix followed by "\psw.bkp".
 std::u16string backupDrivePrefix(const platform::Drives& drives);
 
 } // namespace orvanta::backup

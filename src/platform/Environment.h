@@ -13,6 +13,9 @@ public:
 
     /// The variable's value, or nothing when it is not defined.
     virtual std::optional<std::u16string> variable(std::u16string_view name) const = 0;
+    /// Why a variable that is set cannot be read as text ("UTF-8 ではありません"), or nothing when it
+    /// can, or is not set. variable() then gives a value that names no folder.
+    virtual std::optional<std::u16string> unreadable(std::u16string_view) const { return std::nullopt; }
     /// The folder of the program's executable.
     virtual std::u16string programFolder() const = 0;
     /// The process's working directory at this moment.

@@ -29,22 +29,14 @@ bool isProgramFile(std::string_view name)
     return name.size() == 14 + kList.size() && name.ends_with(kList) && allDigits(name.substr(0, 14));
 }
 
-// mkostemp's six letters and digits.
-bool isLinuxUnique(std::string_view part)
+// "orvanta-" and six letters and digits: the program's name keeps other programs' temporary files
+// (rsync's ".psw.ini.tdev52") and the user's own (".psw.ini.MyNote") out.
+bool isProgramUnique(std::string_view part)
 {
-    return part.size() == 6 && std::all_of(part.begin(), part.end(), isAlphanumeric);
-}
-
-// "<stamp>-<counter>.tmp", as the Windows layer names them.
-bool isWindowsUnique(std::string_view part)
-{
-    constexpr std::string_view kSuffix = ".tmp";
-    if (!part.ends_with(kSuffix))
+    if (!part.starts_with(kTemporaryMark))
         return false;
-    part.remove_suffix(kSuffix.size());
-    const auto dash = part.find('-');
-    return dash != std::string_view::npos && allDigits(part.substr(0, dash)) &&
-           allDigits(part.substr(dash + 1));
+    part.remove_prefix(kTemporaryMark.size());
+    return part.size() == 6 && std::all_of(part.begin(), part.end(), isAlphanumeric);
 }
 
 } // namespace
@@ -102,7 +94,7 @@ bool isLeftoverName(std::string_view name)
     if (secondDot == std::string_view::npos)
         return false;
     const auto unique = name.substr(secondDot + 1);
-    return isProgramFile(name.substr(0, secondDot)) && (isLinuxUnique(unique) || isWindowsUnique(unique));
+    return isProgramFile(name.substr(0, secondDot)) && isProgramUnique(unique);
 }
 
 } // namespace orvanta::platform

@@ -23,10 +23,14 @@ std::u16string busyDescription();
 /// Another program changed the file after the program read it.
 std::u16string changedDescription();
 
+/// What the temporary files of the program's writes carry after the name of the file they replace,
+/// on both hosts: ".psw.ini.orvanta-a1B2c3".
+inline constexpr std::string_view kTemporaryMark = "orvanta-";
+
 /// Whether `name` is one of the temporary files the program's writes make beside the file they
 /// replace: a dot, the name of one of its files (psw.ini, psw.bkp, or a list yyyyMMddHHmmss_psw.csv),
-/// a dot and the write's unique part. On Linux that part is six letters and digits; on Windows it is
-/// "<digits>-<digits>.tmp".
+/// a dot, "orvanta-" and six letters and digits. Nothing else is the program's: other programs name
+/// their temporary files alike (rsync copies psw.ini in as ".psw.ini.tdev52").
 bool isLeftoverName(std::string_view name);
 
 } // namespace orvanta::platform

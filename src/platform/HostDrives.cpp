@@ -2,11 +2,17 @@
 
 #include "HostFolders.h"
 
+#include <algorithm>
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <pwd.h>
+#include <sstream>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+#include <unistd.h>
+#include <vector>
 
 namespace orvanta::platform {
 namespace {
@@ -55,18 +61,102 @@ bool isFolder(const std::string& path)
     return stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
 }
 
-std::string parentOf(const std::string& path)
+// The first letter a mounted stick may take: A: and B: are the floppy drives' and C: the system's,
+// as on Windows.
+constexpr char kFirstMountedLetter = 'd';
+
+struct Mount {
+    dev_t number = 0;   // the file system's device number, as stat gives it
+    std::string point;  // where it is mounted
+    std::string source; // what is mounted: "/dev/sdb1" for a disk
+};
+
+// "\040" and the like: the mount table writes spaces, tabs, line ends and backslashes in octal.
+std::string unescaped(const std::string& field)
 {
-    const std::size_t slash = path.rfind('/');
-    return slash == 0 || slash == std::string::npos ? std::string("/") : path.substr(0, slash);
+    std::string text;
+    for (std::size_t i = 0; i < field.size(); ++i) {
+        if (field[i] == '\\' && i + 3 < field.size() &&
+            std::all_of(field.begin() + static_cast<std::ptrdiff_t>(i) + 1,
+                        field.begin() + static_cast<std::ptrdiff_t>(i) + 4,
+                        [](char c) { return c >= '0' && c <= '7'; })) {
+            text += static_cast<char>((field[i + 1] - '0') * 64 + (field[i + 2] - '0') * 8 +
+                                      (field[i + 3] - '0'));
+            i += 3;
+        } else {
+            text += field[i];
+        }
+    }
+    return text;
+}
+
+// The kernel's mount table, in mountinfo's format:
+//   36 35 8:17 / /media/user/STICK rw,nosuid - vfat /dev/sdb1 rw,uid=1000
+// (id, parent, device number, root, mount point, options, optional fields up to "-", type, source).
+std::vector<Mount> readMounts(const std::string& table)
+{
+    std::vector<Mount> mounts;
+    std::ifstream in(table);
+    std::string line;
+    while (std::getline(in, line)) {
+        std::istringstream fields(line);
+        std::string id, parent, number, rootField, point, options, field;
+        if (!(fields >> id >> parent >> number >> rootField >> point >> options)) {
+            continue;
+        }
+        while (fields >> field && field != "-") {
+        }
+        std::string type, source;
+        if (field != "-" || !(fields >> type >> source)) {
+            continue;
+        }
+        unsigned int majorNumber = 0;
+        unsigned int minorNumber = 0;
+        if (std::sscanf(number.c_str(), "%u:%u", &majorNumber, &minorNumber) != 2) {
+            continue;
+        }
+        mounts.push_back(Mount{makedev(majorNumber, minorNumber), unescaped(point), unescaped(source)});
+    }
+    return mounts;
+}
+
+// The block device behind a mount. A file system the kernel runs itself carries its disk's number;
+// one run by a helper program (ntfs-3g, exfat-fuse) carries a number of its own, and names its disk
+// as the source.
+dev_t deviceOf(const Mount& mount)
+{
+    struct stat status {};
+    if (mount.source.starts_with("/dev/") && stat(mount.source.c_str(), &status) == 0 &&
+        S_ISBLK(status.st_mode)) {
+        return status.st_rdev;
+    }
+    return mount.number;
+}
+
+bool isUnder(const std::string& path, const std::string& folder)
+{
+    std::string prefix = folder;
+    while (prefix.size() > 1 && prefix.back() == '/') {
+        prefix.pop_back();
+    }
+    return !prefix.empty() && path.size() > prefix.size() + 1 && path.starts_with(prefix + "/");
+}
+
+// Whether the folder of drive links has an entry for the letter, whether or not it leads anywhere: a
+// letter the user set up stays the user's even while its stick is unplugged.
+bool isDefined(const std::string& dosdevices, char letter)
+{
+    struct stat status {};
+    const std::string entry = dosdevices + "/" + lowerLetter(letter) + ":";
+    return lstat(entry.c_str(), &status) == 0;
 }
 
 } // namespace
 
-HostDrives::HostDrives(std::string dosdevices, const Registry& registry, std::string sysRoot,
-                       std::string home)
-    : m_dosdevices(std::move(dosdevices)), m_registry(registry), m_sysRoot(std::move(sysRoot)),
-      m_home(std::move(home))
+HostDrives::HostDrives(std::string dosdevices, const Registry& registry, const BlockDevices& devices,
+                       Mounts mounts, std::string home)
+    : m_dosdevices(std::move(dosdevices)), m_registry(registry), m_devices(devices),
+      m_mounts(std::move(mounts)), m_home(std::move(home))
 {
 }
 
@@ -79,11 +169,27 @@ std::string HostDrives::defaultDosdevices()
     return configFolder() + "/dosdevices";
 }
 
-std::optional<std::string> HostDrives::root(char letter) const
+std::vector<std::string> defaultMediaFolders()
 {
-    if (!isLetter(letter)) {
-        return std::nullopt;
+    std::string user;
+    long size = sysconf(_SC_GETPW_R_SIZE_MAX);
+    std::vector<char> buffer(size > 0 ? static_cast<std::size_t>(size) : 16384);
+    passwd entry{};
+    passwd* found = nullptr;
+    if (getpwuid_r(getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found != nullptr &&
+        found->pw_name != nullptr) {
+        user = found->pw_name;
+    } else {
+        user = hostVariable("USER");
     }
+    if (user.empty() || user.find('/') != std::string::npos) {
+        return {};
+    }
+    return {"/media/" + user, "/run/media/" + user};
+}
+
+std::optional<std::string> HostDrives::linkedRoot(char letter) const
+{
     const std::string entry = m_dosdevices + "/" + lowerLetter(letter) + ":";
     // A link whose target is gone is no drive.
     auto path = realPath(entry);
@@ -91,6 +197,58 @@ std::optional<std::string> HostDrives::root(char letter) const
         return std::nullopt;
     }
     return path;
+}
+
+std::vector<std::pair<char, std::string>> HostDrives::mountedDrives() const
+{
+    std::vector<std::string> linked;
+    for (char letter = 'a'; letter <= 'z'; ++letter) {
+        if (auto path = linkedRoot(letter)) {
+            linked.push_back(std::move(*path));
+        }
+    }
+    std::vector<std::pair<char, std::string>> drives;
+    char next = kFirstMountedLetter;
+    for (const Mount& mount : readMounts(m_mounts.table)) {
+        if (std::none_of(m_mounts.mediaFolders.begin(), m_mounts.mediaFolders.end(),
+                         [&](const std::string& folder) { return isUnder(mount.point, folder); })) {
+            continue;
+        }
+        const auto facts = m_devices.disk(deviceOf(mount));
+        if (!facts || !isRemovableDisk(*facts)) {
+            continue;
+        }
+        const auto path = realPath(mount.point);
+        if (!path || !isFolder(*path) || std::find(linked.begin(), linked.end(), *path) != linked.end() ||
+            std::any_of(drives.begin(), drives.end(),
+                        [&](const auto& drive) { return drive.second == *path; })) {
+            continue;
+        }
+        while (next <= 'z' && isDefined(m_dosdevices, next)) {
+            ++next;
+        }
+        if (next > 'z') {
+            break;
+        }
+        drives.emplace_back(next++, *path);
+    }
+    return drives;
+}
+
+std::optional<std::string> HostDrives::root(char letter) const
+{
+    if (!isLetter(letter)) {
+        return std::nullopt;
+    }
+    if (isDefined(m_dosdevices, letter) || lowerLetter(letter) < kFirstMountedLetter) {
+        return linkedRoot(letter);
+    }
+    for (auto& [mounted, path] : mountedDrives()) {
+        if (mounted == lowerLetter(letter)) {
+            return std::move(path);
+        }
+    }
+    return std::nullopt;
 }
 
 std::string HostDrives::currentDriveRoot() const
@@ -107,26 +265,23 @@ bool HostDrives::onRemovableDisk(const std::string& folder) const
     if (stat(folder.c_str(), &status) != 0) {
         return false;
     }
-    // The kernel lists every block device by number; a partition's whole disk is the folder above
-    // it, and only the whole disk says whether it is removable.
-    const std::string device = m_sysRoot + "/dev/block/" + std::to_string(major(status.st_dev)) + ":" +
-                               std::to_string(minor(status.st_dev));
-    auto disk = realPath(device);
-    if (!disk) {
-        return false;
+    dev_t device = status.st_dev;
+    for (const Mount& mount : readMounts(m_mounts.table)) {
+        if (mount.number == status.st_dev) {
+            device = deviceOf(mount);
+        }
     }
-    struct stat partition {};
-    if (stat((*disk + "/partition").c_str(), &partition) == 0) {
-        disk = parentOf(*disk);
-    }
-    std::ifstream removable(*disk + "/removable");
-    char flag = '0';
-    return removable.get(flag) && flag == '1';
+    const auto facts = m_devices.disk(device);
+    return facts && isRemovableDisk(*facts);
 }
 
 HostDrives::Kind HostDrives::kind(char letter) const
 {
-    const auto folder = root(letter);
+    if (!isDefined(m_dosdevices, letter)) {
+        // A stick the desktop mounted, or nothing.
+        return root(letter) ? Kind::Removable : Kind::None;
+    }
+    const auto folder = linkedRoot(letter);
     if (!folder) {
         return Kind::None;
     }

@@ -70,13 +70,24 @@ std::optional<std::u16string> HostEnvironment::variable(std::u16string_view name
     if (!hostName) {
         return std::nullopt;
     }
-    if (auto value = lookUp(*hostName)) {
+    const bool windir = equalsIgnoringAsciiCase(*hostName, "windir");
+    if (auto value = lookUp(*hostName); value && !(windir && value->empty())) {
         return fromUtf8(*value);
     }
-    if (equalsIgnoringAsciiCase(*hostName, "windir")) {
+    if (windir) {
         const std::string folder = dataFolder();
         makeFolder(folder);
         return fromUtf8(folder);
+    }
+    return std::nullopt;
+}
+
+std::optional<std::u16string> HostEnvironment::unreadable(std::u16string_view name) const
+{
+    const auto hostName = toUtf8(name);
+    const auto value = hostName ? lookUp(*hostName) : std::nullopt;
+    if (value && !fromUtf8Strict(*value)) {
+        return u"UTF-8 ではありません";
     }
     return std::nullopt;
 }

@@ -12,7 +12,7 @@ namespace orvanta::platform {
 /// Windows always defines Windir, and the program keeps its files there. This host does not, so
 /// while Windir is not set the program's data folder ($XDG_DATA_HOME/orvanta, by default
 /// ~/.local/share/orvanta) stands in for it and is created, readable by the user only, on first
-/// use. A Windir set to the empty text stays empty.
+/// use. A Windir set to the empty text counts as not set: on this host it names no folder.
 class HostEnvironment final : public Environment {
 public:
     /// `programFolder` replaces the folder of the running executable when given (a host path).
@@ -20,6 +20,8 @@ public:
 
     /// Names compare as on Windows: an exact match first, else without regard to ASCII case.
     std::optional<std::u16string> variable(std::u16string_view name) const override;
+    /// A value whose bytes are not UTF-8, which no host path of the program's can hold.
+    std::optional<std::u16string> unreadable(std::u16string_view name) const override;
     std::u16string programFolder() const override;
     std::u16string currentDirectory() const override;
     /// share/orvanta beside the program's bin folder: /usr/share/orvanta for /usr/bin/orvanta, and

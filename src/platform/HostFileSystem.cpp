@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <dirent.h>
 #include <fcntl.h>
+#include <memory>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <thread>
@@ -155,24 +156,93 @@ Expected<std::string> readRegularFile(const std::string& host)
     }
 }
 
-// Takes the folder's lock, waiting for another writer at most `wait`. A file system without locks
-// (some network shares) is written without one.
-bool lockFolder(int folder, std::chrono::milliseconds wait)
-{
-    const auto deadline = std::chrono::steady_clock::now() + wait;
-    while (flock(folder, LOCK_EX | LOCK_NB) != 0) {
-        if (errno == EINTR) {
-            continue;
+// A write's lock on its folder: the file ".orvanta.lock" in the folder, held with flock. A file of
+// its own rather than the folder: locking the folder needs it opened for reading, which a folder the
+// user may write to and enter but not list (mode 0311) refuses. The file goes again when the write is
+// done, as on Windows. A writer that waited for it may then hold a file the one before it has just
+// removed, so the lock counts only while the name still stands for the file locked.
+class FolderLock {
+public:
+    FolderLock(const FolderLock&) = delete;
+    FolderLock& operator=(const FolderLock&) = delete;
+    ~FolderLock()
+    {
+        if (m_remove) {
+            unlink(m_path.c_str());
         }
-        if (errno != EWOULDBLOCK) {
-            return true;
+        if (m_fd >= 0) {
+            ::close(m_fd);
         }
-        if (std::chrono::steady_clock::now() >= deadline) {
-            return false;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
-    return true;
+
+    // Takes the lock, waiting for another writer at most `wait`. Nothing, with errno set, when the lock
+    // file cannot be made (EWOULDBLOCK: another writer held it all that time). A file system without
+    // locks (some network shares) is written without one.
+    static std::unique_ptr<FolderLock> take(const std::string& folder, std::chrono::milliseconds wait)
+    {
+        const auto deadline = std::chrono::steady_clock::now() + wait;
+        const std::string path = joined(folder, kLockName);
+        while (true) {
+            std::unique_ptr<FolderLock> lock(new FolderLock(
+                path,
+                open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY | O_NONBLOCK, 0600)));
+            if (lock->m_fd < 0) {
+                return nullptr;
+            }
+            int result = 0;
+            while ((result = flock(lock->m_fd, LOCK_EX | LOCK_NB)) != 0 && errno == EINTR) {
+            }
+            if (result != 0 && errno != EWOULDBLOCK) {
+                lock->m_remove = true;
+                return lock;
+            }
+            if (result == 0) {
+                struct stat held {};
+                struct stat named {};
+                if (fstat(lock->m_fd, &held) == 0 && lstat(path.c_str(), &named) == 0 &&
+                    held.st_dev == named.st_dev && held.st_ino == named.st_ino) {
+                    lock->m_remove = true;
+                    return lock;
+                }
+                continue;
+            }
+            if (std::chrono::steady_clock::now() >= deadline) {
+                errno = EWOULDBLOCK;
+                return nullptr;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+    }
+
+    // A descriptor on the folder's file system, for syncfs.
+    int fd() const { return m_fd; }
+
+private:
+    static constexpr std::string_view kLockName = ".orvanta.lock";
+
+    FolderLock(std::string path, int fd) : m_path(std::move(path)), m_fd(fd) {}
+
+    std::string m_path;
+    int m_fd = -1;
+    bool m_remove = false; // set once the lock is held, or the file system has no locks
+};
+
+// Flushes the folder's entries to the disk. A folder that cannot be opened for reading (mode 0311) is
+// flushed with the whole file system it lies on, through the lock file beside the new one.
+int syncFolder(const std::string& folder, const FolderLock& lock)
+{
+    const Descriptor directory(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (directory.get() >= 0) {
+        return fsync(directory.get()) == 0 ? 0 : errno;
+    }
+    return syncfs(lock.fd()) == 0 ? 0 : errno;
+}
+
+// A FAT, exFAT or NTFS stick holds no Unix owner or permissions: the mount gives every file the same
+// ones and refuses a change (EPERM, as vfat and exfat do unless mounted "quiet"), or cannot make one.
+bool holdsNoModes(int error)
+{
+    return error == EPERM || error == EOPNOTSUPP || error == ENOTSUP || error == ENOSYS;
 }
 
 // Removes the temporary files of writes that were killed before they could finish: they may hold
@@ -270,15 +340,11 @@ WriteOutcome HostFileSystem::write(std::u16string_view path, std::string_view by
     const std::string name = slash == std::string::npos ? *target : target->substr(slash + 1);
 
     // The folder's lock is held from the check to the flush of the folder: another copy of the
-    // program writing here waits, and then checks against the file this write leaves. The lock goes
-    // with the descriptor.
-    const Descriptor directory(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (directory.get() < 0) {
-        return writeFailure(errno);
-    }
+    // program writing here waits, and then checks against the file this write leaves.
     trace(FileOperation::Lock);
-    if (!lockFolder(directory.get(), m_hooks.lockWait)) {
-        return Failure{Failure::Kind::Other, busyDescription()};
+    const auto lock = FolderLock::take(folder, m_hooks.lockWait);
+    if (!lock) {
+        return errno == EWOULDBLOCK ? Failure{Failure::Kind::Other, busyDescription()} : writeFailure(errno);
     }
     struct Unlocked {
         const HostFileSystem& files;
@@ -294,6 +360,10 @@ WriteOutcome HostFileSystem::write(std::u16string_view path, std::string_view by
         }
         if (!S_ISREG(status.st_mode)) {
             return Failure{Failure::Kind::Other, oddFileDescription(oddKind(status.st_mode))};
+        }
+        // A file too large to be one of the program's is not the one the user meant to replace.
+        if (static_cast<unsigned long long>(status.st_size) > kMaxFileSize) {
+            return Failure{Failure::Kind::Other, tooLargeDescription()};
         }
         if ((status.st_mode & S_IWUSR) == 0) {
             return Failure{Failure::Kind::Other, readOnlyDescription()};
@@ -317,7 +387,7 @@ WriteOutcome HostFileSystem::write(std::u16string_view path, std::string_view by
 
     // The new bytes go to a temporary file beside the target and take its name only once they are
     // all on the disk: a failure at any step leaves the old file exactly as it was.
-    std::string temporary = joined(folder, "." + name + ".XXXXXX");
+    std::string temporary = joined(folder, "." + name + "." + std::string(kTemporaryMark) + "XXXXXX");
     if (const int error = fault(WriteStep::Open)) {
         return writeFailure(error);
     }
@@ -336,18 +406,29 @@ WriteOutcome HostFileSystem::write(std::u16string_view path, std::string_view by
         unlink(temporary.c_str());
         return writeFailure(error);
     };
+    // Asks the file system, unless a test answers for it.
+    const auto call = [this](FileOperation operation, const auto& made) {
+        trace(operation);
+        if (const int error = refused(operation)) {
+            return error;
+        }
+        return made() == 0 ? 0 : errno;
+    };
     if (old) {
         // The new file keeps the old one's owner and group where the system allows. When the group
         // cannot be kept, the group's permissions are not handed to the group the file gets instead.
-        trace(FileOperation::KeepOwner);
-        if (fchown(file.get(), old->st_uid, old->st_gid) != 0 &&
-            fchown(file.get(), static_cast<uid_t>(-1), old->st_gid) != 0) {
+        if (call(FileOperation::KeepOwner, [&] { return fchown(file.get(), old->st_uid, old->st_gid); }) !=
+                0 &&
+            call(FileOperation::KeepOwner,
+                 [&] { return fchown(file.get(), static_cast<uid_t>(-1), old->st_gid); }) != 0) {
             mode &= ~static_cast<mode_t>(070);
         }
     }
-    trace(FileOperation::KeepMode);
-    if (fchmod(file.get(), mode) != 0) {
-        return fail(errno);
+    // Where the file system cannot hold the permissions, the file is written all the same: the mount
+    // decides who may read it.
+    if (const int error = call(FileOperation::KeepMode, [&] { return fchmod(file.get(), mode); });
+        error != 0 && !holdsNoModes(error)) {
+        return fail(error);
     }
 
     if (const int error = fault(WriteStep::Write)) {
@@ -393,8 +474,8 @@ WriteOutcome HostFileSystem::write(std::u16string_view path, std::string_view by
         return WriteOutcome::writtenUnsynced(failure(error));
     }
     if (!leftOut(FileOperation::SyncFolder)) {
-        if (traced(FileOperation::SyncFolder, [&] { return fsync(directory.get()); }) != 0) {
-            return WriteOutcome::writtenUnsynced(failure(errno));
+        if (const int error = traced(FileOperation::SyncFolder, [&] { return syncFolder(folder, *lock); })) {
+            return WriteOutcome::writtenUnsynced(failure(error));
         }
     }
     return {};

@@ -19,7 +19,7 @@ enum class WriteStep {
 
 /// The calls a write makes to the system, as it makes them.
 enum class FileOperation {
-    Lock,            ///< takes the folder's lock
+    Lock,            ///< takes the folder's lock (a lock file in the folder)
     RemoveLeftover,  ///< removes a temporary file an earlier, killed write left behind
     Check,           ///< reads the file again to see that it is still the one the program read
     CreateExclusive, ///< creates the temporary file, failing if the name is taken
@@ -53,6 +53,10 @@ public:
         /// Calls to leave out (only FileOperation::SyncFile and FileOperation::SyncFolder are asked),
         /// so a test can show that the order it checks would miss them.
         std::function<bool(FileOperation)> leaveOut;
+        /// What the file system answers to a call instead of making it (only FileOperation::KeepOwner
+        /// and FileOperation::KeepMode are asked): an errno value, or 0 to make the call. Lets a test
+        /// write as onto a FAT stick, which refuses to change a file's owner or permissions.
+        std::function<int(FileOperation)> refuse;
         /// How long a write waits for another writer to let the folder's lock go.
         std::chrono::milliseconds lockWait{3000};
     };
@@ -72,6 +76,7 @@ private:
     int fault(WriteStep step) const;
     void trace(FileOperation operation) const;
     bool leftOut(FileOperation operation) const;
+    int refused(FileOperation operation) const;
 
     const Drives& m_drives;
     Hooks m_hooks;

@@ -1,5 +1,6 @@
 // The test seams of the file layer, the same on both hosts: a fault to inject before a step of a
-// write, a trace of the calls a write makes, and a call to leave out.
+// write, a trace of the calls a write makes, a call to leave out, and a call
+// the file system refuses.
 #include "HostFileSystem.h"
 
 #include <utility>
@@ -7,7 +8,7 @@
 namespace orvanta::platform {
 
 HostFileSystem::HostFileSystem(const Drives& drives, FaultHook faultHook)
-    : m_drives(drives), m_hooks{std::move(faultHook), {}, {}}
+    : m_drives(drives), m_hooks{std::move(faultHook), {}, {}, {}}
 {
 }
 
@@ -31,6 +32,11 @@ void HostFileSystem::trace(FileOperation operation) const
 bool HostFileSystem::leftOut(FileOperation operation) const
 {
     return m_hooks.leaveOut && m_hooks.leaveOut(operation);
+}
+
+int HostFileSystem::refused(FileOperation operation) const
+{
+    return m_hooks.refuse ? m_hooks.refuse(operation) : 0;
 }
 
 } // namespace orvanta::platform

@@ -19,12 +19,25 @@ std::u16string problemMessage(const store::RowFileProblem& problem)
     }
 }
 
+// A Windows folder whose name cannot be read names no folder: the data file is neither read nor
+// written there, and the user is told why instead of a path that is not found.
+std::optional<std::u16string> windirProblem(const platform::Environment& environment)
+{
+    if (const auto why = environment.unreadable(u"Windir"))
+        return u"環境変数 Windir のフォルダー名を読み取れません（" + *why + u"）。";
+    return std::nullopt;
+}
+
 } // namespace
 
 void MainWindow::ReadDataFile(const std::function<void(long long slot)>& perRow)
 {
     m_dataFileProblem.reset();
     m_dataFileAsRead.reset();
+    if (const auto problem = windirProblem(m_services.environment)) {
+        Txtmassage.setText(*problem + u"データファイル psw.ini を読み書きできません。");
+        return;
+    }
     auto bytes = m_services.files.readFile(dataFilePath());
     if (!bytes) {
         // No file yet is the first start: no rows, and the first registration creates it.
@@ -53,6 +66,8 @@ void MainWindow::ReadDataFile(const std::function<void(long long slot)>& perRow)
 platform::WriteOutcome MainWindow::replaceDataFile(std::string_view bytes)
 {
     auto& files = m_services.files;
+    if (auto problem = windirProblem(m_services.environment))
+        return platform::Failure{platform::Failure::Kind::Other, std::move(*problem)};
     // A file that could not be read is replaced without a check: only the restore gets this far
     // with one, and that is how the user repairs it.
     auto outcome = m_dataFileAsRead ? files.replaceFile(dataFilePath(), bytes, *m_dataFileAsRead)

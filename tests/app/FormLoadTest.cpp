@@ -4,7 +4,9 @@
 #include "support/TestServices.h"
 
 #include <filesystem>
+#include <functional>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace orvanta::test {
 namespace {
@@ -125,6 +127,31 @@ TEST_F(FormLoadTest, HelpOpensTheWorkingDirectorysHelpFileOrSaysItIsMissing)
     services.rootDir.write("ORVANTA.HLP", "help");
     window.helpKey();
     EXPECT_EQ(services.help.openedPaths(), std::vector<std::string>{services.rootDir.file("ORVANTA.HLP")});
+}
+
+// The help is read only from a regular file of sane size, as the data file: a pipe of that name
+// would keep the window waiting.
+TEST_F(FormLoadTest, HelpRefusesAPipeOrAHugeFile)
+{
+    const std::string path = services.rootDir.file("ORVANTA.HLP");
+    const struct {
+        std::function<void()> make;
+        std::u16string why;
+    } cases[] = {
+        {[&] { ASSERT_EQ(mkfifo(path.c_str(), 0600), 0); },
+         u"通常のファイルではありません（名前付きパイプ）。"},
+        {[&] { services.rootDir.write("ORVANTA.HLP", std::string(platform::kMaxFileSize + 1, 'x')); },
+         u"ファイルが大きすぎます（4 MiB まで）。"},
+    };
+    for (const auto& c : cases) {
+        std::filesystem::remove(path);
+        c.make();
+        window.Form_Load();
+        window.helpKey();
+        EXPECT_EQ(window.Txtmassage.text(),
+                  u"ヘルプファイルを表示できません：" + window.helpFile() + u"：" + c.why);
+        EXPECT_TRUE(services.help.openedPaths().empty());
+    }
 }
 
 // Where the picture and the help file are found, for each set of folders that hold them. The working

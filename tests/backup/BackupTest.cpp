@@ -133,7 +133,9 @@ TEST_F(BackupTest, UsesTheFirstOfTwoFloppyDrives)
 TEST_F(BackupTest, WritesToTheCurrentDriveRootWithoutAFloppyDrive)
 {
     machine.s.drives.removeDrive('A');
+    // A card reader without a card.
     machine.s.drives.setDrive('E', floppy.path(), platform::DRIVE_REMOVABLE, u"リムーバブル ディスク (E:)");
+    machine.s.drives.setMedium('E', false);
     machine.window.btnunload_Click();
 
     EXPECT_EQ(machine.window.Txtmassage.text(), u"退避＆一覧書出し完了");

@@ -30,6 +30,7 @@ public:
         return m_drives.displayName(rootPath);
     }
     std::optional<std::string> root(char letter) const override { return m_drives.root(letter); }
+    bool hasMedium(std::string_view rootPath) const override { return m_drives.hasMedium(rootPath); }
     std::string currentDriveRoot() const override { return m_drives.currentDriveRoot(); }
 
     mutable std::set<std::string> named;
@@ -42,6 +43,7 @@ struct Drive {
     char letter;
     std::uint32_t type;
     std::u16string displayName;
+    bool medium = true;
 };
 
 struct FloppyCase {
@@ -70,19 +72,40 @@ const std::vector<FloppyCase> kFloppyCases{
      u"AB",
      u"A:"},
     {"a floppy drive at B: only", {{'B', DRIVE_REMOVABLE, u"3.5 インチ FD (B:)"}}, u"B", u"B:"},
-    {"a removable disk that is no floppy", {{'E', DRIVE_REMOVABLE, u"リムーバブル ディスク (E:)"}}, u"", u""},
+    // Without a floppy drive, the first removable drive that holds a medium takes the backup.
+    {"a removable disk that is no floppy",
+     {{'E', DRIVE_REMOVABLE, u"リムーバブル ディスク (E:)"}},
+     u"",
+     u"E:"},
+    {"a floppy drive comes before a stick",
+     {{'A', DRIVE_REMOVABLE, u"3.5 インチ FD (A:)", false},
+      {'D', DRIVE_REMOVABLE, u"リムーバブル ディスク (D:)"}},
+     u"A",
+     u"A:"},
+    {"a card reader without a card is passed over",
+     {{'D', DRIVE_REMOVABLE, u"リムーバブル ディスク (D:)", false},
+      {'E', DRIVE_FIXED, u"ローカル ディスク (E:)"},
+      {'F', DRIVE_REMOVABLE, u"リムーバブル ディスク (F:)"},
+      {'G', DRIVE_REMOVABLE, u"リムーバブル ディスク (G:)"}},
+     u"",
+     u"F:"},
+    {"a Wine floppy drive without the shell's name", {{'A', DRIVE_REMOVABLE, u" (A:)"}}, u"", u"A:"},
+    {"no removable drive holds a medium",
+     {{'A', DRIVE_REMOVABLE, u" (A:)", false}, {'C', DRIVE_FIXED, u"ローカル ディスク (C:)"}},
+     u"",
+     u""},
     {"full-width letters, digits and brackets",
      {{'A', DRIVE_REMOVABLE, u"３．５　インチ　ＦＤ　（Ａ：）"}},
      u"A",
      u"A:"},
     {"a name already in half-width katakana", {{'A', DRIVE_REMOVABLE, u"3.5 ｲﾝﾁ FD (A:)"}}, u"A", u"A:"},
-    {"hiragana is not katakana", {{'A', DRIVE_REMOVABLE, u"3.5 いんち FD (A:)"}}, u"", u""},
+    {"hiragana is not katakana", {{'A', DRIVE_REMOVABLE, u"3.5 いんち FD (A:)"}}, u"", u"A:"},
     {"the floppy name on a fixed drive", {{'C', DRIVE_FIXED, u"3.5 インチ FD (C:)"}}, u"", u""},
     {"the floppy name on a CD drive and a network drive",
      {{'D', DRIVE_CDROM, u"3.5 インチ FD (D:)"}, {'Z', DRIVE_REMOTE, u"3.5 インチ FD (Z:)"}},
      u"",
      u""},
-    {"the mark after a NUL does not count", {{'A', DRIVE_REMOVABLE, kNameCutBeforeMark}}, u"", u""},
+    {"the mark after a NUL does not count", {{'A', DRIVE_REMOVABLE, kNameCutBeforeMark}}, u"", u"A:"},
     {"a NUL after the mark", {{'A', DRIVE_REMOVABLE, kNameWithTail}}, u"A", u"A:"},
     {"a floppy drive far down the alphabet", {{'Y', DRIVE_REMOVABLE, u"3.5 インチ FD (Y:)"}}, u"Y", u"Y:"},
     {"no drives at all", {}, u"", u""},
@@ -95,6 +118,8 @@ void PrintTo(const FloppyCase& c, std::ostream* os)
 
 class FindFloppyDrivesTest : public ::testing::TestWithParam<FloppyCase> {};
 
+// The backup drive: a floppy drive by its name first, else the first removable drive with a medium,
+// else the current drive (the empty prefix).
 TEST_P(FindFloppyDrivesTest, FindsTheFloppyDrivesAndAsksOnlyRemovableDrivesForTheirName)
 {
     const auto& c = GetParam();
@@ -102,6 +127,7 @@ TEST_P(FindFloppyDrivesTest, FindsTheFloppyDrivesAndAsksOnlyRemovableDrivesForTh
     std::set<std::string> removable;
     for (const auto& d : c.drives) {
         fake.setDrive(d.letter, "/nowhere", d.type, d.displayName);
+        fake.setMedium(d.letter, d.medium);
         if (d.type == DRIVE_REMOVABLE)
             removable.insert(std::string{d.letter, ':', '\\'});
     }

@@ -92,18 +92,29 @@ TEST(HostEnvironment, WindirUnderTheHomeFolderWithoutXdgDataHome)
     EXPECT_TRUE(std::filesystem::is_directory(home.file(".local/share/orvanta")));
 }
 
-TEST(HostEnvironment, ASetWindirIsKeptEvenWhenEmpty)
+// An empty Windir names no folder here and counts as not set; a Windir whose bytes are not UTF-8 is
+// set but cannot be read.
+TEST(HostEnvironment, AnEmptyWindirIsTheDataFolderAndOneNotInUtf8CannotBeRead)
 {
     const test::TempDir data;
     ScopedVariables variables;
     variables.set("XDG_DATA_HOME", data.path());
     const HostEnvironment environment;
-
-    variables.set("Windir", "");
-    EXPECT_EQ(environment.variable(u"Windir"), u"");
-    variables.set("Windir", "/srv/windows");
-    EXPECT_EQ(environment.variable(u"Windir"), u"/srv/windows");
-    EXPECT_FALSE(std::filesystem::exists(data.file("orvanta")));
+    const struct {
+        std::string value;
+        std::u16string windir;
+        std::optional<std::u16string> unreadable;
+    } cases[] = {
+        {"/srv/windows", u"/srv/windows", std::nullopt},
+        {"", fromUtf8(data.path() + "/orvanta"), std::nullopt},
+        {"/srv/\x83\x45\x83\x42\x83\x93", u"/srv/\uFFFDE\uFFFDB\uFFFD\uFFFD", u"UTF-8 ではありません"},
+    };
+    for (const auto& c : cases) {
+        variables.set("Windir", c.value);
+        EXPECT_EQ(environment.variable(u"Windir"), c.windir) << c.value;
+        EXPECT_EQ(environment.unreadable(u"Windir"), c.unreadable) << c.value;
+    }
+    EXPECT_EQ(environment.unreadable(u"ORVANTA_TEST_NONE"), std::nullopt);
 }
 
 TEST(HostEnvironment, Folders)

@@ -5,8 +5,11 @@
 #include "support/FakeDrives.h"
 #include "support/TempDir.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <iterator>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -185,34 +188,114 @@ TEST_F(HostFileSystemGuardTest, AnotherWriterInTheFolderWaitsForTheLock)
 }
 
 // The temporary files of killed writes hold a whole psw.ini, psw.bkp or list, the last two with the
-// passwords in plain text. The next write in the folder removes them, and nothing else.
-TEST_F(HostFileSystemGuardTest, TheNextWriteRemovesTheLeftoversOfKilledWrites)
+// passwords in plain text. The next write in the folder removes them, and nothing else: other programs'
+// temporary files (rsync's) and the user's own files of such names stay.
+TEST_F(HostFileSystemGuardTest, TheNextWriteRemovesTheLeftoversOfKilledWritesOnly)
 {
-    const std::vector<std::string> leftovers{".psw.ini.a1B2c3", ".psw.bkp.XXXXXX",
-                                             ".20261207093000_psw.csv.Qw3Er5", ".psw.ini.1234567-0.tmp",
-                                             ".psw.bkp.42-17.tmp"};
-    const std::vector<std::string> kept{
-        ".psw.ini.a1B2c",    ".psw.ini.a1B2c3d",    "psw.ini.a1B2c3",
-        ".other.ini.a1B2c3", ".psw.ini.a1-2c3",     ".2026120709300_psw.csv.Qw3Er5",
-        ".psw.ini.12-x.tmp", ".psw.ini.a1B2c3.old", "psw.bkp"};
+    const std::vector<std::string> leftovers{".psw.ini.orvanta-a1B2c3", ".psw.bkp.orvanta-XXXXXX",
+                                             ".20261207093000_psw.csv.orvanta-Qw3Er5"};
+    const std::vector<std::string> kept{".psw.ini.tdev52",           ".psw.ini.MyNote",
+                                        ".psw.ini.1234567-0.tmp",    ".psw.ini.orvanta-a1B2c",
+                                        ".psw.ini.orvanta-a1B2c3d",  ".psw.ini.orvanta-a1-2c3",
+                                        ".other.ini.orvanta-a1B2c3", ".2026120709300_psw.csv.orvanta-Qw3Er5",
+                                        "psw.ini.orvanta-a1B2c3",    "psw.bkp"};
     for (const auto& name : leftovers) {
-        EXPECT_TRUE(isLeftoverName(name)) << name;
         m_dir.write(name, "\"Mail\",\"taro\",\"plain password\",\" \",\"\"\r\n");
     }
     for (const auto& name : kept) {
-        EXPECT_FALSE(isLeftoverName(name)) << name;
         m_dir.write(name, "someone else's");
     }
     // A folder of that name is not the program's either.
-    fs::create_directories(m_dir.file(".psw.ini.Folder"));
+    fs::create_directories(m_dir.file(".psw.ini.orvanta-Folder"));
 
-    HostFileSystem files(m_drives);
+    // The write's own temporary file is one the next write would remove.
+    std::vector<std::string> whileWriting;
+    HostFileSystem files(m_drives, [&](WriteStep step) {
+        if (step == WriteStep::Write)
+            whileWriting = namesIn(m_dir.path());
+        return 0;
+    });
     ASSERT_FALSE(files.writeFile(u"C:\\psw.ini", "new"));
     auto expected = kept;
-    expected.push_back(".psw.ini.Folder");
+    expected.push_back(".psw.ini.orvanta-Folder");
     expected.push_back("psw.ini");
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(namesIn(m_dir.path()), expected);
+    std::vector<std::string> temporary;
+    std::set_difference(whileWriting.begin(), whileWriting.end(), expected.begin(), expected.end(),
+                        std::back_inserter(temporary));
+    ASSERT_EQ(temporary.size(), 2U); // the lock file and the new bytes
+    EXPECT_EQ(temporary[0], ".orvanta.lock");
+    EXPECT_TRUE(isLeftoverName(temporary[1])) << temporary[1];
+    EXPECT_TRUE(temporary[1].starts_with(".psw.ini.orvanta-")) << temporary[1];
+}
+
+// A FAT, exFAT or NTFS stick refuses to change a file's owner or permissions (EPERM, as vfat does when
+// not mounted "quiet"): the file is written all the same, over an old one too. Any other refusal of
+// that step fails the write and leaves the old file.
+TEST_F(HostFileSystemGuardTest, AFileSystemWithoutPermissionsIsWrittenAllTheSame)
+{
+    const struct {
+        bool oldFile;
+        int owner;
+        int mode;
+        bool written;
+    } cases[] = {
+        {false, 0, EPERM, true},         {true, EPERM, EPERM, true}, {true, 0, EPERM, true},
+        {true, EPERM, EOPNOTSUPP, true}, {true, 0, EIO, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.oldFile << " " << c.owner << " " << c.mode);
+        if (c.oldFile)
+            m_dir.write("psw.bkp", "old");
+        HostFileSystem::Hooks fat;
+        fat.refuse = [&c](FileOperation operation) {
+            return operation == FileOperation::KeepOwner  ? c.owner
+                   : operation == FileOperation::KeepMode ? c.mode
+                                                          : 0;
+        };
+        HostFileSystem files(m_drives, fat);
+        const auto outcome = files.writeFile(u"C:\\psw.bkp", "new");
+        EXPECT_EQ(!outcome, c.written);
+        if (!c.written) {
+            EXPECT_EQ(outcome->description, u"デバイスの I/O エラーです。");
+        }
+        EXPECT_EQ(m_dir.read("psw.bkp"), c.written ? "new" : "old");
+        EXPECT_EQ(namesIn(m_dir.path()), std::vector<std::string>{"psw.bkp"});
+        fs::remove(m_dir.file("psw.bkp"));
+    }
+}
+
+// A folder the user may write to and enter but not list (mode 0311) takes writes: the lock needs no
+// listing. The superuser ignores modes, so it writes as "nobody" in a child process.
+TEST_F(HostFileSystemGuardTest, AFolderThatCannotBeListedIsWritten)
+{
+    const std::string folder = m_dir.file("unlisted");
+    fs::create_directories(folder);
+    ASSERT_EQ(chmod(m_dir.path().c_str(), 0711), 0);
+    const bool root = geteuid() == 0;
+    if (root) {
+        ASSERT_EQ(chown(folder.c_str(), 65534, 65534), 0);
+    }
+    ASSERT_EQ(chmod(folder.c_str(), 0311), 0);
+    const auto writeTwice = [&] {
+        if (root && (setgid(65534) != 0 || setuid(65534) != 0))
+            return false;
+        HostFileSystem files(m_drives);
+        const auto path = u"C:\\unlisted\\psw.ini";
+        const auto first = files.writeFile(path, "first");
+        const auto second = files.replaceFile(path, "second", FileContents("first"));
+        return !first && !first.unsynced() && !second && !second.unsynced() &&
+               files.readFile(path).value() == "second";
+    };
+    if (root) {
+        EXPECT_EXIT(std::exit(writeTwice() ? 0 : 1), testing::ExitedWithCode(0), "");
+    } else {
+        EXPECT_TRUE(writeTwice());
+    }
+    ASSERT_EQ(chmod(folder.c_str(), 0700), 0);
+    EXPECT_EQ(namesIn(folder), std::vector<std::string>{"psw.ini"});
+    EXPECT_EQ(m_dir.read("unlisted/psw.ini"), "second");
 }
 
 } // namespace

@@ -208,6 +208,20 @@ const std::vector<Refusal>& refusals()
          u"直しましたので、もう一度操作して下さい。"},
         {"BackupIsAPipe", true, {}, makePipe, u"", load, u"通常のファイルではありません（名前付きパイプ）。"},
         {"BackupIsTooLarge", true, {}, makeLarge, u"", load, u"ファイルが大きすぎます（4 MiB まで）。"},
+        {"BackupIsTooLargeOnBackUp",
+         true,
+         {},
+         makeLarge,
+         u"",
+         backUp,
+         u"ファイルが大きすぎます（4 MiB まで）。"},
+        {"DataFileIsTooLargeOnLoad",
+         false,
+         {},
+         makeLarge,
+         u"データファイル psw.ini を読めません：ファイルが大きすぎます（4 MiB まで）。",
+         load,
+         u"@：ファイルが大きすぎます（4 MiB まで）。（psw.ini は元のままです）"},
         {"BackupLinksToNothing",
          true,
          {},
@@ -274,6 +288,32 @@ INSTANTIATE_TEST_SUITE_P(EveryOddFile, DataFileRefusalTest, ::testing::ValuesIn(
                          [](const ::testing::TestParamInfo<Refusal>& param) {
                              return std::string(param.param.name);
                          });
+
+// A Windir whose name cannot be read: start-up says so, and every write is refused with it instead of
+// a path that is not found. Nothing is written anywhere.
+TEST(UnreadableWindirTest, StartUpSaysSoAndWritesAreRefused)
+{
+    WindowDriver d;
+    d.start({header(u"Mail", u"1"), entry(u"Mail", u"taro", u"abc123")});
+    d.window.btnunload_Click();
+    d.services.env.setUnreadable(u"Windir", u"UTF-8 ではありません");
+    const auto dataBefore = whatStandsAt(d.services.dataFile("psw.ini"));
+    const auto backupBefore = whatStandsAt(d.services.rootDir.file("psw.bkp"));
+    const std::u16string problem =
+        u"環境変数 Windir のフォルダー名を読み取れません（UTF-8 ではありません）。";
+
+    d.window.Form_Load();
+    EXPECT_EQ(d.window.Txtmassage.text(), problem + u"データファイル psw.ini を読み書きできません。");
+    EXPECT_TRUE(d.window.cmbnamae.items.empty());
+    d.registerEntry(u"Mail", u"jiro", u"pw2");
+    EXPECT_EQ(d.window.Txtmassage.text(),
+              u"データファイル psw.ini を書き込めませんでした（元のファイルはそのままです）：" + problem);
+    d.window.btnload_Click();
+    EXPECT_EQ(d.window.Txtmassage.text(),
+              d.window.dataFilePath() + u"：" + problem + u"（psw.ini は元のままです）");
+    EXPECT_EQ(whatStandsAt(d.services.dataFile("psw.ini")), dataBefore);
+    EXPECT_EQ(whatStandsAt(d.services.rootDir.file("psw.bkp")), backupBefore);
+}
 
 // An update refused because the file changed, after the user had changed the ID: the next edit of
 // the same entry, reopened from the list, is not taken for a change of name.

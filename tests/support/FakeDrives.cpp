@@ -20,6 +20,17 @@ void FakeDrives::removeDrive(char letter)
     m_drives.erase(upper(letter));
 }
 
+void FakeDrives::setMedium(char letter, bool medium)
+{
+    m_drives.at(upper(letter)).medium = medium;
+}
+
+bool FakeDrives::hasMedium(std::string_view rootPath) const
+{
+    const Drive* drive = find(rootPath);
+    return drive != nullptr && drive->medium;
+}
+
 const FakeDrives::Drive* FakeDrives::find(std::string_view rootPath) const
 {
     if (rootPath.size() < 2 || rootPath[1] != ':') {

@@ -12,11 +12,14 @@ public:
     void setDrive(char letter, std::string root, std::uint32_t type = platform::DRIVE_FIXED,
                   std::u16string displayName = {});
     void removeDrive(char letter);
+    /// The drive stays, but holds no medium (an empty card reader, a floppy drive without a disk).
+    void setMedium(char letter, bool medium);
     void setCurrentDriveRoot(std::string root) { m_currentDriveRoot = std::move(root); }
 
     std::uint32_t GetDriveTypeA(std::string_view rootPath) const override;
     std::u16string displayName(std::string_view rootPath) const override;
     std::optional<std::string> root(char letter) const override;
+    bool hasMedium(std::string_view rootPath) const override;
     std::string currentDriveRoot() const override { return m_currentDriveRoot; }
 
 private:
@@ -24,6 +27,7 @@ private:
         std::string root;
         std::uint32_t type = platform::DRIVE_FIXED;
         std::u16string displayName;
+        bool medium = true;
     };
     const Drive* find(std::string_view rootPath) const;
 

@@ -1,0 +1,9 @@
+#pragma once
+
+namespace orvanta::platform {
+
+/// Keeps the process's memory out of core dumps: the window holds passwords in plain text. Called
+/// once at start-up. True when the system took both settings.
+bool forbidCoreDumps();
+
+} // namespace orvanta::platform

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "platform/BlockDevices.h"
+
+namespace orvanta::platform {
+
+/// The block devices as udev knows them (libudev), which is where the desktop learns that a disk is
+/// removable: the kernel's attributes of the disk and the properties udev's rules give it.
+class UdevBlockDevices final : public BlockDevices {
+public:
+    std::optional<DiskFacts> disk(dev_t device) const override;
+};
+
+} // namespace orvanta::platform
