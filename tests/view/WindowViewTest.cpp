@@ -402,7 +402,8 @@ private slots:
         for (const char* box : {"cmbnamae", "Txtidbox", "Txtpassnew", "Txtbikouran"})
             for (const char* way : {"typing", "Ctrl+V", "cut and undo", "drop", "input method",
                                     "assistive insert", "assistive replace", "assistive value"})
-                QTest::addRow("%s, %s", box, way) << QString::fromLatin1(box) << QString::fromLatin1(way);
+                QTest::newRow((QByteArray(box) + ", " + way).constData())
+                    << QString::fromLatin1(box) << QString::fromLatin1(way);
     }
 
     void textReachesTheProgramWhateverBringsIt()
