@@ -20,6 +20,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
 #include <QTest>
@@ -274,6 +275,39 @@ private slots:
         // Marked for clipboard managers to keep out of their history.
         QCOMPARE(QGuiApplication::clipboard()->mimeData()->data(u"x-kde-passwordManagerHint"_s), "secret");
         // Closing the window takes the password away again.
+        m_view->close();
+        QCOMPARE(QGuiApplication::clipboard()->text(), QString());
+    }
+
+    void aPasswordCopiedByHandIsASecret_data()
+    {
+        QTest::addColumn<QString>("way");
+        for (const char* way : {"Ctrl+C", "Ctrl+Insert", "Ctrl+X", "menu"})
+            QTest::newRow(way) << QString::fromLatin1(way);
+    }
+
+    void aPasswordCopiedByHandIsASecret()
+    {
+        QFETCH(QString, way);
+        showAlice();
+        auto* shown = find<QLineEdit>("Lblpassword");
+        shown->setFocus();
+        shown->setSelection(0, 4);
+        if (way == u"menu"_s) {
+            const QPoint at = shown->rect().center();
+            QContextMenuEvent request(QContextMenuEvent::Keyboard, at, shown->mapToGlobal(at));
+            QApplication::sendEvent(shown, &request);
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            QVERIFY(menu);
+            menu->findChild<QAction*>(u"copy"_s)->trigger();
+            menu->close();
+        } else {
+            const auto key = way == u"Ctrl+C"_s ? Qt::Key_C : way == u"Ctrl+X"_s ? Qt::Key_X : Qt::Key_Insert;
+            QTest::keyClick(shown, key, Qt::ControlModifier);
+        }
+        QCOMPARE(QGuiApplication::clipboard()->text(), u"pass"_s);
+        QCOMPARE(QGuiApplication::clipboard()->mimeData()->data(u"x-kde-passwordManagerHint"_s), "secret");
+        QCOMPARE(shown->text(), u"pass123"_s);
         m_view->close();
         QCOMPARE(QGuiApplication::clipboard()->text(), QString());
     }
