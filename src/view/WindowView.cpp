@@ -325,7 +325,10 @@ void WindowView::connectEvents(const ControlDesign& d, QWidget* w)
         return;
     }
     if (auto* combo = qobject_cast<QComboBox*>(w)) {
-        // A choice from the list, by mouse, arrow keys or wheel.
+        // A choice from the list, by mouse, arrow keys or wheel. Only a choice: the combo box would
+        // also choose the entry that a typed text equals once the typing ends (Enter, leaving the
+        // box), and a typed destination is a text, not a choice.
+        disconnect(combo->lineEdit(), &QLineEdit::editingFinished, combo, nullptr);
         connect(combo, &QComboBox::activated, this, [this](int index) {
             route([this, index] {
                 m_window.cmbnamae.listIndex = index;

@@ -521,6 +521,31 @@ private slots:
         QCOMPARE(find<QLineEdit>("Lblpassword")->text(), password);
     }
 
+    void typingAnExistingDestinationIsNoChoice_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::newRow("leaving the box") << int(Qt::Key_Tab);
+        QTest::newRow("Enter") << int(Qt::Key_Return);
+    }
+
+    void typingAnExistingDestinationIsNoChoice()
+    {
+        QFETCH(int, key);
+        m_fixture->fakes.windowsDir.write("psw.ini",
+                                          dataFile(*m_fixture, u"Shop", {{{u"alice", u"a1", u" "}}}));
+        start();
+        QApplication::setActiveWindow(m_view.get());
+        QVERIFY(QTest::qWaitForWindowActive(m_view.get()));
+        auto* combo = find<QComboBox>("cmbnamae");
+        combo->setFocus();
+        QTest::keyClicks(combo->lineEdit(), u"Shop"_s);
+        m_window->Txtmassage.setText(u"前のメッセージ");
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+        QCOMPARE(view::toQString(m_window->Txtmassage.text()), u"前のメッセージ"_s);
+        QCOMPARE(find<QListWidget>("Lstidbox")->count(), 0);
+        QCOMPARE(view::toQString(m_window->cmbnamae.text()), u"Shop"_s);
+    }
+
     void controlKeysMeetTheBoxFilters_data()
     {
         QTest::addColumn<QString>("box");
