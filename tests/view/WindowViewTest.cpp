@@ -188,7 +188,8 @@ private slots:
     {
         start();
         QCOMPARE(m_view->size(), QSize(543, 356));
-        QCOMPARE(m_view->windowTitle(), u"Orvanta (1.1.0)\u3000Orvanta 工房 https://orvanta.example/"_s);
+        QCOMPARE(m_view->windowTitle(),
+                 u"Orvanta (" ORVANTA_VERSION_TEXT ")\u3000Orvanta 工房 https://orvanta.example/"_s);
 
         QCOMPARE(find<QLineEdit>("Txtmassage")->geometry(), QRect(32, 264, 481, 18));
         QCOMPARE(find<QComboBox>("cmbnamae")->geometry(), QRect(56, 64, 433, 20));
