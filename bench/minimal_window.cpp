@@ -2,6 +2,8 @@
 // (10 line edits, an editable combo box, a list, 9 buttons, 10 labels, 4 lines and a picture label),
 // with the same captions at the same places and the same ones hidden, but nothing else: no core, no
 // data file, no fonts chosen, no picture, no events wired.
+#include "OrvantaVersion.h"
+
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
@@ -56,7 +58,7 @@ int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
     QWidget window;
-    window.setWindowTitle(u"Orvanta (1.1.0)\u3000Orvanta 工房 https://orvanta.example/"_s);
+    window.setWindowTitle(u"Orvanta (" ORVANTA_VERSION_TEXT ")\u3000Orvanta 工房 https://orvanta.example/"_s);
     window.setFixedSize(8145 / 15, 5340 / 15);
 
     add<QLabel>(&window, place(0, 0, 8175, 5295)); // the picture's place, left empty

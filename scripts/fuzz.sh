@@ -11,7 +11,7 @@ seconds=${1:-60}
 targets=(rows restore hive stored_text)
 
 cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DCMAKE_CXX_COMPILER=clang++ \
+  -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_COMPILE_WARNING_AS_ERROR=ON \
   -DORVANTA_BUILD_FUZZ=ON -DORVANTA_SANITIZE=ON \
   -DORVANTA_BUILD_TESTS=OFF -DORVANTA_BUILD_VIEW=OFF -DORVANTA_BUILD_BENCH=OFF >/dev/null
 cmake --build build/fuzz -j"$(nproc)" --target "${targets[@]/#/fuzz_}"

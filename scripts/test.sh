@@ -14,12 +14,13 @@ echo "== Format check"
 git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run -Werror
 
 echo "== Build and test"
-cmake -S . -B build/test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVANTA_BUILD_BENCH=ON >/dev/null
+cmake -S . -B build/test -DCMAKE_BUILD_TYPE=Release -DORVANTA_BUILD_TESTS=ON -DORVANTA_BUILD_BENCH=ON \
+  -DCMAKE_COMPILE_WARNING_AS_ERROR=ON >/dev/null
 cmake --build build/test -j"$jobs"
 QT_QPA_PLATFORM=offscreen ctest --test-dir build/test --output-on-failure -j"$jobs"
 
 echo "== Core tests under AddressSanitizer and UndefinedBehaviorSanitizer"
-cmake -S . -B build/asan -DCMAKE_BUILD_TYPE=Debug -DORVANTA_SANITIZE=ON \
+cmake -S . -B build/asan -DCMAKE_BUILD_TYPE=Debug -DORVANTA_SANITIZE=ON -DCMAKE_COMPILE_WARNING_AS_ERROR=ON \
   -DORVANTA_BUILD_VIEW=OFF -DORVANTA_BUILD_BENCH=OFF >/dev/null
 cmake --build build/asan -j"$jobs"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1

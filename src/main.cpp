@@ -1,4 +1,5 @@
 // Orvanta: the one window, over this host's files, registry hive and drive links.
+#include "OrvantaVersion.h"
 #include "platform/HostClock.h"
 #include "platform/HostDrives.h"
 #include "platform/HostEnvironment.h"
@@ -11,6 +12,7 @@
 #include "view/Fonts.h"
 #include "view/QtClipboard.h"
 #include "view/QtHelpViewer.h"
+#include "view/QtText.h"
 #include "view/WindowView.h"
 
 #include <QApplication>
@@ -26,7 +28,7 @@ int main(int argc, char* argv[])
     platform::forbidCoreDumps();
     QApplication application(argc, argv);
     QApplication::setApplicationName(u"Orvanta"_s);
-    QApplication::setApplicationVersion(u"1.1.0"_s);
+    QApplication::setApplicationVersion(view::toQString(kVersion));
     // The desktop entry's name without ".desktop", so that the desktop ties the window to its menu
     // entry and icon.
     QGuiApplication::setDesktopFileName(QStringLiteral(ORVANTA_APP_ID));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "OrvantaVersion.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -94,7 +96,7 @@ struct ControlDesign {
 
 /// The window's own design.
 inline constexpr std::u16string_view kWindowCaption =
-    u"Orvanta (1.1.0)\u3000Orvanta 工房 https://orvanta.example/";
+    u"Orvanta (" ORVANTA_VERSION_TEXT ")\u3000Orvanta 工房 https://orvanta.example/";
 inline constexpr int kClientWidthTwips = 8145;
 inline constexpr int kClientHeightTwips = 5340;
 /// The one font the design names; a size in the table means this face at that size.

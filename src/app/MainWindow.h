@@ -79,8 +79,8 @@ public:
 
     // Start-up and help (app/).
     void Form_Load();
-    /// The window closes: a password that the copy button put on the clipboard and that is still
-    /// there is taken off, so it does not outlive the program.
+    /// The window closes: a password that the program put on the clipboard and that is still there
+    /// is taken off, so it does not outlive the program.
     void Form_Unload();
     /// The reload after psw.ini was written: start-up again, then the ID list and both display boxes
     /// cleared, so nothing the user sees is left over from the file as it was.
@@ -153,6 +153,8 @@ public:
     void cmbnamae_Click();
     void Lstidbox_Click();
     void btnclipset_Click();
+    /// A part of the shown password copied by hand: it goes to the clipboard as クリップ puts it there.
+    void Lblpassword_Copy(std::u16string_view selected);
     void Lstidbox_DblClick();
 
     // Entry operations (entries/).
@@ -177,7 +179,7 @@ private:
     /// Set once start-up has run: a later Form_Load is the reload after a write, which leaves the
     /// clipboard alone.
     bool m_started = false;
-    /// The password the copy button last put on the clipboard, empty when it put none.
+    /// The password クリップ or a copy by hand last put on the clipboard, empty when none was put there.
     std::u16string m_copiedPassword;
     std::string m_pictureFile;
     /// Set while the last read of psw.ini did not read cleanly: the message that says so.

@@ -6,16 +6,19 @@
 
 #include <QAbstractItemView>
 #include <QAccessible>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QFile>
 #include <QFontMetricsF>
+#include <QGuiApplication>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QPushButton>
@@ -322,7 +325,10 @@ void WindowView::connectEvents(const ControlDesign& d, QWidget* w)
         return;
     }
     if (auto* combo = qobject_cast<QComboBox*>(w)) {
-        // A choice from the list, by mouse, arrow keys or wheel.
+        // A choice from the list, by mouse, arrow keys or wheel. Only a choice: the combo box would
+        // also choose the entry that a typed text equals once the typing ends (Enter, leaving the
+        // box), and a typed destination is a text, not a choice.
+        disconnect(combo->lineEdit(), &QLineEdit::editingFinished, combo, nullptr);
         connect(combo, &QComboBox::activated, this, [this](int index) {
             route([this, index] {
                 m_window.cmbnamae.listIndex = index;
@@ -376,7 +382,58 @@ void WindowView::connectEvents(const ControlDesign& d, QWidget* w)
         });
         if (keyPressHandler(id))
             box->installEventFilter(this);
+        if (id == ControlId::Lblpassword)
+            keepPasswordSecret(box);
     }
+}
+
+void WindowView::keepPasswordSecret(QLineEdit* box)
+{
+    // A drag would hand the password to the program it is dropped on, unmarked: the box starts none.
+    box->setDragEnabled(false);
+    // The box's menu offers what a box that only shows can do: copy, as the keys do, and select all.
+    box->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(box, &QWidget::customContextMenuRequested, this, [this, box](const QPoint& at) {
+        auto* menu = new QMenu(box);
+        menu->setAttribute(Qt::WA_DeleteOnClose);
+        auto* copy = menu->addAction(u"コピー(&C)"_s, this, [this, box] { copyPassword(box); });
+        copy->setObjectName(u"copy"_s);
+        copy->setShortcut(QKeySequence::Copy);
+        copy->setEnabled(box->hasSelectedText());
+        menu->addAction(u"すべて選択(&A)"_s, box, &QLineEdit::selectAll)
+            ->setShortcut(QKeySequence::SelectAll);
+        menu->popup(box->mapToGlobal(at));
+    });
+    // On X every selection goes to the primary selection, which any program may read and clipboard
+    // managers keep. The box's own copies there (after a selection by keys, say) are taken back at
+    // once; the one that ends a selection by mouse never happens (copyOutOfPasswordBox).
+    connect(QGuiApplication::clipboard(), &QClipboard::selectionChanged, box, [box] {
+        auto* clipboard = QGuiApplication::clipboard();
+        if (clipboard->ownsSelection() && box->hasSelectedText() &&
+            clipboard->text(QClipboard::Selection) == box->selectedText())
+            clipboard->clear(QClipboard::Selection);
+    });
+}
+
+bool WindowView::copyOutOfPasswordBox(QLineEdit* box, const QEvent& event)
+{
+    if (event.type() == QEvent::KeyPress) {
+        const auto& key = static_cast<const QKeyEvent&>(event);
+        // Cut too: the box keeps the program's text anyway, and what is cut goes to the clipboard.
+        if (!key.matches(QKeySequence::Copy) && !key.matches(QKeySequence::Cut))
+            return false;
+        copyPassword(box);
+        return true;
+    }
+    // Qt copies a selection made by mouse to the primary selection when the button comes up.
+    return event.type() == QEvent::MouseButtonRelease &&
+           static_cast<const QMouseEvent&>(event).button() == Qt::LeftButton;
+}
+
+void WindowView::copyPassword(const QLineEdit* box)
+{
+    if (const QString selected = box->selectedText(); !selected.isEmpty())
+        route([this, &selected] { m_window.Lblpassword_Copy(toU16(selected)); });
 }
 
 void WindowView::chooseId(int row)
@@ -522,6 +579,8 @@ bool WindowView::eventFilter(QObject* watched, QEvent* event)
         return false;
     }
     if (auto* box = qobject_cast<QLineEdit*>(watched)) {
+        if (box == widget(ControlId::Lblpassword) && copyOutOfPasswordBox(box, *event))
+            return true;
         const auto found = std::find(m_widgets.begin(), m_widgets.end(), box);
         if (found != m_widgets.end()) {
             const auto id = static_cast<ControlId>(found - m_widgets.begin());

@@ -57,6 +57,14 @@ private:
     void announceMessage();
     /// Chooses entry `row` of the ID list (-1 for none) and runs its Click handler.
     void chooseId(int row);
+    /// Copies out of the password box go the way of クリップ, marked as a secret; X's primary
+    /// selection never gets the password.
+    void keepPasswordSecret(QLineEdit* box);
+    /// Ctrl+C or Ctrl+X in the password box, or the release that ends a selection by mouse: true when
+    /// the event was taken here.
+    bool copyOutOfPasswordBox(QLineEdit* box, const QEvent& event);
+    /// Puts the text selected in the password box on the clipboard, if there is any.
+    void copyPassword(const QLineEdit* box);
 
     /// Keystrokes for one of the filtered boxes: true when the event was taken here.
     bool filterTyping(app::ControlId id, KeyPressHandler handler, QLineEdit* box, QEvent* event);

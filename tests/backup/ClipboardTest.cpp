@@ -1,5 +1,5 @@
-// The clipboard holds a password only after クリップ: no write, backup or restore puts one there, and
-// the program takes its own copy away when it closes.
+// The clipboard holds a password only after クリップ or a copy out of the password box: no write,
+// backup or restore puts one there, and the program takes its own copy away when it closes.
 #include "BackupMachine.h"
 
 #include <functional>
@@ -88,6 +88,15 @@ TEST_F(ClipboardTest, OnlyTheCopyButtonPutsThePasswordThereAndClosingTakesItAway
     clipboard.setText(kOtherProgramsCopy);
     machine.window.Form_Unload();
     EXPECT_EQ(clipboard.text(), kOtherProgramsCopy);
+}
+
+TEST_F(ClipboardTest, APasswordCopiedByHandIsTakenAwayAtCloseToo)
+{
+    auto& clipboard = machine.s.clipboard;
+    machine.window.Lblpassword_Copy(u"ss1");
+    EXPECT_EQ(clipboard.text(), u"ss1");
+    machine.window.Form_Unload();
+    EXPECT_EQ(clipboard.text(), u"");
 }
 
 } // namespace

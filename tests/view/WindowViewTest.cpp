@@ -20,6 +20,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
 #include <QTest>
@@ -187,7 +188,8 @@ private slots:
     {
         start();
         QCOMPARE(m_view->size(), QSize(543, 356));
-        QCOMPARE(m_view->windowTitle(), u"Orvanta (1.1.0)\u3000Orvanta 工房 https://orvanta.example/"_s);
+        QCOMPARE(m_view->windowTitle(),
+                 u"Orvanta (" ORVANTA_VERSION_TEXT ")\u3000Orvanta 工房 https://orvanta.example/"_s);
 
         QCOMPARE(find<QLineEdit>("Txtmassage")->geometry(), QRect(32, 264, 481, 18));
         QCOMPARE(find<QComboBox>("cmbnamae")->geometry(), QRect(56, 64, 433, 20));
@@ -274,6 +276,39 @@ private slots:
         // Marked for clipboard managers to keep out of their history.
         QCOMPARE(QGuiApplication::clipboard()->mimeData()->data(u"x-kde-passwordManagerHint"_s), "secret");
         // Closing the window takes the password away again.
+        m_view->close();
+        QCOMPARE(QGuiApplication::clipboard()->text(), QString());
+    }
+
+    void aPasswordCopiedByHandIsASecret_data()
+    {
+        QTest::addColumn<QString>("way");
+        for (const char* way : {"Ctrl+C", "Ctrl+Insert", "Ctrl+X", "menu"})
+            QTest::newRow(way) << QString::fromLatin1(way);
+    }
+
+    void aPasswordCopiedByHandIsASecret()
+    {
+        QFETCH(QString, way);
+        showAlice();
+        auto* shown = find<QLineEdit>("Lblpassword");
+        shown->setFocus();
+        shown->setSelection(0, 4);
+        if (way == u"menu"_s) {
+            const QPoint at = shown->rect().center();
+            QContextMenuEvent request(QContextMenuEvent::Keyboard, at, shown->mapToGlobal(at));
+            QApplication::sendEvent(shown, &request);
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            QVERIFY(menu);
+            menu->findChild<QAction*>(u"copy"_s)->trigger();
+            menu->close();
+        } else {
+            const auto key = way == u"Ctrl+C"_s ? Qt::Key_C : way == u"Ctrl+X"_s ? Qt::Key_X : Qt::Key_Insert;
+            QTest::keyClick(shown, key, Qt::ControlModifier);
+        }
+        QCOMPARE(QGuiApplication::clipboard()->text(), u"pass"_s);
+        QCOMPARE(QGuiApplication::clipboard()->mimeData()->data(u"x-kde-passwordManagerHint"_s), "secret");
+        QCOMPARE(shown->text(), u"pass123"_s);
         m_view->close();
         QCOMPARE(QGuiApplication::clipboard()->text(), QString());
     }
@@ -402,7 +437,8 @@ private slots:
         for (const char* box : {"cmbnamae", "Txtidbox", "Txtpassnew", "Txtbikouran"})
             for (const char* way : {"typing", "Ctrl+V", "cut and undo", "drop", "input method",
                                     "assistive insert", "assistive replace", "assistive value"})
-                QTest::addRow("%s, %s", box, way) << QString::fromLatin1(box) << QString::fromLatin1(way);
+                QTest::newRow((QByteArray(box) + ", " + way).constData())
+                    << QString::fromLatin1(box) << QString::fromLatin1(way);
     }
 
     void textReachesTheProgramWhateverBringsIt()
@@ -484,6 +520,31 @@ private slots:
         }
         QCOMPARE(m_window->Lstidbox.listIndex, row);
         QCOMPARE(find<QLineEdit>("Lblpassword")->text(), password);
+    }
+
+    void typingAnExistingDestinationIsNoChoice_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::newRow("leaving the box") << int(Qt::Key_Tab);
+        QTest::newRow("Enter") << int(Qt::Key_Return);
+    }
+
+    void typingAnExistingDestinationIsNoChoice()
+    {
+        QFETCH(int, key);
+        m_fixture->fakes.windowsDir.write("psw.ini",
+                                          dataFile(*m_fixture, u"Shop", {{{u"alice", u"a1", u" "}}}));
+        start();
+        QApplication::setActiveWindow(m_view.get());
+        QVERIFY(QTest::qWaitForWindowActive(m_view.get()));
+        auto* combo = find<QComboBox>("cmbnamae");
+        combo->setFocus();
+        QTest::keyClicks(combo->lineEdit(), u"Shop"_s);
+        m_window->Txtmassage.setText(u"前のメッセージ");
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+        QCOMPARE(view::toQString(m_window->Txtmassage.text()), u"前のメッセージ"_s);
+        QCOMPARE(find<QListWidget>("Lstidbox")->count(), 0);
+        QCOMPARE(view::toQString(m_window->cmbnamae.text()), u"Shop"_s);
     }
 
     void controlKeysMeetTheBoxFilters_data()
