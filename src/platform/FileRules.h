@@ -24,9 +24,9 @@ std::u16string busyDescription();
 std::u16string changedDescription();
 
 /// Whether `name` is one of the temporary files the program's writes make beside the file they
-/// replace: a dot, the name of one of its files (psw.ini, psw.bkp, or a list yyyyMMddHHmmss_psw.csv),
-/// a dot and the write's unique part. On Linux that part is six letters and digits; on Windows it is
-/// "<digits>-<digits>.tmp".
+/// replace: a dot, the name of one of its files (psw.ini, psw.ini.bak, psw.bkp, or a list
+/// yyyyMMddHHmmss_psw.csv), a dot and the write's unique part. On Linux that part is six letters
+/// and digits; on Windows it is "<digits>-<digits>.tmp".
 bool isLeftoverName(std::string_view name);
 
 } // namespace orvanta::platform
