@@ -223,16 +223,16 @@ TEST_F(EntryTest, UpdateRefusesWhatTheFileCannotHold)
     }
 }
 
-TEST_F(EntryTest, UpdateRefusesARenameOntoAnotherDestination)
+TEST_F(EntryTest, UpdateMergesARenameOntoAnotherDestination)
 {
     d.openEntry(u"Mail", u"taro");
     d.window.Txtnamae.setText(u"銀行");
     d.window.btnkousin_Click();
 
-    EXPECT_EQ(d.window.Txtmassage.text(),
-              u"登録先「銀行」は既に使われているため、この名前には変更できません。");
-    EXPECT_EQ(d.file(), before);
-    EXPECT_TRUE(d.inEditMode());
+    EXPECT_EQ(d.window.Txtmassage.text(), u"更新完了銀行の taro:abc123");
+    EXPECT_EQ(d.window.cmbnamae.items, std::vector<std::u16string>{u"銀行"});
+    d.chooseDestination(u"銀行");
+    EXPECT_EQ(d.window.Lstidbox.items, (std::vector<std::u16string>{u"taro", u"hanako", u"1234"}));
 }
 
 TEST_F(EntryTest, NothingIsRewrittenOverAFileThatDidNotReadCleanly)
