@@ -213,47 +213,38 @@ INSTANTIATE_TEST_SUITE_P(Backups, RestoreRefusalTest, ::testing::ValuesIn(kRefus
 // machine's key), and psw.ini.bak keeps the file each load replaced, with its permissions.
 TEST_F(RestoreTest, LoadsEveryBackupWhoseRowsReadAndKeepsTheReplacedFile)
 {
-    const struct {
-        const char* title;
-        std::vector<Row> rows;
-        std::vector<std::u16string> listed;
-    } backups[] = {
-        {"a destination merged into two header rows",
-         {{u"hyoujimark", u"B", u"", u"1", u" "},
-          {u"B", u"x", u"px", u" ", u" "},
-          {u"hyoujimark", u"B", u"", u"1", u" "},
-          {u"B", u"y", u"py", u" ", u""}},
-         {u"B", u"B"}},
-        {"a count that is off",
-         {{u"hyoujimark", u"Y", u"", u"3", u" "}, {u"Y", u"t", u"a", u" ", u" "}},
-         {u"Y"}},
-        {"a pair twice",
-         {{u"hyoujimark", u"Y", u"", u"2", u" "},
-          {u"Y", u"t", u"a", u" ", u" "},
-          {u"Y", u"t", u"b", u" ", u""}},
-         {u"Y"}},
-        {"an entry without its header", {{u"Y", u"t", u"a", u" ", u" "}}, {}},
-        {"an empty backup over an empty data file", {}, {}},
+    const std::vector<Row> twoHeaders{{u"hyoujimark", u"B", u"", u"1", u" "},
+                                      {u"B", u"x", u"px", u" ", u" "},
+                                      {u"hyoujimark", u"B", u"", u"1", u" "},
+                                      {u"B", u"y", u"py", u" ", u""}};
+    const std::vector<Row> backups[] = {
+        twoHeaders,
+        {{u"hyoujimark", u"Y", u"", u"3", u" "}, {u"Y", u"t", u"a", u" ", u" "}}, // count off
+        {{u"hyoujimark", u"Y", u"", u"2", u" "},
+         {u"Y", u"t", u"a", u" ", u" "},
+         {u"Y", u"t", u"b", u" ", u""}},  // pair twice
+        {{u"Y", u"t", u"a", u" ", u" "}}, // no header
+        {},                               // empty, over an empty data file
     };
     ASSERT_EQ(::chmod(machine.s.dataFile("psw.ini").c_str(), 0640), 0);
-    for (const auto& b : backups) {
-        SCOPED_TRACE(b.title);
+    for (const auto& rows : backups) {
+        SCOPED_TRACE(rows.size());
         std::u16string plain;
-        for (const auto& r : b.rows)
+        for (const auto& r : rows)
             plain += u"\"" + r.owner + u"\",\"" + r.name + u"\",\"" + r.password + u"\",\"" + r.count +
                      u"\",\"" + r.mail + u"\"\r\n";
         floppy.write("psw.bkp", sjis(plain));
-        const auto replaced = b.rows.empty() ? std::string() : original;
+        const auto replaced = rows.empty() ? std::string() : original;
         machine.start(replaced);
         machine.window.btnload_Click();
         EXPECT_EQ(machine.window.Txtmassage.text(), u"ＬＯＡＤ完了");
-        EXPECT_EQ(machine.dataFile(), dataFileOf(machine, b.rows));
-        EXPECT_EQ(machine.window.cmbnamae.items, b.listed);
+        EXPECT_EQ(machine.dataFile(), dataFileOf(machine, rows));
         EXPECT_EQ(machine.s.windowsDir.read("psw.ini.bak"), replaced);
         EXPECT_EQ(permissions(machine.s.dataFile("psw.ini.bak")), 0640U);
     }
-    // Both IDs of the doubled destination are listed under it.
-    machine.start(dataFileOf(machine, backups[0].rows));
+    // A destination listed twice shows both its IDs under either.
+    machine.start(dataFileOf(machine, twoHeaders));
+    EXPECT_EQ(machine.window.cmbnamae.items, (std::vector<std::u16string>{u"B", u"B"}));
     machine.window.cmbnamae.listIndex = 1;
     machine.window.cmbnamae_Click();
     EXPECT_EQ(machine.window.Lstidbox.items, (std::vector<std::u16string>{u"x", u"y"}));
