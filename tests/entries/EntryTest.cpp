@@ -223,18 +223,6 @@ TEST_F(EntryTest, UpdateRefusesWhatTheFileCannotHold)
     }
 }
 
-TEST_F(EntryTest, UpdateMergesARenameOntoAnotherDestination)
-{
-    d.openEntry(u"Mail", u"taro");
-    d.window.Txtnamae.setText(u"銀行");
-    d.window.btnkousin_Click();
-
-    EXPECT_EQ(d.window.Txtmassage.text(), u"更新完了銀行の taro:abc123");
-    EXPECT_EQ(d.window.cmbnamae.items, std::vector<std::u16string>{u"銀行"});
-    d.chooseDestination(u"銀行");
-    EXPECT_EQ(d.window.Lstidbox.items, (std::vector<std::u16string>{u"taro", u"hanako", u"1234"}));
-}
-
 TEST_F(EntryTest, NothingIsRewrittenOverAFileThatDidNotReadCleanly)
 {
     const std::string damaged = before + "\"Mail\",\"broken\r\n";
