@@ -105,7 +105,7 @@ void MainWindow::helpKey()
     auto& files = m_services.files;
     const auto host = files.hostPath(m_helpFile);
     if (!host || !files.exists(m_helpFile)) {
-        Txtmassage.setText(u"ヘルプファイルが見つかりません：" + m_helpFile);
+        Txtmassage.setText(u"ヘルプファイルが見つかりません：" + files.shownPath(m_helpFile));
         return;
     }
     // Read as the data file is read: only a regular file of sane size. A pipe of that name would
@@ -116,7 +116,7 @@ void MainWindow::helpKey()
         return;
     }
     if (!m_services.help.open(*host))
-        Txtmassage.setText(u"ヘルプファイルを表示できません：" + m_helpFile);
+        Txtmassage.setText(u"ヘルプファイルを表示できません：" + files.shownPath(m_helpFile));
 }
 
 } // namespace orvanta::app

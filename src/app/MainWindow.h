@@ -143,6 +143,10 @@ public:
     /// After another program changed psw.ini: reads it again as start-up does and says that the
     /// operation `stopped` ("書き換えを中止しました") should be repeated on the data now shown.
     void rereadChangedDataFile(std::u16string_view stopped);
+    /// Before a ロード replaces psw.ini: writes the file as it stands to psw.ini.bak, with psw.ini's
+    /// permissions, provided it is still the file the last read found. False when the load must stop;
+    /// the reason is then in Txtmassage and psw.ini is untouched.
+    [[nodiscard]] bool keepReplacedDataFile();
     /// Notes that `file` was written but its folder could not be flushed to the disk.
     void noteUnsynced(std::u16string_view file, const platform::WriteOutcome& outcome);
     /// The message of a finished write, followed by the note of a write that may not survive a power

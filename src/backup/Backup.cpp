@@ -56,17 +56,25 @@ void MainWindow::btnunload_Click()
         Txtmassage.setText(u"バックアップを中止しました（psw.bkp は元のままです）。" + Txtmassage.text());
         return;
     }
+    const auto prefix = backup::backupDrivePrefix(m_services.drives);
+    const auto backupPath = prefix + u"\\psw.bkp";
+    const auto shownBackup = files.shownPath(backupPath);
     if (inputkensu == 0) {
         // The read passes over a missing psw.ini (the first start has none); a backup needs one.
         const auto probe = files.readFile(dataFilePath());
         if (!probe) {
-            Txtmassage.setText(backup::fileFailureMessage(dataFilePath(), probe.failure()));
+            Txtmassage.setText(backup::fileFailureMessage(files.shownPath(dataFilePath()), probe.failure()));
+            return;
+        }
+        // An empty psw.ini (emptied, or still being copied in place) must not replace a backup that
+        // holds entries: the mirror of ロード's refusal of a backup without rows.
+        const auto old = files.readFile(backupPath);
+        if (old && !store::readRows(old.value(), codePage).rows.empty()) {
+            Txtmassage.setText(u"データファイル psw.ini に登録が１件もありません。"
+                               u"バックアップを中止しました（psw.bkp は元のままです）。");
             return;
         }
     }
-
-    const auto prefix = backup::backupDrivePrefix(m_services.drives);
-    const auto backupPath = prefix + u"\\psw.bkp";
 
     // The plain passwords stay in this local copy; the record array keeps the stored form.
     std::vector<store::PswRecord> plainRows;
@@ -80,12 +88,13 @@ void MainWindow::btnunload_Click()
 
     auto backupBytes = store::writeRows(plainRows, codePage);
     if (const auto* problem = std::get_if<store::RowWriteProblem>(&backupBytes)) {
-        Txtmassage.setText(backup::rowWriteMessage(backupPath, *problem, plainRows.at(problem->row)));
+        Txtmassage.setText(backup::rowWriteMessage(shownBackup, *problem, plainRows.at(problem->row)));
         return;
     }
 
     // The list: a heading, then the entries only (header rows are left out).
     const auto listPath = prefix + u"\\" + timestamp(m_services.clock.now()) + u"_psw.csv";
+    const auto shownList = files.shownPath(listPath);
     std::vector<store::PswRecord> entries;
     for (const auto& row : plainRows)
         if (!row.isHeader())
@@ -93,28 +102,28 @@ void MainWindow::btnunload_Click()
     auto heading = codePage.encode(store::formatFields(kListHeading));
     auto entryBytes = store::writeRows(entries, codePage);
     if (const auto* problem = std::get_if<store::RowWriteProblem>(&entryBytes)) {
-        Txtmassage.setText(backup::rowWriteMessage(listPath, *problem, entries.at(problem->row)));
+        Txtmassage.setText(backup::rowWriteMessage(shownList, *problem, entries.at(problem->row)));
         return;
     }
     if (!std::holds_alternative<std::string>(heading)) {
-        Txtmassage.setText(listPath + u"：見出しを Shift_JIS で書けません。");
+        Txtmassage.setText(shownList + u"：見出しを Shift_JIS で書けません。");
         return;
     }
     const auto listBytes = std::get<std::string>(heading) + std::get<std::string>(entryBytes);
 
     const auto backupWritten = files.writeFile(backupPath, std::get<std::string>(backupBytes));
     if (backupWritten) {
-        Txtmassage.setText(backup::floppyFailureMessage(*backupWritten));
+        Txtmassage.setText(backup::floppyFailureMessage(shownBackup, *backupWritten));
         return;
     }
-    noteUnsynced(backupPath, backupWritten);
+    noteUnsynced(shownBackup, backupWritten);
     const auto listWritten = files.writeFile(listPath, listBytes);
     if (listWritten) {
-        Txtmassage.setText(
-            doneMessage(backup::floppyFailureMessage(*listWritten) + u"（psw.bkp への退避は済んでいます）"));
+        Txtmassage.setText(doneMessage(backup::floppyFailureMessage(shownList, *listWritten) +
+                                       u"（psw.bkp への退避は済んでいます）"));
         return;
     }
-    noteUnsynced(listPath, listWritten);
+    noteUnsynced(shownList, listWritten);
 
     reload();
     Txtmassage.setText(doneMessage(u"退避＆一覧書出し完了"));

@@ -1,11 +1,30 @@
 #include "Messages.h"
 
 #include "app/FormValue.h"
+#include "platform/ErrorDescription.h"
+#include "platform/FileRules.h"
+
+#include <cerrno>
 
 namespace orvanta::backup {
 
-std::u16string floppyFailureMessage(const platform::Failure& failure)
+std::u16string floppyFailureMessage(std::u16string_view shownPath, const platform::Failure& failure)
 {
+    // The file layers of both hosts word their refusals of such files alike.
+    using platform::OddFile;
+    const std::u16string refused[] = {
+        platform::oddFileDescription(OddFile::Pipe),
+        platform::oddFileDescription(OddFile::Device),
+        platform::oddFileDescription(OddFile::Socket),
+        platform::oddFileDescription(OddFile::Other),
+        platform::tooLargeDescription(),
+        platform::danglingLinkDescription(),
+        platform::readOnlyDescription(),
+        platform::errorDescription(EISDIR),
+    };
+    for (const auto& description : refused)
+        if (failure.description == description)
+            return std::u16string(shownPath) + u"：" + failure.description;
     return failure.description;
 }
 

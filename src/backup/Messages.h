@@ -1,6 +1,7 @@
 #pragma once
 
-// The messages that backup and restore put in Txtmassage when they stop.
+// The messages that backup and restore put in Txtmassage when they stop. Every path they take is a
+// path as FileSystem::shownPath gives it, in the host's own form.
 
 #include "platform/Expected.h"
 #include "store/PswRecord.h"
@@ -12,9 +13,11 @@
 
 namespace orvanta::backup {
 
-/// A failure of psw.bkp or of the list on the disk: the platform's description alone. The user pressed
-/// the button for that disk, so the description is all there is to tell.
-std::u16string floppyFailureMessage(const platform::Failure& failure);
+/// A failure of psw.bkp or of the list on the disk, whose path is `shownPath`. A failure of the disk
+/// or the system is the platform's description alone: the user pressed the button for that disk, so
+/// the description is all there is to tell. A file there that the program refuses (a pipe, a device,
+/// a folder, a link to nothing, a file too large or read-only) is named: "<path>：<description>".
+std::u16string floppyFailureMessage(std::u16string_view shownPath, const platform::Failure& failure);
 
 /// A failure of psw.ini during a backup or a restore: its path, "：" and the platform's description.
 /// The same description ("ファイルが見つかりません。", "アクセスが拒否されました。") can come from the

@@ -4,6 +4,7 @@
 #include "cipher/CodeTable.h"
 #include "store/RowFormat.h"
 
+#include <algorithm>
 #include <variant>
 
 namespace orvanta::entries {
@@ -78,12 +79,24 @@ std::optional<std::u16string> rowLimitProblem(const store::RecordArray& records,
     return u"登録件数が上限の 99 行に達しているため、登録できません。";
 }
 
-std::optional<std::u16string> renameProblem(const store::RecordArray& records, long long rows,
-                                            std::u16string_view from, std::u16string_view to)
+std::optional<std::u16string> mergeProblem(const store::RecordArray& records, long long rows,
+                                           std::u16string_view from, std::u16string_view fromId,
+                                           std::u16string_view to)
 {
-    if (from.empty() || to == from || !hasHeaderRow(records, rows, to))
+    if (from.empty() || to == from)
         return std::nullopt;
-    return u"登録先「" + std::u16string(to) + u"」は既に使われているため、この名前には変更できません。";
+    const long long last = std::min<long long>(rows, store::kMaxRows);
+    for (long long slot = 1; slot <= last; ++slot) {
+        const auto& moving = records[slot];
+        if (moving.owner != from || moving.name == fromId)
+            continue;
+        for (long long other = 1; other <= last; ++other)
+            if (records[other].owner == to && records[other].name == moving.name)
+                return u"登録先「" + std::u16string(to) + u"」にID「" + moving.name +
+                       u"」が既にあるため、登録先「" + std::u16string(from) + u"」を「" + std::u16string(to) +
+                       u"」には変更できません。";
+    }
+    return std::nullopt;
 }
 
 std::optional<std::u16string> renamedPairProblem(const store::RecordArray& records, long long rows,

@@ -29,10 +29,12 @@ std::optional<std::u16string> entryProblem(const EntryText& entry, const platfor
 std::optional<std::u16string> rowLimitProblem(const store::RecordArray& records, long long rows,
                                               std::u16string_view destination, std::u16string_view id);
 
-/// Why an update may not rename the destination `from` to `to`: another destination of that name has
-/// its header row among rows 1 to `rows`, and the two would be merged into one with two header rows.
-std::optional<std::u16string> renameProblem(const store::RecordArray& records, long long rows,
-                                            std::u16string_view from, std::u16string_view to);
+/// Why an update may not move the destination `from` into `to`: renaming a destination onto one that
+/// exists merges the two, and an ID of `from` other than `fromId` (the entry being updated, whose new
+/// pair the caller checks) that `to` already has among rows 1 to `rows` would then stand twice.
+std::optional<std::u16string> mergeProblem(const store::RecordArray& records, long long rows,
+                                           std::u16string_view from, std::u16string_view fromId,
+                                           std::u16string_view to);
 
 /// Why an update of the entry `fromId` under `from` to `toId` under another destination `to` would leave
 /// one destination and ID twice: the rename carries along every other ID of `from`, and `from` already

@@ -1,5 +1,6 @@
 // Update: "更新する" in edit mode stores the boxes over the chosen entry. A changed destination name
-// renames the destination itself, with all its entries.
+// renames the destination itself, with all its entries; the name of another destination merges the
+// two under that one.
 #include "EntryChecks.h"
 #include "app/MainWindow.h"
 
@@ -18,10 +19,11 @@ void MainWindow::btnkousin_Click()
     if (!problem)
         problem = entries::chosenDestinationProblem(destination);
     if (!problem)
-        problem = entries::renameProblem(records, inputkensu.number(), destination, Txtnamae.text());
-    if (!problem)
         problem = entries::renamedPairProblem(records, inputkensu.number(), destination,
                                               Lstidbox.selectedItem(), Txtnamae.text(), Txtidbox.text());
+    if (!problem)
+        problem = entries::mergeProblem(records, inputkensu.number(), destination, Lstidbox.selectedItem(),
+                                        Txtnamae.text());
     if (problem) {
         Txtmassage.setText(std::move(*problem));
         return;

@@ -86,6 +86,12 @@ bool isLeftoverName(std::string_view name)
     if (!name.starts_with('.'))
         return false;
     name.remove_prefix(1);
+    // psw.ini.bak, the data file a ロード replaced, has one dot more than the program's other files.
+    constexpr std::string_view kKept = "psw.ini.bak.";
+    if (name.starts_with(kKept)) {
+        name.remove_prefix(kKept.size());
+        return isLinuxUnique(name) || isWindowsUnique(name);
+    }
     // The program's file names hold one dot, so the unique part starts after the second dot.
     const auto firstDot = name.find('.');
     if (firstDot == std::string_view::npos)

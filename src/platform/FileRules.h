@@ -28,9 +28,9 @@ std::u16string changedDescription();
 inline constexpr std::string_view kTemporaryMark = "orvanta-";
 
 /// Whether `name` is one of the temporary files the program's writes make beside the file they
-/// replace: a dot, the name of one of its files (psw.ini, psw.bkp, or a list yyyyMMddHHmmss_psw.csv),
-/// a dot, "orvanta-" and six letters and digits. Nothing else is the program's: other programs name
-/// their temporary files alike (rsync copies psw.ini in as ".psw.ini.tdev52").
+/// replace: a dot, the name of one of its files (psw.ini, psw.ini.bak, psw.bkp, or a list
+/// yyyyMMddHHmmss_psw.csv), a dot, "orvanta-" and six letters and digits. Nothing else is the program's:
+/// other programs name their temporary files alike (rsync copies psw.ini in as ".psw.ini.tdev52").
 bool isLeftoverName(std::string_view name);
 
 } // namespace orvanta::platform

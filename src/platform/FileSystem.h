@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Expected.h"
+#include "platform/Utf8.h"
 
 #include <cstddef>
 #include <optional>
@@ -64,23 +65,38 @@ public:
     /// existing file keeps its permissions, and its owner and group where the system allows.
     WriteOutcome writeFile(std::u16string_view path, std::string_view bytes)
     {
-        return write(path, bytes, nullptr);
+        return write(path, bytes, nullptr, {});
+    }
+    /// As writeFile, but the file gets the permissions, owner and group of the file `like` (where the
+    /// host has them and the system allows) rather than its own: a copy kept beside a file is guarded
+    /// as that file is. On Linux it fails when `like` is not there.
+    WriteOutcome writeFileLike(std::u16string_view path, std::string_view bytes, std::u16string_view like)
+    {
+        return write(path, bytes, nullptr, like);
     }
     /// As writeFile, but only while the file still holds `asRead` (is still missing, when that is
     /// empty): checked under the folder's lock, so no other writer can come in between. When another
     /// program changed the file it fails with Failure::Kind::Changed and writes nothing.
     WriteOutcome replaceFile(std::u16string_view path, std::string_view bytes, const FileContents& asRead)
     {
-        return write(path, bytes, &asRead);
+        return write(path, bytes, &asRead, {});
     }
     virtual bool exists(std::u16string_view path) const = 0;
     /// The host path a Windows-style path stands for (for the picture and the help viewer).
     virtual std::optional<std::string> hostPath(std::u16string_view path) const = 0;
+    /// A path as a message names it: the host path it stands for, in this host's own form
+    /// ("/home/u/.local/share/orvanta/psw.ini", "C:\\psw.bkp"); the path as given when it stands for none.
+    std::u16string shownPath(std::u16string_view path) const
+    {
+        const auto host = hostPath(path);
+        return host ? fromUtf8(*host) : std::u16string(path);
+    }
 
 protected:
-    /// The one write behind writeFile and replaceFile; `asRead` is null for a write without a check.
-    virtual WriteOutcome write(std::u16string_view path, std::string_view bytes,
-                               const FileContents* asRead) = 0;
+    /// The one write behind writeFile, writeFileLike and replaceFile; `asRead` is null for a write
+    /// without a check, `like` empty for a write that keeps the file's own permissions.
+    virtual WriteOutcome write(std::u16string_view path, std::string_view bytes, const FileContents* asRead,
+                               std::u16string_view like) = 0;
 };
 
 } // namespace orvanta::platform

@@ -310,7 +310,7 @@ Expected<std::string> HostFileSystem::readFile(std::u16string_view path) const
 }
 
 WriteOutcome HostFileSystem::write(std::u16string_view path, std::string_view bytes,
-                                   const FileContents* asRead)
+                                   const FileContents* asRead, std::u16string_view like)
 {
     auto target = hostPath(path);
     if (!target) {
@@ -372,6 +372,15 @@ WriteOutcome HostFileSystem::write(std::u16string_view path, std::string_view by
         old = status;
     } else if (errno != ENOENT) {
         return failure(errno);
+    }
+    if (!like.empty()) {
+        // A copy kept beside another file takes that file's permissions, owner and group.
+        const auto model = hostPath(like);
+        if (!model || stat(model->c_str(), &status) != 0) {
+            return failure(model ? errno : ENOENT);
+        }
+        mode = status.st_mode & 07777;
+        old = status;
     }
     if (asRead != nullptr) {
         trace(FileOperation::Check);

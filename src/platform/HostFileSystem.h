@@ -70,7 +70,8 @@ public:
     std::optional<std::string> hostPath(std::u16string_view path) const override;
 
 protected:
-    WriteOutcome write(std::u16string_view path, std::string_view bytes, const FileContents* asRead) override;
+    WriteOutcome write(std::u16string_view path, std::string_view bytes, const FileContents* asRead,
+                       std::u16string_view like) override;
 
 private:
     int fault(WriteStep step) const;

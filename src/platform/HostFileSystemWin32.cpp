@@ -248,8 +248,9 @@ Expected<std::string> HostFileSystem::readFile(std::u16string_view path) const
     return readDiskFile(wide(*host));
 }
 
+// Windows files have no permission bits of their own to copy from `like`.
 WriteOutcome HostFileSystem::write(std::u16string_view path, std::string_view bytes,
-                                   const FileContents* asRead)
+                                   const FileContents* asRead, std::u16string_view /*like*/)
 {
     const auto target = hostPath(path);
     if (!target) {

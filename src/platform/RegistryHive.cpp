@@ -505,7 +505,15 @@ void RegistryHive::load(std::string_view bytes)
                 }
             }
         }
-        if (value) {
+        if (value && inProductKey && valueName == kProductValue && value->type != REG_SZ) {
+            // A number or bytes in the product ID's place is no product ID: read as one it would give
+            // a key other than the machine's own. The value goes, as a later import would replace it.
+            key->erase(valueName);
+            if (!m_damagedProductIdLine) {
+                m_damagedProductIdLine = lineNumber;
+                m_productIdNotText = true;
+            }
+        } else if (value) {
             (*key)[valueName] = std::move(*value);
         } else {
             damaged();
@@ -585,7 +593,8 @@ std::optional<RegistryProblem> RegistryHive::problem() const
     }
     const auto number = std::to_string(*m_damagedProductIdLine);
     return RegistryProblem{m_source, u"ProductId の行（" + std::u16string(number.begin(), number.end()) +
-                                         u" 行目）が壊れています。"};
+                                         u" 行目）が壊れています。" +
+                                         (m_productIdNotText ? u"値が文字列値ではありません。" : u"")};
 }
 
 std::size_t RegistryHive::valueCount() const

@@ -38,7 +38,8 @@ public:
                                             std::u16string_view valueName) const override;
 
     /// Why the product ID was not read from the hive file: the file could not be read, or its
-    /// ProductId line is damaged and no other line gives the value.
+    /// ProductId line is damaged (or gives a number or bytes instead of a text) and no later line gives
+    /// the value.
     std::optional<RegistryProblem> problem() const override;
 
     /// How many values the hive file holds.
@@ -57,6 +58,8 @@ private:
     std::optional<std::u16string> m_fileProblem;
     /// The line of a ProductId value of the product key that could not be read, counting from 1.
     std::optional<std::size_t> m_damagedProductIdLine;
+    /// That line gives a value other than a text (a number, bytes).
+    bool m_productIdNotText = false;
 };
 
 } // namespace orvanta::platform

@@ -92,9 +92,19 @@ bool MainWindow::kakidashi()
                 ++entries;
         return entries;
     };
+    // A rename onto a destination that exists merges the two: every entry moves under it, and one
+    // header row stays, the one the destination already had (else the renamed one's), counting them
+    // all. Any other header row of the two names goes, so a name listed twice is joined as well.
+    const bool renaming = updating && Txtnamae.text() != destination;
+    long long keptHeader = 0;
+    for (const auto& name : {Txtnamae.text(), destination}) {
+        for (long long slot = 1; renaming && keptHeader == 0 && slot <= rowsRead; ++slot)
+            if (records[slot].owner == header && records[slot].name == name)
+                keptHeader = slot;
+    }
     const long long entriesAfter = registering ? entriesOf(Txtnamae.text(), {}) + 1
                                    : deleting  ? entriesOf(destination, id)
-                                   : updating  ? entriesOf(destination, {})
+                                   : renaming  ? entriesOf(destination, {}) + entriesOf(Txtnamae.text(), {})
                                                : 0;
 
     std::vector<store::PswRecord> rows;
@@ -115,12 +125,16 @@ bool MainWindow::kakidashi()
             }
             if (r.owner == destination)
                 r.owner = Txtnamae.text();
-            if (r.owner == header && r.name == destination) {
-                r.name = Txtnamae.text();
-                r.password = u" ";
-                r.mail = u" ";
-                if (Txtnamae.text() != destination)
-                    r.count = decimalText(entriesAfter);
+            if (r.owner == header && (r.name == destination || (renaming && r.name == Txtnamae.text()))) {
+                if (renaming && slot != keptHeader) {
+                    skip = true;
+                } else {
+                    r.name = Txtnamae.text();
+                    r.password = u" ";
+                    r.mail = u" ";
+                    if (renaming)
+                        r.count = decimalText(entriesAfter);
+                }
             }
         }
         if (deleting) {

@@ -1,5 +1,7 @@
 #include "RowFormat.h"
 
+#include "platform/Utf8.h"
+
 #include <array>
 #include <string>
 
@@ -73,9 +75,12 @@ ReadRows readRows(std::string_view bytes, const platform::CodePage& codePage, in
         if (!result.problem)
             result.problem = RowFileProblem{kind, line};
     };
-    if (startsWithUtf8Mark(bytes)) {
+    // A UTF-8 file is read as UTF-8, so that its rows show; it is reported all the same, and the
+    // callers never write it back.
+    const bool utf8 = startsWithUtf8Mark(bytes);
+    if (utf8) {
         report(RowFileProblem::Kind::Utf8, 1);
-        return result;
+        bytes.remove_prefix(3);
     }
 
     int lineNumber = 0;
@@ -92,13 +97,20 @@ ReadRows readRows(std::string_view bytes, const platform::CodePage& codePage, in
         start = end + 1;
         ++lineNumber;
 
-        auto decoded = codePage.decode(raw);
-        if (const auto* error = std::get_if<platform::CodePageError>(&decoded)) {
-            (void)error;
-            report(RowFileProblem::Kind::NotCodePage, lineNumber);
-            continue;
+        std::u16string line;
+        if (utf8) {
+            auto text = platform::fromUtf8Strict(raw);
+            if (!text)
+                continue;
+            line = std::move(*text);
+        } else {
+            auto decoded = codePage.decode(raw);
+            if (std::holds_alternative<platform::CodePageError>(decoded)) {
+                report(RowFileProblem::Kind::NotCodePage, lineNumber);
+                continue;
+            }
+            line = std::get<std::u16string>(std::move(decoded));
         }
-        const auto& line = std::get<std::u16string>(decoded);
         if (isBlank(line))
             continue;
         // A carriage return anywhere but at the end of its line is in no row the program writes, and

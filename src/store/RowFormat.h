@@ -17,7 +17,8 @@ struct RowFileProblem {
     enum class Kind {
         Malformed,   ///< a line that is not five quoted fields (too few, too many, a stray double quote)
         NotCodePage, ///< bytes that are no Shift_JIS text
-        Utf8,        ///< the file starts with a UTF-8 byte-order mark: UTF-8 text, not Shift_JIS
+        Utf8, ///< the file starts with a UTF-8 byte-order mark: UTF-8 text, not Shift_JIS; its rows are
+              ///< read as UTF-8 all the same
         TooManyRows, ///< more rows than the record array holds
     };
     Kind kind = Kind::Malformed;

@@ -37,7 +37,8 @@ struct Machine {
         window.Form_Load();
     }
     std::string dataFile() const { return s.windowsDir.read("psw.ini"); }
-    std::u16string dataFilePath() const { return s.dataDir() + u"\\psw.ini"; }
+    /// psw.ini's path as messages show it.
+    std::u16string dataFilePath() const { return s.files.shownPath(s.dataDir() + u"\\psw.ini"); }
 
     TestServices s;
     app::MainWindow window;

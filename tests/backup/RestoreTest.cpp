@@ -1,5 +1,6 @@
 // ロード: psw.bkp back into psw.ini, and every way a load is refused without touching psw.ini.
 #include "BackupMachine.h"
+#include "platform/Utf8.h"
 
 #include <cerrno>
 
@@ -39,11 +40,11 @@ protected:
         machine.window.Lblpassword.setText(u"zzz");
     }
 
-    void expectNothingChanged(const std::u16string& message)
+    void expectNothingChanged(const std::u16string& message, std::set<std::string> names = {"psw.ini"})
     {
         EXPECT_EQ(machine.window.Txtmassage.text(), message);
         EXPECT_EQ(machine.dataFile(), other);
-        EXPECT_EQ(filesIn(machine.s.windowsDir.path()), std::set<std::string>{"psw.ini"});
+        EXPECT_EQ(filesIn(machine.s.windowsDir.path()), names);
         EXPECT_EQ(machine.window.inputkensu, 2);
         EXPECT_EQ(machine.window.cmbnamae.items, std::vector<std::u16string>{u"Other"});
         EXPECT_EQ(machine.window.Lstidbox.items, std::vector<std::u16string>{u"someone"});
@@ -145,8 +146,8 @@ TEST_F(RestoreTest, LoadsAFullBackupOfNinetyNineRows)
 
 struct Refusal {
     const char* title;
-    std::string backup; ///< the bytes of psw.bkp
-    std::u16string message;
+    std::string backup;     ///< the bytes of psw.bkp
+    std::u16string message; ///< "@" stands for psw.bkp's path
 };
 
 void PrintTo(const Refusal& r, std::ostream* os)
@@ -159,53 +160,38 @@ const std::u16string kKept = u"ロードを中止しました（psw.ini は元�
 const std::vector<Refusal> kRefusals{
     {"six fields",
      "\"hyoujimark\",\"Yahoo\",\"\",\"1\",\" \"\r\n\"Yahoo\",\"taro\",\"abc\",\" \",\" \",\"x\"\r\n",
-     u"バックアップファイル A:\\psw.bkp の 2 行目が正しい形式（５つの項目）ではありません。" + kKept},
+     u"バックアップファイル @ の 2 行目が正しい形式（５つの項目）ではありません。" + kKept},
     {"four fields", "\"Yahoo\",\"taro\",\"abc\",\" \"\r\n",
-     u"バックアップファイル A:\\psw.bkp の 1 行目が正しい形式（５つの項目）ではありません。" + kKept},
+     u"バックアップファイル @ の 1 行目が正しい形式（５つの項目）ではありません。" + kKept},
     {"a stray double quote",
      "\"hyoujimark\",\"Yahoo\",\"\",\"1\",\" \"\r\n\"Yahoo\",\"ta\"ro\",\"abc\",\" \",\" \"\r\n",
-     u"バックアップファイル A:\\psw.bkp の 2 行目が正しい形式（５つの項目）ではありません。" + kKept},
+     u"バックアップファイル @ の 2 行目が正しい形式（５つの項目）ではありません。" + kKept},
     {"one hundred rows", entryLines(100),
-     u"バックアップファイル A:\\psw.bkp の行数が上限の 99 行を超えています。" + kKept},
+     u"バックアップファイル @ の行数が上限の 99 行を超えています。" + kKept},
     {"bytes that are no Shift_JIS",
      "\"Yahoo\",\"taro\",\"abc\",\" \",\" \"\r\n\"Yahoo\",\"\x82\x20\",\"abc\",\" \",\" \"\r\n",
-     u"バックアップファイル A:\\psw.bkp の 2 行目に Shift_JIS として読めない文字があります。" + kKept},
+     u"バックアップファイル @ の 2 行目に Shift_JIS として読めない文字があります。" + kKept},
     {"a UTF-8 file", "\xEF\xBB\xBF\"Yahoo\",\"\xE5\xA4\xAA\xE9\x83\x8E\",\"abc\",\" \",\" \"\r\n",
-     u"バックアップファイル A:\\psw.bkp が Shift_JIS ではなく UTF-8 で書かれています。" + kKept},
+     u"バックアップファイル @ が Shift_JIS ではなく UTF-8 で書かれています。" + kKept},
     {"a space in a password",
      "\"hyoujimark\",\"Yahoo\",\"\",\"1\",\" \"\r\n\"Yahoo\",\"taro\",\"ab c\",\" \",\" \"\r\n",
-     u"バックアップファイル A:\\psw.bkp の 2 "
+     u"バックアップファイル @ の 2 "
      u"件目（登録名称「Yahoo」、ＩＤ「taro」）のパスワードに保存できない文字（空白）"
      u"があります。" +
          kKept},
     {"a kana in a password", "\"Yahoo\",\"taro\",\"ab\x82\xa0\",\" \",\" \"\r\n",
-     u"バックアップファイル A:\\psw.bkp の 1 "
+     u"バックアップファイル @ の 1 "
      u"件目（登録名称「Yahoo」、ＩＤ「taro」）のパスワードに保存できない文字（あ）"
      u"があります。" +
          kKept},
     {"a character without a code", "\"Yahoo\",\"taro\",\"a?b\",\" \",\" \"\r\n",
-     u"バックアップファイル A:\\psw.bkp の 1 "
+     u"バックアップファイル @ の 1 "
      u"件目（登録名称「Yahoo」、ＩＤ「taro」）のパスワードに保存できない文字（?）"
      u"があります。" +
          kKept},
     // Read while it is still being copied in place, or emptied: loading it would wipe every entry.
-    {"an empty backup", "", u"バックアップファイル A:\\psw.bkp に登録が１件もありません。" + kKept},
-    {"blank lines only", "\r\n  \r\n\n",
-     u"バックアップファイル A:\\psw.bkp に登録が１件もありません。" + kKept},
-    {"a pair twice",
-     "\"hyoujimark\",\"Yahoo\",\"\",\"2\",\" \"\r\n\"Yahoo\",\"taro\",\"abc\",\" \",\" \"\r\n"
-     "\"Yahoo\",\"taro\",\"xyz\",\" \",\" \"\r\n",
-     u"バックアップファイル A:\\psw.bkp をロードすると、登録先「Yahoo」のID「taro」が２つになります。" +
-         kKept},
-    {"a count that is off",
-     "\"hyoujimark\",\"Yahoo\",\"\",\"3\",\" \"\r\n\"Yahoo\",\"taro\",\"abc\",\" \",\" \"\r\n",
-     u"バックアップファイル A:\\psw.bkp をロードすると、登録先「Yahoo」の件数「3」がIDの数 1 "
-     u"と合わなくなります。" +
-         kKept},
-    {"an entry without its header", "\"Yahoo\",\"taro\",\"abc\",\" \",\" \"\r\n",
-     u"バックアップファイル A:\\psw.bkp "
-     u"をロードすると、登録先「Yahoo」のID「taro」が見出し行を失い、一覧に出なくなります。" +
-         kKept},
+    {"an empty backup", "", u"バックアップファイル @ に登録が１件もありません。" + kKept},
+    {"blank lines only", "\r\n  \r\n\n", u"バックアップファイル @ に登録が１件もありません。" + kKept},
 };
 
 class RestoreRefusalTest : public RestoreTest, public ::testing::WithParamInterface<Refusal> {};
@@ -215,30 +201,53 @@ TEST_P(RestoreRefusalTest, LeavesTheDataFileAndTheWindowAsTheyWere)
     startWithOtherData();
     floppy.write("psw.bkp", GetParam().backup);
     machine.window.btnload_Click();
-    expectNothingChanged(GetParam().message);
+    auto message = GetParam().message;
+    message.replace(message.find(u'@'), 1, platform::fromUtf8(floppy.file("psw.bkp")));
+    expectNothingChanged(message);
 }
 
 INSTANTIATE_TEST_SUITE_P(Backups, RestoreRefusalTest, ::testing::ValuesIn(kRefusals),
                          [](const auto& test) { return testName(test.param.title); });
 
-TEST_F(RestoreTest, LoadsABackupThatBreaksNoRuleTheDataFileDoesNotBreakAlready)
+// Backups an older version wrote or the user edited load as they are (the passwords stored with this
+// machine's key), and psw.ini.bak keeps the file each load replaced, with its permissions.
+TEST_F(RestoreTest, LoadsEveryBackupWhoseRowsReadAndKeepsTheReplacedFile)
 {
-    // Written from a data file with a pair twice (as an older version's rename could leave it): the
-    // same file loads back, and a backup without rows loads over a data file without rows.
-    const auto twice = dataFileOf(machine, {{u"hyoujimark", u"Yahoo", u" ", u"2", u" "},
-                                            {u"Yahoo", u"taro", u"abc", u" ", u" "},
-                                            {u"Yahoo", u"taro", u"xyz", u" ", u" "}});
-    machine.start(twice);
-    machine.window.btnunload_Click();
-    ASSERT_EQ(machine.window.Txtmassage.text(), u"退避＆一覧書出し完了");
-    machine.window.btnload_Click();
-    EXPECT_EQ(machine.window.Txtmassage.text(), u"ＬＯＡＤ完了");
-
-    machine.start("");
-    floppy.write("psw.bkp", "\r\n");
-    machine.window.btnload_Click();
-    EXPECT_EQ(machine.window.Txtmassage.text(), u"ＬＯＡＤ完了");
-    EXPECT_EQ(machine.dataFile(), "");
+    const std::vector<Row> twoHeaders{{u"hyoujimark", u"B", u"", u"1", u" "},
+                                      {u"B", u"x", u"px", u" ", u" "},
+                                      {u"hyoujimark", u"B", u"", u"1", u" "},
+                                      {u"B", u"y", u"py", u" ", u""}};
+    const std::vector<Row> backups[] = {
+        twoHeaders,
+        {{u"hyoujimark", u"Y", u"", u"3", u" "}, {u"Y", u"t", u"a", u" ", u" "}}, // count off
+        {{u"hyoujimark", u"Y", u"", u"2", u" "},
+         {u"Y", u"t", u"a", u" ", u" "},
+         {u"Y", u"t", u"b", u" ", u""}},  // pair twice
+        {{u"Y", u"t", u"a", u" ", u" "}}, // no header
+        {},                               // empty, over an empty data file
+    };
+    ASSERT_EQ(::chmod(machine.s.dataFile("psw.ini").c_str(), 0640), 0);
+    for (const auto& rows : backups) {
+        SCOPED_TRACE(rows.size());
+        std::u16string plain;
+        for (const auto& r : rows)
+            plain += u"\"" + r.owner + u"\",\"" + r.name + u"\",\"" + r.password + u"\",\"" + r.count +
+                     u"\",\"" + r.mail + u"\"\r\n";
+        floppy.write("psw.bkp", sjis(plain));
+        const auto replaced = rows.empty() ? std::string() : original;
+        machine.start(replaced);
+        machine.window.btnload_Click();
+        EXPECT_EQ(machine.window.Txtmassage.text(), u"ＬＯＡＤ完了");
+        EXPECT_EQ(machine.dataFile(), dataFileOf(machine, rows));
+        EXPECT_EQ(machine.s.windowsDir.read("psw.ini.bak"), replaced);
+        EXPECT_EQ(permissions(machine.s.dataFile("psw.ini.bak")), 0640U);
+    }
+    // A destination listed twice shows both its IDs under either.
+    machine.start(dataFileOf(machine, twoHeaders));
+    EXPECT_EQ(machine.window.cmbnamae.items, (std::vector<std::u16string>{u"B", u"B"}));
+    machine.window.cmbnamae.listIndex = 1;
+    machine.window.cmbnamae_Click();
+    EXPECT_EQ(machine.window.Lstidbox.items, (std::vector<std::u16string>{u"x", u"y"}));
 }
 
 TEST_F(RestoreTest, RefusesWithoutABackup)
@@ -272,16 +281,28 @@ TEST_F(RestoreTest, AFailedWriteAtAnyStepLeavesTheDataFileAsItWas)
         {WriteStep::Sync, EIO, u"デバイスの I/O エラーです。"},
         {WriteStep::Rename, EROFS, u"ディスクは書き込み禁止になっています。"},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(static_cast<int>(c.step));
-        machine.s.files.failWrite(1, c.step, c.error);
-        machine.window.btnload_Click();
-        expectNothingChanged(machine.dataFilePath() + u"：" + std::u16string(c.description) +
-                             u"（psw.ini は元のままです）");
+    // The first write keeps psw.ini as psw.ini.bak, the second replaces psw.ini.
+    const auto kept = platform::fromUtf8(machine.s.dataFile("psw.ini.bak"));
+    for (const int write : {1, 2}) {
+        for (const auto& c : cases) {
+            SCOPED_TRACE(static_cast<int>(c.step) + 10 * write);
+            machine.s.files.failWrite(write, c.step, c.error);
+            machine.window.btnload_Click();
+            if (write == 1) {
+                expectNothingChanged(kept + u"：" + std::u16string(c.description) +
+                                     u"元のデータファイルを残せないため、" + kKept);
+            } else {
+                expectNothingChanged(machine.dataFilePath() + u"：" + std::u16string(c.description) +
+                                         u"（psw.ini は元のままです）",
+                                     {"psw.ini", "psw.ini.bak"});
+                EXPECT_EQ(machine.s.windowsDir.read("psw.ini.bak"), other);
+            }
+        }
     }
     machine.s.files.heal();
     machine.window.btnload_Click();
     EXPECT_EQ(machine.window.Txtmassage.text(), u"ＬＯＡＤ完了");
+    EXPECT_EQ(machine.s.windowsDir.read("psw.ini.bak"), other);
 }
 
 } // namespace

@@ -223,18 +223,6 @@ TEST_F(EntryTest, UpdateRefusesWhatTheFileCannotHold)
     }
 }
 
-TEST_F(EntryTest, UpdateRefusesARenameOntoAnotherDestination)
-{
-    d.openEntry(u"Mail", u"taro");
-    d.window.Txtnamae.setText(u"銀行");
-    d.window.btnkousin_Click();
-
-    EXPECT_EQ(d.window.Txtmassage.text(),
-              u"登録先「銀行」は既に使われているため、この名前には変更できません。");
-    EXPECT_EQ(d.file(), before);
-    EXPECT_TRUE(d.inEditMode());
-}
-
 TEST_F(EntryTest, NothingIsRewrittenOverAFileThatDidNotReadCleanly)
 {
     const std::string damaged = before + "\"Mail\",\"broken\r\n";

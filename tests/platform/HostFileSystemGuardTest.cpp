@@ -193,12 +193,14 @@ TEST_F(HostFileSystemGuardTest, AnotherWriterInTheFolderWaitsForTheLock)
 TEST_F(HostFileSystemGuardTest, TheNextWriteRemovesTheLeftoversOfKilledWritesOnly)
 {
     const std::vector<std::string> leftovers{".psw.ini.orvanta-a1B2c3", ".psw.bkp.orvanta-XXXXXX",
-                                             ".20261207093000_psw.csv.orvanta-Qw3Er5"};
+                                             ".20261207093000_psw.csv.orvanta-Qw3Er5",
+                                             ".psw.ini.bak.orvanta-z9Y8x7"};
     const std::vector<std::string> kept{".psw.ini.tdev52",           ".psw.ini.MyNote",
                                         ".psw.ini.1234567-0.tmp",    ".psw.ini.orvanta-a1B2c",
                                         ".psw.ini.orvanta-a1B2c3d",  ".psw.ini.orvanta-a1-2c3",
                                         ".other.ini.orvanta-a1B2c3", ".2026120709300_psw.csv.orvanta-Qw3Er5",
-                                        "psw.ini.orvanta-a1B2c3",    "psw.bkp"};
+                                        "psw.ini.orvanta-a1B2c3",    "psw.bkp",
+                                        ".psw.ini.bak.z9Y8x7"};
     for (const auto& name : leftovers) {
         m_dir.write(name, "\"Mail\",\"taro\",\"plain password\",\" \",\"\"\r\n");
     }

@@ -408,6 +408,13 @@ TEST(RegistryHiveFile, SaysWhyTheProductIdCouldNotBeRead)
          u"ProductId の行（3 行目）が壊れています。"},
         {"bad hex", dir.file("hex.reg"), "REGEDIT4\r\n" + kProductKeyLine + "\"ProductId\"=hex:zz\r\n",
          u"ProductId の行（3 行目）が壊れています。"},
+        // A number or bytes would give a key other than the machine's own.
+        {"a number", dir.file("dword.reg"),
+         "REGEDIT4\r\n" + kProductKeyLine + "\"ProductId\"=dword:00000042\r\n",
+         u"ProductId の行（3 行目）が壊れています。値が文字列値ではありません。"},
+        {"bytes after a good text", dir.file("bytes.reg"),
+         "REGEDIT4\r\n" + kProductKeyLine + "\"ProductId\"=\"1-2-3-45\"\r\n\"ProductId\"=hex:31,32\r\n",
+         u"ProductId の行（4 行目）が壊れています。値が文字列値ではありません。"},
         {"a damaged line put right by a later one", dir.file("later.reg"),
          "REGEDIT4\r\n" + kProductKeyLine + "\"ProductId\"=hex:zz\r\n\"ProductId\"=\"1-2-3-45\"\r\n",
          std::nullopt},

@@ -2,6 +2,7 @@
 // ロード: the window runs in a child process that dies by SIGKILL at every step of the write and at
 // random moments, and afterwards psw.ini must be the old file or the new one, byte for byte, and the
 // program must start over it and list every destination it holds.
+#include "platform/FileRules.h"
 #include "platform/HostFileSystem.h"
 #include "store/RowFormat.h"
 #include "support/WindowDriver.h"
@@ -56,6 +57,8 @@ struct Operation {
     /// What the click says when it has written the file.
     std::u16string_view done;
     Destinations destinationsAfter;
+    /// How many files the click writes; psw.ini is the last of them.
+    int writes = 1;
 };
 
 const Destinations kDestinationsBefore{u"Mail", u"銀行"};
@@ -87,7 +90,7 @@ const std::vector<Operation>& operations()
         {"deletion", [](app::MainWindow& w) { return openEntry(w, u"銀行", u"1234"); },
          [](app::MainWindow& w) { w.btndelete_Click(); }, u"削除完了銀行の 1234:pin0", Destinations{u"Mail"}},
         {"restore", [](app::MainWindow&) { return true; }, [](app::MainWindow& w) { w.btnload_Click(); },
-         u"ＬＯＡＤ完了", Destinations{u"Backup", u"二番"}},
+         u"ＬＯＡＤ完了", Destinations{u"Backup", u"二番"}, 2},
     };
     return all;
 }
@@ -124,12 +127,13 @@ public:
         return fresh.window.cmbnamae.items;
     }
 
-    /// The names in the data folder that are not psw.ini: the temporary files a kill left behind.
+    /// The names in the data folder that are not psw.ini or the psw.ini.bak a load keeps: the temporary
+    /// files a kill left behind.
     std::vector<std::string> leftovers() const
     {
         std::vector<std::string> names;
         for (const auto& file : std::filesystem::directory_iterator(d.services.windowsDir.path()))
-            if (file.path().filename() != "psw.ini")
+            if (file.path().filename() != "psw.ini" && file.path().filename() != "psw.ini.bak")
                 names.push_back(file.path().filename().string());
         return names;
     }
@@ -230,8 +234,15 @@ protected:
         const Destinations expected = isNew ? GetParam().destinationsAfter : kDestinationsBefore;
         const auto* listed = std::get_if<Destinations>(&started);
         EXPECT_TRUE(listed != nullptr && *listed == expected) << "the program does not start over psw.ini";
+        // What a kill may leave: the temporary file of the write it stopped, and the folder's lock file.
         for (const auto& name : site.leftovers())
-            EXPECT_TRUE(name.starts_with(".psw.ini.") && name.size() == 15) << name;
+            EXPECT_TRUE((name.starts_with(".psw.ini.") && platform::isLeftoverName(name)) ||
+                        name == ".orvanta.lock")
+                << name;
+        // The file a load replaced is kept whole or not at all.
+        if (std::filesystem::exists(site.d.services.dataFile("psw.ini.bak"))) {
+            EXPECT_EQ(site.d.services.windowsDir.read("psw.ini.bak"), site.oldFile);
+        }
         if ((isOld || isNew) && listed != nullptr && *listed == expected)
             ++tally().survived;
     }
@@ -243,10 +254,10 @@ protected:
 
 TEST_P(CrashSafetyTest, KilledAtEveryStepOfTheWriteLeavesTheOldFile)
 {
-    // Open, Write, Sync and Rename of the one write, then the flush of the folder: a kill before the
-    // rename leaves the old file, a kill after it the new one.
-    constexpr int kSteps = 5;
-    constexpr int kRenamedAfter = 4;
+    // Open, Write, Sync and Rename of each write, then the flush of the folder: a kill before the
+    // rename of psw.ini leaves the old file, a kill after it the new one.
+    const int kSteps = 5 * GetParam().writes;
+    const int kRenamedAfter = kSteps - 1;
     for (int step = 0; step <= kSteps; ++step) {
         site.reset();
         const auto ending = waitFor(runInChild(site, GetParam(), step));

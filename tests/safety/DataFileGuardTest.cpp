@@ -2,6 +2,7 @@
 // the window is open: every refusal says why in the message box and leaves the file as it was, and
 // two windows over one folder never lose each other's changes.
 #include "platform/FileSystem.h"
+#include "platform/Utf8.h"
 #include "support/WindowDriver.h"
 
 #include <filesystem>
@@ -50,7 +51,7 @@ struct Refusal {
     std::u16string atStart;
     /// What the user does next.
     std::function<void(WindowDriver& d)> act;
-    /// What the window says then; a leading "@" stands for the path of psw.ini.
+    /// What the window says then; a leading "@" stands for the path of psw.ini, "%" for psw.bkp's.
     std::u16string message;
 };
 
@@ -206,15 +207,21 @@ const std::vector<Refusal>& refusals()
          u"他のプログラムが psw.ini を変更したため、ロードを中止しました（psw.ini "
          u"は元のままです）。最新の内容を読み"
          u"直しましたので、もう一度操作して下さい。"},
-        {"BackupIsAPipe", true, {}, makePipe, u"", load, u"通常のファイルではありません（名前付きパイプ）。"},
-        {"BackupIsTooLarge", true, {}, makeLarge, u"", load, u"ファイルが大きすぎます（4 MiB まで）。"},
+        {"BackupIsAPipe",
+         true,
+         {},
+         makePipe,
+         u"",
+         load,
+         u"%：通常のファイルではありません（名前付きパイプ）。"},
+        {"BackupIsTooLarge", true, {}, makeLarge, u"", load, u"%：ファイルが大きすぎます（4 MiB まで）。"},
         {"BackupIsTooLargeOnBackUp",
          true,
          {},
          makeLarge,
          u"",
          backUp,
-         u"ファイルが大きすぎます（4 MiB まで）。"},
+         u"%：ファイルが大きすぎます（4 MiB まで）。"},
         {"DataFileIsTooLargeOnLoad",
          false,
          {},
@@ -228,14 +235,14 @@ const std::vector<Refusal>& refusals()
          makeDanglingLink,
          u"",
          backUp,
-         u"リンク先のファイルがありません。"},
+         u"%：リンク先のファイルがありません。"},
         {"BackupIsADevice",
          true,
          {},
          makeDeviceLink,
          u"",
          backUp,
-         u"通常のファイルではありません（デバイス）。"},
+         u"%：通常のファイルではありません（デバイス）。"},
     };
     return all;
 }
@@ -273,8 +280,8 @@ TEST_P(DataFileRefusalTest, SaysWhyAndLeavesTheFileAsItWas)
 
     c.act(d);
     auto message = c.message;
-    if (message.starts_with(u'@'))
-        message = d.window.dataFilePath() + message.substr(1);
+    if (message.starts_with(u'@') || message.starts_with(u'%'))
+        message = platform::fromUtf8(path) + message.substr(1);
     EXPECT_EQ(d.window.Txtmassage.text(), message);
     EXPECT_EQ(whatStandsAt(path), before);
     EXPECT_EQ(whatStandsAt(otherPath), otherBefore);
@@ -400,8 +407,10 @@ TEST(UnflushedFolderTest, TheDoneMessageWarnsThatTheChangeMayNotSurviveAPowerFai
 
     d.services.files.failWrite(1, platform::WriteStep::SyncFolder);
     d.window.btnunload_Click();
-    EXPECT_EQ(d.window.Txtmassage.text(), u"退避＆一覧書出し完了（\\psw.bkp" + note);
-    d.services.files.failWrite(1, platform::WriteStep::SyncFolder);
+    EXPECT_EQ(d.window.Txtmassage.text(),
+              u"退避＆一覧書出し完了（" + platform::fromUtf8(d.services.rootDir.file("psw.bkp")) + note);
+    // The second write of a load: the first keeps the replaced file as psw.ini.bak.
+    d.services.files.failWrite(2, platform::WriteStep::SyncFolder);
     d.window.btnload_Click();
     EXPECT_EQ(d.window.Txtmassage.text(), u"ＬＯＡＤ完了（psw.ini" + note);
     d.window.btnload_Click();

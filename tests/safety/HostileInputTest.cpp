@@ -2,6 +2,7 @@
 // program gives for it, and with psw.ini either exactly as it was or holding the new entry whole.
 #include "generator/Generator.h"
 #include "platform/RegistryHive.h"
+#include "platform/Utf8.h"
 #include "support/WindowDriver.h"
 
 #include <cstdio>
@@ -277,7 +278,7 @@ TEST_F(HostileInputTest, ADataFileThatDoesNotReadCleanlyIsNeverRewritten)
          utf8,
          u"データファイル psw.ini が Shift_JIS ではなく UTF-8 で書かれています。Shift_JIS "
          u"に直すまで、ファイルは書き換えません。",
-         {}},
+         {u"銀行"}},
         {"SixFieldRow",
          before + "\"Mail\",\"x\",\"y\",\" \",\" \",\"extra\"\r\n",
          u"データファイル psw.ini の 6 "
@@ -365,23 +366,23 @@ TEST_F(HostileInputTest, ABackupThatCannotBeLoadedLeavesTheDataFile)
     const std::vector<BadBackup> backups{
         {"SixFieldRow",
          "\"hyoujimark\",\"Mail\",\"\",\"1\",\" \"\r\n\"Mail\",\"taro\",\"pw\",\" \",\"\",\"x\"\r\n",
-         u"バックアップファイル \\psw.bkp の 2 行目が正しい形式（５つの項目）ではありません。" + notLoaded},
+         u"バックアップファイル @ の 2 行目が正しい形式（５つの項目）ではありません。" + notLoaded},
         {"FourFieldRow", "\"Mail\",\"taro\",\"pw\",\" \"\r\n",
-         u"バックアップファイル \\psw.bkp の 1 行目が正しい形式（５つの項目）ではありません。" + notLoaded},
+         u"バックアップファイル @ の 1 行目が正しい形式（５つの項目）ではありません。" + notLoaded},
         {"CutInTheMiddle", good.substr(0, good.size() / 2),
-         u"バックアップファイル \\psw.bkp の 2 行目が正しい形式（５つの項目）ではありません。" + notLoaded},
+         u"バックアップファイル @ の 2 行目が正しい形式（５つの項目）ではありません。" + notLoaded},
         {"Utf8", "\xEF\xBB\xBF\"hyoujimark\",\"銀行\",\"\",\"1\",\" \"\r\n",
-         u"バックアップファイル \\psw.bkp が Shift_JIS ではなく UTF-8 で書かれています。" + notLoaded},
+         u"バックアップファイル @ が Shift_JIS ではなく UTF-8 で書かれています。" + notLoaded},
         {"HundredRows", hundredRows,
-         u"バックアップファイル \\psw.bkp の行数が上限の 99 行を超えています。" + notLoaded},
+         u"バックアップファイル @ の行数が上限の 99 行を超えています。" + notLoaded},
         {"SpaceInPassword", "\"Mail\",\"taro\",\"pass word\",\" \",\"\"\r\n",
-         u"バックアップファイル \\psw.bkp の 1 "
+         u"バックアップファイル @ の 1 "
          u"件目（登録名称「Mail」、ＩＤ「taro」）のパスワードに保存できない文字（空白）"
          u"があります。" +
              notLoaded},
         // 0x5C, shown as a yen sign on Japanese Windows.
         {"YenSignInPassword", "\"Mail\",\"taro\",\"\\100\",\" \",\"\"\r\n",
-         u"バックアップファイル \\psw.bkp の 1 "
+         u"バックアップファイル @ の 1 "
          u"件目（登録名称「Mail」、ＩＤ「taro」）のパスワードに保存できない文字（\\）"
          u"があります。" +
              notLoaded},
@@ -391,7 +392,9 @@ TEST_F(HostileInputTest, ABackupThatCannotBeLoadedLeavesTheDataFile)
         SCOPED_TRACE(b.name);
         d.services.rootDir.write("psw.bkp", b.bytes);
         d.window.btnload_Click();
-        EXPECT_EQ(d.window.Txtmassage.text(), b.message);
+        auto message = b.message;
+        message.replace(message.find(u'@'), 1, platform::fromUtf8(d.services.rootDir.file("psw.bkp")));
+        EXPECT_EQ(d.window.Txtmassage.text(), message);
         EXPECT_EQ(d.file(), before);
         const bool kept = d.file() == before && startingEntriesIntact();
         count(kept);
@@ -424,7 +427,12 @@ TEST_F(HostileInputTest, AHiveWithoutAUsableProductIdGivesTheFixedKey)
         "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion]\r\n";
 
     const std::vector<BadHive> hives{
-        {"BinaryProductId", utf16le(version5 + u"\"ProductId\"=hex:de,ad,be,ef\r\n"), kFixedKey},
+        // Bytes are no product ID: the fixed key, told as a damaged hive, and no backup.
+        {"BinaryProductId", utf16le(version5 + u"\"ProductId\"=hex:de,ad,be,ef\r\n"),
+         u"製品IDを読み取れません。レジストリファイル ：ProductId の行（4 "
+         u"行目）が壊れています。値が文字列値ではありませ"
+         u"ん。仮の暗号化キー 00 "
+         u"を設定しました。パスワードが正しく表示されない場合があるため、バックアップはできません。"},
         {"MissingProductId", utf16le(version5 + u"\"ProgramFilesDir\"=\"C:\\\\Program Files\"\r\n"),
          kFixedKey},
         {"EmptyProductId", utf16le(version5 + u"\"ProductId\"=\"\"\r\n"), kFixedKey},

@@ -90,7 +90,11 @@ INSTANTIATE_TEST_SUITE_P(
         // lead byte before the closing quote.
         BadFile{"UTF-8 text without a mark", "\"\xE3\x83\xA4\xE3\x83\x95\",\"b\",\"c\",\"d\",\"e\"\r\n",
                 RowFileProblem::Kind::NotCodePage, 1, 0},
-        BadFile{"a UTF-8 byte-order mark", "\xEF\xBB\xBF" + kGood, RowFileProblem::Kind::Utf8, 1, 0},
+        // A file with a UTF-8 byte-order mark is reported, and its rows still show: "ヤフー" and "taro".
+        BadFile{"a UTF-8 byte-order mark",
+                "\xEF\xBB\xBF" + kGood +
+                    "\"\xE3\x83\xA4\xE3\x83\x95\xE3\x83\xBC\",\"taro\",\"c\",\" \",\"\"\r\n",
+                RowFileProblem::Kind::Utf8, 1, 2},
         BadFile{"a hundred rows", rows(100), RowFileProblem::Kind::TooManyRows, 100, 99}),
     [](const auto& param) { return "Case" + std::to_string(param.index); });
 

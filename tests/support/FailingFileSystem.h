@@ -33,7 +33,7 @@ public:
 
 protected:
     platform::WriteOutcome write(std::u16string_view path, std::string_view bytes,
-                                 const platform::FileContents* asRead) override;
+                                 const platform::FileContents* asRead, std::u16string_view like) override;
 
 private:
     int fault(platform::WriteStep step) const;
