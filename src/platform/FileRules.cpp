@@ -90,7 +90,7 @@ bool isLeftoverName(std::string_view name)
     constexpr std::string_view kKept = "psw.ini.bak.";
     if (name.starts_with(kKept)) {
         name.remove_prefix(kKept.size());
-        return isLinuxUnique(name) || isWindowsUnique(name);
+        return isProgramUnique(name);
     }
     // The program's file names hold one dot, so the unique part starts after the second dot.
     const auto firstDot = name.find('.');
