@@ -140,6 +140,9 @@ public:
     /// another program made since is never overwritten (the failure is then Failure::Kind::Changed
     /// and nothing is written). A write that may not survive a power failure is noted for doneMessage.
     platform::WriteOutcome replaceDataFile(std::string_view bytes);
+    /// Why psw.ini can be neither read nor written where the environment puts it (a Windows folder
+    /// whose name cannot be read); nothing when it can.
+    std::optional<std::u16string> dataFolderProblem() const;
     /// After another program changed psw.ini: reads it again as start-up does and says that the
     /// operation `stopped` ("書き換えを中止しました") should be repeated on the data now shown.
     void rereadChangedDataFile(std::u16string_view stopped);

@@ -46,6 +46,10 @@ void MainWindow::btnunload_Click()
         return;
     }
 
+    if (const auto problem = dataFolderProblem()) {
+        Txtmassage.setText(*problem + u"バックアップを中止しました（psw.bkp は元のままです）。");
+        return;
+    }
     inputkensu = 0;
     cyusyutu = u"";
     Txtdirectry.setText(m_services.environment.variable(u"Windir").value_or(u""));

@@ -99,6 +99,10 @@ void MainWindow::btnload_Click()
 bool MainWindow::keepReplacedDataFile()
 {
     auto& files = m_services.files;
+    if (const auto problem = dataFolderProblem()) {
+        Txtmassage.setText(*problem + std::u16string(kNotLoaded));
+        return false;
+    }
     const auto shownDataFile = files.shownPath(dataFilePath());
     const auto now = files.readFile(dataFilePath());
     if (!now && now.failure().kind != platform::Failure::Kind::NotFound) {

@@ -19,22 +19,22 @@ std::u16string problemMessage(const store::RowFileProblem& problem)
     }
 }
 
-// A Windows folder whose name cannot be read names no folder: the data file is neither read nor
-// written there, and the user is told why instead of a path that is not found.
-std::optional<std::u16string> windirProblem(const platform::Environment& environment)
+} // namespace
+
+std::optional<std::u16string> MainWindow::dataFolderProblem() const
 {
-    if (const auto why = environment.unreadable(u"Windir"))
+    // A Windows folder whose name cannot be read names no folder: the data file is neither read nor
+    // written there, and the user is told why instead of a path that is not found.
+    if (const auto why = m_services.environment.unreadable(u"Windir"))
         return u"環境変数 Windir のフォルダー名を読み取れません（" + *why + u"）。";
     return std::nullopt;
 }
-
-} // namespace
 
 void MainWindow::ReadDataFile(const std::function<void(long long slot)>& perRow)
 {
     m_dataFileProblem.reset();
     m_dataFileAsRead.reset();
-    if (const auto problem = windirProblem(m_services.environment)) {
+    if (const auto problem = dataFolderProblem()) {
         Txtmassage.setText(*problem + u"データファイル psw.ini を読み書きできません。");
         return;
     }
@@ -66,7 +66,7 @@ void MainWindow::ReadDataFile(const std::function<void(long long slot)>& perRow)
 platform::WriteOutcome MainWindow::replaceDataFile(std::string_view bytes)
 {
     auto& files = m_services.files;
-    if (auto problem = windirProblem(m_services.environment))
+    if (auto problem = dataFolderProblem())
         return platform::Failure{platform::Failure::Kind::Other, std::move(*problem)};
     // A file that could not be read is replaced without a check: only the restore gets this far
     // with one, and that is how the user repairs it.

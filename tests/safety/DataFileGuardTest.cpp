@@ -316,8 +316,10 @@ TEST(UnreadableWindirTest, StartUpSaysSoAndWritesAreRefused)
     EXPECT_EQ(d.window.Txtmassage.text(),
               u"データファイル psw.ini を書き込めませんでした（元のファイルはそのままです）：" + problem);
     d.window.btnload_Click();
+    EXPECT_EQ(d.window.Txtmassage.text(), problem + u"ロードを中止しました（psw.ini は元のままです）。");
+    d.window.btnunload_Click();
     EXPECT_EQ(d.window.Txtmassage.text(),
-              d.window.dataFilePath() + u"：" + problem + u"（psw.ini は元のままです）");
+              problem + u"バックアップを中止しました（psw.bkp は元のままです）。");
     EXPECT_EQ(whatStandsAt(d.services.dataFile("psw.ini")), dataBefore);
     EXPECT_EQ(whatStandsAt(d.services.rootDir.file("psw.bkp")), backupBefore);
 }
