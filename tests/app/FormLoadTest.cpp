@@ -129,6 +129,12 @@ TEST_F(FormLoadTest, HelpOpensTheWorkingDirectorysHelpFileOrSaysItIsMissing)
     services.rootDir.write("ORVANTA.HLP", "help");
     window.helpKey();
     EXPECT_EQ(services.help.openedPaths(), std::vector<std::string>{services.rootDir.file("ORVANTA.HLP")});
+
+    // No program on the desktop would show it.
+    services.help.setResult(false);
+    window.helpKey();
+    EXPECT_TRUE(window.Txtmassage.text().starts_with(u"ヘルプファイルを表示できません："));
+    EXPECT_TRUE(window.Txtmassage.text().ends_with(u"ORVANTA.HLP"));
 }
 
 // The help is read only from a regular file of sane size, as the data file: a pipe of that name
