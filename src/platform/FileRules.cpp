@@ -29,22 +29,10 @@ bool isProgramFile(std::string_view name)
     return name.size() == 14 + kList.size() && name.ends_with(kList) && allDigits(name.substr(0, 14));
 }
 
-// mkostemp's six letters and digits.
-bool isLinuxUnique(std::string_view part)
+// Six letters and digits: mkostemp's unique part, and the one the Windows layer draws.
+bool isUniquePart(std::string_view part)
 {
     return part.size() == 6 && std::all_of(part.begin(), part.end(), isAlphanumeric);
-}
-
-// "<stamp>-<counter>.tmp", as the Windows layer names them.
-bool isWindowsUnique(std::string_view part)
-{
-    constexpr std::string_view kSuffix = ".tmp";
-    if (!part.ends_with(kSuffix))
-        return false;
-    part.remove_suffix(kSuffix.size());
-    const auto dash = part.find('-');
-    return dash != std::string_view::npos && allDigits(part.substr(0, dash)) &&
-           allDigits(part.substr(dash + 1));
 }
 
 } // namespace
@@ -89,8 +77,20 @@ std::u16string changedDescription()
     return u"読み込んだ後に、他のプログラムがファイルを変更しました。";
 }
 
+bool isTemporaryName(std::string_view name)
+{
+    if (!name.starts_with('.'))
+        return false;
+    name.remove_prefix(1);
+    const auto tag = name.rfind(kTemporaryTag);
+    return tag != std::string_view::npos && isProgramFile(name.substr(0, tag)) &&
+           isUniquePart(name.substr(tag + kTemporaryTag.size()));
+}
+
 bool isLeftoverName(std::string_view name)
 {
+    if (isTemporaryName(name))
+        return true;
     if (!name.starts_with('.'))
         return false;
     name.remove_prefix(1);
@@ -101,8 +101,7 @@ bool isLeftoverName(std::string_view name)
     const auto secondDot = name.find('.', firstDot + 1);
     if (secondDot == std::string_view::npos)
         return false;
-    const auto unique = name.substr(secondDot + 1);
-    return isProgramFile(name.substr(0, secondDot)) && (isLinuxUnique(unique) || isWindowsUnique(unique));
+    return isProgramFile(name.substr(0, secondDot)) && isUniquePart(name.substr(secondDot + 1));
 }
 
 } // namespace orvanta::platform

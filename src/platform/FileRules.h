@@ -23,10 +23,19 @@ std::u16string busyDescription();
 /// Another program changed the file after the program read it.
 std::u16string changedDescription();
 
+/// What the name of a temporary file of the program carries between the file's own name and the
+/// write's unique part: ".psw.ini.orvanta-Ab3xY9" is one. No other program names its files so.
+inline constexpr std::string_view kTemporaryTag = ".orvanta-";
+
+/// Whether `name` is a temporary file of the program's writes, by the name they give it: a dot, the
+/// name of one of its files (psw.ini, psw.bkp, or a list yyyyMMddHHmmss_psw.csv), kTemporaryTag and
+/// six letters and digits. Only such files are the program's to remove; on Windows, where the
+/// writes name their temporary files so, the clean-up removes nothing else.
+bool isTemporaryName(std::string_view name);
+
 /// Whether `name` is one of the temporary files the program's writes make beside the file they
-/// replace: a dot, the name of one of its files (psw.ini, psw.bkp, or a list yyyyMMddHHmmss_psw.csv),
-/// a dot and the write's unique part. On Linux that part is six letters and digits; on Windows it is
-/// "<digits>-<digits>.tmp".
+/// replace: a temporary name as above, or on Linux a dot, the name of one of its files, a dot and
+/// mkostemp's six letters and digits.
 bool isLeftoverName(std::string_view name);
 
 } // namespace orvanta::platform

@@ -189,12 +189,13 @@ TEST_F(HostFileSystemGuardTest, AnotherWriterInTheFolderWaitsForTheLock)
 TEST_F(HostFileSystemGuardTest, TheNextWriteRemovesTheLeftoversOfKilledWrites)
 {
     const std::vector<std::string> leftovers{".psw.ini.a1B2c3", ".psw.bkp.XXXXXX",
-                                             ".20261207093000_psw.csv.Qw3Er5", ".psw.ini.1234567-0.tmp",
-                                             ".psw.bkp.42-17.tmp"};
+                                             ".20261207093000_psw.csv.Qw3Er5", ".psw.ini.orvanta-a1B2c3",
+                                             ".20261207093000_psw.csv.orvanta-Qw3Er5"};
     const std::vector<std::string> kept{
-        ".psw.ini.a1B2c",    ".psw.ini.a1B2c3d",    "psw.ini.a1B2c3",
-        ".other.ini.a1B2c3", ".psw.ini.a1-2c3",     ".2026120709300_psw.csv.Qw3Er5",
-        ".psw.ini.12-x.tmp", ".psw.ini.a1B2c3.old", "psw.bkp"};
+        ".psw.ini.a1B2c",         ".psw.ini.a1B2c3d",       "psw.ini.a1B2c3",
+        ".other.ini.a1B2c3",      ".psw.ini.a1-2c3",        ".2026120709300_psw.csv.Qw3Er5",
+        ".psw.ini.12-x.tmp",      ".psw.ini.a1B2c3.old",    "psw.bkp",
+        ".psw.ini.1234567-0.tmp", ".psw.ini.orvanta-a1B2c", ".other.ini.orvanta-a1B2c3"};
     for (const auto& name : leftovers) {
         EXPECT_TRUE(isLeftoverName(name)) << name;
         m_dir.write(name, "\"Mail\",\"taro\",\"plain password\",\" \",\"\"\r\n");
