@@ -1,5 +1,8 @@
 #include "platform/RegistryWin32.h"
 
+#include "app/MainWindow.h"
+#include "support/TestServices.h"
+
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <string>
@@ -10,11 +13,12 @@ namespace {
 constexpr std::u16string_view kKey = u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
 const std::string kRegKey = "HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
 
-// Sets the product identifier the way an installer does, through the system's own registry tool.
-void regAdd(const std::string& type, const std::string& data)
+// Sets the product identifier the way an installer does, through the system's own registry tool: in
+// the 32-bit view, where the program reads it, unless another view is named.
+void regAdd(const std::string& type, const std::string& data, const std::string& view = "32")
 {
-    const std::string command =
-        "reg add \"" + kRegKey + "\" /v ProductId /t " + type + " /d " + data + " /f >NUL 2>NUL";
+    const std::string command = "reg add \"" + kRegKey + "\" /v ProductId /t " + type + " /d " + data +
+                                " /reg:" + view + " /f >NUL 2>NUL";
     ASSERT_EQ(std::system(command.c_str()), 0) << command;
 }
 
@@ -26,7 +30,7 @@ std::vector<std::uint8_t> bytes(std::string_view text)
 // One test changes the value in turn: ctest runs tests side by side, and they would share it.
 TEST(RegistryWin32, TheProductIdentifierIsReadAsTheSystemHoldsIt)
 {
-    const RegistryWin32 registry;
+    RegistryWin32 registry;
 
     regAdd("REG_SZ", "55274-640-1234567-23");
     auto value = registry.queryValue(HKEY_LOCAL_MACHINE, kKey, u"ProductId");
@@ -56,8 +60,53 @@ TEST(RegistryWin32, TheProductIdentifierIsReadAsTheSystemHoldsIt)
     ASSERT_TRUE(value);
     EXPECT_EQ(value->data, bytes(std::string_view("\x90\xbb\x95\x69-23\0", 8)));
 
-    ASSERT_EQ(std::system(("reg delete \"" + kRegKey + "\" /v ProductId /f >NUL 2>NUL").c_str()), 0);
+    ASSERT_EQ(std::system(("reg delete \"" + kRegKey + "\" /v ProductId /reg:32 /f >NUL 2>NUL").c_str()), 0);
     EXPECT_FALSE(registry.queryValue(HKEY_LOCAL_MACHINE, kKey, u"ProductId"));
+
+    // The key comes from the 32-bit view whatever the 64-bit view holds; without a value there the
+    // fallback key stands. A value there that is not text is a damaged key source: start-up says so
+    // and バックアップ is refused.
+    regAdd("REG_SZ", "22222-222-2222222-64", "64");
+    const std::u16string wow64Key =
+        u"HKEY_LOCAL_MACHINE\\SOFTWARE\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion";
+    struct Case {
+        const char* type; // nothing in the 32-bit view when null
+        const char* data;
+        std::u16string said; // the start-up message, or the type a damaged value is named by
+        bool damaged;
+    };
+    for (const Case& c :
+         {Case{"REG_SZ", "11111-111-1111111-32", u"暗号化キーは、自動で 32 を設定しました。", false},
+          Case{nullptr, nullptr, u"製品IDから暗号化キーを得られないため、固定キー 00 を設定しました。",
+               false},
+          Case{"REG_DWORD", "0x17", u"REG_DWORD", true}, Case{"REG_BINARY", "0102", u"REG_BINARY", true},
+          Case{"REG_MULTI_SZ", "55274-640-1234567-23", u"REG_MULTI_SZ", true}}) {
+        SCOPED_TRACE(c.type ? c.type : "none");
+        if (c.type) {
+            regAdd(c.type, c.data);
+        } else {
+            std::system(("reg delete \"" + kRegKey + "\" /v ProductId /reg:32 /f >NUL 2>NUL").c_str());
+        }
+        test::TestServices services;
+        auto with = services.services();
+        app::MainWindow window(platform::Services{registry, with.environment, with.files, with.codePage,
+                                                  with.clipboard, with.clock, with.random, with.help,
+                                                  with.drives});
+        window.Form_Load();
+        EXPECT_EQ(registry.problem().has_value(), c.damaged);
+        if (!c.damaged) {
+            EXPECT_EQ(window.Txtmassage.text(), c.said);
+            continue;
+        }
+        const std::u16string what =
+            u"レジストリキー " + wow64Key + u"：値 ProductId が文字列ではありません（" + c.said + u"）。";
+        EXPECT_TRUE(window.Txtmassage.text().starts_with(u"製品IDを読み取れません。" + what))
+            << testing::PrintToString(window.Txtmassage.text());
+        window.btnunload_Click();
+        EXPECT_EQ(window.Txtmassage.text(),
+                  u"製品IDを読み取れないため、バックアップを中止しました（psw.bkp は元のままです）。" + what);
+    }
+    std::system(("reg delete \"" + kRegKey + "\" /v ProductId /reg:64 /f >NUL 2>NUL").c_str());
 }
 
 TEST(RegistryWin32, AMissingKeyOrValueIsNothing)
