@@ -57,5 +57,27 @@ TEST(DrivesWin32, TheFloppyDriveIsFoundByItsTypeAndDisplayName)
     }
 }
 
+// A backup goes to a drive only while it holds a medium. The test script's B: is a floppy drive
+// without a disk; asking it must neither stop the program with Windows' "insert a disk" box nor say yes.
+TEST(DrivesWin32, ADriveHoldsAMediumOnlyWithADiskInIt)
+{
+    const char* floppy = std::getenv("ORVANTA_TEST_FLOPPY");
+    const char* empty = std::getenv("ORVANTA_TEST_EMPTY_FLOPPY");
+    if (!floppy || !*floppy || !empty || !*empty) {
+        GTEST_SKIP() << "no floppy drives were set up (scripts/windows-test.sh makes them)";
+    }
+    const DrivesWin32 drives;
+    const std::string withDisk{floppy[0], ':', '\\'};
+    const std::string withoutDisk{empty[0], ':', '\\'};
+    EXPECT_EQ(drives.GetDriveTypeA(withoutDisk), DRIVE_REMOVABLE);
+    const struct {
+        std::string root;
+        bool medium;
+    } cases[] = {{"C:\\", true}, {withDisk, true}, {withoutDisk, false}, {"Q:\\", false}, {"", false}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(drives.hasMedium(c.root), c.medium) << c.root;
+    }
+}
+
 } // namespace
 } // namespace orvanta::platform
