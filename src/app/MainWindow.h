@@ -153,6 +153,10 @@ public:
     void cmbnamae_Click();
     void Lstidbox_Click();
     void btnclipset_Click();
+    /// The user copied `selected` out of the password display (Ctrl+C, or Copy in the box's menu): it
+    /// goes to the clipboard as クリップ puts a password there, marked as a secret, and closing the
+    /// window takes it off again. An empty selection copies nothing.
+    void Lblpassword_Copy(std::u16string_view selected);
     void Lstidbox_DblClick();
 
     // Entry operations (entries/).
@@ -177,7 +181,8 @@ private:
     /// Set once start-up has run: a later Form_Load is the reload after a write, which leaves the
     /// clipboard alone.
     bool m_started = false;
-    /// The password the copy button last put on the clipboard, empty when it put none.
+    /// The password the copy button (or a copy out of the password display) last put on the
+    /// clipboard, empty when it put none.
     std::u16string m_copiedPassword;
     std::string m_pictureFile;
     /// Set while the last read of psw.ini did not read cleanly: the message that says so.

@@ -48,6 +48,15 @@ void MainWindow::btnclipset_Click()
     m_copiedPassword = Lblpassword.text();
 }
 
+void MainWindow::Lblpassword_Copy(std::u16string_view selected)
+{
+    if (selected.empty())
+        return;
+    m_services.clipboard.clear();
+    m_services.clipboard.setText(selected);
+    m_copiedPassword = std::u16string(selected);
+}
+
 void MainWindow::Lstidbox_DblClick()
 {
     // Without a chosen ID there is no entry to edit: edit mode would open on empty boxes.
