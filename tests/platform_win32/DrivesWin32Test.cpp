@@ -58,7 +58,7 @@ TEST(DrivesWin32, TheFloppyDriveIsFoundByItsTypeAndDisplayName)
 }
 
 // A backup goes to a drive only while it holds a medium. The test script's B: is a floppy drive
-// without a disk; asking it must neither stop the program with Windows' "insert a disk" box nor say yes.
+// without a disk: asking it must neither bring up Windows' "insert a disk" box nor say yes.
 TEST(DrivesWin32, ADriveHoldsAMediumOnlyWithADiskInIt)
 {
     const char* floppy = std::getenv("ORVANTA_TEST_FLOPPY");
@@ -67,15 +67,11 @@ TEST(DrivesWin32, ADriveHoldsAMediumOnlyWithADiskInIt)
         GTEST_SKIP() << "no floppy drives were set up (scripts/windows-test.sh makes them)";
     }
     const DrivesWin32 drives;
-    const std::string withDisk{floppy[0], ':', '\\'};
-    const std::string withoutDisk{empty[0], ':', '\\'};
-    EXPECT_EQ(drives.GetDriveTypeA(withoutDisk), DRIVE_REMOVABLE);
-    const struct {
-        std::string root;
-        bool medium;
-    } cases[] = {{"C:\\", true}, {withDisk, true}, {withoutDisk, false}, {"Q:\\", false}, {"", false}};
-    for (const auto& c : cases) {
-        EXPECT_EQ(drives.hasMedium(c.root), c.medium) << c.root;
+    EXPECT_EQ(drives.GetDriveTypeA(std::string{empty[0], ':', '\\'}), DRIVE_REMOVABLE);
+    for (const auto& [root, medium] :
+         {std::pair{std::string("C:\\"), true}, std::pair{std::string{floppy[0], ':', '\\'}, true},
+          std::pair{std::string{empty[0], ':', '\\'}, false}, std::pair{std::string("Q:\\"), false}}) {
+        EXPECT_EQ(drives.hasMedium(root), medium) << root;
     }
 }
 
