@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the core, orvanta.exe and their tests for 64-bit Windows with mingw-w64 and runs them under
-# Wine, in a fresh Japanese Wine prefix (ANSI code page 932) with a floppy drive A:, on a virtual display
-# where the window's tests create the real window.
+# Wine, in a fresh Japanese Wine prefix (ANSI code page 932) with a floppy drive A: (with a disk) and
+# B: (without one), and a Windows folder the program may not write to, on a virtual display where the
+# window's tests create the real window.
 # Usage: bash scripts/windows-test.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -32,10 +33,21 @@ cmake --build --preset windows -j"$jobs"
 display_dir=$(mktemp -d)
 Xvfb -displayfd 3 -noreset -screen 0 1024x768x24 -nolisten tcp 3>"$display_dir/display" >"$display_dir/xvfb.log" 2>&1 &
 xvfb_pid=$!
+# A Windows folder the program may not write to, as C:\Windows is to everyone but an administrator.
+# Wine follows the folder's Unix permissions, which root passes over: for root the folder is made
+# immutable instead (it holds an empty psw.ini, whose bytes the tests may still change in place).
+locked="$PWD/build/windows/locked-windir"
+unlock() {
+  if [ -d "$locked" ]; then
+    chattr -i "$locked" 2>/dev/null || true
+    chmod u+w "$locked" 2>/dev/null || true
+  fi
+}
 stop_all() {
   wineserver -k 2>/dev/null || true
   kill "$xvfb_pid" 2>/dev/null || true
   rm -rf "$display_dir"
+  unlock
 }
 trap stop_all EXIT
 for _ in $(seq 100); do
@@ -51,13 +63,33 @@ rm -rf "$WINEPREFIX"
 wineboot -i >/dev/null 2>&1
 
 # A floppy drive A: as Wine makes one: a drive link to a folder and the drive's type in the registry.
-# Wine reads the drive types when it starts, so the prefix is started again afterwards.
+# B: is a floppy drive without a disk: its link leads nowhere. Wine reads the drive types when it
+# starts, so the prefix is started again afterwards.
 floppy="$PWD/build/windows/floppy"
 mkdir -p "$floppy"
 ln -sfn "$floppy" "$WINEPREFIX/dosdevices/a:"
-wine reg add 'HKLM\Software\Wine\Drives' /v a: /t REG_SZ /d floppy /f >/dev/null 2>&1
+ln -sfn "$PWD/build/windows/no-disk" "$WINEPREFIX/dosdevices/b:"
+for drive in a: b:; do
+  wine reg add 'HKLM\Software\Wine\Drives' /v "$drive" /t REG_SZ /d floppy /f >/dev/null 2>&1
+done
 wineserver -k
 export ORVANTA_TEST_FLOPPY=A
+export ORVANTA_TEST_EMPTY_FLOPPY=B
+
+unlock
+rm -rf "$locked"
+mkdir -p "$locked"
+: >"$locked/psw.ini"
+if [ "$(id -u)" -eq 0 ]; then
+  chattr +i "$locked" 2>/dev/null || echo "windows-test: cannot make $locked immutable; its tests are skipped" >&2
+else
+  chmod a-w "$locked"
+fi
+if ! touch "$locked/probe" 2>/dev/null; then
+  export ORVANTA_TEST_LOCKED_WINDIR="Z:${locked//\//\\}"
+else
+  rm -f "$locked/probe"
+fi
 
 # Wine's background processes must not hold ctest's output pipes, or ctest waits for them forever:
 # keep the server running and start them now, outside ctest.

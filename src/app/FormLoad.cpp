@@ -45,7 +45,7 @@ void MainWindow::Form_Load()
     // password would show wrongly, so the key message gives way to what is wrong and where.
     m_keyProblem.reset();
     if (const auto problem = m_services.registry.problem()) {
-        m_keyProblem = u"レジストリファイル " + problem->source + u"：" + problem->what;
+        m_keyProblem = problem->kind + u" " + problem->source + u"：" + problem->what;
         Txtmassage.setText(
             u"製品IDを読み取れません。" + *m_keyProblem + u"仮の暗号化キー " + X.text() +
             u" を設定しました。パスワードが正しく表示されない場合があるため、バックアップはできません。");

@@ -160,7 +160,9 @@ public:
     void cmbnamae_Click();
     void Lstidbox_Click();
     void btnclipset_Click();
-    /// A part of the shown password copied by hand: it goes to the clipboard as クリップ puts it there.
+    /// The user copied `selected` out of the password display (Ctrl+C, or Copy in the box's menu): it
+    /// goes to the clipboard as クリップ puts a password there, marked as a secret, and closing the
+    /// window takes it off again. An empty selection copies nothing.
     void Lblpassword_Copy(std::u16string_view selected);
     void Lstidbox_DblClick();
 
@@ -186,7 +188,8 @@ private:
     /// Set once start-up has run: a later Form_Load is the reload after a write, which leaves the
     /// clipboard alone.
     bool m_started = false;
-    /// The password クリップ or a copy by hand last put on the clipboard, empty when none was put there.
+    /// The password the copy button (or a copy out of the password display) last put on the
+    /// clipboard, empty when it put none.
     std::u16string m_copiedPassword;
     std::string m_pictureFile;
     /// Set while the last read of psw.ini did not read cleanly: the message that says so.

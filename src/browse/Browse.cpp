@@ -50,9 +50,11 @@ void MainWindow::btnclipset_Click()
 
 void MainWindow::Lblpassword_Copy(std::u16string_view selected)
 {
+    if (selected.empty())
+        return;
     m_services.clipboard.clear();
     m_services.clipboard.setText(selected);
-    m_copiedPassword = selected;
+    m_copiedPassword = std::u16string(selected);
 }
 
 void MainWindow::Lstidbox_DblClick()

@@ -91,6 +91,31 @@ std::optional<std::string> DrivesWin32::root(char letter) const
     return rootPath;
 }
 
+bool DrivesWin32::hasMedium(std::string_view rootPath) const
+{
+    if (rootPath.empty() || !root(rootPath.front())) {
+        return false;
+    }
+    const std::u16string path = fromUtf8(std::string(rootPath));
+    // Without this, Windows answers a question about an empty drive with its "insert a disk" box.
+    DWORD previous = 0;
+    const bool quiet =
+        SetThreadErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX, &previous) != FALSE;
+    const auto* drive = reinterpret_cast<const wchar_t*>(path.c_str());
+    // The free space is what only a drive with a medium can tell (Wine gives every drive a volume
+    // name); a medium that says it is read-only is no place to write a backup either.
+    ULARGE_INTEGER available{};
+    const bool present = GetDiskFreeSpaceExW(drive, &available, nullptr, nullptr) != FALSE;
+    DWORD flags = 0;
+    const bool readOnly = present &&
+                          GetVolumeInformationW(drive, nullptr, 0, nullptr, nullptr, &flags, nullptr, 0) &&
+                          (flags & FILE_READ_ONLY_VOLUME) != 0;
+    if (quiet) {
+        SetThreadErrorMode(previous, nullptr);
+    }
+    return present && !readOnly;
+}
+
 std::string DrivesWin32::currentDriveRoot() const
 {
     const std::u16string directory = currentDirectoryWin32();

@@ -13,6 +13,9 @@ public:
     std::u16string displayName(std::string_view rootPath) const override;
     /// "X:\" when Windows knows a drive X:.
     std::optional<std::string> root(char letter) const override;
+    /// Whether the drive tells its free space and its medium is not write-protected. An empty floppy or card
+    /// drive answers no at once: Windows is told not to ask the user to insert a disk.
+    bool hasMedium(std::string_view rootPath) const override;
     /// The root of the working directory's drive ("C:\"), or of its share ("\\server\share\").
     std::string currentDriveRoot() const override;
 };

@@ -1,6 +1,13 @@
 // HostFileSystem on Windows: paths are Windows paths already. A drive letter's root and the current
 // drive's root still come from Drives, which on Windows gives each drive's own "X:\", so the program
 // and its tests name files the same way on both hosts.
+//
+// Files in the Windows folder (%Windir%) follow the user into the VirtualStore, as Windows' file
+// virtualization had them follow the program's earlier, 32-bit versions: only an administrator may
+// write to %Windir%, and Windows kept each user's psw.ini in
+// %LOCALAPPDATA%\VirtualStore\<Windir without its drive> instead. That copy, where it exists, is the
+// file for reading and writing; a write to %Windir% that is refused for lack of permission goes there.
+// Where %Windir% can be written and no copy exists, nothing is redirected.
 #include "CurrentDirectoryWin32.h"
 #include "ErrorDescription.h"
 #include "ErrorDescriptionWin32.h"
@@ -113,14 +120,30 @@ private:
     HANDLE m_handle = INVALID_HANDLE_VALUE;
 };
 
-// A name for the temporary file no other write of this or another process is using right now.
+// A name for the temporary file beside `name`: ".psw.ini.orvanta-" and six letters and digits, a name
+// no other program uses, so that the clean-up of killed writes removes nothing but the program's own.
+// The six characters differ from one call to the next and between processes; a name that is taken
+// all the same is drawn again by the caller.
 std::wstring temporaryName(const std::wstring& folder, const std::wstring& name)
 {
-    static std::atomic<unsigned> counter{0};
-    const unsigned long long stamp =
-        GetTickCount64() ^ (static_cast<unsigned long long>(GetCurrentProcessId()) << 32);
-    const std::string suffix = std::to_string(stamp) + "-" + std::to_string(counter++);
-    return folder + L"\\." + name + L"." + std::wstring(suffix.begin(), suffix.end()) + L".tmp";
+    static std::atomic<unsigned long long> counter{0};
+    LARGE_INTEGER now{};
+    QueryPerformanceCounter(&now);
+    // splitmix64 over the time, the process and a counter.
+    unsigned long long mixed = static_cast<unsigned long long>(now.QuadPart) ^
+                               (static_cast<unsigned long long>(GetCurrentProcessId()) << 40) ^
+                               (counter++ * 0x9E3779B97F4A7C15ULL);
+    mixed = (mixed ^ (mixed >> 30)) * 0xBF58476D1CE4E5B9ULL;
+    mixed = (mixed ^ (mixed >> 27)) * 0x94D049BB133111EBULL;
+    mixed ^= mixed >> 31;
+    constexpr std::wstring_view kAlphabet = L"0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+    std::wstring unique;
+    for (int i = 0; i < 6; ++i) {
+        unique += kAlphabet[mixed % kAlphabet.size()];
+        mixed /= kAlphabet.size();
+    }
+    const std::wstring tag = L"." + std::wstring(kTemporaryMark.begin(), kTemporaryMark.end());
+    return folder + L"\\." + name + tag + unique;
 }
 
 // The whole of a file on a disk of at most kMaxFileSize bytes; a pipe, a device or a larger file is
@@ -214,9 +237,111 @@ void removeLeftovers(const std::wstring& folder, const std::function<void()>& be
     FindClose(search);
 }
 
-} // namespace
+// A variable of the process's environment; nothing when it is not set or empty.
+std::optional<std::wstring> environmentValue(const wchar_t* name)
+{
+    std::vector<wchar_t> buffer(MAX_PATH);
+    while (true) {
+        const DWORD length = GetEnvironmentVariableW(name, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (length == 0) {
+            return std::nullopt;
+        }
+        if (length < buffer.size()) {
+            return std::wstring(buffer.data(), length);
+        }
+        buffer.resize(length);
+    }
+}
 
-std::optional<std::string> HostFileSystem::hostPath(std::u16string_view path) const
+// The path made whole: "c:/windows/./psw.ini" is "c:\windows\psw.ini".
+std::wstring fullPath(const std::wstring& path)
+{
+    std::vector<wchar_t> buffer(MAX_PATH);
+    while (true) {
+        const DWORD length =
+            GetFullPathNameW(path.c_str(), static_cast<DWORD>(buffer.size()), buffer.data(), nullptr);
+        if (length == 0) {
+            return path;
+        }
+        if (length < buffer.size()) {
+            return std::wstring(buffer.data(), length);
+        }
+        buffer.resize(length);
+    }
+}
+
+bool sameText(std::wstring_view a, std::wstring_view b)
+{
+    return CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()),
+                                TRUE) == CSTR_EQUAL;
+}
+
+// Where Windows' file virtualization keeps a user's copy of a file in the Windows folder:
+// %LOCALAPPDATA%\VirtualStore followed by the file's path without its drive ("C:\Windows\psw.ini" ->
+// "...\VirtualStore\Windows\psw.ini"). Nothing for a file elsewhere, or while Windir or LOCALAPPDATA
+// is not set.
+std::optional<std::wstring> virtualStoreCopy(const std::wstring& file)
+{
+    const auto windir = environmentValue(L"Windir");
+    const auto local = environmentValue(L"LOCALAPPDATA");
+    if (!windir || !local) {
+        return std::nullopt;
+    }
+    const std::wstring path = fullPath(file);
+    std::wstring folder = fullPath(*windir);
+    while (!folder.empty() && (folder.back() == L'\\' || folder.back() == L'/')) {
+        folder.pop_back();
+    }
+    const bool inside = folder.size() > 2 && path.size() > folder.size() + 1 &&
+                        path[folder.size()] == L'\\' &&
+                        sameText(std::wstring_view(path).substr(0, folder.size()), folder);
+    if (!inside || path[1] != L':') {
+        return std::nullopt;
+    }
+    std::wstring store = fullPath(*local);
+    if (!store.empty() && store.back() != L'\\') {
+        store += L'\\';
+    }
+    return store + L"VirtualStore" + path.substr(2);
+}
+
+bool isThere(const std::wstring& path)
+{
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// Creates the folder and every folder above it that is missing; false with the system's error set when
+// one cannot be made.
+bool createFolders(const std::wstring& folder)
+{
+    if (folder.empty() || isFolder(folder)) {
+        return true;
+    }
+    const std::size_t separator = folder.find_last_of(L"\\/");
+    if (separator != std::wstring::npos && separator > 2 && !createFolders(folder.substr(0, separator))) {
+        return false;
+    }
+    return CreateDirectoryW(folder.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
+}
+
+std::wstring folderOf(const std::wstring& file)
+{
+    const std::size_t separator = file.find_last_of(L"\\/");
+    return separator == std::wstring::npos ? std::wstring(L".") : file.substr(0, separator);
+}
+
+// A failure at the VirtualStore copy says where that copy is: the path the program names lies in
+// %Windir%, where the user would not find it.
+Failure located(Failure failure, const std::wstring& file)
+{
+    if (failure.kind != Failure::Kind::Changed) {
+        failure.description += u"（ファイルの場所：" + std::u16string(file.begin(), file.end()) + u"）";
+    }
+    return failure;
+}
+
+// The host path a Windows-style path names, before any VirtualStore copy takes its place.
+std::optional<std::string> plainHostPath(const Drives& drives, std::u16string_view path)
 {
     const auto utf8 = toUtf8(path);
     if (!utf8 || utf8->empty()) {
@@ -224,7 +349,7 @@ std::optional<std::string> HostFileSystem::hostPath(std::u16string_view path) co
     }
     const std::string text = backslashes(*utf8);
     if (text.size() >= 2 && isLetter(text[0]) && text[1] == ':') {
-        const auto root = m_drives.root(text[0]);
+        const auto root = drives.root(text[0]);
         if (!root) {
             return std::nullopt;
         }
@@ -234,152 +359,218 @@ std::optional<std::string> HostFileSystem::hostPath(std::u16string_view path) co
         return text; // a network share
     }
     if (text.front() == '\\') {
-        return joined(m_drives.currentDriveRoot(), text.substr(1));
+        return joined(drives.currentDriveRoot(), text.substr(1));
     }
     return joined(workingDirectory(), text);
 }
 
+// The file a read finds: the VirtualStore copy where there is one, else the file itself.
+struct Resolved {
+    std::wstring file;
+    bool isCopy = false;
+};
+
+std::optional<Resolved> resolve(const Drives& drives, std::u16string_view path)
+{
+    const auto host = plainHostPath(drives, path);
+    if (!host) {
+        return std::nullopt;
+    }
+    std::wstring file = wide(*host);
+    if (auto copy = virtualStoreCopy(file); copy && isThere(*copy)) {
+        return Resolved{std::move(*copy), true};
+    }
+    return Resolved{std::move(file), false};
+}
+
+} // namespace
+
+std::optional<std::string> HostFileSystem::hostPath(std::u16string_view path) const
+{
+    const auto found = resolve(m_drives, path);
+    if (!found) {
+        return std::nullopt;
+    }
+    return toUtf8(std::u16string(found->file.begin(), found->file.end()));
+}
+
 Expected<std::string> HostFileSystem::readFile(std::u16string_view path) const
 {
-    const auto host = hostPath(path);
-    if (!host) {
+    const auto found = resolve(m_drives, path);
+    if (!found) {
         return Failure{Failure::Kind::NotFound, std::u16string(kPathNotFound)};
     }
-    return readDiskFile(wide(*host));
+    auto bytes = readDiskFile(found->file);
+    if (!bytes && found->isCopy) {
+        return located(bytes.failure(), found->file);
+    }
+    return bytes;
 }
 
 // Windows files have no permission bits of their own to copy from `like`.
 WriteOutcome HostFileSystem::write(std::u16string_view path, std::string_view bytes,
                                    const FileContents* asRead, std::u16string_view /*like*/)
 {
-    const auto target = hostPath(path);
-    if (!target) {
+    const auto host = plainHostPath(m_drives, path);
+    if (!host) {
         return Failure{Failure::Kind::NotFound, std::u16string(kPathNotFound)};
     }
     // A file the program could not read back is not written either.
     if (bytes.size() > kMaxFileSize) {
         return Failure{Failure::Kind::Other, tooLargeDescription()};
     }
-    const std::wstring targetName = wide(*target);
-    const std::size_t separator = targetName.find_last_of(L"\\/");
-    const std::wstring folder =
-        separator == std::wstring::npos ? std::wstring(L".") : targetName.substr(0, separator);
-    const std::wstring name = separator == std::wstring::npos ? targetName : targetName.substr(separator + 1);
+    const std::wstring target = wide(*host);
 
-    // The folder's lock is held from the check to the rename: another copy of the program writing
-    // here waits, and then checks against the file this write leaves.
-    trace(FileOperation::Lock);
-    const Handle lock = lockFolder(folder, m_hooks.lockWait);
-    if (!lock.valid()) {
-        const DWORD error = GetLastError();
-        return error == ERROR_SHARING_VIOLATION ? Failure{Failure::Kind::Other, busyDescription()}
-                                                : systemFailure(error);
-    }
-    struct Unlocked {
-        const HostFileSystem& files;
-        ~Unlocked() { files.trace(FileOperation::Unlock); }
-    } unlocked{*this};
-    removeLeftovers(folder, [this] { trace(FileOperation::RemoveLeftover); });
+    // One write of `file`. `before` is the file whose bytes the check compares while `file` is not there
+    // yet; `refused` tells whether the system refused the write for lack of permission.
+    const auto writeAt = [&](const std::wstring& file, const std::wstring& before,
+                             bool& refused) -> WriteOutcome {
+        const std::wstring folder = folderOf(file);
+        const std::wstring name = file.substr(file.find_last_of(L"\\/") + 1);
+        std::string_view rest = bytes;
 
-    if (isFolder(targetName)) {
-        return Failure{Failure::Kind::Other, errorDescription(EISDIR)};
-    }
-    // Windows refuses to replace a read-only file; Wine renames over it all the same. A file the user
-    // made read-only stays as it is on both.
-    if (const DWORD attributes = GetFileAttributesW(targetName.c_str());
-        attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
-        return Failure{Failure::Kind::Other, readOnlyDescription()};
-    }
-    if (asRead != nullptr) {
-        trace(FileOperation::Check);
-        const auto now = readDiskFile(targetName);
-        if (!now && now.failure().kind != Failure::Kind::NotFound) {
-            return now.failure();
+        // The folder's lock is held from the check to the rename: another copy of the program writing
+        // here waits, and then checks against the file this write leaves.
+        trace(FileOperation::Lock);
+        const Handle lock = lockFolder(folder, m_hooks.lockWait);
+        if (!lock.valid()) {
+            const DWORD error = GetLastError();
+            refused = error == ERROR_ACCESS_DENIED;
+            return error == ERROR_SHARING_VIOLATION ? Failure{Failure::Kind::Other, busyDescription()}
+                                                    : systemFailure(error);
         }
-        const FileContents current = now ? FileContents(now.value()) : std::nullopt;
-        if (current != *asRead) {
-            return Failure{Failure::Kind::Changed, changedDescription()};
-        }
-    }
+        struct Unlocked {
+            const HostFileSystem& files;
+            ~Unlocked() { files.trace(FileOperation::Unlock); }
+        } unlocked{*this};
+        removeLeftovers(folder, [this] { trace(FileOperation::RemoveLeftover); });
 
-    // The new bytes go to a temporary file beside the target and take its name only once they are
-    // all on the disk: a failure at any step leaves the old file exactly as it was.
-    if (const int error = fault(WriteStep::Open)) {
-        return hookFailure(error);
-    }
-    std::wstring temporary;
-    HANDLE created = INVALID_HANDLE_VALUE;
-    trace(FileOperation::CreateExclusive);
-    for (int attempt = 0; attempt < 100 && created == INVALID_HANDLE_VALUE; ++attempt) {
-        temporary = temporaryName(folder, name);
-        created = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
-                              nullptr);
-        if (created == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) {
-            break;
+        if (isFolder(file)) {
+            return Failure{Failure::Kind::Other, errorDescription(EISDIR)};
         }
-    }
-    if (created == INVALID_HANDLE_VALUE) {
-        return systemFailure(GetLastError());
-    }
-    Handle file(created);
-    const auto fail = [&](Failure failure) {
-        if (file.valid()) {
-            file.close();
+        // Windows refuses to replace a read-only file; Wine renames over it all the same. A file the user
+        // made read-only stays as it is on both.
+        if (const DWORD attributes = GetFileAttributesW(file.c_str());
+            attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+            return Failure{Failure::Kind::Other, readOnlyDescription()};
         }
-        DeleteFileW(temporary.c_str());
-        return failure;
+        if (asRead != nullptr) {
+            trace(FileOperation::Check);
+            // A VirtualStore copy that is not there yet stands for the file it is to replace.
+            auto now = readDiskFile(file);
+            if (!now && now.failure().kind == Failure::Kind::NotFound && before != file) {
+                now = readDiskFile(before);
+            }
+            if (!now && now.failure().kind != Failure::Kind::NotFound) {
+                return now.failure();
+            }
+            const FileContents current = now ? FileContents(now.value()) : std::nullopt;
+            if (current != *asRead) {
+                return Failure{Failure::Kind::Changed, changedDescription()};
+            }
+        }
+
+        // The new bytes go to a temporary file beside the target and take its name only once they are
+        // all on the disk: a failure at any step leaves the old file exactly as it was.
+        if (const int error = fault(WriteStep::Open)) {
+            return hookFailure(error);
+        }
+        std::wstring temporary;
+        HANDLE created = INVALID_HANDLE_VALUE;
+        trace(FileOperation::CreateExclusive);
+        for (int attempt = 0; attempt < 100 && created == INVALID_HANDLE_VALUE; ++attempt) {
+            temporary = temporaryName(folder, name);
+            created = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+            if (created == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) {
+                break;
+            }
+        }
+        if (created == INVALID_HANDLE_VALUE) {
+            const DWORD error = GetLastError();
+            refused = error == ERROR_ACCESS_DENIED;
+            return systemFailure(error);
+        }
+        Handle handle(created);
+        const auto fail = [&](Failure failure) {
+            if (handle.valid()) {
+                handle.close();
+            }
+            DeleteFileW(temporary.c_str());
+            return failure;
+        };
+
+        if (const int error = fault(WriteStep::Write)) {
+            return fail(hookFailure(error));
+        }
+        while (!rest.empty()) {
+            trace(FileOperation::Write);
+            const DWORD chunk = rest.size() > (1U << 30) ? (1U << 30) : static_cast<DWORD>(rest.size());
+            DWORD written = 0;
+            if (!WriteFile(handle.get(), rest.data(), chunk, &written, nullptr)) {
+                return fail(systemFailure(GetLastError()));
+            }
+            if (written == 0) {
+                return fail(systemFailure(ERROR_WRITE_FAULT));
+            }
+            rest.remove_prefix(written);
+        }
+
+        if (const int error = fault(WriteStep::Sync)) {
+            return fail(hookFailure(error));
+        }
+        if (!leftOut(FileOperation::SyncFile)) {
+            trace(FileOperation::SyncFile);
+            if (!FlushFileBuffers(handle.get())) {
+                return fail(systemFailure(GetLastError()));
+            }
+        }
+        trace(FileOperation::Close);
+        if (!handle.close()) {
+            return fail(systemFailure(GetLastError()));
+        }
+
+        if (const int error = fault(WriteStep::Rename)) {
+            return fail(hookFailure(error));
+        }
+        // The rename itself goes to the disk before MoveFileExW returns, so there is no folder to flush
+        // afterwards as on Linux.
+        trace(FileOperation::Rename);
+        if (!MoveFileExW(temporary.c_str(), file.c_str(),
+                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+            const DWORD error = GetLastError();
+            refused = error == ERROR_ACCESS_DENIED;
+            return fail(systemFailure(error));
+        }
+        if (const int error = fault(WriteStep::SyncFolder)) {
+            return WriteOutcome::writtenUnsynced(hookFailure(error));
+        }
+        return {};
     };
 
-    if (const int error = fault(WriteStep::Write)) {
-        return fail(hookFailure(error));
+    bool refused = false;
+    const auto copy = virtualStoreCopy(target);
+    if (copy && isThere(*copy)) {
+        const auto outcome = writeAt(*copy, *copy, refused);
+        return outcome ? WriteOutcome(located(*outcome, *copy)) : outcome;
     }
-    while (!bytes.empty()) {
-        trace(FileOperation::Write);
-        const DWORD chunk = bytes.size() > (1U << 30) ? (1U << 30) : static_cast<DWORD>(bytes.size());
-        DWORD written = 0;
-        if (!WriteFile(file.get(), bytes.data(), chunk, &written, nullptr)) {
-            return fail(systemFailure(GetLastError()));
-        }
-        if (written == 0) {
-            return fail(systemFailure(ERROR_WRITE_FAULT));
-        }
-        bytes.remove_prefix(written);
+    const auto outcome = writeAt(target, target, refused);
+    if (!outcome || !copy || !refused) {
+        return outcome;
     }
-
-    if (const int error = fault(WriteStep::Sync)) {
-        return fail(hookFailure(error));
+    // Only an administrator may write to %Windir%: the rows go to the user's copy, which every read
+    // finds from now on.
+    if (!createFolders(folderOf(*copy))) {
+        return located(systemFailure(GetLastError()), *copy);
     }
-    if (!leftOut(FileOperation::SyncFile)) {
-        trace(FileOperation::SyncFile);
-        if (!FlushFileBuffers(file.get())) {
-            return fail(systemFailure(GetLastError()));
-        }
-    }
-    trace(FileOperation::Close);
-    if (!file.close()) {
-        return fail(systemFailure(GetLastError()));
-    }
-
-    if (const int error = fault(WriteStep::Rename)) {
-        return fail(hookFailure(error));
-    }
-    // The rename itself goes to the disk before MoveFileExW returns, so there is no folder to flush
-    // afterwards as on Linux.
-    trace(FileOperation::Rename);
-    if (!MoveFileExW(temporary.c_str(), targetName.c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        return fail(systemFailure(GetLastError()));
-    }
-    if (const int error = fault(WriteStep::SyncFolder)) {
-        return WriteOutcome::writtenUnsynced(hookFailure(error));
-    }
-    return {};
+    const auto copied = writeAt(*copy, target, refused);
+    return copied ? WriteOutcome(located(*copied, *copy)) : copied;
 }
 
 bool HostFileSystem::exists(std::u16string_view path) const
 {
-    const auto host = hostPath(path);
-    return host && GetFileAttributesW(wide(*host).c_str()) != INVALID_FILE_ATTRIBUTES;
+    const auto found = resolve(m_drives, path);
+    return found && isThere(found->file);
 }
 
 } // namespace orvanta::platform

@@ -26,6 +26,8 @@ struct RegistryValue {
 struct RegistryProblem {
     std::u16string source; ///< the place the values come from, as the user knows it (a file's path)
     std::u16string what;   ///< what is wrong, one or more sentences ending in "。"
+    /// What `source` is, as the message names it: a hive file, or a key of the system's registry.
+    std::u16string kind = u"レジストリファイル";
 };
 
 /// Read-only access to the registry.

@@ -45,7 +45,62 @@ private:
     HKEY m_key;
 };
 
+// The names regedit gives the value types.
+std::u16string typeName(std::uint32_t type)
+{
+    switch (type) {
+    case REG_NONE:
+        return u"REG_NONE";
+    case REG_EXPAND_SZ:
+        return u"REG_EXPAND_SZ";
+    case REG_BINARY:
+        return u"REG_BINARY";
+    case REG_DWORD:
+        return u"REG_DWORD";
+    case REG_DWORD_BIG_ENDIAN:
+        return u"REG_DWORD_BIG_ENDIAN";
+    case REG_LINK:
+        return u"REG_LINK";
+    case REG_MULTI_SZ:
+        return u"REG_MULTI_SZ";
+    case REG_QWORD:
+        return u"REG_QWORD";
+    default:
+        break;
+    }
+    const std::string number = std::to_string(type);
+    return u"種類 " + std::u16string(number.begin(), number.end());
+}
+
+// Whether this process sees the registry of 64-bit Windows, where the 32-bit view is a key of its own.
+bool onWindows64()
+{
+    if constexpr (sizeof(void*) == 8) {
+        return true;
+    }
+    BOOL wow64 = FALSE;
+    return IsWow64Process(GetCurrentProcess(), &wow64) && wow64;
+}
+
+constexpr std::u16string_view kProductKey = u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
+constexpr std::u16string_view kProductValue = u"ProductId";
+// HKEY_LOCAL_MACHINE as Registry names it (<windows.h> makes that name a handle).
+constexpr std::uint32_t kLocalMachine = 0x80000002;
+
 } // namespace
+
+std::optional<RegistryProblem> RegistryWin32::problem() const
+{
+    const auto value = queryValue(kLocalMachine, kProductKey, kProductValue);
+    if (!value || value->type == REG_SZ) {
+        return std::nullopt;
+    }
+    const std::u16string source =
+        onWindows64() ? u"HKEY_LOCAL_MACHINE\\SOFTWARE\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion"
+                      : u"HKEY_LOCAL_MACHINE\\" + std::u16string(kProductKey);
+    return RegistryProblem{source, u"値 ProductId が文字列ではありません（" + typeName(value->type) + u"）。",
+                           u"レジストリキー"};
+}
 
 std::optional<RegistryValue> RegistryWin32::queryValue(std::uint32_t root, std::u16string_view subKey,
                                                        std::u16string_view valueName) const
@@ -59,7 +114,8 @@ std::optional<RegistryValue> RegistryWin32::queryValue(std::uint32_t root, std::
     // 0xFFFFFFFF80000002 in a 64-bit process.
     const auto rootKey = reinterpret_cast<HKEY>(static_cast<LONG_PTR>(static_cast<LONG>(root)));
     HKEY opened = nullptr;
-    if (RegOpenKeyExA(rootKey, key->c_str(), 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS) {
+    if (RegOpenKeyExA(rootKey, key->c_str(), 0, KEY_QUERY_VALUE | KEY_WOW64_32KEY, &opened) !=
+        ERROR_SUCCESS) {
         return std::nullopt;
     }
     const Key open(opened);

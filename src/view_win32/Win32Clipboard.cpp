@@ -60,9 +60,10 @@ void Win32Clipboard::setText(std::u16string_view text)
     EmptyClipboard();
     std::u16string terminated(text);
     put(CF_UNICODETEXT, globalCopy(terminated.c_str(), (terminated.size() + 1) * sizeof(char16_t)));
-    // The two "Can…" formats say no with a DWORD 0; the monitor format says it by being there at all.
+    // The two "Can…" formats say no with a DWORD 0; the monitor and viewer formats say it by being
+    // there at all.
     const DWORD no = 0;
-    for (const wchar_t* name : {kExcludeFromMonitors, kHistory, kCloud})
+    for (const wchar_t* name : {kExcludeFromMonitors, kHistory, kCloud, kViewerIgnore})
         if (const UINT format = RegisterClipboardFormatW(name))
             put(format, globalCopy(&no, sizeof no));
     CloseClipboard();

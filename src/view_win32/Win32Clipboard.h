@@ -7,7 +7,7 @@ namespace orvanta::view_win32 {
 
 /// The Windows clipboard. A password goes there as CF_UNICODETEXT together with the formats that ask
 /// Windows and clipboard tools to keep it out of the clipboard history, out of the cloud clipboard and
-/// away from clipboard monitors.
+/// away from clipboard monitors and viewers.
 class Win32Clipboard final : public platform::Clipboard {
 public:
     Win32Clipboard();
@@ -20,6 +20,8 @@ public:
     static constexpr const wchar_t* kExcludeFromMonitors = L"ExcludeClipboardContentFromMonitorProcessing";
     static constexpr const wchar_t* kHistory = L"CanIncludeInClipboardHistory";
     static constexpr const wchar_t* kCloud = L"CanUploadToCloudClipboard";
+    /// The older mark that clipboard viewers and history tools honour.
+    static constexpr const wchar_t* kViewerIgnore = L"Clipboard Viewer Ignore";
 
 private:
     /// Opens the clipboard, waiting briefly while another program holds it open.

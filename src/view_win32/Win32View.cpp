@@ -327,6 +327,10 @@ void Win32View::buildControls()
             continue;
         if (keyPressHandler(d.id))
             SetWindowSubclass(child, &Win32View::boxProc, index(d.id), reinterpret_cast<DWORD_PTR>(this));
+        // A password and an address are typed in half-width letters: the input method stays off in
+        // their boxes, so that it does not compose full-width text the box would only refuse.
+        if (d.id == ControlId::Txtpassnew || d.id == ControlId::Txtbikouran)
+            ImmAssociateContextEx(child, nullptr, 0);
         if (d.kind == ControlKind::ComboBox) {
             SetWindowSubclass(child, &Win32View::comboProc, index(d.id), reinterpret_cast<DWORD_PTR>(this));
             COMBOBOXINFO info{};
@@ -848,6 +852,15 @@ LRESULT CALLBACK Win32View::boxProc(HWND box, UINT message, WPARAM wParam, LPARA
                 return 0;
         }
         break;
+    case WM_COPY:
+    case WM_CUT:
+        // Ctrl+C, Ctrl+X or the box's menu in the password display: the selection goes to the
+        // clipboard as クリップ puts a password there, and nothing is cut from a box that only shows.
+        if (id == ControlId::Lblpassword) {
+            view->onPasswordCopy(box);
+            return 0;
+        }
+        break;
     case WM_NCDESTROY:
         RemoveWindowSubclass(box, &Win32View::boxProc, subclass);
         break;
@@ -944,6 +957,17 @@ bool Win32View::onBoxComposition(ControlId id, HWND box)
         m_forwardingTo.reset();
     }
     return true;
+}
+
+void Win32View::onPasswordCopy(HWND box)
+{
+    DWORD start = 0;
+    DWORD end = 0;
+    SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    const std::u16string text = windowText(box);
+    end = std::min<DWORD>(end, static_cast<DWORD>(text.size()));
+    const std::u16string selected = start < end ? text.substr(start, end - start) : std::u16string();
+    route([this, &selected] { m_window.Lblpassword_Copy(selected); });
 }
 
 std::pair<std::u16string, bool> Win32View::passThroughHandler(KeyPressHandler handler,

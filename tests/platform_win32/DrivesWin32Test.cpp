@@ -57,5 +57,23 @@ TEST(DrivesWin32, TheFloppyDriveIsFoundByItsTypeAndDisplayName)
     }
 }
 
+// A backup goes to a drive only while it holds a medium. The test script's B: is a floppy drive
+// without a disk: asking it must neither bring up Windows' "insert a disk" box nor say yes.
+TEST(DrivesWin32, ADriveHoldsAMediumOnlyWithADiskInIt)
+{
+    const char* floppy = std::getenv("ORVANTA_TEST_FLOPPY");
+    const char* empty = std::getenv("ORVANTA_TEST_EMPTY_FLOPPY");
+    if (!floppy || !*floppy || !empty || !*empty) {
+        GTEST_SKIP() << "no floppy drives were set up (scripts/windows-test.sh makes them)";
+    }
+    const DrivesWin32 drives;
+    EXPECT_EQ(drives.GetDriveTypeA(std::string{empty[0], ':', '\\'}), DRIVE_REMOVABLE);
+    for (const auto& [root, medium] :
+         {std::pair{std::string("C:\\"), true}, std::pair{std::string{floppy[0], ':', '\\'}, true},
+          std::pair{std::string{empty[0], ':', '\\'}, false}, std::pair{std::string("Q:\\"), false}}) {
+        EXPECT_EQ(drives.hasMedium(root), medium) << root;
+    }
+}
+
 } // namespace
 } // namespace orvanta::platform

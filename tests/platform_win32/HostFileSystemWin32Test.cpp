@@ -1,11 +1,15 @@
 #include "platform/DrivesWin32.h"
+#include "platform/FileRules.h"
 #include "platform/HostFileSystem.h"
+#include "platform/Utf8.h"
 #include "support/TempDir.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
+#include <iterator>
 #include <windows.h>
 
 namespace orvanta::platform {
@@ -100,21 +104,25 @@ TEST_F(HostFileSystemWin32, AReadOnlyFileIsRefusedAndKept)
 }
 
 // The same guards as on Linux: a replace only over the bytes last read, under the folder's lock (a
-// lock file that goes with the write), with the leftovers of killed writes removed first.
+// lock file that goes with the write), with the leftovers of killed writes removed first: only the
+// names the program's writes give their temporary files, never another program's.
 TEST_F(HostFileSystemWin32, AReplaceChecksTheFileUnderTheLockAndRemovesLeftovers)
 {
     folder.write("psw.ini", "old");
-    folder.write(".psw.bkp.1234-5.tmp", "plain passwords");
-    folder.write(".psw.ini.AbC123", "plain passwords");
-    folder.write(".psw.ini.note", "someone else's");
+    for (const char* name :
+         {".psw.bkp.orvanta-1a2B3c", ".psw.bkp.1234-5.tmp", ".psw.ini.AbC123", ".psw.ini.note"})
+        folder.write(name, "plain passwords, or someone else's");
     const auto changed = files.replaceFile(path(u"psw.ini"), "new", FileContents("older"));
     ASSERT_TRUE(changed);
     EXPECT_EQ(changed->kind, Failure::Kind::Changed);
     EXPECT_EQ(folder.read("psw.ini"), "old");
 
     std::vector<FileOperation> made;
+    std::vector<std::string> whileWriting;
     HostFileSystem::Hooks hooks;
-    hooks.trace = [&made](FileOperation operation) {
+    hooks.trace = [&](FileOperation operation) {
+        if (operation == FileOperation::Write)
+            whileWriting = namesIn(folder.path());
         if (operation != FileOperation::RemoveLeftover)
             made.push_back(operation);
     };
@@ -124,12 +132,75 @@ TEST_F(HostFileSystemWin32, AReplaceChecksTheFileUnderTheLockAndRemovesLeftovers
     using enum FileOperation;
     EXPECT_EQ(made, (std::vector<FileOperation>{Lock, Check, CreateExclusive, Write, SyncFile, Close, Rename,
                                                 Unlock}));
-    EXPECT_EQ(namesIn(folder.path()), (std::vector<std::string>{".psw.ini.note", "psw.ini"}));
+    EXPECT_EQ(namesIn(folder.path()), (std::vector<std::string>{".psw.bkp.1234-5.tmp", ".psw.ini.AbC123",
+                                                                ".psw.ini.note", "psw.ini"}));
+    // The write's own temporary file bears a name the next write would remove.
+    EXPECT_EQ(std::count_if(whileWriting.begin(), whileWriting.end(),
+                            [](const std::string& name) { return orvanta::platform::isLeftoverName(name); }),
+              1);
 
     const auto odd = files.writeFile(path(u"psw.ini"), std::string(kMaxFileSize + 1, 'x'));
     ASSERT_TRUE(odd);
     EXPECT_EQ(odd->description, u"ファイルが大きすぎます（4 MiB まで）。");
     EXPECT_EQ(folder.read("psw.ini"), "new");
+}
+
+// Only an administrator may write to %Windir%. As Windows' file virtualization did for the 32-bit
+// versions, the user's copy in %LOCALAPPDATA%\VirtualStore\<Windir without its drive> is then the
+// file; a write %Windir% refuses creates it; a %Windir% that can be written keeps its file. The test
+// script's locked folder stands for a %Windir% the user may not write to.
+TEST(HostFileSystemWin32VirtualStore, FilesInWindirFollowTheUserIntoTheVirtualStore)
+{
+    const char* locked = std::getenv("ORVANTA_TEST_LOCKED_WINDIR");
+    if (!locked || !*locked)
+        GTEST_SKIP() << "no folder the test may not write to (scripts/windows-test.sh makes one)";
+    struct Saved { // the process's own value comes back at the end
+        const char* name;
+        std::string value = std::getenv(name) ? std::getenv(name) : "";
+        ~Saved() { SetEnvironmentVariableA(name, value.c_str()); }
+    } savedWindir{"Windir"}, savedLocal{"LOCALAPPDATA"};
+    struct Case {
+        bool lockedWindir;
+        const char* copy; // the VirtualStore copy before the write, if any
+        const char* asRead;
+        const char* windirAfter;
+        const char* copyAfter; // empty when there is none
+    };
+    const auto bytesOf = [](const std::string& file) {
+        std::ifstream in(file, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    };
+    DrivesWin32 drives;
+    HostFileSystem files(drives);
+    for (const Case& c : {Case{true, nullptr, "old", "old", "new"}, Case{true, "mine", "mine", "old", "new"},
+                          Case{true, nullptr, "older", "old", ""}, Case{false, nullptr, "old", "new", ""},
+                          Case{false, "mine", "mine", "old", "new"}}) {
+        test::TempDir writable, local;
+        const std::string windir = c.lockedWindir ? std::string(locked) : writable.path();
+        SCOPED_TRACE(windir + (c.copy ? " with a copy" : "") + ", read as " + c.asRead);
+        SetEnvironmentVariableA("Windir", windir.c_str());
+        SetEnvironmentVariableA("LOCALAPPDATA", local.path().c_str());
+        std::ofstream(windir + "\\psw.ini", std::ios::binary)
+            << "old"; // in place: the folder takes no new name
+        const std::string copy = "VirtualStore" + windir.substr(2) + "\\psw.ini";
+        if (c.copy)
+            local.write(copy, c.copy);
+        const std::u16string path = fromUtf8(windir) + u"\\psw.ini";
+        const std::string before = files.readFile(path).value();
+        EXPECT_EQ(before, c.copy ? c.copy : "old");
+        EXPECT_EQ(bool(files.replaceFile(path, "new", FileContents(c.asRead))), before != c.asRead);
+        EXPECT_EQ(bytesOf(windir + "\\psw.ini"), c.windirAfter);
+        EXPECT_EQ(local.read(copy), c.copyAfter);
+        EXPECT_EQ(files.readFile(path).value(), *c.copyAfter ? c.copyAfter : c.windirAfter);
+    }
+    // Where even the VirtualStore copy cannot be made, the message names where the write went.
+    SetEnvironmentVariableA("Windir", locked);
+    SetEnvironmentVariableA("LOCALAPPDATA", (std::string(locked) + "\\AppData").c_str());
+    const auto refused = files.writeFile(fromUtf8(locked) + u"\\psw.ini", "new");
+    ASSERT_TRUE(refused);
+    EXPECT_TRUE(refused->description.ends_with(u"（ファイルの場所：" + fromUtf8(locked) +
+                                               u"\\AppData\\VirtualStore" + fromUtf8(locked).substr(2) +
+                                               u"\\psw.ini）"));
 }
 
 TEST_F(HostFileSystemWin32, PathsAreWindowsPathsAndTheCurrentDriveIsTheWorkingDirectorysDrive)

@@ -38,6 +38,7 @@ TEST(Win32ClipboardTest, MarksAPasswordAsKeptOutOfHistoryAndCloud)
     EXPECT_EQ(clipboard.text(), u"Xy9!パス");
     EXPECT_TRUE(IsClipboardFormatAvailable(CF_UNICODETEXT));
     EXPECT_TRUE(formatValue(Win32Clipboard::kExcludeFromMonitors).has_value());
+    EXPECT_TRUE(formatValue(Win32Clipboard::kViewerIgnore).has_value());
     EXPECT_EQ(formatValue(Win32Clipboard::kHistory), std::optional<DWORD>(0));
     EXPECT_EQ(formatValue(Win32Clipboard::kCloud), std::optional<DWORD>(0));
 

@@ -1,12 +1,18 @@
 // The Windows window, driven as a user drives it: what each action sends to the core, what the window
 // shows afterwards and the exact bytes of the files it leaves.
 #include "ViewDriver.h"
+#include "platform/DrivesWin32.h"
+#include "platform/HostFileSystem.h"
+#include "platform/WidthFold.h"
 #include "view_win32/Layout.h"
 #include "view_win32/Win32Clipboard.h"
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
+#include <imm.h>
 #include <iterator>
+#include <tuple>
 
 namespace orvanta::test {
 namespace {
@@ -374,6 +380,47 @@ TEST(Win32ViewClipboardTest, ClosingLeavesWhatAnotherProgramCopiedSince)
     EXPECT_EQ(clipboard.text(), u"someone else's text");
 }
 
+// A password copied out of its display by hand goes the way of クリップ: marked as a secret, and taken
+// off the clipboard when the window closes. Cutting copies too and the display keeps its text; with
+// nothing selected the clipboard keeps what it held.
+TEST(Win32ViewClipboardTest, APasswordCopiedOutOfItsDisplayIsASecretToo)
+{
+    view_win32::Win32Clipboard clipboard;
+    ViewDriver v(&clipboard);
+    ASSERT_TRUE(v.start(twoDestinations(v.d)));
+    v.choose(ControlId::cmbnamae, u"Mail");
+    v.choose(ControlId::Lstidbox, u"taro");
+    HWND box = v.control(ControlId::Lblpassword);
+    for (const auto& [message, key, from, to, copied] :
+         {std::tuple{WM_COPY, 0, 2, 2, u"other"}, std::tuple{WM_CHAR, 3, 0, 3, u"abc"},
+          std::tuple{WM_COPY, 0, 2, 6, u"c123"}, std::tuple{WM_CHAR, 24, 0, -1, u"abc123"},
+          std::tuple{WM_CUT, 0, 1, 2, u"b"}}) {
+        view_win32::Win32Clipboard().setText(u"other");
+        SendMessageW(box, EM_SETSEL, static_cast<WPARAM>(from), to);
+        SendMessageW(box, message, static_cast<WPARAM>(key), 1);
+        v.pump();
+        EXPECT_EQ(clipboard.text(), copied) << message << " " << key;
+        EXPECT_TRUE(
+            IsClipboardFormatAvailable(RegisterClipboardFormatW(view_win32::Win32Clipboard::kHistory)));
+        EXPECT_EQ(v.shown(ControlId::Lblpassword), u"abc123");
+    }
+    SendMessageW(v.view.window(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(clipboard.text(), u"");
+}
+
+// No input method composes in the password and address boxes, which take half-width text only; the
+// destination box keeps it for Japanese names.
+TEST_F(Win32ViewTest, TheInputMethodStaysOffInThePasswordAndAddressBoxes)
+{
+    for (const auto& [id, composes] :
+         {std::pair{ControlId::Txtpassnew, false}, std::pair{ControlId::Txtbikouran, false},
+          std::pair{ControlId::Txtnamae, true}}) {
+        HIMC context = ImmGetContext(v.control(id));
+        EXPECT_EQ(context != nullptr, composes) << app::design(id).name;
+        ImmReleaseContext(v.control(id), context);
+    }
+}
+
 // --- backup to the floppy disk and restore --------------------------------------------------------
 
 class Win32FloppyTest : public ::testing::Test {
@@ -453,6 +500,26 @@ TEST_F(Win32FloppyTest, BacksUpToTheFloppyDiskAndRestoresFromIt)
                                       {u"hyoujimark", u"銀行", u"", u"1", u" ", false},
                                       entry(u"銀行", u"1234", u"pin0")}));
     EXPECT_EQ(v.listItems(ControlId::cmbnamae), (std::vector<std::u16string>{u"Mail", u"銀行"}));
+}
+
+// Wine names a floppy drive " (A:)", without the "3.5 インチ FD" of Explorer's name: the backup then
+// finds it, through the system's drives and files, as the first removable drive that holds a disk.
+TEST_F(Win32FloppyTest, BacksUpToAFloppyDriveWithoutItsExplorerName)
+{
+    platform::DrivesWin32 drives;
+    if (platform::toHalfwidth(drives.displayName(root)).find(u"ｲﾝﾁ FD (") != std::u16string::npos)
+        GTEST_SKIP() << "the system names this drive as a floppy drive";
+    platform::HostFileSystem files(drives);
+    auto& s = v.d.services;
+    app::MainWindow window(platform::Services{s.registry, s.env, files, s.codePage, s.clipboard, s.clock,
+                                              s.random, s.help, drives});
+    s.windowsDir.write("psw.ini", twoDestinations(v.d));
+    // Missing the floppy drive, the backup would go to the working directory's drive (here C:).
+    ASSERT_TRUE(SetCurrentDirectoryW(std::filesystem::path(s.rootDir.path()).wstring().c_str()));
+    window.Form_Load();
+    window.btnunload_Click();
+    EXPECT_EQ(window.Txtmassage.text(), u"退避＆一覧書出し完了");
+    EXPECT_NE(floppyFile("psw.bkp").find("\"Mail\",\"taro\",\"abc123\","), std::string::npos);
 }
 
 } // namespace
