@@ -119,9 +119,9 @@ public:
     void btomup();
     void henkan();
     void modoshi();
-    /// The one encode loop: the stored form of a plain text, through henkan.
+    /// The stored form of a plain text under the window's code table (cipher::encode).
     std::u16string encodeText(std::u16string_view plain);
-    /// The one decode loop: the plain text of a stored text, through modoshi.
+    /// The plain text of a stored text under the window's code table (cipher::decode).
     std::u16string decodeText(std::u16string_view stored);
 
     // The data file (store/).
