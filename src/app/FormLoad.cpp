@@ -70,7 +70,7 @@ void MainWindow::Form_Load()
     Lblbikouran.setText(u" ");
     inputkensu = 0;
     cyusyutu = u"";
-    Txtdirectry.setText(env.variable(u"Windir").value_or(u""));
+    setTxtdirectry();
     ReadDataFile([this](long long slot) {
         if (records[slot].isHeader())
             cmbnamae.addItem(records[slot].name);

@@ -21,6 +21,11 @@ std::u16string problemMessage(const store::RowFileProblem& problem)
 
 } // namespace
 
+void MainWindow::setTxtdirectry()
+{
+    Txtdirectry.setText(m_services.environment.variable(u"Windir").value_or(u""));
+}
+
 std::optional<std::u16string> MainWindow::dataFolderProblem() const
 {
     // A Windows folder whose name cannot be read names no folder: the data file is neither read nor
