@@ -51,11 +51,9 @@ void MainWindow::Form_Load()
             u" を設定しました。パスワードが正しく表示されない場合があるため、バックアップはできません。");
     }
 
-    for (auto hidden : {&Txtdirectry, &Txtnamae, &Txtidbox, &Txtpassnew, &Txtbikouran, &riyoukanou,
-                        &btnmordori, &btnkousin, &btndelete, &btnnew, &regprodid, &btncleate, &txtketasu})
-        hidden->visible = false;
-    for (auto shown : {&btnclipset, &btnload, &btnunload})
-        shown->visible = true;
+    Txtdirectry.visible = false;
+    regprodid.visible = false;
+    applyScreen(Screen::Initial);
 
     // At start-up the copy button's action, with nothing shown yet, empties the clipboard. The reload
     // after a write must not run it: the display still holds the last password shown, which would

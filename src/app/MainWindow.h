@@ -94,6 +94,8 @@ public:
 
     // Screens and change tracking (app/).
     void applyScreen(Screen screen);
+    /// The screen applied last (start-up and every reload apply the initial screen).
+    Screen screen() const { return m_screen; }
     void btnnewmode_Click();
     void btnmordori_Click();
     void Txtnamae_Change();
@@ -186,6 +188,7 @@ private:
 
     platform::Services m_services;
     std::u16string m_helpFile;
+    Screen m_screen = Screen::Initial;
     /// Set once start-up has run: a later Form_Load is the reload after a write, which leaves the
     /// clipboard alone.
     bool m_started = false;

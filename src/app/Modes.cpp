@@ -4,6 +4,7 @@ namespace orvanta::app {
 
 void MainWindow::applyScreen(Screen screen)
 {
+    m_screen = screen;
     for (const auto& row : kLayoutTable)
         control(row.control).visible = row.shownOn(screen);
 }

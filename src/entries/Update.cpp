@@ -53,7 +53,7 @@ void MainWindow::btnkousin_Click()
         // first screen: the next edit starts afresh.
         dousafrag = u"";
         kousingfrag = 0;
-        if (btnkousin.visible)
+        if (m_screen == Screen::Edit)
             changfrag = changedBefore;
         else
             changfrag = 0;

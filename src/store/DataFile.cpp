@@ -86,7 +86,7 @@ void MainWindow::rereadChangedDataFile(std::u16string_view stopped)
     // A registration keeps what was typed, so that "登録する" can simply be pressed again over the file
     // as it now is. An update or a deletion starts again from the first screen: its entry is chosen
     // anew from the lists the reread fills.
-    const bool registering = btnnew.visible;
+    const bool registering = m_screen == Screen::Registration;
     const auto destination = cmbnamae.text();
     reload();
     if (registering) {
