@@ -1,5 +1,6 @@
 #include "CharacterName.h"
 
+#include "cipher/CodeTable.h"
 #include "platform/Utf8.h"
 
 namespace orvanta::app {
@@ -24,6 +25,14 @@ std::u16string characterNameAt(std::u16string_view text, std::size_t index)
         return characterName(unit);
     return characterName(0x10000 + ((static_cast<char32_t>(unit) - 0xD800) << 10) +
                          (text[index + 1] - 0xDC00));
+}
+
+std::optional<std::u16string> uncodableCharacterText(std::u16string_view text)
+{
+    const auto index = cipher::firstUncodable(text);
+    if (!index)
+        return std::nullopt;
+    return u"保存できない文字（" + characterNameAt(text, *index) + u"）";
 }
 
 } // namespace orvanta::app

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -12,5 +13,9 @@ std::u16string characterName(char32_t character);
 
 /// The name of the character that starts at `index` of a text (both halves of a surrogate pair).
 std::u16string characterNameAt(std::u16string_view text, std::size_t index);
+
+/// The first character of a text that has no code, as a message names it ("保存できない文字（あ）");
+/// nothing when every character has one.
+std::optional<std::u16string> uncodableCharacterText(std::u16string_view text);
 
 } // namespace orvanta::app

@@ -51,11 +51,9 @@ void MainWindow::Form_Load()
             u" を設定しました。パスワードが正しく表示されない場合があるため、バックアップはできません。");
     }
 
-    for (auto hidden : {&Txtdirectry, &Txtnamae, &Txtidbox, &Txtpassnew, &Txtbikouran, &riyoukanou,
-                        &btnmordori, &btnkousin, &btndelete, &btnnew, &regprodid, &btncleate, &txtketasu})
-        hidden->visible = false;
-    for (auto shown : {&btnclipset, &btnload, &btnunload})
-        shown->visible = true;
+    Txtdirectry.visible = false;
+    regprodid.visible = false;
+    applyScreen(Screen::Initial);
 
     // At start-up the copy button's action, with nothing shown yet, empties the clipboard. The reload
     // after a write must not run it: the display still holds the last password shown, which would
@@ -70,7 +68,7 @@ void MainWindow::Form_Load()
     Lblbikouran.setText(u" ");
     inputkensu = 0;
     cyusyutu = u"";
-    Txtdirectry.setText(env.variable(u"Windir").value_or(u""));
+    setTxtdirectry();
     ReadDataFile([this](long long slot) {
         if (records[slot].isHeader())
             cmbnamae.addItem(records[slot].name);

@@ -63,10 +63,9 @@ public:
     FormValue cyusyutu;     ///< the one character or code going into henkan / modoshi
     FormValue moj;          ///< what henkan / modoshi gave back
     FormValue inputkensu;   ///< rows read by the last read of a file of rows
-    FormValue outkensu;     ///< the slot being written
     FormValue combosentaku; ///< the destination last chosen in cmbnamae
     FormValue newngfrag;    ///< 1: the destination and ID being registered are already used
-    FormValue newwmfrag;    ///< 2: the rewrite has met the header row of the destination being registered
+    FormValue newwmfrag;    ///< empty: the rewrite keeps to itself whether it met the header row
     FormValue dousafrag;    ///< the rewrite's operation word: "new", "koushin", "delete" or empty
     FormValue kousingfrag;  ///< 1: the destination and ID of an update are already used
     FormValue changfrag;    ///< 1: the user changed the destination or ID box in this mode
@@ -95,6 +94,8 @@ public:
 
     // Screens and change tracking (app/).
     void applyScreen(Screen screen);
+    /// The screen applied last (start-up and every reload apply the initial screen).
+    Screen screen() const { return m_screen; }
     void btnnewmode_Click();
     void btnmordori_Click();
     void Txtnamae_Change();
@@ -119,9 +120,9 @@ public:
     void btomup();
     void henkan();
     void modoshi();
-    /// The one encode loop: the stored form of a plain text, through henkan.
+    /// The stored form of a plain text under the window's code table (cipher::encode).
     std::u16string encodeText(std::u16string_view plain);
-    /// The one decode loop: the plain text of a stored text, through modoshi.
+    /// The plain text of a stored text under the window's code table (cipher::decode).
     std::u16string decodeText(std::u16string_view stored);
 
     // The data file (store/).
@@ -129,9 +130,13 @@ public:
     /// each row with its slot. A file that does not read cleanly is reported in Txtmassage, and every
     /// rewrite is refused until it does.
     void ReadDataFile(const std::function<void(long long slot)>& perRow);
-    /// Rewrites psw.ini from the record array, applying the operation in dousafrag. False when nothing
-    /// was written; the reason is then in Txtmassage and the old file is untouched.
+    /// Rewrites psw.ini from the record array, applying the operation in dousafrag (store::applyChange)
+    /// to the entry in the boxes and the chosen destination and ID. False when nothing was written; the
+    /// reason is then in Txtmassage, and the old file and the record array are untouched.
     [[nodiscard]] bool kakidashi();
+    /// Sets Txtdirectry to the value of the environment variable Windir, the empty text when it is unset:
+    /// every read and write of psw.ini first takes the Windows folder afresh from the environment.
+    void setTxtdirectry();
     /// Txtdirectry's text followed by "\psw.ini".
     std::u16string dataFilePath() const;
     /// Whether the last read of psw.ini was clean, so that the file may be rewritten.
@@ -185,6 +190,7 @@ private:
 
     platform::Services m_services;
     std::u16string m_helpFile;
+    Screen m_screen = Screen::Initial;
     /// Set once start-up has run: a later Form_Load is the reload after a write, which leaves the
     /// clipboard alone.
     bool m_started = false;

@@ -4,6 +4,7 @@ namespace orvanta::app {
 
 void MainWindow::applyScreen(Screen screen)
 {
+    m_screen = screen;
     for (const auto& row : kLayoutTable)
         control(row.control).visible = row.shownOn(screen);
 }
@@ -39,27 +40,16 @@ void MainWindow::Txtidbox_Change()
         changfrag = 1;
 }
 
-namespace {
-/// Whether rows 1 to `rows` hold one whose owner is `destination` and whose name is `id`.
-bool pairIsUsed(const store::RecordArray& records, long long rows, const std::u16string& destination,
-                const std::u16string& id)
-{
-    for (long long i = 1; i <= rows; ++i)
-        if (records[i].name == id && records[i].owner == destination)
-            return true;
-    return false;
-}
-} // namespace
-
 void MainWindow::newchek()
 {
-    if (pairIsUsed(records, inputkensu.number(), Txtnamae.text(), Txtidbox.text()))
+    if (store::pairIsUsed(records.rows(inputkensu.number()), Txtnamae.text(), Txtidbox.text()))
         newngfrag = 1;
 }
 
 void MainWindow::roolchek()
 {
-    if (changfrag == 1 && pairIsUsed(records, inputkensu.number(), Txtnamae.text(), Txtidbox.text()))
+    if (changfrag == 1 &&
+        store::pairIsUsed(records.rows(inputkensu.number()), Txtnamae.text(), Txtidbox.text()))
         kousingfrag = 1;
     changfrag = 0;
 }

@@ -12,7 +12,7 @@ void MainWindow::cmbnamae_Click()
     Lblbikouran.setText(u" ");
     combosentaku = cmbnamae.selectedItem();
     inputkensu = 0;
-    Txtdirectry.setText(m_services.environment.variable(u"Windir").value_or(u""));
+    setTxtdirectry();
     const auto chosen = combosentaku.text();
     ReadDataFile([this, &chosen](long long slot) {
         if (records[slot].owner == chosen)
@@ -28,7 +28,7 @@ void MainWindow::Lstidbox_Click()
     cyusyutu = u"";
     std::u16string password;
     std::u16string address;
-    Txtdirectry.setText(m_services.environment.variable(u"Windir").value_or(u""));
+    setTxtdirectry();
     const auto destination = combosentaku.text();
     ReadDataFile([&](long long slot) {
         const auto& row = records[slot];

@@ -1,6 +1,8 @@
-// The window's side of the cipher: the key, the building of the code table, and the stored form of
-// a text, one character or one code at a time through cyusyutu and moj.
+// The window's side of the cipher: the key, the building of the code table, and henkan and modoshi,
+// which take one character or one code through cyusyutu and give it back in moj. The stored form of a
+// whole text is cipher::encode and cipher::decode.
 #include "app/MainWindow.h"
+#include "cipher/StoredForm.h"
 
 namespace orvanta::app {
 
@@ -52,49 +54,24 @@ void MainWindow::henkan()
     const auto plain = cyusyutu.text();
     if (plain.size() != 1)
         return;
-    if (const int k = cipher::alphabetPosition(plain[0]); k != 0)
-        moj = CodeTable[k];
+    if (const auto code = cipher::codeOf(CodeTable, plain[0]))
+        moj = std::u16string(*code);
 }
 
 void MainWindow::modoshi()
 {
-    const auto code = cyusyutu.text();
-    for (int k = 1; k <= cipher::kAlphabetSize; ++k) {
-        if (CodeTable[k] == code) {
-            moj = std::u16string(1, cipher::UsableAlphabet[static_cast<std::size_t>(k - 1)]);
-            return;
-        }
-    }
+    if (const auto character = cipher::characterOf(CodeTable, cyusyutu.text()))
+        moj = std::u16string(1, *character);
 }
 
 std::u16string MainWindow::encodeText(std::u16string_view plain)
 {
-    std::u16string stored;
-    cyusyutu = u"";
-    moj = u"";
-    for (std::size_t p = plain.size(); p >= 1; --p) {
-        cyusyutu = std::u16string(1, plain[p - 1]);
-        henkan();
-        stored += moj.text();
-    }
-    moj = u"";
-    return stored;
+    return cipher::encode(CodeTable, plain);
 }
 
 std::u16string MainWindow::decodeText(std::u16string_view stored)
 {
-    std::u16string plain;
-    moj = u"";
-    // Groups start at L-2, L-5, ... while the start stays above 0 (positions count from 1), so the
-    // codes are read from the last to the first and a length that is no multiple of three loses its
-    // first one or two letters.
-    for (long long p = static_cast<long long>(stored.size()) - 2; p > 0; p -= 3) {
-        cyusyutu = std::u16string(stored.substr(static_cast<std::size_t>(p - 1), 3));
-        modoshi();
-        plain += moj.text();
-    }
-    moj = u"";
-    return plain;
+    return cipher::decode(CodeTable, stored);
 }
 
 } // namespace orvanta::app

@@ -1,7 +1,6 @@
 #include "EntryChecks.h"
 
 #include "app/CharacterName.h"
-#include "cipher/CodeTable.h"
 #include "store/RowFormat.h"
 
 #include <algorithm>
@@ -18,38 +17,25 @@ std::optional<std::u16string> storedAsIsProblem(std::u16string_view box, std::u1
     const auto kind = store::fieldProblem(text, codePage);
     if (!kind)
         return std::nullopt;
-    switch (*kind) {
-    case store::RowWriteProblem::Kind::DoubleQuote:
-        return std::u16string(box) + u"に「\"」は使えません。";
-    case store::RowWriteProblem::Kind::LineBreak:
-        return std::u16string(box) + u"に改行は使えません。";
-    case store::RowWriteProblem::Kind::NotCodePage:
-        break;
-    }
+    const auto what = std::u16string(box) + u"に" + store::fieldProblemText(*kind);
+    if (*kind != store::RowWriteProblem::Kind::NotCodePage)
+        return what + u"は使えません。";
     std::u16string shown;
     const auto encoded = codePage.encode(text);
     if (const auto* error = std::get_if<platform::CodePageError>(&encoded))
         shown = u"（" + app::characterName(error->character) + u"）";
-    return std::u16string(box) + u"に Shift_JIS で保存できない文字" + shown + u"が含まれています。";
+    return what + shown + u"が含まれています。";
 }
 
 /// The problem of the password or the e-mail address box, named by `box`.
 std::optional<std::u16string> storedAsCodesProblem(std::u16string_view box, std::u16string_view text,
                                                    std::u16string_view allowed)
 {
-    const auto index = cipher::firstUncodable(text);
-    if (!index)
+    const auto uncodable = app::uncodableCharacterText(text);
+    if (!uncodable)
         return std::nullopt;
-    return std::u16string(box) + u"に保存できない文字（" + app::characterNameAt(text, *index) +
-           u"）が含まれています。" + std::u16string(allowed) + u"だけを使って下さい。";
-}
-
-bool hasHeaderRow(const store::RecordArray& records, long long rows, std::u16string_view destination)
-{
-    for (long long slot = 1; slot <= rows && slot <= store::kMaxRows; ++slot)
-        if (records[slot].isHeader() && records[slot].name == destination)
-            return true;
-    return false;
+    return std::u16string(box) + u"に" + *uncodable + u"が含まれています。" + std::u16string(allowed) +
+           u"だけを使って下さい。";
 }
 
 } // namespace
@@ -67,51 +53,44 @@ std::optional<std::u16string> entryProblem(const EntryText& entry, const platfor
     return storedAsCodesProblem(u"メールアドレス", entry.mail, u"利用可能文字と「@」");
 }
 
-std::optional<std::u16string> rowLimitProblem(const store::RecordArray& records, long long rows,
+std::optional<std::u16string> rowLimitProblem(std::span<const store::PswRecord> rows,
                                               std::u16string_view destination, std::u16string_view id)
 {
-    for (long long slot = 1; slot <= rows && slot <= store::kMaxRows; ++slot)
-        if (records[slot].owner == destination && records[slot].name == id)
-            return std::nullopt;
-    const long long added = hasHeaderRow(records, rows, destination) ? 1 : 2;
-    if (rows + added <= store::kMaxRows)
+    if (store::pairIsUsed(rows, destination, id))
+        return std::nullopt;
+    // A destination's header row is the pair of the mark and its name.
+    const std::size_t added = store::pairIsUsed(rows, store::kHeaderMark, destination) ? 1 : 2;
+    if (rows.size() + added <= static_cast<std::size_t>(store::kMaxRows))
         return std::nullopt;
     return u"登録件数が上限の 99 行に達しているため、登録できません。";
 }
 
-std::optional<std::u16string> mergeProblem(const store::RecordArray& records, long long rows,
-                                           std::u16string_view from, std::u16string_view fromId,
-                                           std::u16string_view to)
+std::optional<std::u16string> mergeProblem(std::span<const store::PswRecord> rows, std::u16string_view from,
+                                           std::u16string_view fromId, std::u16string_view to)
 {
     if (from.empty() || to == from)
         return std::nullopt;
-    const long long last = std::min<long long>(rows, store::kMaxRows);
-    for (long long slot = 1; slot <= last; ++slot) {
-        const auto& moving = records[slot];
+    for (const auto& moving : rows) {
         if (moving.owner != from || moving.name == fromId)
             continue;
-        for (long long other = 1; other <= last; ++other)
-            if (records[other].owner == to && records[other].name == moving.name)
-                return u"登録先「" + std::u16string(to) + u"」にID「" + moving.name +
-                       u"」が既にあるため、登録先「" + std::u16string(from) + u"」を「" + std::u16string(to) +
-                       u"」には変更できません。";
+        if (store::pairIsUsed(rows, to, moving.name))
+            return u"登録先「" + std::u16string(to) + u"」にID「" + moving.name +
+                   u"」が既にあるため、登録先「" + std::u16string(from) + u"」を「" + std::u16string(to) +
+                   u"」には変更できません。";
     }
     return std::nullopt;
 }
 
-std::optional<std::u16string> renamedPairProblem(const store::RecordArray& records, long long rows,
+std::optional<std::u16string> renamedPairProblem(std::span<const store::PswRecord> rows,
                                                  std::u16string_view from, std::u16string_view fromId,
                                                  std::u16string_view to, std::u16string_view toId)
 {
-    if (from.empty() || fromId.empty() || to == from || toId == fromId)
+    if (from.empty() || fromId.empty() || to == from || toId == fromId ||
+        !store::pairIsUsed(rows, from, toId))
         return std::nullopt;
-    for (long long slot = 1; slot <= rows && slot <= store::kMaxRows; ++slot) {
-        if (records[slot].owner == from && records[slot].name == toId)
-            return u"登録先「" + std::u16string(from) + u"」にID「" + std::u16string(toId) +
-                   u"」が既にあるため、登録先「" + std::u16string(to) + u"」、ID「" + std::u16string(toId) +
-                   u"」には変更できません。";
-    }
-    return std::nullopt;
+    return u"登録先「" + std::u16string(from) + u"」にID「" + std::u16string(toId) +
+           u"」が既にあるため、登録先「" + std::u16string(to) + u"」、ID「" + std::u16string(toId) +
+           u"」には変更できません。";
 }
 
 std::optional<std::u16string> chosenDestinationProblem(std::u16string_view destination)

@@ -16,7 +16,8 @@ void MainWindow::btnnew_Click()
     const entries::EntryText entry{Txtnamae.text(), Txtidbox.text(), Txtpassnew.text(), Txtbikouran.text()};
     auto problem = entries::entryProblem(entry, m_services.codePage);
     if (!problem)
-        problem = entries::rowLimitProblem(records, inputkensu.number(), Txtnamae.text(), Txtidbox.text());
+        problem =
+            entries::rowLimitProblem(records.rows(inputkensu.number()), Txtnamae.text(), Txtidbox.text());
     if (problem) {
         Txtmassage.setText(std::move(*problem));
         return;

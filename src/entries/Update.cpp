@@ -18,12 +18,12 @@ void MainWindow::btnkousin_Click()
     auto problem = entries::entryProblem(entry, m_services.codePage);
     if (!problem)
         problem = entries::chosenDestinationProblem(destination);
+    const auto rows = records.rows(inputkensu.number());
     if (!problem)
-        problem = entries::renamedPairProblem(records, inputkensu.number(), destination,
-                                              Lstidbox.selectedItem(), Txtnamae.text(), Txtidbox.text());
+        problem = entries::renamedPairProblem(rows, destination, Lstidbox.selectedItem(), Txtnamae.text(),
+                                              Txtidbox.text());
     if (!problem)
-        problem = entries::mergeProblem(records, inputkensu.number(), destination, Lstidbox.selectedItem(),
-                                        Txtnamae.text());
+        problem = entries::mergeProblem(rows, destination, Lstidbox.selectedItem(), Txtnamae.text());
     if (problem) {
         Txtmassage.setText(std::move(*problem));
         return;
@@ -53,7 +53,7 @@ void MainWindow::btnkousin_Click()
         // first screen: the next edit starts afresh.
         dousafrag = u"";
         kousingfrag = 0;
-        if (btnkousin.visible)
+        if (m_screen == Screen::Edit)
             changfrag = changedBefore;
         else
             changfrag = 0;

@@ -21,6 +21,11 @@ std::u16string problemMessage(const store::RowFileProblem& problem)
 
 } // namespace
 
+void MainWindow::setTxtdirectry()
+{
+    Txtdirectry.setText(m_services.environment.variable(u"Windir").value_or(u""));
+}
+
 std::optional<std::u16string> MainWindow::dataFolderProblem() const
 {
     // A Windows folder whose name cannot be read names no folder: the data file is neither read nor
@@ -81,7 +86,7 @@ void MainWindow::rereadChangedDataFile(std::u16string_view stopped)
     // A registration keeps what was typed, so that "登録する" can simply be pressed again over the file
     // as it now is. An update or a deletion starts again from the first screen: its entry is chosen
     // anew from the lists the reread fills.
-    const bool registering = btnnew.visible;
+    const bool registering = m_screen == Screen::Registration;
     const auto destination = cmbnamae.text();
     reload();
     if (registering) {

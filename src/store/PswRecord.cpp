@@ -1,5 +1,6 @@
 #include "PswRecord.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace orvanta::store {
@@ -9,6 +10,18 @@ std::size_t RecordArray::checked(long long slot)
     if (slot < 0 || slot > kMaxRows)
         throw std::out_of_range("record array slot out of range");
     return static_cast<std::size_t>(slot);
+}
+
+std::span<const PswRecord> RecordArray::rows(long long count) const
+{
+    return std::span<const PswRecord>(m_slots).subspan(
+        1, static_cast<std::size_t>(std::clamp<long long>(count, 0, kMaxRows)));
+}
+
+bool pairIsUsed(std::span<const PswRecord> rows, std::u16string_view destination, std::u16string_view id)
+{
+    return std::any_of(rows.begin(), rows.end(),
+                       [&](const PswRecord& row) { return row.owner == destination && row.name == id; });
 }
 
 } // namespace orvanta::store

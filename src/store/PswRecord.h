@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstddef>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -33,10 +34,16 @@ class RecordArray {
 public:
     PswRecord& operator[](long long slot) { return m_slots.at(checked(slot)); }
     const PswRecord& operator[](long long slot) const { return m_slots.at(checked(slot)); }
+    /// Slots 1 to `count`, the rows as last read; a count outside 0 to 99 is taken as the nearest.
+    std::span<const PswRecord> rows(long long count) const;
 
 private:
     static std::size_t checked(long long slot);
     std::array<PswRecord, kMaxRows + 1> m_slots{};
 };
+
+/// Whether a row of `rows` has `destination` as its owner and `id` as its name: that destination and
+/// ID pair is already used. Header rows take part with the mark and their destination's name.
+bool pairIsUsed(std::span<const PswRecord> rows, std::u16string_view destination, std::u16string_view id);
 
 } // namespace orvanta::store

@@ -171,6 +171,19 @@ std::u16string readProblemMessage(std::u16string_view file, const RowFileProblem
     return name + u" を読めません。";
 }
 
+std::u16string fieldProblemText(RowWriteProblem::Kind kind)
+{
+    switch (kind) {
+    case RowWriteProblem::Kind::DoubleQuote:
+        return u"「\"」";
+    case RowWriteProblem::Kind::LineBreak:
+        return u"改行";
+    case RowWriteProblem::Kind::NotCodePage:
+        break;
+    }
+    return u" Shift_JIS で保存できない文字";
+}
+
 std::u16string formatRow(const PswRecord& row)
 {
     const std::array<std::u16string_view, kFieldsPerRow> fields{row.owner, row.name, row.password, row.count,

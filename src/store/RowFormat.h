@@ -50,6 +50,10 @@ struct RowWriteProblem {
     std::u16string field;
 };
 
+/// What a field holds that the file cannot, as a message names it: 「"」, 改行, or
+/// " Shift_JIS で保存できない文字".
+std::u16string fieldProblemText(RowWriteProblem::Kind kind);
+
 /// One line of any number of fields as the program writes them: each in double quotes, separated by
 /// commas, ending in CR LF. The fields are taken as they are; writeRows checks that they can be written.
 std::u16string formatFields(std::span<const std::u16string_view> fields);

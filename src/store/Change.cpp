@@ -1,0 +1,137 @@
+// The rule of every change to the data file: the rows as last read in, the rows to write out.
+#include "Change.h"
+
+#include "RowChecks.h"
+#include "app/FormValue.h"
+
+#include <algorithm>
+
+namespace orvanta::store {
+
+namespace {
+
+using Rows = std::vector<PswRecord>;
+using Changed = platform::Expected<Rows>;
+
+platform::Failure refusal(std::u16string message)
+{
+    return platform::Failure{platform::Failure::Kind::Other, std::move(message)};
+}
+
+/// The entries of `owner` among the rows, leaving out one ID `leftOut` when it is given.
+long long entriesOf(std::span<const PswRecord> rows, std::u16string_view owner,
+                    const std::u16string* leftOut = nullptr)
+{
+    return std::count_if(rows.begin(), rows.end(), [&](const PswRecord& row) {
+        return row.owner == owner && !(leftOut && row.name == *leftOut);
+    });
+}
+
+// A header row the change touches gets the number of entries its destination has once the change is
+// made. For a file whose counts are right this is the count plus or minus one; a count edited by hand
+// (even one too long for a number) is put right instead of carried on.
+struct Apply {
+    std::span<const PswRecord> rows;
+
+    Changed operator()(const Register& change) const
+    {
+        Rows out(rows.begin(), rows.end());
+        const long long entriesAfter = entriesOf(rows, change.destination) + 1;
+        bool headerMet = false;
+        for (auto& row : out) {
+            if (row.isHeader() && row.name == change.destination) {
+                headerMet = true;
+                row.count = app::decimalText(entriesAfter);
+            }
+        }
+        if (out.size() + (headerMet ? 1 : 2) > static_cast<std::size_t>(kMaxRows))
+            return refusal(u"データファイル psw.ini が上限の 99 行を超えるため、書き換えを中止しました。");
+        if (!headerMet)
+            out.push_back({std::u16string(kHeaderMark), change.destination, u" ",
+                           app::decimalText(entriesAfter), u" "});
+        out.push_back({change.destination, change.id, change.password, u" ", change.mail});
+        return out;
+    }
+
+    Changed operator()(const Update& change) const
+    {
+        const auto& from = change.destination;
+        const auto& to = change.newDestination;
+        // Another program may have removed the entry since the list was filled. Writing on would change
+        // nothing and yet report "更新完了", as if the new password had been kept.
+        if (!pairIsUsed(rows, from, change.id))
+            return refusal(
+                u"登録先「" + from + u"」のID「" + change.id +
+                u"」が psw.ini "
+                u"に見つからないため、更新を中止しました（他のプログラムが削除した可能性があります）。");
+
+        // A rename onto a destination that exists merges the two: every entry moves under it, and one
+        // header row stays, the one the destination already had (else the renamed one's), counting them
+        // all. Any other header row of the two names goes, so a name listed twice is joined as well.
+        const bool renaming = to != from;
+        const PswRecord* keptHeader = nullptr;
+        for (const auto* name : {&to, &from})
+            for (const auto& row : rows)
+                if (renaming && !keptHeader && row.isHeader() && row.name == *name)
+                    keptHeader = &row;
+        const long long entriesAfter = entriesOf(rows, from) + entriesOf(rows, to);
+
+        Rows out;
+        for (const auto& old : rows) {
+            auto row = old;
+            if (row.owner == from && row.name == change.id) {
+                row.owner = to;
+                row.name = change.newId;
+                row.password = change.password;
+                row.mail = change.mail;
+            }
+            if (row.owner == from)
+                row.owner = to;
+            if (row.isHeader() && (row.name == from || (renaming && row.name == to))) {
+                if (renaming && &old != keptHeader)
+                    continue;
+                row.name = to;
+                row.password = u" ";
+                row.mail = u" ";
+                if (renaming)
+                    row.count = app::decimalText(entriesAfter);
+            }
+            out.push_back(std::move(row));
+        }
+        return out;
+    }
+
+    Changed operator()(const Delete& change) const
+    {
+        // The header goes with the destination's last entry: every row of the chosen pair is left out,
+        // a duplicate of it included.
+        const long long entriesAfter = entriesOf(rows, change.destination, &change.id);
+        Rows out;
+        for (auto row : rows) {
+            if (row.name == change.id && row.owner == change.destination)
+                continue;
+            if (row.name == change.destination && row.isHeader()) {
+                if (entriesAfter == 0)
+                    continue;
+                row.count = app::decimalText(entriesAfter);
+            }
+            out.push_back(std::move(row));
+        }
+        return out;
+    }
+};
+
+} // namespace
+
+platform::Expected<std::vector<PswRecord>> applyChange(std::span<const PswRecord> rows, const Change& change)
+{
+    auto changed = std::visit(Apply{rows}, change);
+    if (!changed)
+        return changed;
+    if (const auto problem = newRowsProblem(rows, changed.value()))
+        return refusal(u"データファイル psw.ini を書き換えると、" + rowsProblemText(*problem) +
+                       u"書き換えを中止しました（psw.ini は元のままです）。");
+    return changed;
+}
+
+} // namespace orvanta::store

@@ -1,0 +1,68 @@
+// The rule of a change to the rows, without a window: rows in, rows or the refusal out.
+#include "store/Change.h"
+
+#include <gtest/gtest.h>
+
+namespace orvanta::test {
+namespace {
+
+using store::PswRecord;
+using Rows = std::vector<PswRecord>;
+
+PswRecord head(std::u16string name, std::u16string count)
+{
+    return {u"hyoujimark", std::move(name), u" ", std::move(count), u" "};
+}
+PswRecord row(std::u16string owner, std::u16string name, std::u16string password = u"pw")
+{
+    return {std::move(owner), std::move(name), std::move(password), u" ", u""};
+}
+
+TEST(ChangeTest, GivesTheRowsToWriteOrTheRefusal)
+{
+    const Rows rows{head(u"A", u"2"), row(u"A", u"x"), head(u"B", u"1"), row(u"B", u"y"), row(u"A", u"z")};
+    struct Case {
+        const char* name;
+        store::Change change;
+        Rows after;               ///< when the change goes through
+        std::u16string refusal{}; ///< else
+    } cases[] = {
+        {"RegisterUnderANewDestination",
+         store::Register{u"C", u"w", u"pw", u""},
+         {rows[0], rows[1], rows[2], rows[3], rows[4], head(u"C", u"1"), row(u"C", u"w")}},
+        {"RegisterCountsInTheHeader",
+         store::Register{u"B", u"w", u"pw", u""},
+         {rows[0], rows[1], head(u"B", u"2"), rows[3], rows[4], row(u"B", u"w")}},
+        {"UpdateInPlace",
+         store::Update{u"A", u"x", u"A", u"x2", u"new", u""},
+         {rows[0], row(u"A", u"x2", u"new"), rows[2], rows[3], rows[4]}},
+        {"RenameMovesTheWholeDestination",
+         store::Update{u"A", u"x", u"D", u"x", u"pw", u""},
+         {head(u"D", u"2"), row(u"D", u"x"), rows[2], rows[3], row(u"D", u"z")}},
+        {"RenameOntoAnotherMerges",
+         store::Update{u"B", u"y", u"A", u"y", u"pw", u""},
+         {head(u"A", u"3"), rows[1], row(u"A", u"y"), rows[4]}},
+        {"DeleteCountsDown", store::Delete{u"A", u"z"}, {head(u"A", u"1"), rows[1], rows[2], rows[3]}},
+        {"DeleteTheLastEntryTakesTheHeader", store::Delete{u"B", u"y"}, {rows[0], rows[1], rows[4]}},
+        {"UpdateThatLeavesAPairTwice",
+         store::Update{u"A", u"x", u"A", u"z", u"pw", u""},
+         {},
+         u"データファイル psw.ini "
+         u"を書き換えると、登録先「A」のID「z」が２つになります。書き換えを中止しました（"
+         u"psw.ini は元のままです）。"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto changed = store::applyChange(rows, c.change);
+        if (c.refusal.empty()) {
+            ASSERT_TRUE(changed.ok());
+            EXPECT_EQ(changed.value(), c.after);
+        } else {
+            ASSERT_FALSE(changed.ok());
+            EXPECT_EQ(changed.failure().description, c.refusal);
+        }
+    }
+}
+
+} // namespace
+} // namespace orvanta::test
