@@ -454,6 +454,14 @@ WriteOutcome HostFileSystem::write(std::u16string_view path, std::string_view by
             attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
             return Failure{Failure::Kind::Other, readOnlyDescription()};
         }
+        // A file larger than any the program writes is not one of its files, and could not be read
+        // back: it stays as it is.
+        if (WIN32_FILE_ATTRIBUTE_DATA existing{};
+            GetFileAttributesExW(file.c_str(), GetFileExInfoStandard, &existing) &&
+            ((static_cast<unsigned long long>(existing.nFileSizeHigh) << 32) | existing.nFileSizeLow) >
+                kMaxFileSize) {
+            return Failure{Failure::Kind::Other, tooLargeDescription()};
+        }
         if (asRead != nullptr) {
             trace(FileOperation::Check);
             // A VirtualStore copy that is not there yet stands for the file it is to replace.

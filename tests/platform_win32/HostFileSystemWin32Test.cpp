@@ -143,6 +143,13 @@ TEST_F(HostFileSystemWin32, AReplaceChecksTheFileUnderTheLockAndRemovesLeftovers
     ASSERT_TRUE(odd);
     EXPECT_EQ(odd->description, u"ファイルが大きすぎます（4 MiB まで）。");
     EXPECT_EQ(folder.read("psw.ini"), "new");
+    // Nor is a file larger than the program writes replaced: it is not one of its files.
+    const std::string large(kMaxFileSize + 1, 'x');
+    folder.write("psw.bkp", large);
+    const auto overLarge = files.writeFile(path(u"psw.bkp"), "new");
+    ASSERT_TRUE(overLarge);
+    EXPECT_EQ(overLarge->description, u"ファイルが大きすぎます（4 MiB まで）。");
+    EXPECT_EQ(folder.read("psw.bkp"), large);
 }
 
 // Only an administrator may write to %Windir%. As Windows' file virtualization did for the 32-bit
