@@ -74,4 +74,10 @@ std::optional<std::u16string> HostEnvironment::sharedFolder() const
     return std::nullopt;
 }
 
+// Windows keeps its environment in UTF-16: every value it holds can be read.
+std::optional<std::u16string> HostEnvironment::unreadable(std::u16string_view /*name*/) const
+{
+    return std::nullopt;
+}
+
 } // namespace orvanta::platform
