@@ -116,14 +116,14 @@ void MainWindow::btnunload_Click()
     const auto listBytes = std::get<std::string>(heading) + std::get<std::string>(entryBytes);
 
     const auto backupWritten = files.writeFile(backupPath, std::get<std::string>(backupBytes));
-    if (backupWritten) {
-        Txtmassage.setText(backup::floppyFailureMessage(shownBackup, *backupWritten));
+    if (!backupWritten.ok()) {
+        Txtmassage.setText(backup::floppyFailureMessage(shownBackup, backupWritten.failure()));
         return;
     }
     noteUnsynced(shownBackup, backupWritten);
     const auto listWritten = files.writeFile(listPath, listBytes);
-    if (listWritten) {
-        Txtmassage.setText(doneMessage(backup::floppyFailureMessage(shownList, *listWritten) +
+    if (!listWritten.ok()) {
+        Txtmassage.setText(doneMessage(backup::floppyFailureMessage(shownList, listWritten.failure()) +
                                        u"（psw.bkp への退避は済んでいます）"));
         return;
     }

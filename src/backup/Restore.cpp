@@ -82,12 +82,13 @@ void MainWindow::btnload_Click()
     Txtdirectry.setText(m_services.environment.variable(u"Windir").value_or(u""));
     if (!keepReplacedDataFile())
         return;
-    if (const auto failure = replaceDataFile(std::get<std::string>(newBytes))) {
-        if (failure->kind == platform::Failure::Kind::Changed)
+    if (const auto written = replaceDataFile(std::get<std::string>(newBytes)); !written.ok()) {
+        if (written.failure().kind == platform::Failure::Kind::Changed)
             rereadChangedDataFile(u"ロードを中止しました（psw.ini は元のままです）");
         else
-            Txtmassage.setText(backup::fileFailureMessage(files.shownPath(dataFilePath()), *failure) +
-                               u"（psw.ini は元のままです）");
+            Txtmassage.setText(
+                backup::fileFailureMessage(files.shownPath(dataFilePath()), written.failure()) +
+                u"（psw.ini は元のままです）");
         return;
     }
 
@@ -120,8 +121,8 @@ bool MainWindow::keepReplacedDataFile()
         return true; // no psw.ini yet: nothing is replaced
     const auto keptPath = dataFilePath() + u".bak";
     const auto kept = files.writeFileLike(keptPath, *current, dataFilePath());
-    if (kept) {
-        Txtmassage.setText(backup::fileFailureMessage(files.shownPath(keptPath), *kept) +
+    if (!kept.ok()) {
+        Txtmassage.setText(backup::fileFailureMessage(files.shownPath(keptPath), kept.failure()) +
                            u"元のデータファイルを残せないため、" + std::u16string(kNotLoaded));
         return false;
     }

@@ -16,7 +16,7 @@ TEST(TestServices, WindirIsAFolderTheTestCanFill)
     ASSERT_TRUE(read.ok());
     EXPECT_EQ(read.value(), "from the test");
 
-    ASSERT_FALSE(services.files.writeFile(u"C:\\psw.bkp", "backup"));
+    ASSERT_TRUE(services.files.writeFile(u"C:\\psw.bkp", "backup").ok());
     EXPECT_EQ(s.rootDir.read("psw.bkp"), "backup");
     EXPECT_EQ(services.files.readFile(u"\\psw.bkp").value(), "backup");
     EXPECT_EQ(services.drives.GetDriveTypeA("C:\\"), platform::DRIVE_FIXED);
