@@ -1,17 +1,13 @@
 #include "RegistryHive.h"
 
-#include "ErrorDescription.h"
 #include "HostFolders.h"
 #include "IcuCodePage.h"
+#include "RegularFile.h"
 #include "Utf8.h"
 
 #include <algorithm>
 #include <array>
-#include <cerrno>
-#include <fcntl.h>
 #include <fstream>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <variant>
 #include <vector>
 
@@ -283,77 +279,17 @@ std::vector<std::u16string> physicalLines(std::string_view bytes)
     return lines;
 }
 
-// The bytes of the hive file, or why they cannot be read. A file that is not there has no bytes and
-// no problem.
-struct HiveFile {
-    std::string bytes;
-    std::optional<std::u16string> problem;
-};
-
-HiveFile readHiveFile(const std::string& path)
-{
-    // Opened without waiting, so that a named pipe in the file's place cannot hang the program.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0) {
-        const int error = errno;
-        struct stat link {};
-        if (error == ENOENT && ::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
-            return {{}, u"リンク先のファイルがありません。"};
-        }
-        if (error == ENOENT) {
-            return {};
-        }
-        return {{}, errorDescription(error)};
-    }
-    struct Closer {
-        int fd;
-        ~Closer() { ::close(fd); }
-    } closer{fd};
-
-    struct stat info {};
-    if (::fstat(fd, &info) != 0) {
-        return {{}, errorDescription(errno)};
-    }
-    if (!S_ISREG(info.st_mode)) {
-        const std::u16string_view kind = S_ISDIR(info.st_mode)    ? u"フォルダー"
-                                         : S_ISFIFO(info.st_mode) ? u"名前付きパイプ"
-                                         : S_ISSOCK(info.st_mode) ? u"ソケット"
-                                                                  : u"デバイス";
-        return {{}, u"通常のファイルではなく" + std::u16string(kind) + u"です。"};
-    }
-    const std::u16string tooLarge = u"ファイルが大きすぎます（上限は 64 MiB です）。";
-    if (static_cast<std::uintmax_t>(info.st_size) > kMaxHiveBytes) {
-        return {{}, tooLarge};
-    }
-    HiveFile file;
-    std::array<char, 65536> buffer{};
-    while (true) {
-        const ssize_t got = ::read(fd, buffer.data(), buffer.size());
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
-        if (got < 0) {
-            return {{}, errorDescription(errno)};
-        }
-        if (got == 0) {
-            return file;
-        }
-        file.bytes.append(buffer.data(), static_cast<std::size_t>(got));
-        if (file.bytes.size() > kMaxHiveBytes) {
-            return {{}, tooLarge};
-        }
-    }
-}
-
 } // namespace
 
 RegistryHive::RegistryHive(const std::string& hivePath, const std::string& machineIdPath)
     : m_source(fromUtf8(hivePath))
 {
-    HiveFile file = readHiveFile(hivePath);
-    m_fileProblem = std::move(file.problem);
-    if (!m_fileProblem) {
-        load(file.bytes);
+    // A hive file that is not there is a hive without values, and no problem.
+    const auto file = readRegularFile(hivePath, kMaxHiveBytes);
+    if (file) {
+        load(file.value());
+    } else if (file.failure().kind != Failure::Kind::NotFound) {
+        m_fileProblem = file.failure().description;
     }
     readMachineId(machineIdPath);
 }
