@@ -1,36 +1,12 @@
 // バックアップ: psw.ini copied to psw.bkp with the passwords in plain text, and a dated list of the
 // entries for the user to read or print, both on the floppy disk when there is one.
+#include "BackupFiles.h"
 #include "Messages.h"
 #include "Module2.h"
 #include "app/MainWindow.h"
 #include "store/RowFormat.h"
 
-#include <array>
-#include <vector>
-
 namespace orvanta::app {
-
-namespace {
-
-std::u16string twoDigits(int value)
-{
-    const auto text = decimalText(value);
-    return text.size() < 2 ? u"0" + text : text;
-}
-
-/// yyyyMMddHHmmss: the list's name sorts by the time it was made.
-std::u16string timestamp(const platform::LocalTime& time)
-{
-    auto year = decimalText(time.year);
-    while (year.size() < 4)
-        year.insert(year.begin(), u'0');
-    return year + twoDigits(time.month) + twoDigits(time.day) + twoDigits(time.hour) +
-           twoDigits(time.minute) + twoDigits(time.second);
-}
-
-constexpr std::array<std::u16string_view, 4> kListHeading{u"登録名称", u"ＩＤ", u"ＰＡＳＳＷＯＲＤ", u""};
-
-} // namespace
 
 void MainWindow::btnunload_Click()
 {
@@ -80,50 +56,29 @@ void MainWindow::btnunload_Click()
         }
     }
 
-    // The plain passwords stay in this local copy; the record array keeps the stored form.
-    std::vector<store::PswRecord> plainRows;
-    plainRows.reserve(static_cast<std::size_t>(inputkensu.number()));
-    for (long long slot = 1; slot <= inputkensu.number(); ++slot) {
-        auto row = records[slot];
-        row.password = decodeText(row.password);
-        plainRows.push_back(std::move(row));
-    }
+    // The plain passwords stay in the files' bytes; the record array keeps the stored form.
+    const auto built = backup::backupFiles(
+        std::span<const store::PswRecord>(&records[1], static_cast<std::size_t>(inputkensu.number())),
+        [this](std::u16string_view stored) { return decodeText(stored); }, m_services.clock.now(), codePage,
+        [&](std::u16string_view name) { return files.shownPath(prefix + u"\\" + std::u16string(name)); });
     cyusyutu = u"";
-
-    auto backupBytes = store::writeRows(plainRows, codePage);
-    if (const auto* problem = std::get_if<store::RowWriteProblem>(&backupBytes)) {
-        Txtmassage.setText(backup::rowWriteMessage(shownBackup, *problem, plainRows.at(problem->row)));
+    if (const auto* refusal = std::get_if<std::u16string>(&built)) {
+        Txtmassage.setText(*refusal);
         return;
     }
-
-    // The list: a heading, then the entries only (header rows are left out).
-    const auto listPath = prefix + u"\\" + timestamp(m_services.clock.now()) + u"_psw.csv";
+    const auto& copies = std::get<backup::BackupFiles>(built);
+    const auto listPath = prefix + u"\\" + copies.listName;
     const auto shownList = files.shownPath(listPath);
-    std::vector<store::PswRecord> entries;
-    for (const auto& row : plainRows)
-        if (!row.isHeader())
-            entries.push_back(row);
-    auto heading = codePage.encode(store::formatFields(kListHeading));
-    auto entryBytes = store::writeRows(entries, codePage);
-    if (const auto* problem = std::get_if<store::RowWriteProblem>(&entryBytes)) {
-        Txtmassage.setText(backup::rowWriteMessage(shownList, *problem, entries.at(problem->row)));
-        return;
-    }
-    if (!std::holds_alternative<std::string>(heading)) {
-        Txtmassage.setText(shownList + u"：見出しを Shift_JIS で書けません。");
-        return;
-    }
-    const auto listBytes = std::get<std::string>(heading) + std::get<std::string>(entryBytes);
 
-    const auto backupWritten = files.writeFile(backupPath, std::get<std::string>(backupBytes));
-    if (backupWritten) {
-        Txtmassage.setText(backup::floppyFailureMessage(shownBackup, *backupWritten));
+    const auto backupWritten = files.writeFile(backupPath, copies.backupBytes);
+    if (!backupWritten.ok()) {
+        Txtmassage.setText(backup::floppyFailureMessage(shownBackup, backupWritten.failure()));
         return;
     }
     noteUnsynced(shownBackup, backupWritten);
-    const auto listWritten = files.writeFile(listPath, listBytes);
-    if (listWritten) {
-        Txtmassage.setText(doneMessage(backup::floppyFailureMessage(shownList, *listWritten) +
+    const auto listWritten = files.writeFile(listPath, copies.listBytes);
+    if (!listWritten.ok()) {
+        Txtmassage.setText(doneMessage(backup::floppyFailureMessage(shownList, listWritten.failure()) +
                                        u"（psw.bkp への退避は済んでいます）"));
         return;
     }

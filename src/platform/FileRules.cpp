@@ -1,6 +1,9 @@
 #include "FileRules.h"
 
+#include "ErrorDescription.h"
+
 #include <algorithm>
+#include <cerrno>
 
 namespace orvanta::platform {
 
@@ -56,9 +59,39 @@ std::u16string oddFileDescription(OddFile kind)
     return u"通常のファイルではありません。";
 }
 
-std::u16string tooLargeDescription()
+std::u16string tooLargeDescription(std::size_t limit)
 {
-    return u"ファイルが大きすぎます（4 MiB まで）。";
+    const auto mebibytes = std::to_string(limit / (1024 * 1024));
+    return u"ファイルが大きすぎます（" + std::u16string(mebibytes.begin(), mebibytes.end()) +
+           u" MiB まで）。";
+}
+
+std::optional<Failure> kindRefusal(FileKind kind)
+{
+    switch (kind) {
+    case FileKind::Regular:
+        return std::nullopt;
+    case FileKind::Folder:
+        return Failure{Failure::Kind::Other, errorDescription(EISDIR)};
+    case FileKind::Pipe:
+        return Failure{Failure::Kind::Other, oddFileDescription(OddFile::Pipe)};
+    case FileKind::Device:
+        return Failure{Failure::Kind::Other, oddFileDescription(OddFile::Device)};
+    case FileKind::Socket:
+        return Failure{Failure::Kind::Other, oddFileDescription(OddFile::Socket)};
+    case FileKind::Other:
+        break;
+    }
+    return Failure{Failure::Kind::Other, oddFileDescription(OddFile::Other)};
+}
+
+std::optional<Failure> fileRefusal(FileKind kind, std::uintmax_t size, std::size_t limit)
+{
+    if (auto refused = kindRefusal(kind))
+        return refused;
+    if (size > limit)
+        return Failure{Failure::Kind::Other, tooLargeDescription(limit)};
+    return std::nullopt;
 }
 
 std::u16string danglingLinkDescription()

@@ -3,6 +3,11 @@
 // What both hosts' file layers say and recognise alike: the descriptions of the files they refuse,
 // and the names of the temporary files their writes leave behind when the program is killed.
 
+#include "platform/FileSystem.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -12,8 +17,19 @@ namespace orvanta::platform {
 enum class OddFile { Pipe, Device, Socket, Other };
 
 std::u16string oddFileDescription(OddFile kind);
-/// "ファイルが大きすぎます（4 MiB まで）。"
-std::u16string tooLargeDescription();
+/// "ファイルが大きすぎます（4 MiB まで）。", for a limit of whole MiB.
+std::u16string tooLargeDescription(std::size_t limit = kMaxFileSize);
+
+/// What stands under a file's name, as the program's reads and writes tell things apart.
+enum class FileKind { Regular, Folder, Pipe, Device, Socket, Other };
+
+/// Why the program does not read or replace what stands under a file's name: anything but a regular
+/// file is refused before it is opened (a pipe would wait for a writer for ever, a device may never
+/// end). Nothing for a regular file.
+std::optional<Failure> kindRefusal(FileKind kind);
+/// As kindRefusal, and a regular file of more than `limit` bytes is refused too: it is not one of the
+/// program's files, and reading it whole would cost the memory and time of every click.
+std::optional<Failure> fileRefusal(FileKind kind, std::uintmax_t size, std::size_t limit = kMaxFileSize);
 /// A link whose target is not there.
 std::u16string danglingLinkDescription();
 /// A file its owner may not write to.

@@ -18,10 +18,13 @@ inline constexpr std::size_t kMaxFileSize = 4 * 1024 * 1024;
 /// A file's bytes as a read found them; nothing when the file was not there.
 using FileContents = std::optional<std::string>;
 
-/// How a write ended. It reads like an std::optional<Failure>: false (empty) when the new bytes are in
-/// place, else the failure, and then the old file stands exactly as it was. A write can also end in
-/// between: the new file is in place, but the folder could not be flushed to the disk, so a power
-/// failure may still take the change back; `unsynced` then says why.
+/// How a write ended: ok() when the new bytes are in place, else failure() says why, and then the old
+/// file stands exactly as it was. A write can also end in between: the new file is in place (ok()),
+/// but the folder could not be flushed to the disk, so a power failure may still take the change
+/// back; `unsynced` then says why.
+///
+/// It has no conversion to bool on purpose: an earlier version was true on failure, and code written
+/// against that must fail to build rather than read the other way round.
 class WriteOutcome {
 public:
     WriteOutcome() = default;
@@ -33,11 +36,9 @@ public:
         return outcome;
     }
 
-    explicit operator bool() const { return m_failure.has_value(); }
-    const Failure* operator->() const { return &*m_failure; }
-    const Failure& operator*() const { return *m_failure; }
-    friend bool operator==(const WriteOutcome& outcome, std::nullopt_t) { return !outcome.m_failure; }
-    const std::optional<Failure>& failure() const { return m_failure; }
+    bool ok() const { return !m_failure.has_value(); }
+    /// Why the write failed; only when !ok().
+    const Failure& failure() const { return *m_failure; }
     /// Set when the file was written but the folder's flush failed.
     const std::optional<Failure>& unsynced() const { return m_unsynced; }
 

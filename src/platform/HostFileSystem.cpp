@@ -2,6 +2,7 @@
 
 #include "ErrorDescription.h"
 #include "FileRules.h"
+#include "RegularFile.h"
 #include "Utf8.h"
 
 #include <array>
@@ -89,71 +90,24 @@ private:
     int m_fd = -1;
 };
 
-OddFile oddKind(mode_t mode)
+FileKind fileKind(mode_t mode)
 {
+    if (S_ISREG(mode)) {
+        return FileKind::Regular;
+    }
+    if (S_ISDIR(mode)) {
+        return FileKind::Folder;
+    }
     if (S_ISFIFO(mode)) {
-        return OddFile::Pipe;
+        return FileKind::Pipe;
     }
     if (S_ISCHR(mode) || S_ISBLK(mode)) {
-        return OddFile::Device;
+        return FileKind::Device;
     }
     if (S_ISSOCK(mode)) {
-        return OddFile::Socket;
+        return FileKind::Socket;
     }
-    return OddFile::Other;
-}
-
-// The whole of a regular file of at most kMaxFileSize bytes. Anything else is refused before a byte
-// is read: a pipe would wait for a writer for ever and a device may never end.
-Expected<std::string> readRegularFile(const std::string& host)
-{
-    struct stat status {};
-    if (stat(host.c_str(), &status) != 0) {
-        const int error = errno;
-        if (error == ENOENT && lstat(host.c_str(), &status) == 0 && S_ISLNK(status.st_mode)) {
-            return Failure{Failure::Kind::Other, danglingLinkDescription()};
-        }
-        return failure(error);
-    }
-    if (S_ISDIR(status.st_mode)) {
-        return failure(EISDIR);
-    }
-    if (!S_ISREG(status.st_mode)) {
-        return Failure{Failure::Kind::Other, oddFileDescription(oddKind(status.st_mode))};
-    }
-    // Opened without waiting, and checked again, in case the name was given to something else since.
-    const Descriptor file(open(host.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
-    if (file.get() < 0) {
-        return failure(errno);
-    }
-    if (fstat(file.get(), &status) != 0) {
-        return failure(errno);
-    }
-    if (!S_ISREG(status.st_mode)) {
-        return Failure{Failure::Kind::Other, oddFileDescription(oddKind(status.st_mode))};
-    }
-    if (static_cast<unsigned long long>(status.st_size) > kMaxFileSize) {
-        return Failure{Failure::Kind::Other, tooLargeDescription()};
-    }
-    std::string bytes;
-    std::array<char, 65536> buffer{};
-    while (true) {
-        const ssize_t count = read(file.get(), buffer.data(), buffer.size());
-        if (count < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return failure(errno);
-        }
-        if (count == 0) {
-            return bytes;
-        }
-        bytes.append(buffer.data(), static_cast<std::size_t>(count));
-        // A file that grows while it is read is held to the same limit.
-        if (bytes.size() > kMaxFileSize) {
-            return Failure{Failure::Kind::Other, tooLargeDescription()};
-        }
-    }
+    return FileKind::Other;
 }
 
 // A write's lock on its folder: the file ".orvanta.lock" in the folder, held with flock. A file of
@@ -267,7 +221,79 @@ void removeLeftovers(const std::string& folder, const std::function<void()>& bef
     closedir(listing);
 }
 
+// The file a write replaces. A link is followed, so the file it points to gets the new bytes and the
+// link stays a link. A link to nothing is left alone: its target may be on a disk that is not there now.
+Expected<std::string> linkFollowed(std::string target)
+{
+    struct stat status {};
+    if (lstat(target.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) {
+        return target;
+    }
+    char* resolved = realpath(target.c_str(), nullptr);
+    if (resolved == nullptr) {
+        return errno == ENOENT ? Failure{Failure::Kind::Other, danglingLinkDescription()} : failure(errno);
+    }
+    target = resolved;
+    std::free(resolved);
+    return target;
+}
+
+// What the new file gets: the permissions of the file it replaces (or of the file `like`), and that
+// file's owner and group; a new file is its owner's only.
+struct KeptModes {
+    mode_t mode = 0600;
+    std::optional<struct stat> old;
+};
+
 } // namespace
+
+// Anything but a regular file of at most `limit` bytes is refused before a byte is read: a pipe would
+// wait for a writer for ever and a device may never end.
+Expected<std::string> readRegularFile(const std::string& host, std::size_t limit)
+{
+    struct stat status {};
+    if (stat(host.c_str(), &status) != 0) {
+        const int error = errno;
+        if (error == ENOENT && lstat(host.c_str(), &status) == 0 && S_ISLNK(status.st_mode)) {
+            return Failure{Failure::Kind::Other, danglingLinkDescription()};
+        }
+        return failure(error);
+    }
+    if (auto refused = kindRefusal(fileKind(status.st_mode))) {
+        return std::move(*refused);
+    }
+    // Opened without waiting, and checked again, in case the name was given to something else since.
+    const Descriptor file(open(host.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+    if (file.get() < 0) {
+        return failure(errno);
+    }
+    if (fstat(file.get(), &status) != 0) {
+        return failure(errno);
+    }
+    if (auto refused =
+            fileRefusal(fileKind(status.st_mode), static_cast<std::uintmax_t>(status.st_size), limit)) {
+        return std::move(*refused);
+    }
+    std::string bytes;
+    std::array<char, 65536> buffer{};
+    while (true) {
+        const ssize_t count = read(file.get(), buffer.data(), buffer.size());
+        if (count < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return failure(errno);
+        }
+        if (count == 0) {
+            return bytes;
+        }
+        bytes.append(buffer.data(), static_cast<std::size_t>(count));
+        // A file that grows while it is read is held to the same limit.
+        if (bytes.size() > limit) {
+            return Failure{Failure::Kind::Other, tooLargeDescription(limit)};
+        }
+    }
+}
 
 std::optional<std::string> HostFileSystem::hostPath(std::u16string_view path) const
 {
@@ -306,188 +332,234 @@ Expected<std::string> HostFileSystem::readFile(std::u16string_view path) const
     if (!host) {
         return Failure{Failure::Kind::NotFound, std::u16string(kPathNotFound)};
     }
-    return readRegularFile(*host);
+    return readRegularFile(*host, kMaxFileSize);
 }
+
+// One write, step by step: lock the folder, check the file there, create the temporary file, keep the
+// old file's owner and mode, write and flush the bytes, rename, flush the folder.
+class HostFileSystem::Writing {
+public:
+    Writing(const HostFileSystem& files, std::string target) : m_files(files), m_target(std::move(target))
+    {
+        const std::size_t slash = m_target.rfind('/');
+        m_folder = slash == std::string::npos ? std::string(".")
+                   : slash == 0               ? std::string("/")
+                                              : m_target.substr(0, slash);
+        m_name = slash == std::string::npos ? m_target : m_target.substr(slash + 1);
+    }
+
+    WriteOutcome run(std::string_view bytes, const FileContents* asRead, std::u16string_view like)
+    {
+        // The folder's lock is held from the check to the flush of the folder: another copy of the
+        // program writing here waits, and then checks against the file this write leaves.
+        m_files.trace(FileOperation::Lock);
+        const auto lock = FolderLock::take(m_folder, m_files.m_hooks.lockWait);
+        if (!lock) {
+            return errno == EWOULDBLOCK ? Failure{Failure::Kind::Other, busyDescription()}
+                                        : writeFailure(errno);
+        }
+        struct Unlocked {
+            const HostFileSystem& files;
+            ~Unlocked() { files.trace(FileOperation::Unlock); }
+        } unlocked{m_files};
+        removeLeftovers(m_folder, [this] { m_files.trace(FileOperation::RemoveLeftover); });
+
+        auto kept = checkedTarget(like);
+        if (!kept) {
+            return kept.failure();
+        }
+        if (asRead != nullptr) {
+            if (const auto checked = stillAsRead(*asRead); !checked.ok()) {
+                return checked;
+            }
+        }
+
+        // The new bytes go to a temporary file beside the target and take its name only once they are
+        // all on the disk: a failure at any step leaves the old file exactly as it was.
+        std::string temporary = joined(m_folder, "." + m_name + "." + std::string(kTemporaryMark) + "XXXXXX");
+        if (const int error = m_files.fault(WriteStep::Open)) {
+            return writeFailure(error);
+        }
+        Descriptor file(
+            traced(FileOperation::CreateExclusive, [&] { return mkostemp(temporary.data(), O_CLOEXEC); }));
+        if (file.get() < 0) {
+            return writeFailure(errno);
+        }
+        int error = keepModes(file, kept.value());
+        if (error == 0) {
+            error = writeAndFlush(file, bytes);
+        }
+        if (error == 0) {
+            error = renamed(temporary);
+        }
+        if (error != 0) {
+            unlink(temporary.c_str());
+            return writeFailure(error);
+        }
+        return folderFlushed(*lock);
+    }
+
+private:
+    // Each call that makes the write durable is told to the trace as it is made, so a test sees the
+    // calls the write really makes and in what order.
+    template <class Call> auto traced(FileOperation operation, const Call& call) const -> decltype(call())
+    {
+        m_files.trace(operation);
+        return call();
+    }
+
+    // Asks the file system, unless a test answers for it: 0 or the errno value.
+    template <class Call> int asked(FileOperation operation, const Call& made) const
+    {
+        m_files.trace(operation);
+        if (const int error = m_files.refused(operation)) {
+            return error;
+        }
+        return made() == 0 ? 0 : errno;
+    }
+
+    // The file there may be replaced: a regular file within the limit that its owner may write to.
+    Expected<KeptModes> checkedTarget(std::u16string_view like) const
+    {
+        KeptModes kept;
+        struct stat status {};
+        if (stat(m_target.c_str(), &status) == 0) {
+            // A file too large to be one of the program's is not the one the user meant to replace.
+            if (auto refused =
+                    fileRefusal(fileKind(status.st_mode), static_cast<std::uintmax_t>(status.st_size))) {
+                return std::move(*refused);
+            }
+            if ((status.st_mode & S_IWUSR) == 0) {
+                return Failure{Failure::Kind::Other, readOnlyDescription()};
+            }
+            kept = KeptModes{static_cast<mode_t>(status.st_mode & 07777), status};
+        } else if (errno != ENOENT) {
+            return failure(errno);
+        }
+        if (!like.empty()) {
+            // A copy kept beside another file takes that file's permissions, owner and group.
+            const auto model = m_files.hostPath(like);
+            if (!model || stat(model->c_str(), &status) != 0) {
+                return failure(model ? errno : ENOENT);
+            }
+            kept = KeptModes{static_cast<mode_t>(status.st_mode & 07777), status};
+        }
+        return kept;
+    }
+
+    // The file still holds what the program read (is still missing, when it read none).
+    WriteOutcome stillAsRead(const FileContents& asRead) const
+    {
+        m_files.trace(FileOperation::Check);
+        const auto now = readRegularFile(m_target, kMaxFileSize);
+        if (!now && now.failure().kind != Failure::Kind::NotFound) {
+            return now.failure();
+        }
+        const FileContents current = now ? FileContents(now.value()) : std::nullopt;
+        if (current != asRead) {
+            return Failure{Failure::Kind::Changed, changedDescription()};
+        }
+        return {};
+    }
+
+    int keepModes(const Descriptor& file, KeptModes kept) const
+    {
+        if (kept.old) {
+            // The new file keeps the old one's owner and group where the system allows. When the group
+            // cannot be kept, the group's permissions are not handed to the group the file gets instead.
+            const auto& old = *kept.old;
+            if (asked(FileOperation::KeepOwner, [&] { return fchown(file.get(), old.st_uid, old.st_gid); }) !=
+                    0 &&
+                asked(FileOperation::KeepOwner,
+                      [&] { return fchown(file.get(), static_cast<uid_t>(-1), old.st_gid); }) != 0) {
+                kept.mode &= ~static_cast<mode_t>(070);
+            }
+        }
+        // Where the file system cannot hold the permissions, the file is written all the same: the mount
+        // decides who may read it.
+        const int error = asked(FileOperation::KeepMode, [&] { return fchmod(file.get(), kept.mode); });
+        return holdsNoModes(error) ? 0 : error;
+    }
+
+    // Writes the bytes, flushes them to the disk and closes the file.
+    int writeAndFlush(Descriptor& file, std::string_view bytes) const
+    {
+        if (const int error = m_files.fault(WriteStep::Write)) {
+            return error;
+        }
+        while (!bytes.empty()) {
+            const ssize_t count =
+                traced(FileOperation::Write, [&] { return ::write(file.get(), bytes.data(), bytes.size()); });
+            if (count < 0) {
+                if (errno == EINTR) {
+                    continue;
+                }
+                return errno;
+            }
+            if (count == 0) {
+                return EIO;
+            }
+            bytes.remove_prefix(static_cast<std::size_t>(count));
+        }
+        if (const int error = m_files.fault(WriteStep::Sync)) {
+            return error;
+        }
+        if (!m_files.leftOut(FileOperation::SyncFile)) {
+            if (traced(FileOperation::SyncFile, [&] { return fsync(file.get()); }) != 0) {
+                return errno;
+            }
+        }
+        return traced(FileOperation::Close, [&] { return file.close(); });
+    }
+
+    int renamed(const std::string& temporary) const
+    {
+        if (const int error = m_files.fault(WriteStep::Rename)) {
+            return error;
+        }
+        return traced(FileOperation::Rename, [&] { return rename(temporary.c_str(), m_target.c_str()); }) == 0
+                   ? 0
+                   : errno;
+    }
+
+    // Makes the new name itself durable. The file is complete under its name by now, so a folder that
+    // cannot be flushed does not undo the write; but the user is told that a power failure may.
+    WriteOutcome folderFlushed(const FolderLock& lock) const
+    {
+        if (const int error = m_files.fault(WriteStep::SyncFolder)) {
+            return WriteOutcome::writtenUnsynced(failure(error));
+        }
+        if (!m_files.leftOut(FileOperation::SyncFolder)) {
+            if (const int error =
+                    traced(FileOperation::SyncFolder, [&] { return syncFolder(m_folder, lock); })) {
+                return WriteOutcome::writtenUnsynced(failure(error));
+            }
+        }
+        return {};
+    }
+
+    const HostFileSystem& m_files;
+    std::string m_target;
+    std::string m_folder;
+    std::string m_name;
+};
 
 WriteOutcome HostFileSystem::write(std::u16string_view path, std::string_view bytes,
                                    const FileContents* asRead, std::u16string_view like)
 {
-    auto target = hostPath(path);
-    if (!target) {
+    const auto host = hostPath(path);
+    if (!host) {
         return Failure{Failure::Kind::NotFound, std::u16string(kPathNotFound)};
     }
     // A file the program could not read back is not written either.
     if (bytes.size() > kMaxFileSize) {
         return Failure{Failure::Kind::Other, tooLargeDescription()};
     }
-    // A link is followed, so the file it points to gets the new bytes and the link stays a link. A link
-    // to nothing is left alone: its target may be on a disk that is not there now.
-    struct stat status {};
-    if (lstat(target->c_str(), &status) == 0 && S_ISLNK(status.st_mode)) {
-        char* resolved = realpath(target->c_str(), nullptr);
-        if (resolved == nullptr) {
-            return errno == ENOENT ? Failure{Failure::Kind::Other, danglingLinkDescription()}
-                                   : failure(errno);
-        }
-        *target = resolved;
-        std::free(resolved);
+    auto target = linkFollowed(*host);
+    if (!target) {
+        return target.failure();
     }
-
-    const std::size_t slash = target->rfind('/');
-    const std::string folder = slash == std::string::npos ? std::string(".")
-                               : slash == 0               ? std::string("/")
-                                                          : target->substr(0, slash);
-    const std::string name = slash == std::string::npos ? *target : target->substr(slash + 1);
-
-    // The folder's lock is held from the check to the flush of the folder: another copy of the
-    // program writing here waits, and then checks against the file this write leaves.
-    trace(FileOperation::Lock);
-    const auto lock = FolderLock::take(folder, m_hooks.lockWait);
-    if (!lock) {
-        return errno == EWOULDBLOCK ? Failure{Failure::Kind::Other, busyDescription()} : writeFailure(errno);
-    }
-    struct Unlocked {
-        const HostFileSystem& files;
-        ~Unlocked() { files.trace(FileOperation::Unlock); }
-    } unlocked{*this};
-    removeLeftovers(folder, [this] { trace(FileOperation::RemoveLeftover); });
-
-    mode_t mode = 0600;
-    std::optional<struct stat> old;
-    if (stat(target->c_str(), &status) == 0) {
-        if (S_ISDIR(status.st_mode)) {
-            return failure(EISDIR);
-        }
-        if (!S_ISREG(status.st_mode)) {
-            return Failure{Failure::Kind::Other, oddFileDescription(oddKind(status.st_mode))};
-        }
-        // A file too large to be one of the program's is not the one the user meant to replace.
-        if (static_cast<unsigned long long>(status.st_size) > kMaxFileSize) {
-            return Failure{Failure::Kind::Other, tooLargeDescription()};
-        }
-        if ((status.st_mode & S_IWUSR) == 0) {
-            return Failure{Failure::Kind::Other, readOnlyDescription()};
-        }
-        mode = status.st_mode & 07777;
-        old = status;
-    } else if (errno != ENOENT) {
-        return failure(errno);
-    }
-    if (!like.empty()) {
-        // A copy kept beside another file takes that file's permissions, owner and group.
-        const auto model = hostPath(like);
-        if (!model || stat(model->c_str(), &status) != 0) {
-            return failure(model ? errno : ENOENT);
-        }
-        mode = status.st_mode & 07777;
-        old = status;
-    }
-    if (asRead != nullptr) {
-        trace(FileOperation::Check);
-        const auto now = readRegularFile(*target);
-        if (!now && now.failure().kind != Failure::Kind::NotFound) {
-            return now.failure();
-        }
-        const FileContents current = now ? FileContents(now.value()) : std::nullopt;
-        if (current != *asRead) {
-            return Failure{Failure::Kind::Changed, changedDescription()};
-        }
-    }
-
-    // The new bytes go to a temporary file beside the target and take its name only once they are
-    // all on the disk: a failure at any step leaves the old file exactly as it was.
-    std::string temporary = joined(folder, "." + name + "." + std::string(kTemporaryMark) + "XXXXXX");
-    if (const int error = fault(WriteStep::Open)) {
-        return writeFailure(error);
-    }
-    // Each call that makes the write durable is told to the trace as it is made, so a test sees the
-    // calls the write really makes and in what order.
-    const auto traced = [this](FileOperation operation, const auto& call) {
-        trace(operation);
-        return call();
-    };
-    Descriptor file(
-        traced(FileOperation::CreateExclusive, [&] { return mkostemp(temporary.data(), O_CLOEXEC); }));
-    if (file.get() < 0) {
-        return writeFailure(errno);
-    }
-    const auto fail = [&](int error) {
-        unlink(temporary.c_str());
-        return writeFailure(error);
-    };
-    // Asks the file system, unless a test answers for it.
-    const auto call = [this](FileOperation operation, const auto& made) {
-        trace(operation);
-        if (const int error = refused(operation)) {
-            return error;
-        }
-        return made() == 0 ? 0 : errno;
-    };
-    if (old) {
-        // The new file keeps the old one's owner and group where the system allows. When the group
-        // cannot be kept, the group's permissions are not handed to the group the file gets instead.
-        if (call(FileOperation::KeepOwner, [&] { return fchown(file.get(), old->st_uid, old->st_gid); }) !=
-                0 &&
-            call(FileOperation::KeepOwner,
-                 [&] { return fchown(file.get(), static_cast<uid_t>(-1), old->st_gid); }) != 0) {
-            mode &= ~static_cast<mode_t>(070);
-        }
-    }
-    // Where the file system cannot hold the permissions, the file is written all the same: the mount
-    // decides who may read it.
-    if (const int error = call(FileOperation::KeepMode, [&] { return fchmod(file.get(), mode); });
-        error != 0 && !holdsNoModes(error)) {
-        return fail(error);
-    }
-
-    if (const int error = fault(WriteStep::Write)) {
-        return fail(error);
-    }
-    while (!bytes.empty()) {
-        const ssize_t count =
-            traced(FileOperation::Write, [&] { return ::write(file.get(), bytes.data(), bytes.size()); });
-        if (count < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return fail(errno);
-        }
-        if (count == 0) {
-            return fail(EIO);
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(count));
-    }
-
-    if (const int error = fault(WriteStep::Sync)) {
-        return fail(error);
-    }
-    if (!leftOut(FileOperation::SyncFile)) {
-        if (traced(FileOperation::SyncFile, [&] { return fsync(file.get()); }) != 0) {
-            return fail(errno);
-        }
-    }
-    if (const int error = traced(FileOperation::Close, [&] { return file.close(); })) {
-        return fail(error);
-    }
-
-    if (const int error = fault(WriteStep::Rename)) {
-        return fail(error);
-    }
-    if (traced(FileOperation::Rename, [&] { return rename(temporary.c_str(), target->c_str()); }) != 0) {
-        return fail(errno);
-    }
-
-    // Make the new name itself durable. The file is complete under its name by now, so a folder that
-    // cannot be flushed does not undo the write; but the user is told that a power failure may.
-    if (const int error = fault(WriteStep::SyncFolder)) {
-        return WriteOutcome::writtenUnsynced(failure(error));
-    }
-    if (!leftOut(FileOperation::SyncFolder)) {
-        if (const int error = traced(FileOperation::SyncFolder, [&] { return syncFolder(folder, *lock); })) {
-            return WriteOutcome::writtenUnsynced(failure(error));
-        }
-    }
-    return {};
+    return Writing(*this, std::move(target).value()).run(bytes, asRead, like);
 }
 
 bool HostFileSystem::exists(std::u16string_view path) const

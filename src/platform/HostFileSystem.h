@@ -74,6 +74,8 @@ protected:
                        std::u16string_view like) override;
 
 private:
+    class Writing; // the steps of one write, on hosts that take them one by one
+
     int fault(WriteStep step) const;
     void trace(FileOperation operation) const;
     bool leftOut(FileOperation operation) const;

@@ -1,17 +1,13 @@
 #include "RegistryHive.h"
 
-#include "ErrorDescription.h"
 #include "HostFolders.h"
 #include "IcuCodePage.h"
+#include "RegularFile.h"
 #include "Utf8.h"
 
 #include <algorithm>
 #include <array>
-#include <cerrno>
-#include <fcntl.h>
 #include <fstream>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <variant>
 #include <vector>
 
@@ -283,66 +279,104 @@ std::vector<std::u16string> physicalLines(std::string_view bytes)
     return lines;
 }
 
-// The bytes of the hive file, or why they cannot be read. A file that is not there has no bytes and
-// no problem.
-struct HiveFile {
-    std::string bytes;
-    std::optional<std::u16string> problem;
+// One line as the registry editor reads it: a line ending in a backslash goes on in the next line, after
+// its indentation. `number` is the line of the file it starts on, counting from 1.
+struct LogicalLine {
+    std::size_t number = 0;
+    std::u16string text;
 };
 
-HiveFile readHiveFile(const std::string& path)
+std::vector<LogicalLine> logicalLines(std::string_view bytes)
 {
-    // Opened without waiting, so that a named pipe in the file's place cannot hang the program.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0) {
-        const int error = errno;
-        struct stat link {};
-        if (error == ENOENT && ::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
-            return {{}, u"リンク先のファイルがありません。"};
+    const std::vector<std::u16string> lines = physicalLines(bytes);
+    std::vector<LogicalLine> logical;
+    for (std::size_t index = 0; index < lines.size(); ++index) {
+        LogicalLine line{index + 1, std::u16string(trimmed(lines[index]))};
+        while (!line.text.empty() && line.text.back() == u'\\' && index + 1 < lines.size()) {
+            line.text.pop_back();
+            line.text += trimmed(lines[++index]);
         }
-        if (error == ENOENT) {
-            return {};
-        }
-        return {{}, errorDescription(error)};
+        logical.push_back(std::move(line));
     }
-    struct Closer {
-        int fd;
-        ~Closer() { ::close(fd); }
-    } closer{fd};
+    return logical;
+}
 
-    struct stat info {};
-    if (::fstat(fd, &info) != 0) {
-        return {{}, errorDescription(errno)};
+// What a key line "[HKEY_LOCAL_MACHINE\SOFTWARE\...]" opens: the key's root and its path as keyPath
+// gives it. Nothing for a line that deletes a key ("[-...]"), and nothing but `damaged` for a line that
+// names no key.
+struct KeyLine {
+    std::optional<std::pair<std::uint32_t, std::u16string>> key;
+    bool damaged = false;
+};
+
+KeyLine keyLine(std::u16string_view line)
+{
+    const std::size_t close = line.rfind(u']');
+    if (close == std::u16string_view::npos || close < 2) {
+        return {std::nullopt, true};
     }
-    if (!S_ISREG(info.st_mode)) {
-        const std::u16string_view kind = S_ISDIR(info.st_mode)    ? u"フォルダー"
-                                         : S_ISFIFO(info.st_mode) ? u"名前付きパイプ"
-                                         : S_ISSOCK(info.st_mode) ? u"ソケット"
-                                                                  : u"デバイス";
-        return {{}, u"通常のファイルではなく" + std::u16string(kind) + u"です。"};
+    if (line[1] == u'-') {
+        return {};
     }
-    const std::u16string tooLarge = u"ファイルが大きすぎます（上限は 64 MiB です）。";
-    if (static_cast<std::uintmax_t>(info.st_size) > kMaxHiveBytes) {
-        return {{}, tooLarge};
+    const std::u16string_view name = line.substr(1, close - 1);
+    const std::size_t slash = name.find(u'\\');
+    const auto root = rootKey(name.substr(0, slash));
+    if (!root) {
+        return {std::nullopt, true};
     }
-    HiveFile file;
-    std::array<char, 65536> buffer{};
-    while (true) {
-        const ssize_t got = ::read(fd, buffer.data(), buffer.size());
-        if (got < 0 && errno == EINTR) {
-            continue;
+    const std::u16string path =
+        slash == std::u16string_view::npos ? std::u16string() : keyPath(name.substr(slash + 1));
+    return {std::make_pair(*root, path), false};
+}
+
+// The value a line gives after its "=": a text, a dword or hex bytes of a type; nothing when the line
+// is damaged. Text values given as hex(2) and hex(7) are UTF-16 in a version 5 file (`unicodeFile`),
+// ANSI in a REGEDIT4 file.
+std::optional<RegistryValue> parsedValue(std::u16string_view rest, bool unicodeFile)
+{
+    std::optional<RegistryValue> value;
+    if (!rest.empty() && rest.front() == u'"') {
+        const auto text = quoted(rest);
+        if (text && trimmed(text->second).empty()) {
+            if (auto data = ansiText(text->first)) {
+                data->push_back(0);
+                value = RegistryValue{REG_SZ, std::move(*data)};
+            }
         }
-        if (got < 0) {
-            return {{}, errorDescription(errno)};
+    } else if (startsWithFolded(rest, u"dword:")) {
+        if (const auto number = hexNumber(rest.substr(6))) {
+            value = RegistryValue{
+                REG_DWORD,
+                {static_cast<std::uint8_t>(*number), static_cast<std::uint8_t>(*number >> 8),
+                 static_cast<std::uint8_t>(*number >> 16), static_cast<std::uint8_t>(*number >> 24)}};
         }
-        if (got == 0) {
-            return file;
+    } else if (startsWithFolded(rest, u"hex")) {
+        std::u16string_view afterHex = rest.substr(3);
+        std::optional<std::uint32_t> type = REG_BINARY;
+        if (!afterHex.empty() && afterHex.front() == u'(') {
+            const std::size_t close = afterHex.find(u')');
+            type =
+                close == std::u16string_view::npos ? std::nullopt : hexNumber(afterHex.substr(1, close - 1));
+            afterHex =
+                close == std::u16string_view::npos ? std::u16string_view() : afterHex.substr(close + 1);
         }
-        file.bytes.append(buffer.data(), static_cast<std::size_t>(got));
-        if (file.bytes.size() > kMaxHiveBytes) {
-            return {{}, tooLarge};
+        if (type && !afterHex.empty() && afterHex.front() == u':') {
+            auto data = hexBytes(afterHex.substr(1));
+            const bool text = *type == REG_SZ || *type == REG_EXPAND_SZ || *type == REG_MULTI_SZ;
+            if (data && text && unicodeFile) {
+                // The ANSI query gives text values in the ANSI code page.
+                std::u16string units;
+                for (std::size_t i = 0; i + 1 < data->size(); i += 2) {
+                    units += static_cast<char16_t>((*data)[i] | ((*data)[i + 1] << 8));
+                }
+                data = ansiText(units);
+            }
+            if (data) {
+                value = RegistryValue{*type, std::move(*data)};
+            }
         }
     }
+    return value;
 }
 
 } // namespace
@@ -350,10 +384,12 @@ HiveFile readHiveFile(const std::string& path)
 RegistryHive::RegistryHive(const std::string& hivePath, const std::string& machineIdPath)
     : m_source(fromUtf8(hivePath))
 {
-    HiveFile file = readHiveFile(hivePath);
-    m_fileProblem = std::move(file.problem);
-    if (!m_fileProblem) {
-        load(file.bytes);
+    // A hive file that is not there is a hive without values, and no problem.
+    const auto file = readRegularFile(hivePath, kMaxHiveBytes);
+    if (file) {
+        load(file.value());
+    } else if (file.failure().kind != Failure::Kind::NotFound) {
+        m_fileProblem = file.failure().description;
     }
     readMachineId(machineIdPath);
 }
@@ -377,7 +413,6 @@ std::string RegistryHive::defaultPath()
 
 void RegistryHive::load(std::string_view bytes)
 {
-    const std::vector<std::u16string> lines = physicalLines(bytes);
     // Text values given as hex(2) and hex(7) are UTF-16 in a version 5 file, ANSI in a REGEDIT4 file.
     bool unicodeFile = false;
     std::map<std::u16string, RegistryValue>* key = nullptr;
@@ -387,15 +422,7 @@ void RegistryHive::load(std::string_view bytes)
     bool inProductKey = false;
     bool afterDamagedKeyLine = false;
 
-    std::u16string logical;
-    for (std::size_t index = 0; index < lines.size(); ++index) {
-        const std::size_t lineNumber = index + 1;
-        // A line ending in a backslash goes on in the next line, after its indentation.
-        logical.assign(trimmed(lines[index]));
-        while (!logical.empty() && logical.back() == u'\\' && index + 1 < lines.size()) {
-            logical.pop_back();
-            logical += trimmed(lines[++index]);
-        }
+    for (const auto& [lineNumber, logical] : logicalLines(bytes)) {
         const std::u16string_view line = logical;
         if (line.empty() || line.front() == u';') {
             continue;
@@ -409,24 +436,11 @@ void RegistryHive::load(std::string_view bytes)
             continue;
         }
         if (line.front() == u'[') {
-            key = nullptr;
-            inProductKey = false;
-            const std::size_t close = line.rfind(u']');
-            afterDamagedKeyLine = close == std::u16string_view::npos || close < 2;
-            if (afterDamagedKeyLine || line[1] == u'-') {
-                continue;
-            }
-            const std::u16string_view name = line.substr(1, close - 1);
-            const std::size_t slash = name.find(u'\\');
-            const auto root = rootKey(name.substr(0, slash));
-            if (!root) {
-                afterDamagedKeyLine = true;
-                continue;
-            }
-            const std::u16string path =
-                slash == std::u16string_view::npos ? std::u16string() : keyPath(name.substr(slash + 1));
-            key = &m_keys[KeyName{*root, path}];
-            inProductKey = *root == HKEY_LOCAL_MACHINE && path == kProductKey;
+            const KeyLine opened = keyLine(line);
+            afterDamagedKeyLine = opened.damaged;
+            key = opened.key ? &m_keys[*opened.key] : nullptr;
+            inProductKey =
+                opened.key && opened.key->first == HKEY_LOCAL_MACHINE && opened.key->second == kProductKey;
             continue;
         }
         const bool productIdLine =
@@ -459,52 +473,11 @@ void RegistryHive::load(std::string_view bytes)
         }
         rest = trimmed(rest.substr(1));
 
-        std::optional<RegistryValue> value;
         if (rest == u"-") {
             key->erase(valueName);
             continue;
         }
-        if (!rest.empty() && rest.front() == u'"') {
-            const auto text = quoted(rest);
-            if (text && trimmed(text->second).empty()) {
-                if (auto data = ansiText(text->first)) {
-                    data->push_back(0);
-                    value = RegistryValue{REG_SZ, std::move(*data)};
-                }
-            }
-        } else if (startsWithFolded(rest, u"dword:")) {
-            if (const auto number = hexNumber(rest.substr(6))) {
-                value = RegistryValue{
-                    REG_DWORD,
-                    {static_cast<std::uint8_t>(*number), static_cast<std::uint8_t>(*number >> 8),
-                     static_cast<std::uint8_t>(*number >> 16), static_cast<std::uint8_t>(*number >> 24)}};
-            }
-        } else if (startsWithFolded(rest, u"hex")) {
-            std::u16string_view afterHex = rest.substr(3);
-            std::optional<std::uint32_t> type = REG_BINARY;
-            if (!afterHex.empty() && afterHex.front() == u'(') {
-                const std::size_t close = afterHex.find(u')');
-                type = close == std::u16string_view::npos ? std::nullopt
-                                                          : hexNumber(afterHex.substr(1, close - 1));
-                afterHex =
-                    close == std::u16string_view::npos ? std::u16string_view() : afterHex.substr(close + 1);
-            }
-            if (type && !afterHex.empty() && afterHex.front() == u':') {
-                auto data = hexBytes(afterHex.substr(1));
-                const bool text = *type == REG_SZ || *type == REG_EXPAND_SZ || *type == REG_MULTI_SZ;
-                if (data && text && unicodeFile) {
-                    // The ANSI query gives text values in the ANSI code page.
-                    std::u16string units;
-                    for (std::size_t i = 0; i + 1 < data->size(); i += 2) {
-                        units += static_cast<char16_t>((*data)[i] | ((*data)[i + 1] << 8));
-                    }
-                    data = ansiText(units);
-                }
-                if (data) {
-                    value = RegistryValue{*type, std::move(*data)};
-                }
-            }
-        }
+        std::optional<RegistryValue> value = parsedValue(rest, unicodeFile);
         if (value && inProductKey && valueName == kProductValue && value->type != REG_SZ) {
             // A number or bytes in the product ID's place is no product ID: read as one it would give
             // a key other than the machine's own. The value goes, as a later import would replace it.

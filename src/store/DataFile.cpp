@@ -75,10 +75,10 @@ platform::WriteOutcome MainWindow::replaceDataFile(std::string_view bytes)
         return platform::Failure{platform::Failure::Kind::Other, std::move(*problem)};
     // A file that could not be read is replaced without a check: only the restore gets this far
     // with one, and that is how the user repairs it.
-    auto outcome = m_dataFileAsRead ? files.replaceFile(dataFilePath(), bytes, *m_dataFileAsRead)
+    auto written = m_dataFileAsRead ? files.replaceFile(dataFilePath(), bytes, *m_dataFileAsRead)
                                     : files.writeFile(dataFilePath(), bytes);
-    noteUnsynced(u"psw.ini", outcome);
-    return outcome;
+    noteUnsynced(u"psw.ini", written);
+    return written;
 }
 
 void MainWindow::rereadChangedDataFile(std::u16string_view stopped)
@@ -102,14 +102,14 @@ void MainWindow::rereadChangedDataFile(std::u16string_view stopped)
     Txtmassage.setText(std::move(message));
 }
 
-void MainWindow::noteUnsynced(std::u16string_view file, const platform::WriteOutcome& outcome)
+void MainWindow::noteUnsynced(std::u16string_view file, const platform::WriteOutcome& written)
 {
-    if (outcome || !outcome.unsynced())
+    if (!written.ok() || !written.unsynced())
         return;
     m_writeNote = m_writeNote.value_or(u"") + u"（" + std::u16string(file) +
                   u" は書き込みましたが、フォルダーをディスクに書き出せなかったため、停電などで変更が失われる"
                   u"おそれがあります：" +
-                  outcome.unsynced()->description + u"）";
+                  written.unsynced()->description + u"）";
 }
 
 std::u16string MainWindow::doneMessage(std::u16string message)

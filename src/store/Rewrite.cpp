@@ -60,10 +60,10 @@ bool MainWindow::kakidashi()
     auto bytes = store::writeRows(rows, m_services.codePage);
     if (const auto* problem = std::get_if<store::RowWriteProblem>(&bytes))
         return refuse(writeProblemMessage(*problem));
-    if (const auto failure = replaceDataFile(std::get<std::string>(bytes))) {
+    if (const auto written = replaceDataFile(std::get<std::string>(bytes)); !written.ok()) {
         refuse(u"データファイル psw.ini を書き込めませんでした（元のファイルはそのままです）：" +
-               failure->description);
-        if (failure->kind == platform::Failure::Kind::Changed)
+               written.failure().description);
+        if (written.failure().kind == platform::Failure::Kind::Changed)
             rereadChangedDataFile(u"書き換えを中止しました");
         return false;
     }

@@ -58,7 +58,7 @@ TEST(KeySourceTest, APipeInPlaceOfTheHiveIsToldWithoutWaiting)
     EXPECT_EQ(window.Txtmassage.text(),
               u"製品IDを読み取れません。レジストリファイル " +
                   platform::fromUtf8(folder.file("registry.reg")) +
-                  u"：通常のファイルではなく名前付きパイプです。"
+                  u"：通常のファイルではありません（名前付きパイプ）。"
                   u"仮の暗号化キー 00 を設定しました。パスワードが正しく表示されない場合"
                   u"があるため、バックアップはできません。");
 }

@@ -40,10 +40,10 @@ TEST_F(HostFileSystemGuardTest, NoMoreThanTheLimitIsWritten)
 {
     HostFileSystem files(m_drives);
     const auto written = files.writeFile(u"C:\\psw.bkp", std::string(kMaxFileSize + 1, 'x'));
-    ASSERT_TRUE(written);
-    EXPECT_EQ(written->description, u"ファイルが大きすぎます（4 MiB まで）。");
+    ASSERT_FALSE(written.ok());
+    EXPECT_EQ(written.failure().description, u"ファイルが大きすぎます（4 MiB まで）。");
     EXPECT_FALSE(fs::exists(m_dir.file("psw.bkp")));
-    ASSERT_FALSE(files.writeFile(u"C:\\psw.bkp", std::string(kMaxFileSize, 'x')));
+    ASSERT_TRUE(files.writeFile(u"C:\\psw.bkp", std::string(kMaxFileSize, 'x')).ok());
     EXPECT_EQ(files.readFile(u"C:\\psw.bkp").value().size(), kMaxFileSize);
 }
 
@@ -56,7 +56,7 @@ TEST_F(HostFileSystemGuardTest, AReplacedFileKeepsItsOwnerAndGroup)
     ASSERT_EQ(chown(target().c_str(), 1234, 5678), 0);
     ASSERT_EQ(chmod(target().c_str(), 0640), 0);
     HostFileSystem files(m_drives);
-    ASSERT_FALSE(files.writeFile(u"C:\\psw.ini", "new"));
+    ASSERT_TRUE(files.writeFile(u"C:\\psw.ini", "new").ok());
     struct stat status {};
     ASSERT_EQ(stat(target().c_str(), &status), 0);
     EXPECT_EQ(status.st_uid, 1234u);
@@ -90,14 +90,15 @@ TEST_F(HostFileSystemGuardTest, AReplaceGoesAheadOnlyOverTheFileAsRead)
             m_dir.write("psw.ini", *c.onDisk);
         }
         HostFileSystem files(m_drives);
-        const auto outcome = files.replaceFile(u"C:\\psw.ini", "new", c.asRead);
-        EXPECT_EQ(!outcome, c.written);
+        const auto replaced = files.replaceFile(u"C:\\psw.ini", "new", c.asRead);
+        EXPECT_EQ(replaced.ok(), c.written);
         if (c.written) {
             EXPECT_EQ(m_dir.read("psw.ini"), "new");
             continue;
         }
-        EXPECT_EQ(outcome->kind, Failure::Kind::Changed);
-        EXPECT_EQ(outcome->description, u"読み込んだ後に、他のプログラムがファイルを変更しました。");
+        EXPECT_EQ(replaced.failure().kind, Failure::Kind::Changed);
+        EXPECT_EQ(replaced.failure().description,
+                  u"読み込んだ後に、他のプログラムがファイルを変更しました。");
         EXPECT_EQ(fs::exists(target()), c.onDisk.has_value());
         if (c.onDisk) {
             EXPECT_EQ(m_dir.read("psw.ini"), *c.onDisk);
@@ -142,7 +143,7 @@ TEST_F(HostFileSystemGuardTest, AWriteMakesItsCallsInTheOrderThatSurvivesACrash)
         hooks.trace = [&made](FileOperation operation) { made.push_back(operation); };
         hooks.leaveOut = [&c](FileOperation operation) { return c.leftOut == operation; };
         HostFileSystem files(m_drives, hooks);
-        ASSERT_FALSE(files.replaceFile(u"C:\\psw.ini", std::string(300000, 'n'), FileContents("old")));
+        ASSERT_TRUE(files.replaceFile(u"C:\\psw.ini", std::string(300000, 'n'), FileContents("old")).ok());
         EXPECT_EQ(essentialOrder(made) == durable, c.durable);
         EXPECT_EQ(m_dir.read("psw.ini"), std::string(300000, 'n'));
     }
@@ -152,10 +153,10 @@ TEST_F(HostFileSystemGuardTest, AFolderThatCannotBeFlushedIsToldButTheFileIsWrit
 {
     m_dir.write("psw.ini", "old");
     HostFileSystem files(m_drives, [](WriteStep step) { return step == WriteStep::SyncFolder ? EIO : 0; });
-    const auto outcome = files.writeFile(u"C:\\psw.ini", "new");
-    EXPECT_FALSE(outcome);
-    ASSERT_TRUE(outcome.unsynced());
-    EXPECT_EQ(outcome.unsynced()->description, u"デバイスの I/O エラーです。");
+    const auto written = files.writeFile(u"C:\\psw.ini", "new");
+    EXPECT_TRUE(written.ok());
+    ASSERT_TRUE(written.unsynced());
+    EXPECT_EQ(written.unsynced()->description, u"デバイスの I/O エラーです。");
     EXPECT_EQ(m_dir.read("psw.ini"), "new");
     EXPECT_FALSE(HostFileSystem(m_drives).writeFile(u"C:\\psw.ini", "newer").unsynced());
 }
@@ -177,14 +178,14 @@ TEST_F(HostFileSystemGuardTest, AnotherWriterInTheFolderWaitsForTheLock)
         }
         return 0;
     });
-    ASSERT_FALSE(first.writeFile(u"C:\\psw.ini", "first"));
+    ASSERT_TRUE(first.writeFile(u"C:\\psw.ini", "first").ok());
     ASSERT_TRUE(tried);
-    ASSERT_TRUE(secondWhileHeld);
-    EXPECT_EQ(secondWhileHeld->description,
+    ASSERT_FALSE(secondWhileHeld.ok());
+    EXPECT_EQ(secondWhileHeld.failure().description,
               u"他のプログラムがこのフォルダーに書き込み中です。しばらくしてから、もう一度操作して下さい。");
     EXPECT_EQ(namesIn(m_dir.path()), std::vector<std::string>{"psw.ini"});
     EXPECT_EQ(m_dir.read("psw.ini"), "first");
-    EXPECT_FALSE(second.writeFile(u"C:\\psw.bkp", "second"));
+    EXPECT_TRUE(second.writeFile(u"C:\\psw.bkp", "second").ok());
 }
 
 // The temporary files of killed writes hold a whole psw.ini, psw.bkp or list, the last two with the
@@ -217,7 +218,7 @@ TEST_F(HostFileSystemGuardTest, TheNextWriteRemovesTheLeftoversOfKilledWritesOnl
             whileWriting = namesIn(m_dir.path());
         return 0;
     });
-    ASSERT_FALSE(files.writeFile(u"C:\\psw.ini", "new"));
+    ASSERT_TRUE(files.writeFile(u"C:\\psw.ini", "new").ok());
     auto expected = kept;
     expected.push_back(".psw.ini.orvanta-Folder");
     expected.push_back("psw.ini");
@@ -257,10 +258,10 @@ TEST_F(HostFileSystemGuardTest, AFileSystemWithoutPermissionsIsWrittenAllTheSame
                                                           : 0;
         };
         HostFileSystem files(m_drives, fat);
-        const auto outcome = files.writeFile(u"C:\\psw.bkp", "new");
-        EXPECT_EQ(!outcome, c.written);
+        const auto written = files.writeFile(u"C:\\psw.bkp", "new");
+        EXPECT_EQ(written.ok(), c.written);
         if (!c.written) {
-            EXPECT_EQ(outcome->description, u"デバイスの I/O エラーです。");
+            EXPECT_EQ(written.failure().description, u"デバイスの I/O エラーです。");
         }
         EXPECT_EQ(m_dir.read("psw.bkp"), c.written ? "new" : "old");
         EXPECT_EQ(namesIn(m_dir.path()), std::vector<std::string>{"psw.bkp"});
@@ -287,7 +288,7 @@ TEST_F(HostFileSystemGuardTest, AFolderThatCannotBeListedIsWritten)
         const auto path = u"C:\\unlisted\\psw.ini";
         const auto first = files.writeFile(path, "first");
         const auto second = files.replaceFile(path, "second", FileContents("first"));
-        return !first && !first.unsynced() && !second && !second.unsynced() &&
+        return first.ok() && !first.unsynced() && second.ok() && !second.unsynced() &&
                files.readFile(path).value() == "second";
     };
     if (root) {

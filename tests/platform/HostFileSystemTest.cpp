@@ -112,9 +112,9 @@ TEST_F(HostFileSystemTest, ANewFileIsTheOwnersOnly)
 {
     const mode_t before = umask(0);
     HostFileSystem files(m_drives);
-    const auto failure = files.writeFile(u"C:\\psw.ini", std::string("new\0bytes\r\n", 11));
+    const auto written = files.writeFile(u"C:\\psw.ini", std::string("new\0bytes\r\n", 11));
     umask(before);
-    ASSERT_FALSE(failure);
+    ASSERT_TRUE(written.ok());
     EXPECT_EQ(m_dir.read("psw.ini"), std::string("new\0bytes\r\n", 11));
     EXPECT_EQ(modeOf(m_dir.file("psw.ini")), 0600u);
     EXPECT_EQ(namesIn(m_dir.path()), std::vector<std::string>{"psw.ini"});
@@ -125,7 +125,7 @@ TEST_F(HostFileSystemTest, AReplacedFileKeepsItsPermissions)
     m_dir.write("psw.ini", "old bytes that are longer than the new ones");
     ASSERT_EQ(chmod(m_dir.file("psw.ini").c_str(), 0640), 0);
     HostFileSystem files(m_drives);
-    ASSERT_FALSE(files.writeFile(u"\\psw.ini", "new"));
+    ASSERT_TRUE(files.writeFile(u"\\psw.ini", "new").ok());
     EXPECT_EQ(m_dir.read("psw.ini"), "new");
     EXPECT_EQ(modeOf(m_dir.file("psw.ini")), 0640u);
 }
@@ -133,12 +133,12 @@ TEST_F(HostFileSystemTest, AReplacedFileKeepsItsPermissions)
 TEST_F(HostFileSystemTest, WritesEmptyAndLargeFiles)
 {
     HostFileSystem files(m_drives);
-    ASSERT_FALSE(files.writeFile(u"C:\\empty.ini", ""));
+    ASSERT_TRUE(files.writeFile(u"C:\\empty.ini", "").ok());
     EXPECT_TRUE(fs::exists(m_dir.file("empty.ini")));
     EXPECT_EQ(fs::file_size(m_dir.file("empty.ini")), 0u);
 
     const std::string large(3 * 1024 * 1024 + 17, 'x');
-    ASSERT_FALSE(files.writeFile(u"C:\\large.ini", large));
+    ASSERT_TRUE(files.writeFile(u"C:\\large.ini", large).ok());
     EXPECT_EQ(m_dir.read("large.ini"), large);
 }
 
@@ -147,7 +147,7 @@ TEST_F(HostFileSystemTest, WritingThroughALinkKeepsTheLink)
     m_dir.write("real/psw.ini", "old");
     fs::create_symlink(m_dir.file("real/psw.ini"), m_dir.file("psw.ini"));
     HostFileSystem files(m_drives);
-    ASSERT_FALSE(files.writeFile(u"C:\\psw.ini", "new"));
+    ASSERT_TRUE(files.writeFile(u"C:\\psw.ini", "new").ok());
     EXPECT_TRUE(fs::is_symlink(m_dir.file("psw.ini")));
     EXPECT_EQ(m_dir.read("real/psw.ini"), "new");
 }
@@ -166,10 +166,10 @@ TEST_F(HostFileSystemTest, WriteFailuresSayWhy)
         {u"C:\\folder.ini", Failure::Kind::Other, u"ファイルではなくフォルダーが指定されました。"},
     };
     for (const auto& c : cases) {
-        const auto failure = files.writeFile(c.path, "bytes");
-        ASSERT_TRUE(failure);
-        EXPECT_EQ(failure->kind, c.kind);
-        EXPECT_EQ(failure->description, c.description);
+        const auto written = files.writeFile(c.path, "bytes");
+        ASSERT_FALSE(written.ok());
+        EXPECT_EQ(written.failure().kind, c.kind);
+        EXPECT_EQ(written.failure().description, c.description);
     }
 }
 
@@ -193,10 +193,10 @@ TEST_F(HostFileSystemTest, AFailedWriteLeavesTheOldFile)
     for (const auto& c : cases) {
         m_dir.write("psw.ini", old);
         HostFileSystem files(m_drives, [&c](WriteStep step) { return step == c.step ? c.error : 0; });
-        const auto failure = files.writeFile(u"C:\\psw.ini", std::string(100000, 'n'));
-        ASSERT_TRUE(failure) << static_cast<int>(c.step);
-        EXPECT_EQ(failure->kind, Failure::Kind::Other);
-        EXPECT_EQ(failure->description, c.description);
+        const auto written = files.writeFile(u"C:\\psw.ini", std::string(100000, 'n'));
+        ASSERT_FALSE(written.ok()) << static_cast<int>(c.step);
+        EXPECT_EQ(written.failure().kind, Failure::Kind::Other);
+        EXPECT_EQ(written.failure().description, c.description);
         EXPECT_EQ(m_dir.read("psw.ini"), old);
         EXPECT_EQ(namesIn(m_dir.path()), std::vector<std::string>{"psw.ini"}) << static_cast<int>(c.step);
     }
@@ -206,7 +206,7 @@ TEST_F(HostFileSystemTest, AFailedFirstWriteLeavesNoFile)
 {
     for (WriteStep step : {WriteStep::Open, WriteStep::Write, WriteStep::Sync, WriteStep::Rename}) {
         HostFileSystem files(m_drives, [step](WriteStep now) { return now == step ? EIO : 0; });
-        EXPECT_TRUE(files.writeFile(u"C:\\psw.ini", "new"));
+        EXPECT_FALSE(files.writeFile(u"C:\\psw.ini", "new").ok());
         EXPECT_TRUE(namesIn(m_dir.path()).empty()) << static_cast<int>(step);
     }
 }
@@ -215,18 +215,18 @@ TEST_F(HostFileSystemTest, FailingFileSystemFailsOnCommand)
 {
     test::FailingFileSystem files(m_drives);
     files.failWrite(2, WriteStep::Rename, ENOSPC);
-    EXPECT_FALSE(files.writeFile(u"C:\\psw.ini", "first"));
+    EXPECT_TRUE(files.writeFile(u"C:\\psw.ini", "first").ok());
     const auto second = files.writeFile(u"C:\\psw.ini", "second");
-    ASSERT_TRUE(second);
-    EXPECT_EQ(second->description, u"ディスクの空き容量が不足しています。");
+    ASSERT_FALSE(second.ok());
+    EXPECT_EQ(second.failure().description, u"ディスクの空き容量が不足しています。");
     EXPECT_EQ(m_dir.read("psw.ini"), "first");
-    EXPECT_FALSE(files.writeFile(u"C:\\psw.ini", "third"));
+    EXPECT_TRUE(files.writeFile(u"C:\\psw.ini", "third").ok());
     EXPECT_EQ(m_dir.read("psw.ini"), "third");
     EXPECT_EQ(files.writeCount(), 3);
 
     files.failEveryWrite(WriteStep::Sync);
-    EXPECT_TRUE(files.writeFile(u"C:\\psw.ini", "fourth"));
-    EXPECT_TRUE(files.writeFile(u"C:\\psw.ini", "fifth"));
+    EXPECT_FALSE(files.writeFile(u"C:\\psw.ini", "fourth").ok());
+    EXPECT_FALSE(files.writeFile(u"C:\\psw.ini", "fifth").ok());
     EXPECT_EQ(m_dir.read("psw.ini"), "third");
 
     files.failReads(EACCES);
@@ -234,7 +234,7 @@ TEST_F(HostFileSystemTest, FailingFileSystemFailsOnCommand)
     EXPECT_EQ(files.readFile(u"C:\\psw.ini").failure().description, u"アクセスが拒否されました。");
 
     files.heal();
-    EXPECT_FALSE(files.writeFile(u"C:\\psw.ini", "sixth"));
+    EXPECT_TRUE(files.writeFile(u"C:\\psw.ini", "sixth").ok());
     EXPECT_EQ(files.readFile(u"C:\\psw.ini").value(), "sixth");
     EXPECT_EQ(namesIn(m_dir.path()), std::vector<std::string>{"psw.ini"});
 }

@@ -42,7 +42,7 @@ protected:
 TEST_F(HostFileSystemWin32, AWriteReplacesTheFileWholeAndLeavesNothingElse)
 {
     folder.write("psw.ini", "old bytes that are longer");
-    ASSERT_EQ(files.writeFile(path(u"psw.ini"), std::string("\x8b\xe2\x8d\x73\r\n\0x", 8)), std::nullopt);
+    ASSERT_TRUE(files.writeFile(path(u"psw.ini"), std::string("\x8b\xe2\x8d\x73\r\n\0x", 8)).ok());
     EXPECT_EQ(folder.read("psw.ini"), std::string("\x8b\xe2\x8d\x73\r\n\0x", 8));
     EXPECT_EQ(namesIn(folder.path()), std::vector<std::string>{"psw.ini"});
 
@@ -54,7 +54,7 @@ TEST_F(HostFileSystemWin32, AWriteReplacesTheFileWholeAndLeavesNothingElse)
 
 TEST_F(HostFileSystemWin32, AFileWithAJapaneseNameIsWrittenAndRead)
 {
-    ASSERT_EQ(files.writeFile(path(u"銀行.csv"), "a,b\r\n"), std::nullopt);
+    ASSERT_TRUE(files.writeFile(path(u"銀行.csv"), "a,b\r\n").ok());
     EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(folder.u16path() + u"\\銀行.csv")));
     EXPECT_EQ(files.readFile(path(u"銀行.csv")).value(), "a,b\r\n");
 }
@@ -69,9 +69,9 @@ TEST_F(HostFileSystemWin32, AMissingFileOrFolderIsNotFoundInJapanese)
     RecordProperty("missingFile", testing::PrintToString(missing.failure().description));
 
     const auto noFolder = files.writeFile(path(u"no\\psw.ini"), "x");
-    ASSERT_TRUE(noFolder);
-    EXPECT_EQ(noFolder->kind, Failure::Kind::NotFound);
-    EXPECT_TRUE(hasNonAscii(noFolder->description));
+    ASSERT_FALSE(noFolder.ok());
+    EXPECT_EQ(noFolder.failure().kind, Failure::Kind::NotFound);
+    EXPECT_TRUE(hasNonAscii(noFolder.failure().description));
     EXPECT_FALSE(files.exists(path(u"no")));
 }
 
@@ -80,9 +80,9 @@ TEST_F(HostFileSystemWin32, AFailureAtAnyStepKeepsTheOldFileAndRemovesTheTempora
     for (const WriteStep step : {WriteStep::Open, WriteStep::Write, WriteStep::Sync, WriteStep::Rename}) {
         folder.write("psw.ini", "old");
         HostFileSystem failing(drives, [step](WriteStep now) { return now == step ? ENOSPC : 0; });
-        const auto failure = failing.writeFile(path(u"psw.ini"), "new");
-        ASSERT_TRUE(failure);
-        EXPECT_EQ(failure->description, u"ディスクの空き容量が不足しています。");
+        const auto written = failing.writeFile(path(u"psw.ini"), "new");
+        ASSERT_FALSE(written.ok());
+        EXPECT_EQ(written.failure().description, u"ディスクの空き容量が不足しています。");
         EXPECT_EQ(folder.read("psw.ini"), "old");
         EXPECT_EQ(namesIn(folder.path()), std::vector<std::string>{"psw.ini"});
     }
@@ -93,12 +93,12 @@ TEST_F(HostFileSystemWin32, AReadOnlyFileIsRefusedAndKept)
     folder.write("psw.ini", "old");
     const std::u16string name = path(u"psw.ini");
     ASSERT_TRUE(SetFileAttributesW(reinterpret_cast<const wchar_t*>(name.c_str()), FILE_ATTRIBUTE_READONLY));
-    const auto failure = files.writeFile(name, "new");
+    const auto written = files.writeFile(name, "new");
     SetFileAttributesW(reinterpret_cast<const wchar_t*>(name.c_str()), FILE_ATTRIBUTE_NORMAL);
-    ASSERT_TRUE(failure);
-    EXPECT_EQ(failure->kind, Failure::Kind::Other);
-    RecordProperty("readOnly", testing::PrintToString(failure->description));
-    EXPECT_TRUE(hasNonAscii(failure->description));
+    ASSERT_FALSE(written.ok());
+    EXPECT_EQ(written.failure().kind, Failure::Kind::Other);
+    RecordProperty("readOnly", testing::PrintToString(written.failure().description));
+    EXPECT_TRUE(hasNonAscii(written.failure().description));
     EXPECT_EQ(folder.read("psw.ini"), "old");
     EXPECT_EQ(namesIn(folder.path()), std::vector<std::string>{"psw.ini"});
 }
@@ -113,8 +113,8 @@ TEST_F(HostFileSystemWin32, AReplaceChecksTheFileUnderTheLockAndRemovesLeftovers
          {".psw.bkp.orvanta-1a2B3c", ".psw.bkp.1234-5.tmp", ".psw.ini.AbC123", ".psw.ini.note"})
         folder.write(name, "plain passwords, or someone else's");
     const auto changed = files.replaceFile(path(u"psw.ini"), "new", FileContents("older"));
-    ASSERT_TRUE(changed);
-    EXPECT_EQ(changed->kind, Failure::Kind::Changed);
+    ASSERT_FALSE(changed.ok());
+    EXPECT_EQ(changed.failure().kind, Failure::Kind::Changed);
     EXPECT_EQ(folder.read("psw.ini"), "old");
 
     std::vector<FileOperation> made;
@@ -127,7 +127,7 @@ TEST_F(HostFileSystemWin32, AReplaceChecksTheFileUnderTheLockAndRemovesLeftovers
             made.push_back(operation);
     };
     HostFileSystem traced(drives, hooks);
-    ASSERT_FALSE(traced.replaceFile(path(u"psw.ini"), "new", FileContents("old")));
+    ASSERT_TRUE(traced.replaceFile(path(u"psw.ini"), "new", FileContents("old")).ok());
     EXPECT_EQ(folder.read("psw.ini"), "new");
     using enum FileOperation;
     EXPECT_EQ(made, (std::vector<FileOperation>{Lock, Check, CreateExclusive, Write, SyncFile, Close, Rename,
@@ -140,8 +140,8 @@ TEST_F(HostFileSystemWin32, AReplaceChecksTheFileUnderTheLockAndRemovesLeftovers
               1);
 
     const auto odd = files.writeFile(path(u"psw.ini"), std::string(kMaxFileSize + 1, 'x'));
-    ASSERT_TRUE(odd);
-    EXPECT_EQ(odd->description, u"ファイルが大きすぎます（4 MiB まで）。");
+    ASSERT_FALSE(odd.ok());
+    EXPECT_EQ(odd.failure().description, u"ファイルが大きすぎます（4 MiB まで）。");
     EXPECT_EQ(folder.read("psw.ini"), "new");
     // Nor is a file larger than the program writes replaced: it is not one of its files.
     const std::string large(kMaxFileSize + 1, 'x');

@@ -1,0 +1,106 @@
+#include "BackupFiles.h"
+
+#include "Messages.h"
+#include "app/CharacterName.h"
+#include "app/FormValue.h"
+#include "cipher/CodeTable.h"
+#include "store/RowFormat.h"
+
+#include <array>
+#include <vector>
+
+namespace orvanta::backup {
+
+namespace {
+
+std::u16string twoDigits(int value)
+{
+    const auto text = app::decimalText(value);
+    return text.size() < 2 ? u"0" + text : text;
+}
+
+constexpr std::array<std::u16string_view, 4> kListHeading{u"登録名称", u"ＩＤ", u"ＰＡＳＳＷＯＲＤ", u""};
+
+constexpr std::u16string_view kNotLoaded = u"ロードを中止しました（psw.ini は元のままです）。";
+
+} // namespace
+
+std::u16string listName(const platform::LocalTime& time)
+{
+    auto year = app::decimalText(time.year);
+    while (year.size() < 4)
+        year.insert(year.begin(), u'0');
+    return year + twoDigits(time.month) + twoDigits(time.day) + twoDigits(time.hour) +
+           twoDigits(time.minute) + twoDigits(time.second) + u"_psw.csv";
+}
+
+std::variant<BackupFiles, std::u16string>
+backupFiles(std::span<const store::PswRecord> rows, const TextConversion& decode,
+            const platform::LocalTime& now, const platform::CodePage& codePage, const ShownName& shown)
+{
+    std::vector<store::PswRecord> plainRows;
+    plainRows.reserve(rows.size());
+    for (auto row : rows) {
+        row.password = decode(row.password);
+        plainRows.push_back(std::move(row));
+    }
+    auto backupBytes = store::writeRows(plainRows, codePage);
+    if (const auto* problem = std::get_if<store::RowWriteProblem>(&backupBytes))
+        return rowWriteMessage(shown(u"psw.bkp"), *problem, plainRows.at(problem->row));
+
+    BackupFiles files{std::move(std::get<std::string>(backupBytes)), listName(now), {}};
+    const auto shownList = shown(files.listName);
+    std::vector<store::PswRecord> entries;
+    for (const auto& row : plainRows)
+        if (!row.isHeader())
+            entries.push_back(row);
+    auto heading = codePage.encode(store::formatFields(kListHeading));
+    auto entryBytes = store::writeRows(entries, codePage);
+    if (const auto* problem = std::get_if<store::RowWriteProblem>(&entryBytes))
+        return rowWriteMessage(shownList, *problem, entries.at(problem->row));
+    if (!std::holds_alternative<std::string>(heading))
+        return shownList + u"：見出しを Shift_JIS で書けません。";
+    files.listBytes = std::get<std::string>(heading) + std::get<std::string>(entryBytes);
+    return files;
+}
+
+std::variant<std::string, std::u16string>
+restoredDataFile(std::string_view backupBytes, std::u16string_view shownBackup, const TextConversion& encode,
+                 const platform::CodePage& codePage, bool dataFileMayHoldRows)
+{
+    const auto read = store::readRows(backupBytes, codePage, store::kMaxRows);
+    if (read.problem)
+        return backupReadMessage(shownBackup, *read.problem) + std::u16string(kNotLoaded);
+
+    // A character without a code would be dropped by the encoding, and the stored password would
+    // read back as another one.
+    for (std::size_t i = 0; i < read.rows.size(); ++i) {
+        const auto& row = read.rows[i];
+        if (const auto bad = cipher::firstUncodable(row.password))
+            return u"バックアップファイル " + rowName(shownBackup, i + 1, row) +
+                   u"のパスワードに保存できない文字（" + app::characterNameAt(row.password, *bad) +
+                   u"）があります。" + std::u16string(kNotLoaded);
+    }
+
+    // A backup without rows is one that was emptied or is still being copied in place: loading it would
+    // wipe every entry.
+    if (read.rows.empty() && dataFileMayHoldRows)
+        return u"バックアップファイル " + std::u16string(shownBackup) + u" に登録が１件もありません。" +
+               std::u16string(kNotLoaded);
+    // Rows that break a rule of the data file (a destination with two header rows, as an older version's
+    // rename left it, a count edited by hand) are loaded as they are, as psw.ini keeps such rows: the
+    // user's only backup must load, and every later change is checked not to make things worse.
+
+    // The mail field is taken as it stands: it is in the stored form of the machine that wrote the
+    // backup.
+    std::vector<store::PswRecord> storedRows = read.rows;
+    for (auto& row : storedRows)
+        row.password = encode(row.password);
+    auto newBytes = store::writeRows(storedRows, codePage);
+    if (const auto* problem = std::get_if<store::RowWriteProblem>(&newBytes))
+        return u"バックアップファイル " + rowWriteMessage(shownBackup, *problem, read.rows.at(problem->row)) +
+               std::u16string(kNotLoaded);
+    return std::move(std::get<std::string>(newBytes));
+}
+
+} // namespace orvanta::backup
