@@ -560,10 +560,10 @@ WriteOutcome HostFileSystem::write(std::u16string_view path, std::string_view by
     const auto copy = virtualStoreCopy(target);
     if (copy && isThere(*copy)) {
         const auto outcome = writeAt(*copy, *copy, refused);
-        return outcome ? WriteOutcome(located(*outcome, *copy)) : outcome;
+        return outcome.ok() ? outcome : WriteOutcome(located(outcome.failure(), *copy));
     }
     const auto outcome = writeAt(target, target, refused);
-    if (!outcome || !copy || !refused) {
+    if (outcome.ok() || !copy || !refused) {
         return outcome;
     }
     // Only an administrator may write to %Windir%: the rows go to the user's copy, which every read
@@ -572,7 +572,7 @@ WriteOutcome HostFileSystem::write(std::u16string_view path, std::string_view by
         return located(systemFailure(GetLastError()), *copy);
     }
     const auto copied = writeAt(*copy, target, refused);
-    return copied ? WriteOutcome(located(*copied, *copy)) : copied;
+    return copied.ok() ? copied : WriteOutcome(located(copied.failure(), *copy));
 }
 
 bool HostFileSystem::exists(std::u16string_view path) const

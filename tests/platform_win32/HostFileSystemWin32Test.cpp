@@ -147,8 +147,8 @@ TEST_F(HostFileSystemWin32, AReplaceChecksTheFileUnderTheLockAndRemovesLeftovers
     const std::string large(kMaxFileSize + 1, 'x');
     folder.write("psw.bkp", large);
     const auto overLarge = files.writeFile(path(u"psw.bkp"), "new");
-    ASSERT_TRUE(overLarge);
-    EXPECT_EQ(overLarge->description, u"ファイルが大きすぎます（4 MiB まで）。");
+    ASSERT_FALSE(overLarge.ok());
+    EXPECT_EQ(overLarge.failure().description, u"ファイルが大きすぎます（4 MiB まで）。");
     EXPECT_EQ(folder.read("psw.bkp"), large);
 }
 
@@ -195,7 +195,7 @@ TEST(HostFileSystemWin32VirtualStore, FilesInWindirFollowTheUserIntoTheVirtualSt
         const std::u16string path = fromUtf8(windir) + u"\\psw.ini";
         const std::string before = files.readFile(path).value();
         EXPECT_EQ(before, c.copy ? c.copy : "old");
-        EXPECT_EQ(bool(files.replaceFile(path, "new", FileContents(c.asRead))), before != c.asRead);
+        EXPECT_EQ(files.replaceFile(path, "new", FileContents(c.asRead)).ok(), before == c.asRead);
         EXPECT_EQ(bytesOf(windir + "\\psw.ini"), c.windirAfter);
         EXPECT_EQ(local.read(copy), c.copyAfter);
         EXPECT_EQ(files.readFile(path).value(), *c.copyAfter ? c.copyAfter : c.windirAfter);
@@ -204,10 +204,10 @@ TEST(HostFileSystemWin32VirtualStore, FilesInWindirFollowTheUserIntoTheVirtualSt
     SetEnvironmentVariableA("Windir", locked);
     SetEnvironmentVariableA("LOCALAPPDATA", (std::string(locked) + "\\AppData").c_str());
     const auto refused = files.writeFile(fromUtf8(locked) + u"\\psw.ini", "new");
-    ASSERT_TRUE(refused);
-    EXPECT_TRUE(refused->description.ends_with(u"（ファイルの場所：" + fromUtf8(locked) +
-                                               u"\\AppData\\VirtualStore" + fromUtf8(locked).substr(2) +
-                                               u"\\psw.ini）"));
+    ASSERT_FALSE(refused.ok());
+    EXPECT_TRUE(refused.failure().description.ends_with(u"（ファイルの場所：" + fromUtf8(locked) +
+                                                        u"\\AppData\\VirtualStore" +
+                                                        fromUtf8(locked).substr(2) + u"\\psw.ini）"));
 }
 
 TEST_F(HostFileSystemWin32, PathsAreWindowsPathsAndTheCurrentDriveIsTheWorkingDirectorysDrive)
