@@ -95,7 +95,7 @@ bool readAndParse(BenchWindow& b, std::u16string_view path)
 /// beside it.
 bool writeBeside(BenchWindow& b, std::u16string_view name, const std::string& bytes)
 {
-    return !b.files.writeFile(b.windowsDir.u16path() + u"\\" + std::u16string(name), bytes);
+    return b.files.writeFile(b.windowsDir.u16path() + u"\\" + std::u16string(name), bytes).ok();
 }
 
 void Form_Load(benchmark::State& state)
@@ -292,8 +292,8 @@ void btnunload_Click(benchmark::State& state)
             return b.window.Txtmassage.text() == u"退避＆一覧書出し完了";
         },
         [&] {
-            return readAndParse(b, path) && !b.files.writeFile(u"A:\\floor.bkp", backupBytes) &&
-                   !b.files.writeFile(u"A:\\floor.csv", listBytes);
+            return readAndParse(b, path) && b.files.writeFile(u"A:\\floor.bkp", backupBytes).ok() &&
+                   b.files.writeFile(u"A:\\floor.csv", listBytes).ok();
         },
         nothing);
 }

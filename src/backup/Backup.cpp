@@ -28,7 +28,7 @@ void MainWindow::btnunload_Click()
     }
     inputkensu = 0;
     cyusyutu = u"";
-    Txtdirectry.setText(m_services.environment.variable(u"Windir").value_or(u""));
+    setTxtdirectry();
     ReadDataFile(nullptr);
     if (!dataFileSound()) {
         // A backup of the rows that did read would drop the others without a word, and would

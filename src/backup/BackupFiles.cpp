@@ -76,10 +76,9 @@ restoredDataFile(std::string_view backupBytes, std::u16string_view shownBackup, 
     // read back as another one.
     for (std::size_t i = 0; i < read.rows.size(); ++i) {
         const auto& row = read.rows[i];
-        if (const auto bad = cipher::firstUncodable(row.password))
-            return u"バックアップファイル " + rowName(shownBackup, i + 1, row) +
-                   u"のパスワードに保存できない文字（" + app::characterNameAt(row.password, *bad) +
-                   u"）があります。" + std::u16string(kNotLoaded);
+        if (const auto bad = app::uncodableCharacterText(row.password))
+            return u"バックアップファイル " + rowName(shownBackup, i + 1, row) + u"のパスワードに" + *bad +
+                   u"があります。" + std::u16string(kNotLoaded);
     }
 
     // A backup without rows is one that was emptied or is still being copied in place: loading it would

@@ -39,7 +39,7 @@ void MainWindow::btnload_Click()
         return;
     }
 
-    Txtdirectry.setText(m_services.environment.variable(u"Windir").value_or(u""));
+    setTxtdirectry();
     if (!keepReplacedDataFile())
         return;
     if (const auto written = replaceDataFile(std::get<std::string>(newBytes)); !written.ok()) {
