@@ -2,6 +2,7 @@
 
 #include "Layout.h"
 #include "app/Screens.h"
+#include "resource.h"
 
 #include <algorithm>
 #include <commctrl.h>
@@ -597,7 +598,7 @@ void Win32View::showIcon()
     // The program's icon, at the sizes the system asks for: the large one for switching between
     // programs, the small one for the title bar and the task bar.
     const auto icon = [this](int width, int height, UINT flags) {
-        return reinterpret_cast<LPARAM>(LoadImageW(m_instance, MAKEINTRESOURCEW(1), IMAGE_ICON,
+        return reinterpret_cast<LPARAM>(LoadImageW(m_instance, MAKEINTRESOURCEW(IDI_ORVANTA), IMAGE_ICON,
                                                    width, height, flags | LR_SHARED));
     };
     SendMessageW(m_hwnd, WM_SETICON, ICON_BIG, icon(0, 0, LR_DEFAULTSIZE));
