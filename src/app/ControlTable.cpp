@@ -1,5 +1,8 @@
 #include "ControlTable.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace orvanta::app {
 
 namespace {
@@ -79,11 +82,72 @@ constexpr bool tableIsInIdOrder()
 }
 static_assert(tableIsInIdOrder(), "the design table must list the controls in ControlId order");
 
+/// Labels, lines and the picture are drawn on the window itself, beneath every box and button.
+bool isDrawnOnWindow(const ControlDesign& d)
+{
+    return d.kind == K::Label || d.kind == K::Line || d.kind == K::Picture;
+}
+
+std::vector<ControlId> sortedTabStops()
+{
+    std::vector<ControlId> stops;
+    for (const auto& d : kTable)
+        if (d.tabIndex >= 0)
+            stops.push_back(d.id);
+    std::stable_sort(stops.begin(), stops.end(),
+                     [](ControlId a, ControlId b) { return design(a).tabIndex < design(b).tabIndex; });
+    return stops;
+}
+
+std::vector<ControlId> sortedStacking()
+{
+    std::vector<ControlId> order{I::Image1};
+    for (const auto& d : kTable)
+        if (isDrawnOnWindow(d) && d.id != I::Image1)
+            order.push_back(d.id);
+    const auto firstWindowed = static_cast<std::ptrdiff_t>(order.size());
+    for (const auto& d : kTable)
+        if (!isDrawnOnWindow(d))
+            order.push_back(d.id);
+    auto area = [](ControlId id) { return design(id).place.width * design(id).place.height; };
+    std::stable_sort(order.begin() + firstWindowed, order.end(),
+                     [&](ControlId a, ControlId b) { return area(a) > area(b); });
+    return order;
+}
+
 } // namespace
 
 const std::array<ControlDesign, kControlCount>& controlTable()
 {
     return kTable;
+}
+
+const std::vector<ControlId>& tabOrder()
+{
+    static const auto order = sortedTabStops();
+    return order;
+}
+
+const std::vector<ControlId>& stackingOrder()
+{
+    static const auto order = sortedStacking();
+    return order;
+}
+
+double fittedCaptionPoints(double designed, int room, const std::function<int(double)>& widthAt)
+{
+    const int full = widthAt(designed);
+    if (full <= room || full == 0 || designed <= kSmallestCaptionPoints)
+        return designed;
+    // The width grows with the size: the size that fits is guessed from the width at the designed size,
+    // then checked a step at a time, so that few fonts are made.
+    auto onStep = [](double size) { return std::floor(size / kCaptionPointsStep) * kCaptionPointsStep; };
+    double size = std::max(kSmallestCaptionPoints, onStep(designed * room / full));
+    while (size > kSmallestCaptionPoints && widthAt(size) > room)
+        size -= kCaptionPointsStep;
+    while (size + kCaptionPointsStep < designed && widthAt(size + kCaptionPointsStep) <= room)
+        size += kCaptionPointsStep;
+    return size;
 }
 
 } // namespace orvanta::app

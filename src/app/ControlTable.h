@@ -5,8 +5,10 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 namespace orvanta::app {
 
@@ -110,5 +112,25 @@ inline const ControlDesign& design(ControlId id)
 {
     return controlTable()[static_cast<std::size_t>(id)];
 }
+
+/// The controls the Tab key walks through, in the design's tab order.
+const std::vector<ControlId>& tabOrder();
+
+/// Every control from the bottom of the window to the top: the picture beneath everything, then the
+/// labels and lines (a later row of the table over an earlier one), then the boxes, lists and buttons,
+/// the larger beneath the smaller. Controls that share a place thus show the smaller one, so that the
+/// buttons and the length box at the right end of the password row stay in sight over the long boxes.
+const std::vector<ControlId>& stackingOrder();
+
+/// A caption is never drawn smaller than this to make it fit its label.
+inline constexpr double kSmallestCaptionPoints = 7;
+/// The step by which a caption is drawn smaller.
+inline constexpr double kCaptionPointsStep = 0.25;
+
+/// The size a label's caption is drawn at: `designed`, or the largest size in steps of
+/// kCaptionPointsStep (never below kSmallestCaptionPoints) whose caption fits `room`. `widthAt` gives
+/// the caption's width at a size, in the unit of `room`. The faces that stand in for the design's font
+/// run a little wider than it, and the label of usable characters must show every one of them.
+double fittedCaptionPoints(double designed, int room, const std::function<int(double)>& widthAt);
 
 } // namespace orvanta::app

@@ -1,7 +1,9 @@
 #include "EventRoutes.h"
 
 #include "MainWindow.h"
+#include "platform/Utf8.h"
 
+#include <exception>
 #include <functional>
 #include <variant>
 
@@ -83,6 +85,29 @@ ClickHandler clickHandler(ControlId id)
     default:
         return nullptr;
     }
+}
+
+void runEvent(MainWindow& window, const std::function<void()>& handlers)
+{
+    try {
+        handlers();
+    } catch (const std::exception& error) {
+        window.Txtmassage.setText(u"思いがけない誤りで操作を最後まで行えませんでした：" +
+                                  platform::fromUtf8(error.what()));
+    }
+}
+
+void chooseDestination(MainWindow& window, int index)
+{
+    window.cmbnamae.listIndex = index;
+    window.cmbnamae.setText(window.cmbnamae.selectedItem());
+    window.cmbnamae_Click();
+}
+
+void chooseId(MainWindow& window, int index)
+{
+    window.Lstidbox.listIndex = index;
+    window.Lstidbox_Click();
 }
 
 TypedText passKeyPress(MainWindow& window, KeyPressHandler handler, std::u16string_view typed)

@@ -3,6 +3,7 @@
 #include "app/ControlTable.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -21,6 +22,17 @@ bool isTypedBox(ControlId id);
 KeyPressHandler keyPressHandler(ControlId id);
 /// A button's Click handler; null for other controls.
 ClickHandler clickHandler(ControlId id);
+
+/// Runs the handlers of one user event. A handler that stops on an error the program did not foresee
+/// leaves the window as far as it got, with a message in Txtmassage that says the operation did not
+/// finish, followed by the error's own description.
+void runEvent(MainWindow& window, const std::function<void()>& handlers);
+
+/// The user chose item `index` of cmbnamae's list: the box's text becomes that item, then
+/// cmbnamae_Click runs.
+void chooseDestination(MainWindow& window, int index);
+/// The user chose item `index` of Lstidbox (-1: none), then Lstidbox_Click runs.
+void chooseId(MainWindow& window, int index);
 
 /// Text typed into a box after its KeyPress handler has seen it.
 struct TypedText {

@@ -26,10 +26,9 @@
 #include <QSignalBlocker>
 #include <QTimer>
 #include <algorithm>
-#include <exception>
+#include <cmath>
 #include <functional>
 #include <utility>
-#include <vector>
 
 namespace orvanta::view {
 
@@ -59,17 +58,20 @@ QColor colourOf(const app::Rgb& rgb)
     return {rgb.red, rgb.green, rgb.blue};
 }
 
-/// A caption wider than its label is drawn a little smaller rather than cut off. The fonts that stand
-/// in for the design's font here run a little wider than it, and the label of usable characters must
-/// show every one of them.
+/// A caption wider than its label is drawn a little smaller rather than cut off.
 void fitCaption(QWidget* label, const QString& caption)
 {
     QFont font = label->font();
     const double designed = font.pointSizeF();
-    while (QFontMetricsF(font).horizontalAdvance(caption) > label->width() && font.pointSizeF() > 7.0)
-        font.setPointSizeF(font.pointSizeF() - 0.25);
-    if (font.pointSizeF() != designed)
+    const double fitted =
+        app::fittedCaptionPoints(designed, label->width(), [&font, &caption](double points) {
+            font.setPointSizeF(points);
+            return static_cast<int>(std::ceil(QFontMetricsF(font).horizontalAdvance(caption)));
+        });
+    if (fitted != designed) {
+        font.setPointSizeF(fitted);
         label->setFont(font);
+    }
 }
 
 /// What a screen reader announces for a box: the caption a sighted user reads beside it.
@@ -329,13 +331,8 @@ void WindowView::connectEvents(const ControlDesign& d, QWidget* w)
         // also choose the entry that a typed text equals once the typing ends (Enter, leaving the
         // box), and a typed destination is a text, not a choice.
         disconnect(combo->lineEdit(), &QLineEdit::editingFinished, combo, nullptr);
-        connect(combo, &QComboBox::activated, this, [this](int index) {
-            route([this, index] {
-                m_window.cmbnamae.listIndex = index;
-                m_window.cmbnamae.setText(m_window.cmbnamae.selectedItem());
-                m_window.cmbnamae_Click();
-            });
-        });
+        connect(combo, &QComboBox::activated, this,
+                [this](int index) { route([this, index] { app::chooseDestination(m_window, index); }); });
         // The text, however it changed: only the text changes; the choice is made by choosing. The
         // combo box also writes its text while a choice is under way, so nothing is shown back here.
         connect(combo->lineEdit(), &QLineEdit::textChanged, this, [this](const QString& text) {
@@ -438,58 +435,27 @@ void WindowView::copyPassword(const QLineEdit* box)
 
 void WindowView::chooseId(int row)
 {
-    route([this, row] {
-        m_window.Lstidbox.listIndex = row;
-        m_window.Lstidbox_Click();
-    });
+    route([this, row] { app::chooseId(m_window, row); });
 }
 
 void WindowView::arrangeTabOrder()
 {
-    std::vector<const ControlDesign*> stops;
-    for (const auto& d : app::controlTable())
-        if (d.tabIndex >= 0)
-            stops.push_back(&d);
-    std::sort(stops.begin(), stops.end(), [](auto* a, auto* b) { return a->tabIndex < b->tabIndex; });
+    const auto& stops = app::tabOrder();
     for (std::size_t i = 1; i < stops.size(); ++i)
-        setTabOrder(widget(stops[i - 1]->id), widget(stops[i]->id));
+        setTabOrder(widget(stops[i - 1]), widget(stops[i]));
 }
 
-/// Boxes and buttons that share a place: the smaller one lies over the larger, so that the buttons
-/// and the length box at the right end of the password row stay in sight over the long boxes.
-/// Labels, lines and the picture are drawn on the window itself beneath every box and button; among
-/// them, a later control of the table lies over an earlier one, and the picture lies under all.
 void WindowView::arrangeStacking()
 {
-    const auto& table = app::controlTable();
-    auto isLight = [](const ControlDesign& d) {
-        return d.kind == ControlKind::Label || d.kind == ControlKind::Line || d.kind == ControlKind::Picture;
-    };
-    std::vector<const ControlDesign*> windowed;
-    for (const auto& d : table)
-        if (!isLight(d))
-            windowed.push_back(&d);
-    auto area = [](const ControlDesign* d) { return d->place.width * d->place.height; };
-    std::stable_sort(windowed.begin(), windowed.end(), [&](auto* a, auto* b) { return area(a) > area(b); });
-    for (const auto* d : windowed)
-        widget(d->id)->raise();
-
-    for (auto d = table.rbegin(); d != table.rend(); ++d)
-        if (isLight(*d))
-            widget(d->id)->lower();
-    widget(ControlId::Image1)->lower();
+    for (const ControlId id : app::stackingOrder())
+        widget(id)->raise();
 }
 
 void WindowView::route(const std::function<void()>& handler)
 {
     if (m_mirroring)
         return;
-    try {
-        handler();
-    } catch (const std::exception& error) {
-        m_window.Txtmassage.setText(u"思いがけない誤りで操作を最後まで行えませんでした：" +
-                                    toU16(QString::fromUtf8(error.what())));
-    }
+    app::runEvent(m_window, handler);
     mirror();
 }
 

@@ -2,12 +2,10 @@
 
 #include "Layout.h"
 #include "app/Screens.h"
-#include "platform/Utf8.h"
+#include "resource.h"
 
 #include <algorithm>
-#include <cmath>
 #include <commctrl.h>
-#include <exception>
 #include <imm.h>
 
 namespace orvanta::view_win32 {
@@ -25,8 +23,6 @@ namespace {
 constexpr const wchar_t* kClassName = L"OrvantaWindow";
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 constexpr double kWindowFontPoints = 9;
-/// A caption is never drawn smaller than this to make it fit.
-constexpr double kSmallestCaptionPoints = 7;
 /// The subclass of the drop-down box's text field (the others are numbered by their row of the table).
 constexpr UINT_PTR kComboFieldSubclass = 1000;
 /// How far the list of the drop-down box reaches below its field, in fields.
@@ -111,15 +107,7 @@ std::u16string windowText(HWND window)
     return text;
 }
 
-Win32View::Win32View(MainWindow& window, HINSTANCE instance) : m_window(window), m_instance(instance)
-{
-    for (const auto& d : app::controlTable())
-        if (d.tabIndex >= 0)
-            m_tabOrder.push_back(d.id);
-    std::stable_sort(m_tabOrder.begin(), m_tabOrder.end(), [](ControlId a, ControlId b) {
-        return app::design(a).tabIndex < app::design(b).tabIndex;
-    });
-}
+Win32View::Win32View(MainWindow& window, HINSTANCE instance) : m_window(window), m_instance(instance) {}
 
 Win32View::~Win32View()
 {
@@ -201,10 +189,8 @@ LRESULT Win32View::handle(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_CTLCOLORBTN:
         return onControlColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
     case WM_KEYDOWN:
-        if (wParam == VK_F1) {
-            route([this] { m_window.helpKey(); });
+        if (onKeyDown(wParam))
             return 0;
-        }
         break;
     case WM_DPICHANGED:
         onDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
@@ -213,35 +199,25 @@ LRESULT Win32View::handle(UINT message, WPARAM wParam, LPARAM lParam)
         onActivate(wParam);
         return 0;
     case WM_SETFOCUS:
-        if (m_lastFocus && IsWindowVisible(m_lastFocus))
-            SetFocus(m_lastFocus);
-        else
-            focusFirstStop();
+        onSetFocus();
         return 0;
     case WM_CLOSE:
         onClose();
         return 0;
     case WM_ENDSESSION:
-        // Windows is ending: the window closes without WM_CLOSE.
-        if (wParam)
-            m_window.Form_Unload();
+        onEndSession(wParam);
         return 0;
     case WM_DESTROY:
-        if (m_quitOnClose)
-            PostQuitMessage(0);
+        onDestroy();
         return 0;
     case kMirrorLater:
         mirror();
         return 0;
     case kComboFieldSet:
-        if (const auto text = windowText(m_controls[index(ControlId::cmbnamae)]);
-            text != m_window.cmbnamae.text())
-            route([this, &text] { m_window.cmbnamae.setText(text); });
+        onComboFieldSet();
         return 0;
     case kAddTooltips:
         addTooltips();
-        if (m_tooltip)
-            SendMessageW(m_tooltip, TTM_SETMAXTIPWIDTH, 0, pixelsAt(8000, m_dpi));
         return 0;
     case kShowPicture:
         onShowPicture();
@@ -253,6 +229,43 @@ LRESULT Win32View::handle(UINT message, WPARAM wParam, LPARAM lParam)
         break;
     }
     return DefWindowProcW(m_hwnd, message, wParam, lParam);
+}
+
+bool Win32View::onKeyDown(WPARAM key)
+{
+    // F1 in any control reaches the window here (preTranslate), as does F1 in the window itself.
+    if (key != VK_F1)
+        return false;
+    route([this] { m_window.helpKey(); });
+    return true;
+}
+
+void Win32View::onSetFocus()
+{
+    if (m_lastFocus && IsWindowVisible(m_lastFocus))
+        SetFocus(m_lastFocus);
+    else
+        focusFirstStop();
+}
+
+void Win32View::onEndSession(WPARAM ending)
+{
+    // Windows is ending: the window closes without WM_CLOSE.
+    if (ending)
+        m_window.Form_Unload();
+}
+
+void Win32View::onDestroy()
+{
+    if (m_quitOnClose)
+        PostQuitMessage(0);
+}
+
+void Win32View::onComboFieldSet()
+{
+    if (const auto text = windowText(m_controls[index(ControlId::cmbnamae)]);
+        text != m_window.cmbnamae.text())
+        route([this, &text] { m_window.cmbnamae.setText(text); });
 }
 
 bool Win32View::onCreate()
@@ -343,23 +356,14 @@ void Win32View::buildControls()
             m_brushes[index(d.id)].reset(CreateSolidBrush(colourOf(*d.background)));
     }
 
-    // Boxes and buttons that share a place: the smaller one lies over the larger, so that the buttons and
-    // the length box at the right end of the password row stay in sight over the long boxes. Labels lie
-    // beneath every box and button; among them a later row of the table lies over an earlier one.
-    std::vector<const ControlDesign*> windowed;
-    for (const auto& d : app::controlTable())
-        if (m_controls[index(d.id)] && d.kind != ControlKind::Label)
-            windowed.push_back(&d);
-    auto area = [](const ControlDesign* d) { return d->place.width * d->place.height; };
-    std::stable_sort(windowed.begin(), windowed.end(), [&](auto* a, auto* b) { return area(a) > area(b); });
-    for (const auto* d : windowed)
-        SetWindowPos(m_controls[index(d->id)], HWND_TOP, 0, 0, 0, 0,
-                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    const auto& table = app::controlTable();
-    for (auto d = table.rbegin(); d != table.rend(); ++d)
-        if (d->kind == ControlKind::Label && m_controls[index(d->id)])
-            SetWindowPos(m_controls[index(d->id)], HWND_BOTTOM, 0, 0, 0, 0,
-                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    arrangeStacking();
+}
+
+void Win32View::arrangeStacking()
+{
+    for (const ControlId id : app::stackingOrder())
+        if (HWND child = m_controls[index(id)])
+            SetWindowPos(child, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void Win32View::addTooltips()
@@ -392,6 +396,7 @@ void Win32View::addTooltips()
                 addTool(info.hwndItem, m_tooltips[index(d.id)]);
         }
     }
+    SendMessageW(m_tooltip, TTM_SETMAXTIPWIDTH, 0, pixelsAt(8000, m_dpi));
 }
 
 void Win32View::applyDpi(const RECT* suggested, bool moveControls)
@@ -450,25 +455,13 @@ RECT Win32View::windowPlace(const ControlDesign& d) const
 
 double Win32View::fittedPoints(HDC dc, const ControlDesign& d, double points, int room)
 {
-    // A caption wider than its label is drawn a little smaller rather than cut off: the faces that stand
-    // in for the design's font run a little wider than it. The width grows with the size, so the size
-    // that fits is found from the width at the designed size and then checked.
     const std::u16string caption(d.caption);
-    auto width = [&](double size) {
+    return app::fittedCaptionPoints(points, room, [&](double size) {
         SelectObject(dc, font(size, d.bold));
         SIZE extent{};
         GetTextExtentPoint32W(dc, wide(caption), static_cast<int>(caption.size()), &extent);
         return static_cast<int>(extent.cx);
-    };
-    const int designed = width(points);
-    if (designed <= room || designed == 0)
-        return points;
-    double size = std::max(kSmallestCaptionPoints, std::floor(points * room / designed * 4) / 4);
-    while (size > kSmallestCaptionPoints && width(size) > room)
-        size -= 0.25;
-    if (size + 0.25 < points && width(size + 0.25) <= room)
-        size += 0.25;
-    return size;
+    });
 }
 
 void Win32View::rebuildBackground(const Picture* picture)
@@ -605,8 +598,8 @@ void Win32View::showIcon()
     // The program's icon, at the sizes the system asks for: the large one for switching between
     // programs, the small one for the title bar and the task bar.
     const auto icon = [this](int width, int height, UINT flags) {
-        return reinterpret_cast<LPARAM>(
-            LoadImageW(m_instance, MAKEINTRESOURCEW(1), IMAGE_ICON, width, height, flags | LR_SHARED));
+        return reinterpret_cast<LPARAM>(LoadImageW(m_instance, MAKEINTRESOURCEW(IDI_ORVANTA), IMAGE_ICON,
+                                                   width, height, flags | LR_SHARED));
     };
     SendMessageW(m_hwnd, WM_SETICON, ICON_BIG, icon(0, 0, LR_DEFAULTSIZE));
     SendMessageW(m_hwnd, WM_SETICON, ICON_SMALL,
@@ -648,11 +641,7 @@ void Win32View::onCommand(WPARAM wParam, LPARAM lParam)
         if (code == CBN_SELCHANGE) {
             // A choice from the list, by mouse, arrow keys or wheel.
             const int chosen = static_cast<int>(SendMessageW(child, CB_GETCURSEL, 0, 0));
-            route([this, chosen] {
-                m_window.cmbnamae.listIndex = chosen;
-                m_window.cmbnamae.setText(m_window.cmbnamae.selectedItem());
-                m_window.cmbnamae_Click();
-            });
+            route([this, chosen] { app::chooseDestination(m_window, chosen); });
         }
         // A change of the text field arrives through comboProc.
         return;
@@ -666,10 +655,7 @@ void Win32View::onCommand(WPARAM wParam, LPARAM lParam)
         if (code == LBN_SELCHANGE) {
             // Every click, also on the ID already chosen, and every move with the arrow keys.
             const int chosen = static_cast<int>(SendMessageW(child, LB_GETCURSEL, 0, 0));
-            route([this, chosen] {
-                m_window.Lstidbox.listIndex = chosen;
-                m_window.Lstidbox_Click();
-            });
+            route([this, chosen] { app::chooseId(m_window, chosen); });
         } else if (code == LBN_DBLCLK) {
             // The click before it has already chosen the entry and run the Click handler.
             route([this] { m_window.Lstidbox_DblClick(); });
@@ -698,12 +684,7 @@ void Win32View::route(const std::function<void()>& handler)
 {
     if (m_mirroring)
         return;
-    try {
-        handler();
-    } catch (const std::exception& error) {
-        m_window.Txtmassage.setText(u"思いがけない誤りで操作を最後まで行えませんでした：" +
-                                    platform::fromUtf8(error.what()));
-    }
+    app::runEvent(m_window, handler);
     mirror();
 }
 
@@ -783,19 +764,24 @@ void Win32View::repairFocus(HWND focused)
     moveFocus(1);
 }
 
+// Tab is walked here by hand. Windows' own Tab (the dialog manager's, which a plain window does not get
+// anyway) goes through the controls in their z-order, and the z-order is the design's stacking, which
+// decides which of two controls sharing a place shows: it is not the design's tab order.
 void Win32View::moveFocus(int step)
 {
+    const auto& order = app::tabOrder();
     const auto current = controlOf(GetFocus());
-    auto at = current ? std::find(m_tabOrder.begin(), m_tabOrder.end(), *current) : m_tabOrder.end();
-    const auto count = static_cast<std::ptrdiff_t>(m_tabOrder.size());
-    std::ptrdiff_t position = at == m_tabOrder.end() ? (step > 0 ? -1 : count) : at - m_tabOrder.begin();
+    auto at = current ? std::find(order.begin(), order.end(), *current) : order.end();
+    const auto count = static_cast<std::ptrdiff_t>(order.size());
+    std::ptrdiff_t position = at == order.end() ? (step > 0 ? -1 : count) : at - order.begin();
     for (std::ptrdiff_t tried = 0; tried < count; ++tried) {
         position = ((position + step) % count + count) % count;
-        HWND child = m_controls[index(m_tabOrder[static_cast<std::size_t>(position)])];
+        const ControlId id = order[static_cast<std::size_t>(position)];
+        HWND child = m_controls[index(id)];
         if (child && IsWindowVisible(child) && IsWindowEnabled(child)) {
             SetFocus(child);
             // A box reached with Tab has its text selected, ready to be typed over.
-            const auto kind = app::design(m_tabOrder[static_cast<std::size_t>(position)]).kind;
+            const auto kind = app::design(id).kind;
             if (isBox(kind))
                 SendMessageW(child, EM_SETSEL, 0, -1);
             else if (kind == ControlKind::ComboBox)
@@ -807,7 +793,7 @@ void Win32View::moveFocus(int step)
 
 void Win32View::focusFirstStop()
 {
-    for (ControlId id : m_tabOrder) {
+    for (ControlId id : app::tabOrder()) {
         HWND child = m_controls[index(id)];
         if (child && IsWindowVisible(child) && IsWindowEnabled(child)) {
             SetFocus(child);
@@ -822,7 +808,8 @@ bool Win32View::preTranslate(const MSG& message)
         (message.hwnd != m_hwnd && !IsChild(m_hwnd, message.hwnd)))
         return false;
     if (message.wParam == VK_F1) {
-        route([this] { m_window.helpKey(); });
+        // The help key is the window's, whichever control has the focus.
+        SendMessageW(m_hwnd, WM_KEYDOWN, VK_F1, message.lParam);
         return true;
     }
     if (message.wParam == VK_TAB && (GetKeyState(VK_CONTROL) & 0x8000) == 0 &&

@@ -55,7 +55,8 @@ public:
     void setQuitOnClose(bool quit) { m_quitOnClose = quit; }
 
     /// Keys the window handles for all its controls before they reach one: Tab and Shift+Tab walk the
-    /// design's tab order, F1 shows the help. True when the message was taken here.
+    /// design's tab order, F1 goes to the window, which shows the help. True when the message was taken
+    /// here.
     bool preTranslate(const MSG& message);
 
     HWND window() const { return m_hwnd; }
@@ -92,12 +93,19 @@ private:
     LRESULT onControlColour(HDC dc, HWND child);
     void onDpiChanged(UINT dpi, const RECT& suggested);
     void onActivate(WPARAM wParam);
+    /// True when the key was the window's own (F1).
+    bool onKeyDown(WPARAM key);
+    void onSetFocus();
+    void onEndSession(WPARAM ending);
+    void onDestroy();
+    void onComboFieldSet();
     void onClose();
     void onShowPicture();
     void showIcon();
 
     // Building and sizing.
     void buildControls();
+    void arrangeStacking();
     void addTooltips();
     /// Sizes the window, the fonts and (when asked) the controls for m_dpi.
     void applyDpi(const RECT* suggested, bool moveControls);
@@ -146,7 +154,6 @@ private:
     std::array<std::vector<std::u16string>, app::kControlCount> m_shownItems{};
     std::array<std::u16string, app::kControlCount> m_tooltips{};
     std::array<UniqueBrush, app::kControlCount> m_brushes{};
-    std::vector<app::ControlId> m_tabOrder;
 
     std::u16string m_face;
     std::map<std::pair<int, bool>, UniqueFont> m_fonts; // by quarter points and boldness

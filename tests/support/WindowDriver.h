@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/EventRoutes.h"
 #include "app/MainWindow.h"
 #include "support/TestServices.h"
 
@@ -74,16 +75,14 @@ public:
     /// Chooses a destination in the combo box, as a click on it does.
     void chooseDestination(std::u16string_view destination)
     {
-        select(window.cmbnamae, destination);
-        window.cmbnamae_Click();
+        app::chooseDestination(window, indexOf(window.cmbnamae, destination));
     }
 
     /// Chooses a destination and an ID and double-clicks the ID: edit mode on that entry.
     void openEntry(std::u16string_view destination, std::u16string_view id)
     {
         chooseDestination(destination);
-        select(window.Lstidbox, id);
-        window.Lstidbox_Click();
+        app::chooseId(window, indexOf(window.Lstidbox, id));
         window.Lstidbox_DblClick();
     }
 
@@ -108,11 +107,11 @@ public:
     app::MainWindow window{services.services()};
 
 private:
-    static void select(app::Control& list, std::u16string_view item)
+    static int indexOf(const app::Control& list, std::u16string_view item)
     {
         const auto found = std::find(list.items.begin(), list.items.end(), item);
-        ASSERT_NE(found, list.items.end()) << "not in the list";
-        list.listIndex = static_cast<int>(found - list.items.begin());
+        EXPECT_NE(found, list.items.end()) << "not in the list";
+        return found == list.items.end() ? -1 : static_cast<int>(found - list.items.begin());
     }
 };
 
