@@ -277,7 +277,7 @@ TEST(EntryLimitTest, ARegistrationMayFillTheFileButNotPassIt)
 
 // --- a write that fails ------------------------------------------------------------------------
 
-class WriteFailureTest : public EntryTest, public ::testing::WithParamInterface<platform::WriteStep> {};
+class WriteFailureTest : public EntryTest, public ::testing::WithParamInterface<WriteStep> {};
 
 TEST_P(WriteFailureTest, LeavesTheFileAsItWas)
 {
@@ -335,26 +335,26 @@ TEST_P(WriteFailureTest, ADeleteTriedAgainCountsOnce)
                           header(u"銀行", u"1"), entry(u"銀行", u"1234", u"pin0")}));
 }
 
-std::string stepName(const ::testing::TestParamInfo<platform::WriteStep>& param)
+std::string stepName(const ::testing::TestParamInfo<WriteStep>& param)
 {
     switch (param.param) {
-    case platform::WriteStep::Open:
+    case WriteStep::Open:
         return "Open";
-    case platform::WriteStep::Write:
+    case WriteStep::Write:
         return "Write";
-    case platform::WriteStep::Sync:
+    case WriteStep::Sync:
         return "Sync";
-    case platform::WriteStep::Rename:
+    case WriteStep::Rename:
         return "Rename";
-    case platform::WriteStep::SyncFolder:
+    case WriteStep::SyncFolder:
         return "SyncFolder";
     }
     return "Unknown";
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryStep, WriteFailureTest,
-                         ::testing::Values(platform::WriteStep::Open, platform::WriteStep::Write,
-                                           platform::WriteStep::Sync, platform::WriteStep::Rename),
+                         ::testing::Values(WriteStep::Open, WriteStep::Write, WriteStep::Sync,
+                                           WriteStep::Rename),
                          stepName);
 
 } // namespace

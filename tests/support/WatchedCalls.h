@@ -1,0 +1,23 @@
+#pragma once
+
+#include "platform/SystemCalls.h"
+
+#include <functional>
+#include <string_view>
+
+namespace orvanta::test {
+
+/// The real system calls, each asked about first: `before` gets the call's name (the entry's name in
+/// platform::SystemCalls) and answers 0 to make the call, or an error (errno on Linux, a system error
+/// code on Windows) that the call then fails with, without being made.
+platform::SystemCalls watchedCalls(std::function<int(std::string_view call)> before);
+
+/// The steps of a write, each one call: creating the temporary file, writing the bytes (every write
+/// call), flushing the file, renaming it, flushing the folder (Linux only).
+enum class WriteStep { Open, Write, Sync, Rename, SyncFolder };
+
+/// The real system calls, failing a step of a write with the errno value `fault` gives for it (0: the
+/// call is made).
+platform::SystemCalls failingAt(std::function<int(WriteStep)> fault);
+
+} // namespace orvanta::test
