@@ -30,7 +30,7 @@ protected:
                        std::u16string_view like) override;
 
 private:
-    class Writing; // the steps of one write, on hosts that take them one by one
+    class Writing; // the steps of one write
 
     const Drives& m_drives;
     SystemCalls m_calls;

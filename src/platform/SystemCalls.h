@@ -7,7 +7,10 @@
 #include <functional>
 
 #ifdef _WIN32
-#include <windows.h>
+// <windows.h> stays out of the headers (its macros would reach every file that includes them): the
+// types below are the ones it names HANDLE, DWORD, BOOL and LPCWSTR.
+struct _SECURITY_ATTRIBUTES;
+struct _OVERLAPPED;
 #else
 #include <cstdio>
 #include <cstdlib>
@@ -22,15 +25,20 @@ namespace orvanta::platform {
 
 #ifdef _WIN32
 
-/// A failed call returns FALSE or INVALID_HANDLE_VALUE with GetLastError() set, as the real one does.
+/// CreateFileW, WriteFile, FlushFileBuffers, CloseHandle, MoveFileExW and DeleteFileW, the real ones
+/// unless replaced. A failed call returns FALSE or INVALID_HANDLE_VALUE with GetLastError() set, as
+/// the real one does.
 struct SystemCalls {
-    std::function<HANDLE(LPCWSTR, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD, DWORD, HANDLE)> createFile =
-        CreateFileW;
-    std::function<BOOL(HANDLE, LPCVOID, DWORD, LPDWORD, LPOVERLAPPED)> writeFile = WriteFile;
-    std::function<BOOL(HANDLE)> flushFileBuffers = FlushFileBuffers;
-    std::function<BOOL(HANDLE)> closeHandle = CloseHandle;
-    std::function<BOOL(LPCWSTR, LPCWSTR, DWORD)> moveFileEx = MoveFileExW;
-    std::function<BOOL(LPCWSTR)> deleteFile = DeleteFileW;
+    SystemCalls();
+
+    std::function<void*(const wchar_t*, unsigned long, unsigned long, _SECURITY_ATTRIBUTES*, unsigned long,
+                        unsigned long, void*)>
+        createFile;
+    std::function<int(void*, const void*, unsigned long, unsigned long*, _OVERLAPPED*)> writeFile;
+    std::function<int(void*)> flushFileBuffers;
+    std::function<int(void*)> closeHandle;
+    std::function<int(const wchar_t*, const wchar_t*, unsigned long)> moveFileEx;
+    std::function<int(const wchar_t*)> deleteFile;
 };
 
 #else

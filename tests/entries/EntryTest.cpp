@@ -283,7 +283,7 @@ TEST_P(WriteFailureTest, LeavesTheFileAsItWas)
 {
     const std::u16string failed =
         u"データファイル psw.ini を書き込めませんでした（元のファイルはそのままです）：" +
-        platform::errorDescription(ENOSPC);
+        writeErrorDescription(ENOSPC);
     d.services.files.failEveryWrite(GetParam(), ENOSPC);
 
     d.registerEntry(u"Mail", u"jiro", u"pw2");
@@ -306,7 +306,7 @@ TEST_P(WriteFailureTest, ARegistrationTriedAgainCountsOnce)
     d.registerEntry(u"Mail", u"jiro", u"pw2");
     EXPECT_EQ(d.window.Txtmassage.text(),
               u"データファイル psw.ini を書き込めませんでした（元のファイルはそのままです）：" +
-                  platform::errorDescription(EIO));
+                  writeErrorDescription(EIO));
     EXPECT_EQ(d.file(), before);
 
     d.window.btnnew_Click();
@@ -324,7 +324,7 @@ TEST_P(WriteFailureTest, ADeleteTriedAgainCountsOnce)
     d.window.btndelete_Click();
     EXPECT_EQ(d.window.Txtmassage.text(),
               u"データファイル psw.ini を書き込めませんでした（元のファイルはそのままです）：" +
-                  platform::errorDescription(EACCES));
+                  writeErrorDescription(EACCES));
     EXPECT_EQ(d.file(), before);
     EXPECT_TRUE(d.inEditMode());
 

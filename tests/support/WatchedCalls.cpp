@@ -1,5 +1,7 @@
 #include "support/WatchedCalls.h"
 
+#include "platform/ErrorDescription.h"
+
 #include <cerrno>
 #include <optional>
 #include <utility>
@@ -61,6 +63,11 @@ platform::SystemCalls failingAt(std::function<int(WriteStep)> fault)
         const auto step = stepOf(call);
         return step ? fault(*step) : 0;
     });
+}
+
+std::u16string writeErrorDescription(int error)
+{
+    return platform::errorDescription(error);
 }
 
 } // namespace orvanta::test

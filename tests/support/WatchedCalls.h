@@ -3,6 +3,7 @@
 #include "platform/SystemCalls.h"
 
 #include <functional>
+#include <string>
 #include <string_view>
 
 namespace orvanta::test {
@@ -17,7 +18,11 @@ platform::SystemCalls watchedCalls(std::function<int(std::string_view call)> bef
 enum class WriteStep { Open, Write, Sync, Rename, SyncFolder };
 
 /// The real system calls, failing a step of a write with the errno value `fault` gives for it (0: the
-/// call is made).
+/// call is made); on Windows with the system error of the same wording.
 platform::SystemCalls failingAt(std::function<int(WriteStep)> fault);
+
+/// What a write that failingAt failed with the errno value `error` says: on Windows the system's own
+/// wording of that error, as a real failure there says it.
+std::u16string writeErrorDescription(int error);
 
 } // namespace orvanta::test
