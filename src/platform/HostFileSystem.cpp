@@ -68,26 +68,27 @@ Failure writeFailure(int error)
 
 class Descriptor {
 public:
-    explicit Descriptor(int fd) : m_fd(fd) {}
+    Descriptor(int fd, const SystemCalls& calls) : m_fd(fd), m_calls(calls) {}
     Descriptor(const Descriptor&) = delete;
     Descriptor& operator=(const Descriptor&) = delete;
     ~Descriptor()
     {
         if (m_fd >= 0) {
-            ::close(m_fd);
+            m_calls.close(m_fd);
         }
     }
     int get() const { return m_fd; }
     // Closes now and reports the error close reports (a delayed write error on some file systems).
     int close()
     {
-        const int result = ::close(m_fd);
+        const int result = m_calls.close(m_fd);
         m_fd = -1;
         return result == 0 ? 0 : errno;
     }
 
 private:
     int m_fd = -1;
+    const SystemCalls& m_calls;
 };
 
 FileKind fileKind(mode_t mode)
@@ -122,29 +123,32 @@ public:
     ~FolderLock()
     {
         if (m_remove) {
-            unlink(m_path.c_str());
+            m_calls.unlink(m_path.c_str());
         }
         if (m_fd >= 0) {
-            ::close(m_fd);
+            m_calls.close(m_fd);
         }
     }
 
     // Takes the lock, waiting for another writer at most `wait`. Nothing, with errno set, when the lock
     // file cannot be made (EWOULDBLOCK: another writer held it all that time). A file system without
     // locks (some network shares) is written without one.
-    static std::unique_ptr<FolderLock> take(const std::string& folder, std::chrono::milliseconds wait)
+    static std::unique_ptr<FolderLock> take(const std::string& folder, std::chrono::milliseconds wait,
+                                            const SystemCalls& calls)
     {
         const auto deadline = std::chrono::steady_clock::now() + wait;
         const std::string path = joined(folder, kLockName);
         while (true) {
             std::unique_ptr<FolderLock> lock(new FolderLock(
                 path,
-                open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY | O_NONBLOCK, 0600)));
+                calls.open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY | O_NONBLOCK,
+                           0600),
+                calls));
             if (lock->m_fd < 0) {
                 return nullptr;
             }
             int result = 0;
-            while ((result = flock(lock->m_fd, LOCK_EX | LOCK_NB)) != 0 && errno == EINTR) {
+            while ((result = calls.flock(lock->m_fd, LOCK_EX | LOCK_NB)) != 0 && errno == EINTR) {
             }
             if (result != 0 && errno != EWOULDBLOCK) {
                 lock->m_remove = true;
@@ -168,29 +172,22 @@ public:
         }
     }
 
-    // A descriptor on the folder's file system, for syncfs.
+    // A descriptor on the folder's file system, for flushFolder.
     int fd() const { return m_fd; }
 
 private:
     static constexpr std::string_view kLockName = ".orvanta.lock";
 
-    FolderLock(std::string path, int fd) : m_path(std::move(path)), m_fd(fd) {}
+    FolderLock(std::string path, int fd, const SystemCalls& calls)
+        : m_path(std::move(path)), m_fd(fd), m_calls(calls)
+    {
+    }
 
     std::string m_path;
     int m_fd = -1;
+    const SystemCalls& m_calls;
     bool m_remove = false; // set once the lock is held, or the file system has no locks
 };
-
-// Flushes the folder's entries to the disk. A folder that cannot be opened for reading (mode 0311) is
-// flushed with the whole file system it lies on, through the lock file beside the new one.
-int syncFolder(const std::string& folder, const FolderLock& lock)
-{
-    const Descriptor directory(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (directory.get() >= 0) {
-        return fsync(directory.get()) == 0 ? 0 : errno;
-    }
-    return syncfs(lock.fd()) == 0 ? 0 : errno;
-}
 
 // A FAT, exFAT or NTFS stick holds no Unix owner or permissions: the mount gives every file the same
 // ones and refuses a change (EPERM, as vfat and exfat do unless mounted "quiet"), or cannot make one.
@@ -201,7 +198,7 @@ bool holdsNoModes(int error)
 
 // Removes the temporary files of writes that were killed before they could finish: they may hold
 // every password in plain text. Only regular files with exactly the program's temporary names go.
-void removeLeftovers(const std::string& folder, const std::function<void()>& beforeEach)
+void removeLeftovers(const std::string& folder, const SystemCalls& calls)
 {
     DIR* listing = opendir(folder.c_str());
     if (listing == nullptr) {
@@ -214,8 +211,7 @@ void removeLeftovers(const std::string& folder, const std::function<void()>& bef
         const std::string path = joined(folder, entry->d_name);
         struct stat status {};
         if (lstat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode)) {
-            beforeEach();
-            unlink(path.c_str());
+            calls.unlink(path.c_str());
         }
     }
     closedir(listing);
@@ -247,9 +243,22 @@ struct KeptModes {
 
 } // namespace
 
+int flushFolder(const char* folder, int fileOnSameDisk)
+{
+    const int directory = open(folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (directory < 0) {
+        return syncfs(fileOnSameDisk);
+    }
+    const int result = fsync(directory);
+    const int error = errno;
+    ::close(directory);
+    errno = error;
+    return result;
+}
+
 // Anything but a regular file of at most `limit` bytes is refused before a byte is read: a pipe would
 // wait for a writer for ever and a device may never end.
-Expected<std::string> readRegularFile(const std::string& host, std::size_t limit)
+Expected<std::string> readRegularFile(const std::string& host, std::size_t limit, const SystemCalls& calls)
 {
     struct stat status {};
     if (stat(host.c_str(), &status) != 0) {
@@ -263,7 +272,7 @@ Expected<std::string> readRegularFile(const std::string& host, std::size_t limit
         return std::move(*refused);
     }
     // Opened without waiting, and checked again, in case the name was given to something else since.
-    const Descriptor file(open(host.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+    const Descriptor file(calls.open(host.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY, 0), calls);
     if (file.get() < 0) {
         return failure(errno);
     }
@@ -293,6 +302,11 @@ Expected<std::string> readRegularFile(const std::string& host, std::size_t limit
             return Failure{Failure::Kind::Other, tooLargeDescription(limit)};
         }
     }
+}
+
+HostFileSystem::HostFileSystem(const Drives& drives, SystemCalls calls, std::chrono::milliseconds lockWait)
+    : m_drives(drives), m_calls(std::move(calls)), m_lockWait(lockWait)
+{
 }
 
 std::optional<std::string> HostFileSystem::hostPath(std::u16string_view path) const
@@ -332,7 +346,7 @@ Expected<std::string> HostFileSystem::readFile(std::u16string_view path) const
     if (!host) {
         return Failure{Failure::Kind::NotFound, std::u16string(kPathNotFound)};
     }
-    return readRegularFile(*host, kMaxFileSize);
+    return readRegularFile(*host, kMaxFileSize, m_calls);
 }
 
 // One write, step by step: lock the folder, check the file there, create the temporary file, keep the
@@ -352,17 +366,12 @@ public:
     {
         // The folder's lock is held from the check to the flush of the folder: another copy of the
         // program writing here waits, and then checks against the file this write leaves.
-        m_files.trace(FileOperation::Lock);
-        const auto lock = FolderLock::take(m_folder, m_files.m_hooks.lockWait);
+        const auto lock = FolderLock::take(m_folder, m_files.m_lockWait, m_calls);
         if (!lock) {
             return errno == EWOULDBLOCK ? Failure{Failure::Kind::Other, busyDescription()}
                                         : writeFailure(errno);
         }
-        struct Unlocked {
-            const HostFileSystem& files;
-            ~Unlocked() { files.trace(FileOperation::Unlock); }
-        } unlocked{m_files};
-        removeLeftovers(m_folder, [this] { m_files.trace(FileOperation::RemoveLeftover); });
+        removeLeftovers(m_folder, m_calls);
 
         auto kept = checkedTarget(like);
         if (!kept) {
@@ -377,11 +386,7 @@ public:
         // The new bytes go to a temporary file beside the target and take its name only once they are
         // all on the disk: a failure at any step leaves the old file exactly as it was.
         std::string temporary = joined(m_folder, "." + m_name + "." + std::string(kTemporaryMark) + "XXXXXX");
-        if (const int error = m_files.fault(WriteStep::Open)) {
-            return writeFailure(error);
-        }
-        Descriptor file(
-            traced(FileOperation::CreateExclusive, [&] { return mkostemp(temporary.data(), O_CLOEXEC); }));
+        Descriptor file(m_calls.mkostemp(temporary.data(), O_CLOEXEC), m_calls);
         if (file.get() < 0) {
             return writeFailure(errno);
         }
@@ -393,30 +398,15 @@ public:
             error = renamed(temporary);
         }
         if (error != 0) {
-            unlink(temporary.c_str());
+            m_calls.unlink(temporary.c_str());
             return writeFailure(error);
         }
         return folderFlushed(*lock);
     }
 
 private:
-    // Each call that makes the write durable is told to the trace as it is made, so a test sees the
-    // calls the write really makes and in what order.
-    template <class Call> auto traced(FileOperation operation, const Call& call) const -> decltype(call())
-    {
-        m_files.trace(operation);
-        return call();
-    }
-
-    // Asks the file system, unless a test answers for it: 0 or the errno value.
-    template <class Call> int asked(FileOperation operation, const Call& made) const
-    {
-        m_files.trace(operation);
-        if (const int error = m_files.refused(operation)) {
-            return error;
-        }
-        return made() == 0 ? 0 : errno;
-    }
+    // 0 when the call succeeded, else the errno value it left.
+    static int answer(int result) { return result == 0 ? 0 : errno; }
 
     // The file there may be replaced: a regular file within the limit that its owner may write to.
     Expected<KeptModes> checkedTarget(std::u16string_view like) const
@@ -450,8 +440,7 @@ private:
     // The file still holds what the program read (is still missing, when it read none).
     WriteOutcome stillAsRead(const FileContents& asRead) const
     {
-        m_files.trace(FileOperation::Check);
-        const auto now = readRegularFile(m_target, kMaxFileSize);
+        const auto now = readRegularFile(m_target, kMaxFileSize, m_calls);
         if (!now && now.failure().kind != Failure::Kind::NotFound) {
             return now.failure();
         }
@@ -468,28 +457,22 @@ private:
             // The new file keeps the old one's owner and group where the system allows. When the group
             // cannot be kept, the group's permissions are not handed to the group the file gets instead.
             const auto& old = *kept.old;
-            if (asked(FileOperation::KeepOwner, [&] { return fchown(file.get(), old.st_uid, old.st_gid); }) !=
-                    0 &&
-                asked(FileOperation::KeepOwner,
-                      [&] { return fchown(file.get(), static_cast<uid_t>(-1), old.st_gid); }) != 0) {
+            if (m_calls.fchown(file.get(), old.st_uid, old.st_gid) != 0 &&
+                m_calls.fchown(file.get(), static_cast<uid_t>(-1), old.st_gid) != 0) {
                 kept.mode &= ~static_cast<mode_t>(070);
             }
         }
         // Where the file system cannot hold the permissions, the file is written all the same: the mount
         // decides who may read it.
-        const int error = asked(FileOperation::KeepMode, [&] { return fchmod(file.get(), kept.mode); });
+        const int error = answer(m_calls.fchmod(file.get(), kept.mode));
         return holdsNoModes(error) ? 0 : error;
     }
 
     // Writes the bytes, flushes them to the disk and closes the file.
     int writeAndFlush(Descriptor& file, std::string_view bytes) const
     {
-        if (const int error = m_files.fault(WriteStep::Write)) {
-            return error;
-        }
         while (!bytes.empty()) {
-            const ssize_t count =
-                traced(FileOperation::Write, [&] { return ::write(file.get(), bytes.data(), bytes.size()); });
+            const ssize_t count = m_calls.write(file.get(), bytes.data(), bytes.size());
             if (count < 0) {
                 if (errno == EINTR) {
                     continue;
@@ -501,44 +484,29 @@ private:
             }
             bytes.remove_prefix(static_cast<std::size_t>(count));
         }
-        if (const int error = m_files.fault(WriteStep::Sync)) {
-            return error;
+        if (m_calls.fsync(file.get()) != 0) {
+            return errno;
         }
-        if (!m_files.leftOut(FileOperation::SyncFile)) {
-            if (traced(FileOperation::SyncFile, [&] { return fsync(file.get()); }) != 0) {
-                return errno;
-            }
-        }
-        return traced(FileOperation::Close, [&] { return file.close(); });
+        return file.close();
     }
 
     int renamed(const std::string& temporary) const
     {
-        if (const int error = m_files.fault(WriteStep::Rename)) {
-            return error;
-        }
-        return traced(FileOperation::Rename, [&] { return rename(temporary.c_str(), m_target.c_str()); }) == 0
-                   ? 0
-                   : errno;
+        return answer(m_calls.rename(temporary.c_str(), m_target.c_str()));
     }
 
     // Makes the new name itself durable. The file is complete under its name by now, so a folder that
     // cannot be flushed does not undo the write; but the user is told that a power failure may.
     WriteOutcome folderFlushed(const FolderLock& lock) const
     {
-        if (const int error = m_files.fault(WriteStep::SyncFolder)) {
+        if (const int error = answer(m_calls.flushFolder(m_folder.c_str(), lock.fd()))) {
             return WriteOutcome::writtenUnsynced(failure(error));
-        }
-        if (!m_files.leftOut(FileOperation::SyncFolder)) {
-            if (const int error =
-                    traced(FileOperation::SyncFolder, [&] { return syncFolder(m_folder, lock); })) {
-                return WriteOutcome::writtenUnsynced(failure(error));
-            }
         }
         return {};
     }
 
     const HostFileSystem& m_files;
+    const SystemCalls& m_calls = m_files.m_calls;
     std::string m_target;
     std::string m_folder;
     std::string m_name;

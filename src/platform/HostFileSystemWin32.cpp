@@ -17,6 +17,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <optional>
 #include <thread>
 #include <vector>
 #include <windows.h>
@@ -79,15 +80,6 @@ Failure systemFailure(DWORD error)
     return Failure{missing ? Failure::Kind::NotFound : Failure::Kind::Other, systemErrorDescription(error)};
 }
 
-// A failure the fault hook asked for, worded as on every host.
-Failure hookFailure(int error)
-{
-    if (error == ENOENT) {
-        return Failure{Failure::Kind::NotFound, std::u16string(kPathNotFound)};
-    }
-    return Failure{Failure::Kind::Other, errorDescription(error)};
-}
-
 bool isFolder(const std::wstring& path)
 {
     const DWORD attributes = GetFileAttributesW(path.c_str());
@@ -96,14 +88,17 @@ bool isFolder(const std::wstring& path)
 
 class Handle {
 public:
-    explicit Handle(HANDLE handle) : m_handle(handle) {}
-    Handle(Handle&& other) noexcept : m_handle(other.m_handle) { other.m_handle = INVALID_HANDLE_VALUE; }
+    Handle(HANDLE handle, const SystemCalls& calls) : m_handle(handle), m_calls(&calls) {}
+    Handle(Handle&& other) noexcept : m_handle(other.m_handle), m_calls(other.m_calls)
+    {
+        other.m_handle = INVALID_HANDLE_VALUE;
+    }
     Handle(const Handle&) = delete;
     Handle& operator=(const Handle&) = delete;
     ~Handle()
     {
         if (valid()) {
-            CloseHandle(m_handle);
+            m_calls->closeHandle(m_handle);
         }
     }
     bool valid() const { return m_handle != INVALID_HANDLE_VALUE; }
@@ -111,13 +106,14 @@ public:
     // Closes now; false when closing failed.
     bool close()
     {
-        const BOOL closed = CloseHandle(m_handle);
+        const BOOL closed = m_calls->closeHandle(m_handle);
         m_handle = INVALID_HANDLE_VALUE;
         return closed != FALSE;
     }
 
 private:
     HANDLE m_handle = INVALID_HANDLE_VALUE;
+    const SystemCalls* m_calls;
 };
 
 // A name for the temporary file beside `name`: ".psw.ini.orvanta-" and six letters and digits, a name
@@ -148,13 +144,14 @@ std::wstring temporaryName(const std::wstring& folder, const std::wstring& name)
 
 // The whole of a file on a disk of at most kMaxFileSize bytes; a pipe, a device or a larger file is
 // refused before a byte is read.
-Expected<std::string> readDiskFile(const std::wstring& name)
+Expected<std::string> readDiskFile(const std::wstring& name, const SystemCalls& calls)
 {
     if (isFolder(name)) {
         return Failure{Failure::Kind::Other, errorDescription(EISDIR)};
     }
-    const Handle file(CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    const Handle file(calls.createFile(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr),
+                      calls);
     if (!file.valid()) {
         return systemFailure(GetLastError());
     }
@@ -186,15 +183,15 @@ Expected<std::string> readDiskFile(const std::wstring& name)
 
 // The folder's lock: a file beside the program's files that only one writer can have open, and that
 // goes when it is closed (also when the program is killed). Another writer waits at most `wait`.
-Handle lockFolder(const std::wstring& folder, std::chrono::milliseconds wait)
+Handle lockFolder(const std::wstring& folder, std::chrono::milliseconds wait, const SystemCalls& calls)
 {
     const std::wstring name = folder + L"\\.orvanta.lock";
     const auto deadline = std::chrono::steady_clock::now() + wait;
     while (true) {
-        HANDLE lock = CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
-                                  FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+        HANDLE lock = calls.createFile(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                                       FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
         if (lock != INVALID_HANDLE_VALUE) {
-            return Handle(lock);
+            return Handle(lock, calls);
         }
         const DWORD error = GetLastError();
         // Another writer has it open, or has just closed it and the system is still removing it. A
@@ -204,11 +201,11 @@ Handle lockFolder(const std::wstring& folder, std::chrono::milliseconds wait)
             (error == ERROR_ACCESS_DENIED && GetFileAttributesW(name.c_str()) != INVALID_FILE_ATTRIBUTES);
         if (!held) {
             SetLastError(error);
-            return Handle(INVALID_HANDLE_VALUE);
+            return Handle(INVALID_HANDLE_VALUE, calls);
         }
         if (std::chrono::steady_clock::now() >= deadline) {
             SetLastError(ERROR_SHARING_VIOLATION);
-            return Handle(INVALID_HANDLE_VALUE);
+            return Handle(INVALID_HANDLE_VALUE, calls);
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
@@ -216,7 +213,7 @@ Handle lockFolder(const std::wstring& folder, std::chrono::milliseconds wait)
 
 // Removes the temporary files of writes that were killed before they could finish: they may hold
 // every password in plain text.
-void removeLeftovers(const std::wstring& folder, const std::function<void()>& beforeEach)
+void removeLeftovers(const std::wstring& folder, const SystemCalls& calls)
 {
     WIN32_FIND_DATAW found{};
     const HANDLE search = FindFirstFileW((folder + L"\\.*").c_str(), &found);
@@ -230,8 +227,7 @@ void removeLeftovers(const std::wstring& folder, const std::function<void()>& be
         const std::wstring name(found.cFileName);
         const auto utf8 = toUtf8(std::u16string(name.begin(), name.end()));
         if (utf8 && isLeftoverName(*utf8)) {
-            beforeEach();
-            DeleteFileW((folder + L"\\" + name).c_str());
+            calls.deleteFile((folder + L"\\" + name).c_str());
         }
     } while (FindNextFileW(search, &found));
     FindClose(search);
@@ -385,6 +381,17 @@ std::optional<Resolved> resolve(const Drives& drives, std::u16string_view path)
 
 } // namespace
 
+SystemCalls::SystemCalls()
+    : createFile(CreateFileW), writeFile(WriteFile), flushFileBuffers(FlushFileBuffers),
+      closeHandle(CloseHandle), moveFileEx(MoveFileExW), deleteFile(DeleteFileW)
+{
+}
+
+HostFileSystem::HostFileSystem(const Drives& drives, SystemCalls calls, std::chrono::milliseconds lockWait)
+    : m_drives(drives), m_calls(std::move(calls)), m_lockWait(lockWait)
+{
+}
+
 std::optional<std::string> HostFileSystem::hostPath(std::u16string_view path) const
 {
     const auto found = resolve(m_drives, path);
@@ -400,12 +407,170 @@ Expected<std::string> HostFileSystem::readFile(std::u16string_view path) const
     if (!found) {
         return Failure{Failure::Kind::NotFound, std::u16string(kPathNotFound)};
     }
-    auto bytes = readDiskFile(found->file);
+    auto bytes = readDiskFile(found->file, m_calls);
     if (!bytes && found->isCopy) {
         return located(bytes.failure(), found->file);
     }
     return bytes;
 }
+
+// One write of one file, step by step: lock the folder, check the file there, create the temporary
+// file, write and flush the bytes, rename. `before` is the file whose bytes the check compares while
+// the file is not there yet.
+class HostFileSystem::Writing {
+public:
+    Writing(const HostFileSystem& files, std::wstring file, std::wstring before)
+        : m_calls(files.m_calls), m_lockWait(files.m_lockWait), m_file(std::move(file)),
+          m_before(std::move(before))
+    {
+    }
+
+    WriteOutcome run(std::string_view bytes, const FileContents* asRead)
+    {
+        const std::wstring folder = folderOf(m_file);
+        // The folder's lock is held from the check to the rename: another copy of the program writing
+        // here waits, and then checks against the file this write leaves.
+        const Handle lock = lockFolder(folder, m_lockWait, m_calls);
+        if (!lock.valid()) {
+            const DWORD error = GetLastError();
+            m_refused = error == ERROR_ACCESS_DENIED;
+            return error == ERROR_SHARING_VIOLATION ? Failure{Failure::Kind::Other, busyDescription()}
+                                                    : systemFailure(error);
+        }
+        removeLeftovers(folder, m_calls);
+        if (auto refusal = checked(asRead)) {
+            return std::move(*refusal);
+        }
+        // The new bytes go to a temporary file beside the target and take its name only once they are
+        // all on the disk: a failure at any step leaves the old file exactly as it was.
+        if (auto failure = created(folder)) {
+            return std::move(*failure);
+        }
+        if (auto failure = writtenAndFlushed(bytes)) {
+            return removed(std::move(*failure));
+        }
+        if (auto failure = renamed()) {
+            return removed(std::move(*failure));
+        }
+        return {};
+    }
+
+    /// Whether the system refused the write for lack of permission.
+    bool refused() const { return m_refused; }
+
+private:
+    // The file there may be replaced, and still holds what the program read.
+    std::optional<Failure> checked(const FileContents* asRead) const
+    {
+        if (isFolder(m_file)) {
+            return Failure{Failure::Kind::Other, errorDescription(EISDIR)};
+        }
+        // Windows refuses to replace a read-only file; Wine renames over it all the same. A file the user
+        // made read-only stays as it is on both.
+        if (const DWORD attributes = GetFileAttributesW(m_file.c_str());
+            attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+            return Failure{Failure::Kind::Other, readOnlyDescription()};
+        }
+        // A file larger than any the program writes is not one of its files, and could not be read
+        // back: it stays as it is.
+        if (WIN32_FILE_ATTRIBUTE_DATA existing{};
+            GetFileAttributesExW(m_file.c_str(), GetFileExInfoStandard, &existing) &&
+            ((static_cast<unsigned long long>(existing.nFileSizeHigh) << 32) | existing.nFileSizeLow) >
+                kMaxFileSize) {
+            return Failure{Failure::Kind::Other, tooLargeDescription()};
+        }
+        if (asRead == nullptr) {
+            return std::nullopt;
+        }
+        // A VirtualStore copy that is not there yet stands for the file it is to replace.
+        auto now = readDiskFile(m_file, m_calls);
+        if (!now && now.failure().kind == Failure::Kind::NotFound && m_before != m_file) {
+            now = readDiskFile(m_before, m_calls);
+        }
+        if (!now && now.failure().kind != Failure::Kind::NotFound) {
+            return now.failure();
+        }
+        const FileContents current = now ? FileContents(now.value()) : std::nullopt;
+        if (current != *asRead) {
+            return Failure{Failure::Kind::Changed, changedDescription()};
+        }
+        return std::nullopt;
+    }
+
+    std::optional<Failure> created(const std::wstring& folder)
+    {
+        const std::wstring name = m_file.substr(m_file.find_last_of(L"\\/") + 1);
+        HANDLE created = INVALID_HANDLE_VALUE;
+        for (int attempt = 0; attempt < 100 && created == INVALID_HANDLE_VALUE; ++attempt) {
+            m_temporary = temporaryName(folder, name);
+            created = m_calls.createFile(m_temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                         FILE_ATTRIBUTE_NORMAL, nullptr);
+            if (created == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) {
+                break;
+            }
+        }
+        if (created == INVALID_HANDLE_VALUE) {
+            const DWORD error = GetLastError();
+            m_refused = error == ERROR_ACCESS_DENIED;
+            return systemFailure(error);
+        }
+        m_handle.emplace(created, m_calls);
+        return std::nullopt;
+    }
+
+    std::optional<Failure> writtenAndFlushed(std::string_view rest)
+    {
+        while (!rest.empty()) {
+            const DWORD chunk = rest.size() > (1U << 30) ? (1U << 30) : static_cast<DWORD>(rest.size());
+            DWORD written = 0;
+            if (!m_calls.writeFile(m_handle->get(), rest.data(), chunk, &written, nullptr)) {
+                return systemFailure(GetLastError());
+            }
+            if (written == 0) {
+                return systemFailure(ERROR_WRITE_FAULT);
+            }
+            rest.remove_prefix(written);
+        }
+        if (!m_calls.flushFileBuffers(m_handle->get())) {
+            return systemFailure(GetLastError());
+        }
+        if (!m_handle->close()) {
+            return systemFailure(GetLastError());
+        }
+        return std::nullopt;
+    }
+
+    // The rename itself goes to the disk before MoveFileExW returns, so there is no folder to flush
+    // afterwards as on Linux.
+    std::optional<Failure> renamed()
+    {
+        if (!m_calls.moveFileEx(m_temporary.c_str(), m_file.c_str(),
+                                MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+            const DWORD error = GetLastError();
+            m_refused = error == ERROR_ACCESS_DENIED;
+            return systemFailure(error);
+        }
+        return std::nullopt;
+    }
+
+    // The temporary file goes again after a failure.
+    Failure removed(Failure failure)
+    {
+        if (m_handle && m_handle->valid()) {
+            m_handle->close();
+        }
+        m_calls.deleteFile(m_temporary.c_str());
+        return failure;
+    }
+
+    const SystemCalls& m_calls;
+    std::chrono::milliseconds m_lockWait;
+    std::wstring m_file;
+    std::wstring m_before;
+    std::wstring m_temporary;
+    std::optional<Handle> m_handle; // the temporary file, once created
+    bool m_refused = false;
+};
 
 // Windows files have no permission bits of their own to copy from `like`.
 WriteOutcome HostFileSystem::write(std::u16string_view path, std::string_view bytes,
@@ -420,150 +585,14 @@ WriteOutcome HostFileSystem::write(std::u16string_view path, std::string_view by
         return Failure{Failure::Kind::Other, tooLargeDescription()};
     }
     const std::wstring target = wide(*host);
-
-    // One write of `file`. `before` is the file whose bytes the check compares while `file` is not there
-    // yet; `refused` tells whether the system refused the write for lack of permission.
-    const auto writeAt = [&](const std::wstring& file, const std::wstring& before,
-                             bool& refused) -> WriteOutcome {
-        const std::wstring folder = folderOf(file);
-        const std::wstring name = file.substr(file.find_last_of(L"\\/") + 1);
-        std::string_view rest = bytes;
-
-        // The folder's lock is held from the check to the rename: another copy of the program writing
-        // here waits, and then checks against the file this write leaves.
-        trace(FileOperation::Lock);
-        const Handle lock = lockFolder(folder, m_hooks.lockWait);
-        if (!lock.valid()) {
-            const DWORD error = GetLastError();
-            refused = error == ERROR_ACCESS_DENIED;
-            return error == ERROR_SHARING_VIOLATION ? Failure{Failure::Kind::Other, busyDescription()}
-                                                    : systemFailure(error);
-        }
-        struct Unlocked {
-            const HostFileSystem& files;
-            ~Unlocked() { files.trace(FileOperation::Unlock); }
-        } unlocked{*this};
-        removeLeftovers(folder, [this] { trace(FileOperation::RemoveLeftover); });
-
-        if (isFolder(file)) {
-            return Failure{Failure::Kind::Other, errorDescription(EISDIR)};
-        }
-        // Windows refuses to replace a read-only file; Wine renames over it all the same. A file the user
-        // made read-only stays as it is on both.
-        if (const DWORD attributes = GetFileAttributesW(file.c_str());
-            attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
-            return Failure{Failure::Kind::Other, readOnlyDescription()};
-        }
-        // A file larger than any the program writes is not one of its files, and could not be read
-        // back: it stays as it is.
-        if (WIN32_FILE_ATTRIBUTE_DATA existing{};
-            GetFileAttributesExW(file.c_str(), GetFileExInfoStandard, &existing) &&
-            ((static_cast<unsigned long long>(existing.nFileSizeHigh) << 32) | existing.nFileSizeLow) >
-                kMaxFileSize) {
-            return Failure{Failure::Kind::Other, tooLargeDescription()};
-        }
-        if (asRead != nullptr) {
-            trace(FileOperation::Check);
-            // A VirtualStore copy that is not there yet stands for the file it is to replace.
-            auto now = readDiskFile(file);
-            if (!now && now.failure().kind == Failure::Kind::NotFound && before != file) {
-                now = readDiskFile(before);
-            }
-            if (!now && now.failure().kind != Failure::Kind::NotFound) {
-                return now.failure();
-            }
-            const FileContents current = now ? FileContents(now.value()) : std::nullopt;
-            if (current != *asRead) {
-                return Failure{Failure::Kind::Changed, changedDescription()};
-            }
-        }
-
-        // The new bytes go to a temporary file beside the target and take its name only once they are
-        // all on the disk: a failure at any step leaves the old file exactly as it was.
-        if (const int error = fault(WriteStep::Open)) {
-            return hookFailure(error);
-        }
-        std::wstring temporary;
-        HANDLE created = INVALID_HANDLE_VALUE;
-        trace(FileOperation::CreateExclusive);
-        for (int attempt = 0; attempt < 100 && created == INVALID_HANDLE_VALUE; ++attempt) {
-            temporary = temporaryName(folder, name);
-            created = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
-            if (created == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) {
-                break;
-            }
-        }
-        if (created == INVALID_HANDLE_VALUE) {
-            const DWORD error = GetLastError();
-            refused = error == ERROR_ACCESS_DENIED;
-            return systemFailure(error);
-        }
-        Handle handle(created);
-        const auto fail = [&](Failure failure) {
-            if (handle.valid()) {
-                handle.close();
-            }
-            DeleteFileW(temporary.c_str());
-            return failure;
-        };
-
-        if (const int error = fault(WriteStep::Write)) {
-            return fail(hookFailure(error));
-        }
-        while (!rest.empty()) {
-            trace(FileOperation::Write);
-            const DWORD chunk = rest.size() > (1U << 30) ? (1U << 30) : static_cast<DWORD>(rest.size());
-            DWORD written = 0;
-            if (!WriteFile(handle.get(), rest.data(), chunk, &written, nullptr)) {
-                return fail(systemFailure(GetLastError()));
-            }
-            if (written == 0) {
-                return fail(systemFailure(ERROR_WRITE_FAULT));
-            }
-            rest.remove_prefix(written);
-        }
-
-        if (const int error = fault(WriteStep::Sync)) {
-            return fail(hookFailure(error));
-        }
-        if (!leftOut(FileOperation::SyncFile)) {
-            trace(FileOperation::SyncFile);
-            if (!FlushFileBuffers(handle.get())) {
-                return fail(systemFailure(GetLastError()));
-            }
-        }
-        trace(FileOperation::Close);
-        if (!handle.close()) {
-            return fail(systemFailure(GetLastError()));
-        }
-
-        if (const int error = fault(WriteStep::Rename)) {
-            return fail(hookFailure(error));
-        }
-        // The rename itself goes to the disk before MoveFileExW returns, so there is no folder to flush
-        // afterwards as on Linux.
-        trace(FileOperation::Rename);
-        if (!MoveFileExW(temporary.c_str(), file.c_str(),
-                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-            const DWORD error = GetLastError();
-            refused = error == ERROR_ACCESS_DENIED;
-            return fail(systemFailure(error));
-        }
-        if (const int error = fault(WriteStep::SyncFolder)) {
-            return WriteOutcome::writtenUnsynced(hookFailure(error));
-        }
-        return {};
-    };
-
-    bool refused = false;
     const auto copy = virtualStoreCopy(target);
     if (copy && isThere(*copy)) {
-        const auto outcome = writeAt(*copy, *copy, refused);
+        const auto outcome = Writing(*this, *copy, *copy).run(bytes, asRead);
         return outcome.ok() ? outcome : WriteOutcome(located(outcome.failure(), *copy));
     }
-    const auto outcome = writeAt(target, target, refused);
-    if (outcome.ok() || !copy || !refused) {
+    Writing there(*this, target, target);
+    const auto outcome = there.run(bytes, asRead);
+    if (outcome.ok() || !copy || !there.refused()) {
         return outcome;
     }
     // Only an administrator may write to %Windir%: the rows go to the user's copy, which every read
@@ -571,7 +600,7 @@ WriteOutcome HostFileSystem::write(std::u16string_view path, std::string_view by
     if (!createFolders(folderOf(*copy))) {
         return located(systemFailure(GetLastError()), *copy);
     }
-    const auto copied = writeAt(*copy, target, refused);
+    const auto copied = Writing(*this, *copy, target).run(bytes, asRead);
     return copied.ok() ? copied : WriteOutcome(located(copied.failure(), *copy));
 }
 

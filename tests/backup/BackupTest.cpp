@@ -6,8 +6,6 @@
 namespace orvanta::test {
 namespace {
 
-using platform::WriteStep;
-
 const std::string kGinko = "\x8b\xe2\x8d\x73"; // 銀行 in Shift_JIS
 
 class BackupTest : public ::testing::Test {

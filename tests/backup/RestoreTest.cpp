@@ -7,8 +7,6 @@
 namespace orvanta::test {
 namespace {
 
-using platform::WriteStep;
-
 /// The rows of the data file every test starts from; the mail field is filled in per machine.
 std::vector<Row> sampleRows(std::u16string mail, std::u16string headerPassword = u" ")
 {

@@ -277,13 +277,13 @@ TEST(EntryLimitTest, ARegistrationMayFillTheFileButNotPassIt)
 
 // --- a write that fails ------------------------------------------------------------------------
 
-class WriteFailureTest : public EntryTest, public ::testing::WithParamInterface<platform::WriteStep> {};
+class WriteFailureTest : public EntryTest, public ::testing::WithParamInterface<WriteStep> {};
 
 TEST_P(WriteFailureTest, LeavesTheFileAsItWas)
 {
     const std::u16string failed =
         u"データファイル psw.ini を書き込めませんでした（元のファイルはそのままです）：" +
-        platform::errorDescription(ENOSPC);
+        writeErrorDescription(ENOSPC);
     d.services.files.failEveryWrite(GetParam(), ENOSPC);
 
     d.registerEntry(u"Mail", u"jiro", u"pw2");
@@ -306,7 +306,7 @@ TEST_P(WriteFailureTest, ARegistrationTriedAgainCountsOnce)
     d.registerEntry(u"Mail", u"jiro", u"pw2");
     EXPECT_EQ(d.window.Txtmassage.text(),
               u"データファイル psw.ini を書き込めませんでした（元のファイルはそのままです）：" +
-                  platform::errorDescription(EIO));
+                  writeErrorDescription(EIO));
     EXPECT_EQ(d.file(), before);
 
     d.window.btnnew_Click();
@@ -324,7 +324,7 @@ TEST_P(WriteFailureTest, ADeleteTriedAgainCountsOnce)
     d.window.btndelete_Click();
     EXPECT_EQ(d.window.Txtmassage.text(),
               u"データファイル psw.ini を書き込めませんでした（元のファイルはそのままです）：" +
-                  platform::errorDescription(EACCES));
+                  writeErrorDescription(EACCES));
     EXPECT_EQ(d.file(), before);
     EXPECT_TRUE(d.inEditMode());
 
@@ -335,26 +335,26 @@ TEST_P(WriteFailureTest, ADeleteTriedAgainCountsOnce)
                           header(u"銀行", u"1"), entry(u"銀行", u"1234", u"pin0")}));
 }
 
-std::string stepName(const ::testing::TestParamInfo<platform::WriteStep>& param)
+std::string stepName(const ::testing::TestParamInfo<WriteStep>& param)
 {
     switch (param.param) {
-    case platform::WriteStep::Open:
+    case WriteStep::Open:
         return "Open";
-    case platform::WriteStep::Write:
+    case WriteStep::Write:
         return "Write";
-    case platform::WriteStep::Sync:
+    case WriteStep::Sync:
         return "Sync";
-    case platform::WriteStep::Rename:
+    case WriteStep::Rename:
         return "Rename";
-    case platform::WriteStep::SyncFolder:
+    case WriteStep::SyncFolder:
         return "SyncFolder";
     }
     return "Unknown";
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryStep, WriteFailureTest,
-                         ::testing::Values(platform::WriteStep::Open, platform::WriteStep::Write,
-                                           platform::WriteStep::Sync, platform::WriteStep::Rename),
+                         ::testing::Values(WriteStep::Open, WriteStep::Write, WriteStep::Sync,
+                                           WriteStep::Rename),
                          stepName);
 
 } // namespace

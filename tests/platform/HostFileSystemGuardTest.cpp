@@ -4,6 +4,7 @@
 #include "platform/HostFileSystem.h"
 #include "support/FakeDrives.h"
 #include "support/TempDir.h"
+#include "support/WatchedCalls.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -16,7 +17,10 @@
 namespace orvanta::platform {
 namespace {
 
+using test::failingAt;
 using test::namesIn;
+using test::watchedCalls;
+using test::WriteStep;
 
 namespace fs = std::filesystem;
 
@@ -106,53 +110,32 @@ TEST_F(HostFileSystemGuardTest, AReplaceGoesAheadOnlyOverTheFileAsRead)
     }
 }
 
-// The calls a write makes, with the writes of one file run together and the leftovers' removal and
-// the keeping of owner and mode left out: the order that leaves the old file or the new one whole
-// after a crash or a power failure.
-std::vector<FileOperation> essentialOrder(const std::vector<FileOperation>& made)
-{
-    std::vector<FileOperation> order;
-    for (const FileOperation operation : made) {
-        if (operation == FileOperation::RemoveLeftover || operation == FileOperation::KeepOwner ||
-            operation == FileOperation::KeepMode) {
-            continue;
-        }
-        if (operation == FileOperation::Write && !order.empty() && order.back() == FileOperation::Write) {
-            continue;
-        }
-        order.push_back(operation);
-    }
-    return order;
-}
-
+// The calls a write makes, with the writes of one file run together and the keeping of owner and
+// mode left out: the lock, the check under it, the new bytes whole on the disk before they take the
+// name, the new name on the disk before the lock goes. That order leaves the old file or the new one
+// whole after a crash or a power failure.
 TEST_F(HostFileSystemGuardTest, AWriteMakesItsCallsInTheOrderThatSurvivesACrash)
 {
-    using enum FileOperation;
-    const std::vector<FileOperation> durable{Lock,  Check,  CreateExclusive, Write, SyncFile,
-                                             Close, Rename, SyncFolder,      Unlock};
-    // Each flush left out in turn: the order must show it, or a write without it would pass.
-    const struct {
-        std::optional<FileOperation> leftOut;
-        bool durable;
-    } cases[] = {{std::nullopt, true}, {SyncFile, false}, {SyncFolder, false}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.leftOut ? static_cast<int>(*c.leftOut) : -1);
-        m_dir.write("psw.ini", "old");
-        std::vector<FileOperation> made;
-        HostFileSystem::Hooks hooks;
-        hooks.trace = [&made](FileOperation operation) { made.push_back(operation); };
-        hooks.leaveOut = [&c](FileOperation operation) { return c.leftOut == operation; };
-        HostFileSystem files(m_drives, hooks);
-        ASSERT_TRUE(files.replaceFile(u"C:\\psw.ini", std::string(300000, 'n'), FileContents("old")).ok());
-        EXPECT_EQ(essentialOrder(made) == durable, c.durable);
-        EXPECT_EQ(m_dir.read("psw.ini"), std::string(300000, 'n'));
-    }
+    m_dir.write("psw.ini", "old");
+    std::vector<std::string_view> made;
+    HostFileSystem files(m_drives, watchedCalls([&made](std::string_view call) {
+                             if (call != "fchown" && call != "fchmod" &&
+                                 (call != "write" || made.back() != call))
+                                 made.push_back(call);
+                             return 0;
+                         }));
+    ASSERT_TRUE(files.replaceFile(u"C:\\psw.ini", std::string(300000, 'n'), FileContents("old")).ok());
+    EXPECT_EQ(made,
+              (std::vector<std::string_view>{"open", "flock", "open", "close", "mkostemp", "write", "fsync",
+                                             "close", "rename", "flushFolder", "unlink", "close"}));
+    EXPECT_EQ(m_dir.read("psw.ini"), std::string(300000, 'n'));
 }
 
 TEST_F(HostFileSystemGuardTest, AFolderThatCannotBeFlushedIsToldButTheFileIsWritten)
 {
     m_dir.write("psw.ini", "old");
-    HostFileSystem files(m_drives, [](WriteStep step) { return step == WriteStep::SyncFolder ? EIO : 0; });
+    HostFileSystem files(m_drives,
+                         failingAt([](WriteStep step) { return step == WriteStep::SyncFolder ? EIO : 0; }));
     const auto written = files.writeFile(u"C:\\psw.ini", "new");
     EXPECT_TRUE(written.ok());
     ASSERT_TRUE(written.unsynced());
@@ -166,18 +149,16 @@ TEST_F(HostFileSystemGuardTest, AFolderThatCannotBeFlushedIsToldButTheFileIsWrit
 TEST_F(HostFileSystemGuardTest, AnotherWriterInTheFolderWaitsForTheLock)
 {
     m_dir.write("psw.ini", "old");
-    HostFileSystem::Hooks patient;
-    patient.lockWait = std::chrono::milliseconds(50);
-    HostFileSystem second(m_drives, patient);
+    HostFileSystem second(m_drives, {}, std::chrono::milliseconds(50));
     WriteOutcome secondWhileHeld;
     bool tried = false;
-    HostFileSystem first(m_drives, [&](WriteStep step) {
-        if (step == WriteStep::Write && !tried) {
-            tried = true;
-            secondWhileHeld = second.replaceFile(u"C:\\psw.bkp", "second", std::nullopt);
-        }
-        return 0;
-    });
+    HostFileSystem first(m_drives, failingAt([&](WriteStep step) {
+                             if (step == WriteStep::Write && !tried) {
+                                 tried = true;
+                                 secondWhileHeld = second.replaceFile(u"C:\\psw.bkp", "second", std::nullopt);
+                             }
+                             return 0;
+                         }));
     ASSERT_TRUE(first.writeFile(u"C:\\psw.ini", "first").ok());
     ASSERT_TRUE(tried);
     ASSERT_FALSE(secondWhileHeld.ok());
@@ -213,11 +194,11 @@ TEST_F(HostFileSystemGuardTest, TheNextWriteRemovesTheLeftoversOfKilledWritesOnl
 
     // The write's own temporary file is one the next write would remove.
     std::vector<std::string> whileWriting;
-    HostFileSystem files(m_drives, [&](WriteStep step) {
-        if (step == WriteStep::Write)
-            whileWriting = namesIn(m_dir.path());
-        return 0;
-    });
+    HostFileSystem files(m_drives, failingAt([&](WriteStep step) {
+                             if (step == WriteStep::Write)
+                                 whileWriting = namesIn(m_dir.path());
+                             return 0;
+                         }));
     ASSERT_TRUE(files.writeFile(u"C:\\psw.ini", "new").ok());
     auto expected = kept;
     expected.push_back(".psw.ini.orvanta-Folder");
@@ -251,13 +232,9 @@ TEST_F(HostFileSystemGuardTest, AFileSystemWithoutPermissionsIsWrittenAllTheSame
         SCOPED_TRACE(testing::Message() << c.oldFile << " " << c.owner << " " << c.mode);
         if (c.oldFile)
             m_dir.write("psw.bkp", "old");
-        HostFileSystem::Hooks fat;
-        fat.refuse = [&c](FileOperation operation) {
-            return operation == FileOperation::KeepOwner  ? c.owner
-                   : operation == FileOperation::KeepMode ? c.mode
-                                                          : 0;
-        };
-        HostFileSystem files(m_drives, fat);
+        HostFileSystem files(m_drives, watchedCalls([&c](std::string_view call) {
+                                 return call == "fchown" ? c.owner : call == "fchmod" ? c.mode : 0;
+                             }));
         const auto written = files.writeFile(u"C:\\psw.bkp", "new");
         EXPECT_EQ(written.ok(), c.written);
         if (!c.written) {

@@ -12,7 +12,9 @@
 namespace orvanta::platform {
 namespace {
 
+using test::failingAt;
 using test::namesIn;
+using test::WriteStep;
 
 namespace fs = std::filesystem;
 
@@ -192,7 +194,8 @@ TEST_F(HostFileSystemTest, AFailedWriteLeavesTheOldFile)
     const std::string old = std::string("[old]\0\x82\xA0\r\n", 10);
     for (const auto& c : cases) {
         m_dir.write("psw.ini", old);
-        HostFileSystem files(m_drives, [&c](WriteStep step) { return step == c.step ? c.error : 0; });
+        HostFileSystem files(m_drives,
+                             failingAt([&c](WriteStep step) { return step == c.step ? c.error : 0; }));
         const auto written = files.writeFile(u"C:\\psw.ini", std::string(100000, 'n'));
         ASSERT_FALSE(written.ok()) << static_cast<int>(c.step);
         EXPECT_EQ(written.failure().kind, Failure::Kind::Other);
@@ -205,7 +208,7 @@ TEST_F(HostFileSystemTest, AFailedWriteLeavesTheOldFile)
 TEST_F(HostFileSystemTest, AFailedFirstWriteLeavesNoFile)
 {
     for (WriteStep step : {WriteStep::Open, WriteStep::Write, WriteStep::Sync, WriteStep::Rename}) {
-        HostFileSystem files(m_drives, [step](WriteStep now) { return now == step ? EIO : 0; });
+        HostFileSystem files(m_drives, failingAt([step](WriteStep now) { return now == step ? EIO : 0; }));
         EXPECT_FALSE(files.writeFile(u"C:\\psw.ini", "new").ok());
         EXPECT_TRUE(namesIn(m_dir.path()).empty()) << static_cast<int>(step);
     }

@@ -3,6 +3,7 @@
 #include "platform/HostFileSystem.h"
 #include "platform/Utf8.h"
 #include "support/TempDir.h"
+#include "support/WatchedCalls.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -15,7 +16,9 @@
 namespace orvanta::platform {
 namespace {
 
+using test::failingAt;
 using test::namesIn;
+using test::WriteStep;
 
 bool hasNonAscii(std::u16string_view text)
 {
@@ -79,10 +82,10 @@ TEST_F(HostFileSystemWin32, AFailureAtAnyStepKeepsTheOldFileAndRemovesTheTempora
 {
     for (const WriteStep step : {WriteStep::Open, WriteStep::Write, WriteStep::Sync, WriteStep::Rename}) {
         folder.write("psw.ini", "old");
-        HostFileSystem failing(drives, [step](WriteStep now) { return now == step ? ENOSPC : 0; });
+        HostFileSystem failing(drives, failingAt([step](WriteStep now) { return now == step ? ENOSPC : 0; }));
         const auto written = failing.writeFile(path(u"psw.ini"), "new");
         ASSERT_FALSE(written.ok());
-        EXPECT_EQ(written.failure().description, u"ディスクの空き容量が不足しています。");
+        EXPECT_EQ(written.failure().description, test::writeErrorDescription(ENOSPC));
         EXPECT_EQ(folder.read("psw.ini"), "old");
         EXPECT_EQ(namesIn(folder.path()), std::vector<std::string>{"psw.ini"});
     }
@@ -117,21 +120,21 @@ TEST_F(HostFileSystemWin32, AReplaceChecksTheFileUnderTheLockAndRemovesLeftovers
     EXPECT_EQ(changed.failure().kind, Failure::Kind::Changed);
     EXPECT_EQ(folder.read("psw.ini"), "old");
 
-    std::vector<FileOperation> made;
+    std::vector<std::string_view> made;
     std::vector<std::string> whileWriting;
-    HostFileSystem::Hooks hooks;
-    hooks.trace = [&](FileOperation operation) {
-        if (operation == FileOperation::Write)
-            whileWriting = namesIn(folder.path());
-        if (operation != FileOperation::RemoveLeftover)
-            made.push_back(operation);
-    };
-    HostFileSystem traced(drives, hooks);
+    HostFileSystem traced(drives, test::watchedCalls([&](std::string_view call) {
+                              if (call == "writeFile")
+                                  whileWriting = namesIn(folder.path());
+                              if (call != "deleteFile")
+                                  made.push_back(call);
+                              return 0;
+                          }));
     ASSERT_TRUE(traced.replaceFile(path(u"psw.ini"), "new", FileContents("old")).ok());
     EXPECT_EQ(folder.read("psw.ini"), "new");
-    using enum FileOperation;
-    EXPECT_EQ(made, (std::vector<FileOperation>{Lock, Check, CreateExclusive, Write, SyncFile, Close, Rename,
-                                                Unlock}));
+    // The lock, the check under it, then the new bytes on the disk before they take the name.
+    EXPECT_EQ(made, (std::vector<std::string_view>{"createFile", "createFile", "closeHandle",
+                                                   "createFile(CREATE_NEW)", "writeFile", "flushFileBuffers",
+                                                   "closeHandle", "moveFileEx", "closeHandle"}));
     EXPECT_EQ(namesIn(folder.path()), (std::vector<std::string>{".psw.bkp.1234-5.tmp", ".psw.ini.AbC123",
                                                                 ".psw.ini.note", "psw.ini"}));
     // The write's own temporary file bears a name the next write would remove.

@@ -5,6 +5,7 @@
 #include "platform/FileRules.h"
 #include "platform/HostFileSystem.h"
 #include "store/RowFormat.h"
+#include "support/WatchedCalls.h"
 #include "support/WindowDriver.h"
 
 #include <algorithm>
@@ -22,7 +23,6 @@
 namespace orvanta::test {
 namespace {
 
-using platform::WriteStep;
 using Destinations = std::vector<std::u16string>;
 
 /// Chooses `item` in a list or combo box as a click on it does; false when it is not there.
@@ -155,11 +155,11 @@ pid_t runInChild(CrashSite& site, const Operation& operation, int killAtStep, in
     // The child: never returns into the test, never runs the parent's destructors (they would
     // remove the folders).
     int steps = 0;
-    platform::HostFileSystem files(site.d.services.drives, [&](WriteStep) {
-        if (steps++ == killAtStep)
-            std::raise(SIGKILL);
-        return 0;
-    });
+    platform::HostFileSystem files(site.d.services.drives, failingAt([&](WriteStep) {
+                                       if (steps++ == killAtStep)
+                                           std::raise(SIGKILL);
+                                       return 0;
+                                   }));
     auto& s = site.d.services;
     platform::Services services{s.registry, s.env,    files,  s.codePage, s.clipboard,
                                 s.clock,    s.random, s.help, s.drives};

@@ -401,18 +401,18 @@ TEST(UnflushedFolderTest, TheDoneMessageWarnsThatTheChangeMayNotSurviveAPowerFai
         u"失われるおそれがあります：デバイスの I/O エラーです。）";
     WindowDriver d;
     d.start({header(u"Mail", u"1"), entry(u"Mail", u"taro", u"abc123")});
-    d.services.files.failWrite(1, platform::WriteStep::SyncFolder);
+    d.services.files.failWrite(1, WriteStep::SyncFolder);
     d.registerEntry(u"Mail", u"jiro", u"pw2");
     EXPECT_EQ(d.window.Txtmassage.text(), u"登録完了Mailの jiro:pw2（psw.ini" + note);
     EXPECT_EQ(d.file(), d.rowsFile({header(u"Mail", u"2"), entry(u"Mail", u"taro", u"abc123"),
                                     entry(u"Mail", u"jiro", u"pw2")}));
 
-    d.services.files.failWrite(1, platform::WriteStep::SyncFolder);
+    d.services.files.failWrite(1, WriteStep::SyncFolder);
     d.window.btnunload_Click();
     EXPECT_EQ(d.window.Txtmassage.text(),
               u"退避＆一覧書出し完了（" + platform::fromUtf8(d.services.rootDir.file("psw.bkp")) + note);
     // The second write of a load: the first keeps the replaced file as psw.ini.bak.
-    d.services.files.failWrite(2, platform::WriteStep::SyncFolder);
+    d.services.files.failWrite(2, WriteStep::SyncFolder);
     d.window.btnload_Click();
     EXPECT_EQ(d.window.Txtmassage.text(), u"ＬＯＡＤ完了（psw.ini" + note);
     d.window.btnload_Click();

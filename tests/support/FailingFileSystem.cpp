@@ -7,18 +7,18 @@
 namespace orvanta::test {
 
 FailingFileSystem::FailingFileSystem(const platform::Drives& drives)
-    : m_host(drives, [this](platform::WriteStep step) { return fault(step); })
+    : m_host(drives, failingAt([this](WriteStep step) { return fault(step); }))
 {
 }
 
-void FailingFileSystem::failEveryWrite(platform::WriteStep step, int error)
+void FailingFileSystem::failEveryWrite(WriteStep step, int error)
 {
     m_failingWrite = 0;
     m_failingStep = step;
     m_writeError = error;
 }
 
-void FailingFileSystem::failWrite(int n, platform::WriteStep step, int error)
+void FailingFileSystem::failWrite(int n, WriteStep step, int error)
 {
     m_failingWrite = m_writes + n;
     m_failingStep = step;
@@ -36,7 +36,7 @@ void FailingFileSystem::heal()
     m_readError = 0;
 }
 
-int FailingFileSystem::fault(platform::WriteStep step) const
+int FailingFileSystem::fault(WriteStep step) const
 {
     if (!m_failingStep || *m_failingStep != step) {
         return 0;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/HostFileSystem.h"
+#include "support/WatchedCalls.h"
 
 #include <cerrno>
 
@@ -14,9 +15,9 @@ public:
     explicit FailingFileSystem(const platform::Drives& drives);
 
     /// Every write from now on fails at `step` with the errno value `error`.
-    void failEveryWrite(platform::WriteStep step, int error = EIO);
+    void failEveryWrite(WriteStep step, int error = EIO);
     /// Only the n-th write from now on (1 = the next one) fails at `step` with `error`.
-    void failWrite(int n, platform::WriteStep step, int error = EIO);
+    void failWrite(int n, WriteStep step, int error = EIO);
     /// Every read from now on fails with the errno value `error`.
     void failReads(int error = EIO);
     /// Back to the real file layer's behaviour.
@@ -36,11 +37,11 @@ protected:
                                  const platform::FileContents* asRead, std::u16string_view like) override;
 
 private:
-    int fault(platform::WriteStep step) const;
+    int fault(WriteStep step) const;
 
     int m_writes = 0;
     int m_failingWrite = 0; // 0: every write, else the number of the failing write
-    std::optional<platform::WriteStep> m_failingStep;
+    std::optional<WriteStep> m_failingStep;
     int m_writeError = 0;
     int m_readError = 0;
     platform::HostFileSystem m_host;
