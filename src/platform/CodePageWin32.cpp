@@ -23,44 +23,38 @@ bool isTrail(char16_t unit)
 // The bytes of `text` in code page 932, or nothing when any character had to be replaced.
 std::optional<std::string> toCodePage(std::u16string_view text)
 {
-    if (text.empty()) {
+    if (text.empty())
         return std::string();
-    }
     const auto* source = reinterpret_cast<const wchar_t*>(text.data());
     const int sourceLength = static_cast<int>(text.size());
     BOOL usedDefault = FALSE;
     const int length = WideCharToMultiByte(kCodePage, WC_NO_BEST_FIT_CHARS, source, sourceLength, nullptr, 0,
                                            nullptr, &usedDefault);
-    if (length <= 0 || usedDefault) {
+    if (length <= 0 || usedDefault)
         return std::nullopt;
-    }
     std::string bytes(static_cast<std::size_t>(length), '\0');
     const int written = WideCharToMultiByte(kCodePage, WC_NO_BEST_FIT_CHARS, source, sourceLength,
                                             bytes.data(), length, nullptr, &usedDefault);
-    if (written != length || usedDefault) {
+    if (written != length || usedDefault)
         return std::nullopt;
-    }
     return bytes;
 }
 
 // The text of `bytes`, or nothing when any byte starts no character of code page 932.
 std::optional<std::u16string> fromCodePage(std::string_view bytes)
 {
-    if (bytes.empty()) {
+    if (bytes.empty())
         return std::u16string();
-    }
     const int sourceLength = static_cast<int>(bytes.size());
     const int length =
         MultiByteToWideChar(kCodePage, MB_ERR_INVALID_CHARS, bytes.data(), sourceLength, nullptr, 0);
-    if (length <= 0) {
+    if (length <= 0)
         return std::nullopt;
-    }
     std::u16string text(static_cast<std::size_t>(length), u'\0');
     const int written = MultiByteToWideChar(kCodePage, MB_ERR_INVALID_CHARS, bytes.data(), sourceLength,
                                             reinterpret_cast<wchar_t*>(text.data()), length);
-    if (written != length) {
+    if (written != length)
         return std::nullopt;
-    }
     return text;
 }
 
@@ -69,9 +63,8 @@ std::optional<std::u16string> fromCodePage(std::string_view bytes)
 bool roundTrips(std::u16string_view character)
 {
     const auto bytes = toCodePage(character);
-    if (!bytes) {
+    if (!bytes)
         return false;
-    }
     const auto back = fromCodePage(*bytes);
     return back && *back == character;
 }
@@ -80,21 +73,17 @@ bool roundTrips(std::u16string_view character)
 
 CodePage::Encoded CodePageWin32::encode(std::u16string_view text) const
 {
-    if (text.size() > kMaxLength) {
+    if (text.size() > kMaxLength)
         return CodePageError{0, text[0]};
-    }
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (isLead(text[i]) && i + 1 < text.size() && isTrail(text[i + 1])) {
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (isLead(text[i]) && i + 1 < text.size() && isTrail(text[i + 1]))
             ++i;
-        } else if (isLead(text[i]) || isTrail(text[i])) {
+        else if (isLead(text[i]) || isTrail(text[i]))
             return CodePageError{i, text[i]};
-        }
-    }
     if (auto bytes = toCodePage(text)) {
         const auto back = fromCodePage(*bytes);
-        if (back && *back == text) {
+        if (back && *back == text)
             return std::move(*bytes);
-        }
     }
     // Something did not convert: find the first character that does not, one at a time.
     for (std::size_t i = 0; i < text.size();) {
@@ -115,19 +104,16 @@ CodePage::Encoded CodePageWin32::encode(std::u16string_view text) const
 
 CodePage::Decoded CodePageWin32::decode(std::string_view bytes) const
 {
-    if (bytes.size() > kMaxLength) {
+    if (bytes.size() > kMaxLength)
         return CodePageError{0, 0};
-    }
-    if (auto text = fromCodePage(bytes)) {
+    if (auto text = fromCodePage(bytes))
         return std::move(*text);
-    }
     // Find the first byte that starts no character: a lead byte takes the next byte with it.
     for (std::size_t i = 0; i < bytes.size();) {
         const auto byte = static_cast<BYTE>(bytes[i]);
         const std::size_t length = IsDBCSLeadByteEx(kCodePage, byte) ? 2 : 1;
-        if (i + length > bytes.size() || !fromCodePage(bytes.substr(i, length))) {
+        if (i + length > bytes.size() || !fromCodePage(bytes.substr(i, length)))
             return CodePageError{i, 0};
-        }
         i += length;
     }
     return CodePageError{0, 0};

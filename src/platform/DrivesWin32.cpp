@@ -21,9 +21,8 @@ constexpr UINT kDisplayName = 512; // SHGFI_DISPLAYNAME
 std::u16string fromAnsi(const char* text)
 {
     const int length = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
-    if (length <= 1) {
+    if (length <= 1)
         return {};
-    }
     std::u16string out(static_cast<std::size_t>(length), u'\0');
     MultiByteToWideChar(CP_ACP, 0, text, -1, reinterpret_cast<wchar_t*>(out.data()), length);
     out.resize(static_cast<std::size_t>(length - 1));
@@ -55,47 +54,41 @@ bool isLetter(char c)
 std::uint32_t DrivesWin32::GetDriveTypeA(std::string_view rootPath) const
 {
     // An empty path asks about the working directory's drive, as Windows does for a null path.
-    if (rootPath.empty()) {
+    if (rootPath.empty())
         return ::GetDriveTypeA(nullptr);
-    }
     const std::string path(rootPath);
     return ::GetDriveTypeA(path.c_str());
 }
 
 std::u16string DrivesWin32::displayName(std::string_view rootPath) const
 {
-    if (rootPath.empty()) {
+    if (rootPath.empty())
         return {};
-    }
     const std::string path(rootPath);
     SHFILEINFOA info{};
     const GetFileInfo getFileInfo = shellGetFileInfo();
-    if (!getFileInfo || getFileInfo(path.c_str(), 0, &info, sizeof info, kDisplayName) == 0) {
+    if (!getFileInfo || getFileInfo(path.c_str(), 0, &info, sizeof info, kDisplayName) == 0)
         return {};
-    }
     info.szDisplayName[sizeof info.szDisplayName - 1] = '\0';
     return fromAnsi(info.szDisplayName);
 }
 
 std::optional<std::string> DrivesWin32::root(char letter) const
 {
-    if (!isLetter(letter)) {
+    if (!isLetter(letter))
         return std::nullopt;
-    }
     const char upper = letter >= 'a' ? static_cast<char>(letter - 'a' + 'A') : letter;
     const std::string rootPath{upper, ':', '\\'};
     const UINT type = ::GetDriveTypeA(rootPath.c_str());
-    if (type == DRIVE_NO_ROOT_DIR || type == DRIVE_UNKNOWN) {
+    if (type == DRIVE_NO_ROOT_DIR || type == DRIVE_UNKNOWN)
         return std::nullopt;
-    }
     return rootPath;
 }
 
 bool DrivesWin32::hasMedium(std::string_view rootPath) const
 {
-    if (rootPath.empty() || !root(rootPath.front())) {
+    if (rootPath.empty() || !root(rootPath.front()))
         return false;
-    }
     const std::u16string path = fromUtf8(std::string(rootPath));
     // Without this, Windows answers a question about an empty drive with its "insert a disk" box.
     DWORD previous = 0;
@@ -110,18 +103,16 @@ bool DrivesWin32::hasMedium(std::string_view rootPath) const
     const bool readOnly = present &&
                           GetVolumeInformationW(drive, nullptr, 0, nullptr, nullptr, &flags, nullptr, 0) &&
                           (flags & FILE_READ_ONLY_VOLUME) != 0;
-    if (quiet) {
+    if (quiet)
         SetThreadErrorMode(previous, nullptr);
-    }
     return present && !readOnly;
 }
 
 std::string DrivesWin32::currentDriveRoot() const
 {
     const std::u16string directory = currentDirectoryWin32();
-    if (directory.size() >= 2 && directory[1] == u':') {
+    if (directory.size() >= 2 && directory[1] == u':')
         return toUtf8(directory.substr(0, 2)).value_or("C:") + "\\";
-    }
     // \\server\share\folder -> \\server\share\ .
     if (directory.starts_with(u"\\\\")) {
         const std::size_t server = directory.find(u'\\', 2);

@@ -77,11 +77,10 @@ std::u16string errorDescription(int error)
 #else
     const char* text = nullptr;
 #endif
-    if (text != nullptr) {
+    if (text != nullptr)
         description += u"(" + fromUtf8(text) + u"、エラー番号 " + fromUtf8(std::to_string(error)) + u")";
-    } else {
+    else
         description += u"(エラー番号 " + fromUtf8(std::to_string(error)) + u")";
-    }
     return description;
 }
 

@@ -65,11 +65,9 @@ int errnoOf(std::uint32_t error)
 
 bool hasNonAscii(std::u16string_view text)
 {
-    for (const char16_t c : text) {
-        if (c > 0x7F) {
+    for (const char16_t c : text)
+        if (c > 0x7F)
             return true;
-        }
-    }
     return false;
 }
 
@@ -83,22 +81,17 @@ std::u16string systemErrorDescription(std::uint32_t error)
                                         nullptr, error, MAKELANGID(LANG_JAPANESE, SUBLANG_JAPANESE_JAPAN),
                                         reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
     std::u16string message;
-    if (length > 0 && buffer != nullptr) {
+    if (length > 0 && buffer != nullptr)
         message.assign(reinterpret_cast<const char16_t*>(buffer), length);
-    }
     LocalFree(buffer);
-    while (!message.empty() &&
-           (message.back() == u'\n' || message.back() == u'\r' || message.back() == u' ')) {
+    while (!message.empty() && (message.back() == u'\n' || message.back() == u'\r' || message.back() == u' '))
         message.pop_back();
-    }
     // A system without Japanese messages may answer in English under the Japanese language; that is
     // no message for this program's users.
-    if (hasNonAscii(message)) {
+    if (hasNonAscii(message))
         return message;
-    }
-    if (const int fitting = errnoOf(error)) {
+    if (const int fitting = errnoOf(error))
         return errorDescription(fitting);
-    }
     return numbered(error);
 }
 

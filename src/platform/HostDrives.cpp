@@ -30,12 +30,10 @@ bool isLetter(char c)
 // "A:\", "a:", "A:/" -> 'a'. Nothing for anything that is no drive root.
 std::optional<char> driveLetter(std::string_view rootPath)
 {
-    if (rootPath.size() < 2 || rootPath.size() > 3 || !isLetter(rootPath[0]) || rootPath[1] != ':') {
+    if (rootPath.size() < 2 || rootPath.size() > 3 || !isLetter(rootPath[0]) || rootPath[1] != ':')
         return std::nullopt;
-    }
-    if (rootPath.size() == 3 && rootPath[2] != '\\' && rootPath[2] != '/') {
+    if (rootPath.size() == 3 && rootPath[2] != '\\' && rootPath[2] != '/')
         return std::nullopt;
-    }
     return lowerLetter(rootPath[0]);
 }
 
@@ -47,9 +45,8 @@ bool isCurrentDrive(std::string_view rootPath)
 std::optional<std::string> realPath(const std::string& path)
 {
     char* resolved = realpath(path.c_str(), nullptr);
-    if (resolved == nullptr) {
+    if (resolved == nullptr)
         return std::nullopt;
-    }
     std::string result(resolved);
     std::free(resolved);
     return result;
@@ -101,20 +98,17 @@ std::vector<Mount> readMounts(const std::string& table)
     while (std::getline(in, line)) {
         std::istringstream fields(line);
         std::string id, parent, number, rootField, point, options, field;
-        if (!(fields >> id >> parent >> number >> rootField >> point >> options)) {
+        if (!(fields >> id >> parent >> number >> rootField >> point >> options))
             continue;
-        }
         while (fields >> field && field != "-") {
         }
         std::string type, source;
-        if (field != "-" || !(fields >> type >> source)) {
+        if (field != "-" || !(fields >> type >> source))
             continue;
-        }
         unsigned int majorNumber = 0;
         unsigned int minorNumber = 0;
-        if (std::sscanf(number.c_str(), "%u:%u", &majorNumber, &minorNumber) != 2) {
+        if (std::sscanf(number.c_str(), "%u:%u", &majorNumber, &minorNumber) != 2)
             continue;
-        }
         mounts.push_back(Mount{makedev(majorNumber, minorNumber), unescaped(point), unescaped(source)});
     }
     return mounts;
@@ -127,18 +121,16 @@ dev_t deviceOf(const Mount& mount)
 {
     struct stat status {};
     if (mount.source.starts_with("/dev/") && stat(mount.source.c_str(), &status) == 0 &&
-        S_ISBLK(status.st_mode)) {
+        S_ISBLK(status.st_mode))
         return status.st_rdev;
-    }
     return mount.number;
 }
 
 bool isUnder(const std::string& path, const std::string& folder)
 {
     std::string prefix = folder;
-    while (prefix.size() > 1 && prefix.back() == '/') {
+    while (prefix.size() > 1 && prefix.back() == '/')
         prefix.pop_back();
-    }
     return !prefix.empty() && path.size() > prefix.size() + 1 && path.starts_with(prefix + "/");
 }
 
@@ -163,9 +155,8 @@ HostDrives::HostDrives(std::string dosdevices, const Registry& registry, const B
 std::string HostDrives::defaultDosdevices()
 {
     std::string path = hostVariable("ORVANTA_DOSDEVICES");
-    if (!path.empty()) {
+    if (!path.empty())
         return path;
-    }
     return configFolder() + "/dosdevices";
 }
 
@@ -177,14 +168,12 @@ std::vector<std::string> defaultMediaFolders()
     passwd entry{};
     passwd* found = nullptr;
     if (getpwuid_r(getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found != nullptr &&
-        found->pw_name != nullptr) {
+        found->pw_name != nullptr)
         user = found->pw_name;
-    } else {
+    else
         user = hostVariable("USER");
-    }
-    if (user.empty() || user.find('/') != std::string::npos) {
+    if (user.empty() || user.find('/') != std::string::npos)
         return {};
-    }
     return {"/media/" + user, "/run/media/" + user};
 }
 
@@ -193,43 +182,35 @@ std::optional<std::string> HostDrives::linkedRoot(char letter) const
     const std::string entry = m_dosdevices + "/" + lowerLetter(letter) + ":";
     // A link whose target is gone is no drive.
     auto path = realPath(entry);
-    if (!path || !isFolder(*path)) {
+    if (!path || !isFolder(*path))
         return std::nullopt;
-    }
     return path;
 }
 
 std::vector<std::pair<char, std::string>> HostDrives::mountedDrives() const
 {
     std::vector<std::string> linked;
-    for (char letter = 'a'; letter <= 'z'; ++letter) {
-        if (auto path = linkedRoot(letter)) {
+    for (char letter = 'a'; letter <= 'z'; ++letter)
+        if (auto path = linkedRoot(letter))
             linked.push_back(std::move(*path));
-        }
-    }
     std::vector<std::pair<char, std::string>> drives;
     char next = kFirstMountedLetter;
     for (const Mount& mount : readMounts(m_mounts.table)) {
         if (std::none_of(m_mounts.mediaFolders.begin(), m_mounts.mediaFolders.end(),
-                         [&](const std::string& folder) { return isUnder(mount.point, folder); })) {
+                         [&](const std::string& folder) { return isUnder(mount.point, folder); }))
             continue;
-        }
         const auto facts = m_devices.disk(deviceOf(mount));
-        if (!facts || !isRemovableDisk(*facts)) {
+        if (!facts || !isRemovableDisk(*facts))
             continue;
-        }
         const auto path = realPath(mount.point);
         if (!path || !isFolder(*path) || std::find(linked.begin(), linked.end(), *path) != linked.end() ||
             std::any_of(drives.begin(), drives.end(),
-                        [&](const auto& drive) { return drive.second == *path; })) {
+                        [&](const auto& drive) { return drive.second == *path; }))
             continue;
-        }
-        while (next <= 'z' && isDefined(m_dosdevices, next)) {
+        while (next <= 'z' && isDefined(m_dosdevices, next))
             ++next;
-        }
-        if (next > 'z') {
+        if (next > 'z')
             break;
-        }
         drives.emplace_back(next++, *path);
     }
     return drives;
@@ -237,40 +218,32 @@ std::vector<std::pair<char, std::string>> HostDrives::mountedDrives() const
 
 std::optional<std::string> HostDrives::root(char letter) const
 {
-    if (!isLetter(letter)) {
+    if (!isLetter(letter))
         return std::nullopt;
-    }
-    if (isDefined(m_dosdevices, letter) || lowerLetter(letter) < kFirstMountedLetter) {
+    if (isDefined(m_dosdevices, letter) || lowerLetter(letter) < kFirstMountedLetter)
         return linkedRoot(letter);
-    }
-    for (auto& [mounted, path] : mountedDrives()) {
-        if (mounted == lowerLetter(letter)) {
+    for (auto& [mounted, path] : mountedDrives())
+        if (mounted == lowerLetter(letter))
             return std::move(path);
-        }
-    }
     return std::nullopt;
 }
 
 std::string HostDrives::currentDriveRoot() const
 {
-    if (auto drive = root('c')) {
+    if (auto drive = root('c'))
         return *drive;
-    }
     return m_home.empty() ? homeFolder() : m_home;
 }
 
 bool HostDrives::onRemovableDisk(const std::string& folder) const
 {
     struct stat status {};
-    if (stat(folder.c_str(), &status) != 0) {
+    if (stat(folder.c_str(), &status) != 0)
         return false;
-    }
     dev_t device = status.st_dev;
-    for (const Mount& mount : readMounts(m_mounts.table)) {
-        if (mount.number == status.st_dev) {
+    for (const Mount& mount : readMounts(m_mounts.table))
+        if (mount.number == status.st_dev)
             device = deviceOf(mount);
-        }
-    }
     const auto facts = m_devices.disk(device);
     return facts && isRemovableDisk(*facts);
 }
@@ -282,31 +255,25 @@ HostDrives::Kind HostDrives::kind(char letter) const
         return root(letter) ? Kind::Removable : Kind::None;
     }
     const auto folder = linkedRoot(letter);
-    if (!folder) {
+    if (!folder)
         return Kind::None;
-    }
     const std::u16string valueName{static_cast<char16_t>(lowerLetter(letter)), u':'};
     if (const auto value = m_registry.queryValue(HKEY_LOCAL_MACHINE, u"Software\\Wine\\Drives", valueName);
         value && value->type == REG_SZ) {
         std::string type;
         for (std::uint8_t byte : value->data) {
-            if (byte == 0) {
+            if (byte == 0)
                 break;
-            }
             type += lowerLetter(static_cast<char>(byte));
         }
-        if (type == "floppy") {
+        if (type == "floppy")
             return Kind::Floppy;
-        }
-        if (type == "hd") {
+        if (type == "hd")
             return Kind::Fixed;
-        }
-        if (type == "cdrom") {
+        if (type == "cdrom")
             return Kind::Cdrom;
-        }
-        if (type == "network") {
+        if (type == "network")
             return Kind::Remote;
-        }
     }
     if (onRemovableDisk(*folder)) {
         // Drives A: and B: are the floppy drives on Windows.
@@ -320,14 +287,12 @@ std::uint32_t HostDrives::GetDriveTypeA(std::string_view rootPath) const
 {
     std::optional<char> letter = driveLetter(rootPath);
     if (!letter && isCurrentDrive(rootPath)) {
-        if (!root('c')) {
+        if (!root('c'))
             return onRemovableDisk(currentDriveRoot()) ? DRIVE_REMOVABLE : DRIVE_FIXED;
-        }
         letter = 'c';
     }
-    if (!letter) {
+    if (!letter)
         return DRIVE_NO_ROOT_DIR;
-    }
     switch (kind(*letter)) {
     case Kind::None:
         return DRIVE_NO_ROOT_DIR;
@@ -347,9 +312,8 @@ std::uint32_t HostDrives::GetDriveTypeA(std::string_view rootPath) const
 std::u16string HostDrives::displayName(std::string_view rootPath) const
 {
     const auto letter = driveLetter(rootPath);
-    if (!letter) {
+    if (!letter)
         return {};
-    }
     std::u16string name;
     switch (kind(*letter)) {
     case Kind::None:

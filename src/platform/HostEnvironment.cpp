@@ -17,32 +17,27 @@ namespace {
 
 bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b)
 {
-    if (a.size() != b.size()) {
+    if (a.size() != b.size())
         return false;
-    }
     for (std::size_t i = 0; i < a.size(); ++i) {
         auto fold = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-        if (fold(a[i]) != fold(b[i])) {
+        if (fold(a[i]) != fold(b[i]))
             return false;
-        }
     }
     return true;
 }
 
 std::optional<std::string> lookUp(const std::string& name)
 {
-    if (name.empty() || name.find('=') != std::string::npos) {
+    if (name.empty() || name.find('=') != std::string::npos)
         return std::nullopt;
-    }
-    if (const char* value = std::getenv(name.c_str())) {
+    if (const char* value = std::getenv(name.c_str()))
         return std::string(value);
-    }
     for (char** entry = environ; entry != nullptr && *entry != nullptr; ++entry) {
         const std::string_view variable(*entry);
         const std::size_t equals = variable.find('=');
-        if (equals != std::string_view::npos && equalsIgnoringAsciiCase(variable.substr(0, equals), name)) {
+        if (equals != std::string_view::npos && equalsIgnoringAsciiCase(variable.substr(0, equals), name))
             return std::string(variable.substr(equals + 1));
-        }
     }
     return std::nullopt;
 }
@@ -50,10 +45,8 @@ std::optional<std::string> lookUp(const std::string& name)
 // mkdir -p; every folder it makes is the user's only, as the XDG base folders are.
 void makeFolder(const std::string& path)
 {
-    for (std::size_t slash = path.find('/', 1); slash != std::string::npos;
-         slash = path.find('/', slash + 1)) {
+    for (std::size_t slash = path.find('/', 1); slash != std::string::npos; slash = path.find('/', slash + 1))
         mkdir(path.substr(0, slash).c_str(), 0700);
-    }
     mkdir(path.c_str(), 0700);
 }
 
@@ -67,13 +60,11 @@ HostEnvironment::HostEnvironment(std::optional<std::string> programFolder)
 std::optional<std::u16string> HostEnvironment::variable(std::u16string_view name) const
 {
     const auto hostName = toUtf8(name);
-    if (!hostName) {
+    if (!hostName)
         return std::nullopt;
-    }
     const bool windir = equalsIgnoringAsciiCase(*hostName, "windir");
-    if (auto value = lookUp(*hostName); value && !(windir && value->empty())) {
+    if (auto value = lookUp(*hostName); value && !(windir && value->empty()))
         return fromUtf8(*value);
-    }
     if (windir) {
         const std::string folder = dataFolder();
         makeFolder(folder);
@@ -86,23 +77,20 @@ std::optional<std::u16string> HostEnvironment::unreadable(std::u16string_view na
 {
     const auto hostName = toUtf8(name);
     const auto value = hostName ? lookUp(*hostName) : std::nullopt;
-    if (value && !fromUtf8Strict(*value)) {
+    if (value && !fromUtf8Strict(*value))
         return u"UTF-8 ではありません";
-    }
     return std::nullopt;
 }
 
 std::u16string HostEnvironment::programFolder() const
 {
-    if (m_programFolder) {
+    if (m_programFolder)
         return fromUtf8(*m_programFolder);
-    }
     std::vector<char> buffer(4096);
     while (true) {
         const ssize_t length = readlink("/proc/self/exe", buffer.data(), buffer.size());
-        if (length < 0) {
+        if (length < 0)
             return currentDirectory();
-        }
         if (static_cast<std::size_t>(length) < buffer.size()) {
             std::string path(buffer.data(), static_cast<std::size_t>(length));
             const std::size_t slash = path.rfind('/');
@@ -125,9 +113,8 @@ std::u16string HostEnvironment::currentDirectory() const
 {
     std::vector<char> buffer(4096);
     while (getcwd(buffer.data(), buffer.size()) == nullptr) {
-        if (errno != ERANGE || buffer.size() > (1U << 20)) {
+        if (errno != ERANGE || buffer.size() > (1U << 20))
             return std::u16string(); // the working directory was removed
-        }
         buffer.resize(buffer.size() * 2);
     }
     return fromUtf8(buffer.data());

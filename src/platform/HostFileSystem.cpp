@@ -30,25 +30,20 @@ bool isLetter(char c)
 
 std::string slashes(std::string path)
 {
-    for (char& c : path) {
-        if (c == '\\') {
+    for (char& c : path)
+        if (c == '\\')
             c = '/';
-        }
-    }
     return path;
 }
 
 std::string joined(const std::string& folder, std::string_view rest)
 {
-    while (!rest.empty() && rest.front() == '/') {
+    while (!rest.empty() && rest.front() == '/')
         rest.remove_prefix(1);
-    }
-    if (rest.empty()) {
+    if (rest.empty())
         return folder;
-    }
-    if (!folder.empty() && folder.back() == '/') {
+    if (!folder.empty() && folder.back() == '/')
         return folder + std::string(rest);
-    }
     return folder + "/" + std::string(rest);
 }
 
@@ -60,9 +55,8 @@ Failure failure(int error)
 // A missing folder on the way to a file being written is a path that is not there.
 Failure writeFailure(int error)
 {
-    if (error == ENOENT) {
+    if (error == ENOENT)
         return Failure{Failure::Kind::NotFound, std::u16string(kPathNotFound)};
-    }
     return failure(error);
 }
 
@@ -73,9 +67,8 @@ public:
     Descriptor& operator=(const Descriptor&) = delete;
     ~Descriptor()
     {
-        if (m_fd >= 0) {
+        if (m_fd >= 0)
             m_calls.close(m_fd);
-        }
     }
     int get() const { return m_fd; }
     // Closes now and reports the error close reports (a delayed write error on some file systems).
@@ -93,21 +86,16 @@ private:
 
 FileKind fileKind(mode_t mode)
 {
-    if (S_ISREG(mode)) {
+    if (S_ISREG(mode))
         return FileKind::Regular;
-    }
-    if (S_ISDIR(mode)) {
+    if (S_ISDIR(mode))
         return FileKind::Folder;
-    }
-    if (S_ISFIFO(mode)) {
+    if (S_ISFIFO(mode))
         return FileKind::Pipe;
-    }
-    if (S_ISCHR(mode) || S_ISBLK(mode)) {
+    if (S_ISCHR(mode) || S_ISBLK(mode))
         return FileKind::Device;
-    }
-    if (S_ISSOCK(mode)) {
+    if (S_ISSOCK(mode))
         return FileKind::Socket;
-    }
     return FileKind::Other;
 }
 
@@ -122,12 +110,10 @@ public:
     FolderLock& operator=(const FolderLock&) = delete;
     ~FolderLock()
     {
-        if (m_remove) {
+        if (m_remove)
             m_calls.unlink(m_path.c_str());
-        }
-        if (m_fd >= 0) {
+        if (m_fd >= 0)
             m_calls.close(m_fd);
-        }
     }
 
     // Takes the lock, waiting for another writer at most `wait`. Nothing, with errno set, when the lock
@@ -144,9 +130,8 @@ public:
                 calls.open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY | O_NONBLOCK,
                            0600),
                 calls));
-            if (lock->m_fd < 0) {
+            if (lock->m_fd < 0)
                 return nullptr;
-            }
             int result = 0;
             while ((result = calls.flock(lock->m_fd, LOCK_EX | LOCK_NB)) != 0 && errno == EINTR) {
             }
@@ -201,18 +186,15 @@ bool holdsNoModes(int error)
 void removeLeftovers(const std::string& folder, const SystemCalls& calls)
 {
     DIR* listing = opendir(folder.c_str());
-    if (listing == nullptr) {
+    if (listing == nullptr)
         return;
-    }
     while (const dirent* entry = readdir(listing)) {
-        if (!isLeftoverName(entry->d_name)) {
+        if (!isLeftoverName(entry->d_name))
             continue;
-        }
         const std::string path = joined(folder, entry->d_name);
         struct stat status {};
-        if (lstat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode)) {
+        if (lstat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode))
             calls.unlink(path.c_str());
-        }
     }
     closedir(listing);
 }
@@ -222,13 +204,11 @@ void removeLeftovers(const std::string& folder, const SystemCalls& calls)
 Expected<std::string> linkFollowed(std::string target)
 {
     struct stat status {};
-    if (lstat(target.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) {
+    if (lstat(target.c_str(), &status) != 0 || !S_ISLNK(status.st_mode))
         return target;
-    }
     char* resolved = realpath(target.c_str(), nullptr);
-    if (resolved == nullptr) {
+    if (resolved == nullptr)
         return errno == ENOENT ? Failure{Failure::Kind::Other, danglingLinkDescription()} : failure(errno);
-    }
     target = resolved;
     std::free(resolved);
     return target;
@@ -246,9 +226,8 @@ struct KeptModes {
 int flushFolder(const char* folder, int fileOnSameDisk)
 {
     const int directory = open(folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (directory < 0) {
+    if (directory < 0)
         return syncfs(fileOnSameDisk);
-    }
     const int result = fsync(directory);
     const int error = errno;
     ::close(directory);
@@ -263,44 +242,36 @@ Expected<std::string> readRegularFile(const std::string& host, std::size_t limit
     struct stat status {};
     if (stat(host.c_str(), &status) != 0) {
         const int error = errno;
-        if (error == ENOENT && lstat(host.c_str(), &status) == 0 && S_ISLNK(status.st_mode)) {
+        if (error == ENOENT && lstat(host.c_str(), &status) == 0 && S_ISLNK(status.st_mode))
             return Failure{Failure::Kind::Other, danglingLinkDescription()};
-        }
         return failure(error);
     }
-    if (auto refused = kindRefusal(fileKind(status.st_mode))) {
+    if (auto refused = kindRefusal(fileKind(status.st_mode)))
         return std::move(*refused);
-    }
     // Opened without waiting, and checked again, in case the name was given to something else since.
     const Descriptor file(calls.open(host.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY, 0), calls);
-    if (file.get() < 0) {
+    if (file.get() < 0)
         return failure(errno);
-    }
-    if (fstat(file.get(), &status) != 0) {
+    if (fstat(file.get(), &status) != 0)
         return failure(errno);
-    }
     if (auto refused =
-            fileRefusal(fileKind(status.st_mode), static_cast<std::uintmax_t>(status.st_size), limit)) {
+            fileRefusal(fileKind(status.st_mode), static_cast<std::uintmax_t>(status.st_size), limit))
         return std::move(*refused);
-    }
     std::string bytes;
     std::array<char, 65536> buffer{};
     while (true) {
         const ssize_t count = read(file.get(), buffer.data(), buffer.size());
         if (count < 0) {
-            if (errno == EINTR) {
+            if (errno == EINTR)
                 continue;
-            }
             return failure(errno);
         }
-        if (count == 0) {
+        if (count == 0)
             return bytes;
-        }
         bytes.append(buffer.data(), static_cast<std::size_t>(count));
         // A file that grows while it is read is held to the same limit.
-        if (bytes.size() > limit) {
+        if (bytes.size() > limit)
             return Failure{Failure::Kind::Other, tooLargeDescription(limit)};
-        }
     }
 }
 
@@ -312,40 +283,34 @@ HostFileSystem::HostFileSystem(const Drives& drives, SystemCalls calls, std::chr
 std::optional<std::string> HostFileSystem::hostPath(std::u16string_view path) const
 {
     const auto utf8 = toUtf8(path);
-    if (!utf8 || utf8->empty()) {
+    if (!utf8 || utf8->empty())
         return std::nullopt;
-    }
     const std::string& text = *utf8;
-    if (text.front() == '/') {
+    if (text.front() == '/')
         return slashes(text);
-    }
     if (text.size() >= 2 && isLetter(text[0]) && text[1] == ':') {
         const auto root = m_drives.root(text[0]);
-        if (!root) {
+        if (!root)
             return std::nullopt;
-        }
         return joined(*root, slashes(text.substr(2)));
     }
     if (text.front() == '\\') {
         // "\\server\share" names a network share, which this host does not reach.
-        if (text.size() >= 2 && (text[1] == '\\' || text[1] == '/')) {
+        if (text.size() >= 2 && (text[1] == '\\' || text[1] == '/'))
             return std::nullopt;
-        }
         return joined(m_drives.currentDriveRoot(), slashes(text.substr(1)));
     }
     std::vector<char> buffer(PATH_MAX);
-    if (getcwd(buffer.data(), buffer.size()) == nullptr) {
+    if (getcwd(buffer.data(), buffer.size()) == nullptr)
         return slashes(text);
-    }
     return joined(buffer.data(), slashes(text));
 }
 
 Expected<std::string> HostFileSystem::readFile(std::u16string_view path) const
 {
     const auto host = hostPath(path);
-    if (!host) {
+    if (!host)
         return Failure{Failure::Kind::NotFound, std::u16string(kPathNotFound)};
-    }
     return readRegularFile(*host, kMaxFileSize, m_calls);
 }
 
@@ -374,29 +339,24 @@ public:
         removeLeftovers(m_folder, m_calls);
 
         auto kept = checkedTarget(like);
-        if (!kept) {
+        if (!kept)
             return kept.failure();
-        }
         if (asRead != nullptr) {
-            if (const auto checked = stillAsRead(*asRead); !checked.ok()) {
+            if (const auto checked = stillAsRead(*asRead); !checked.ok())
                 return checked;
-            }
         }
 
         // The new bytes go to a temporary file beside the target and take its name only once they are
         // all on the disk: a failure at any step leaves the old file exactly as it was.
         std::string temporary = joined(m_folder, "." + m_name + "." + std::string(kTemporaryMark) + "XXXXXX");
         Descriptor file(m_calls.mkostemp(temporary.data(), O_CLOEXEC), m_calls);
-        if (file.get() < 0) {
+        if (file.get() < 0)
             return writeFailure(errno);
-        }
         int error = keepModes(file, kept.value());
-        if (error == 0) {
+        if (error == 0)
             error = writeAndFlush(file, bytes);
-        }
-        if (error == 0) {
+        if (error == 0)
             error = renamed(temporary);
-        }
         if (error != 0) {
             m_calls.unlink(temporary.c_str());
             return writeFailure(error);
@@ -416,12 +376,10 @@ private:
         if (stat(m_target.c_str(), &status) == 0) {
             // A file too large to be one of the program's is not the one the user meant to replace.
             if (auto refused =
-                    fileRefusal(fileKind(status.st_mode), static_cast<std::uintmax_t>(status.st_size))) {
+                    fileRefusal(fileKind(status.st_mode), static_cast<std::uintmax_t>(status.st_size)))
                 return std::move(*refused);
-            }
-            if ((status.st_mode & S_IWUSR) == 0) {
+            if ((status.st_mode & S_IWUSR) == 0)
                 return Failure{Failure::Kind::Other, readOnlyDescription()};
-            }
             kept = KeptModes{static_cast<mode_t>(status.st_mode & 07777), status};
         } else if (errno != ENOENT) {
             return failure(errno);
@@ -429,9 +387,8 @@ private:
         if (!like.empty()) {
             // A copy kept beside another file takes that file's permissions, owner and group.
             const auto model = m_files.hostPath(like);
-            if (!model || stat(model->c_str(), &status) != 0) {
+            if (!model || stat(model->c_str(), &status) != 0)
                 return failure(model ? errno : ENOENT);
-            }
             kept = KeptModes{static_cast<mode_t>(status.st_mode & 07777), status};
         }
         return kept;
@@ -441,13 +398,11 @@ private:
     WriteOutcome stillAsRead(const FileContents& asRead) const
     {
         const auto now = readRegularFile(m_target, kMaxFileSize, m_calls);
-        if (!now && now.failure().kind != Failure::Kind::NotFound) {
+        if (!now && now.failure().kind != Failure::Kind::NotFound)
             return now.failure();
-        }
         const FileContents current = now ? FileContents(now.value()) : std::nullopt;
-        if (current != asRead) {
+        if (current != asRead)
             return Failure{Failure::Kind::Changed, changedDescription()};
-        }
         return {};
     }
 
@@ -458,9 +413,8 @@ private:
             // cannot be kept, the group's permissions are not handed to the group the file gets instead.
             const auto& old = *kept.old;
             if (m_calls.fchown(file.get(), old.st_uid, old.st_gid) != 0 &&
-                m_calls.fchown(file.get(), static_cast<uid_t>(-1), old.st_gid) != 0) {
+                m_calls.fchown(file.get(), static_cast<uid_t>(-1), old.st_gid) != 0)
                 kept.mode &= ~static_cast<mode_t>(070);
-            }
         }
         // Where the file system cannot hold the permissions, the file is written all the same: the mount
         // decides who may read it.
@@ -474,19 +428,16 @@ private:
         while (!bytes.empty()) {
             const ssize_t count = m_calls.write(file.get(), bytes.data(), bytes.size());
             if (count < 0) {
-                if (errno == EINTR) {
+                if (errno == EINTR)
                     continue;
-                }
                 return errno;
             }
-            if (count == 0) {
+            if (count == 0)
                 return EIO;
-            }
             bytes.remove_prefix(static_cast<std::size_t>(count));
         }
-        if (m_calls.fsync(file.get()) != 0) {
+        if (m_calls.fsync(file.get()) != 0)
             return errno;
-        }
         return file.close();
     }
 
@@ -499,9 +450,8 @@ private:
     // cannot be flushed does not undo the write; but the user is told that a power failure may.
     WriteOutcome folderFlushed(const FolderLock& lock) const
     {
-        if (const int error = answer(m_calls.flushFolder(m_folder.c_str(), lock.fd()))) {
+        if (const int error = answer(m_calls.flushFolder(m_folder.c_str(), lock.fd())))
             return WriteOutcome::writtenUnsynced(failure(error));
-        }
         return {};
     }
 
@@ -516,17 +466,14 @@ WriteOutcome HostFileSystem::write(std::u16string_view path, std::string_view by
                                    const FileContents* asRead, std::u16string_view like)
 {
     const auto host = hostPath(path);
-    if (!host) {
+    if (!host)
         return Failure{Failure::Kind::NotFound, std::u16string(kPathNotFound)};
-    }
     // A file the program could not read back is not written either.
-    if (bytes.size() > kMaxFileSize) {
+    if (bytes.size() > kMaxFileSize)
         return Failure{Failure::Kind::Other, tooLargeDescription()};
-    }
     auto target = linkFollowed(*host);
-    if (!target) {
+    if (!target)
         return target.failure();
-    }
     return Writing(*this, std::move(target).value()).run(bytes, asRead, like);
 }
 

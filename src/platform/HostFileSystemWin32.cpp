@@ -39,25 +39,20 @@ bool isSeparator(char c)
 
 std::string backslashes(std::string path)
 {
-    for (char& c : path) {
-        if (c == '/') {
+    for (char& c : path)
+        if (c == '/')
             c = '\\';
-        }
-    }
     return path;
 }
 
 std::string joined(const std::string& folder, std::string_view rest)
 {
-    while (!rest.empty() && isSeparator(rest.front())) {
+    while (!rest.empty() && isSeparator(rest.front()))
         rest.remove_prefix(1);
-    }
-    if (rest.empty()) {
+    if (rest.empty())
         return folder;
-    }
-    if (!folder.empty() && isSeparator(folder.back())) {
+    if (!folder.empty() && isSeparator(folder.back()))
         return folder + std::string(rest);
-    }
     return folder + "\\" + std::string(rest);
 }
 
@@ -97,9 +92,8 @@ public:
     Handle& operator=(const Handle&) = delete;
     ~Handle()
     {
-        if (valid()) {
+        if (valid())
             m_calls->closeHandle(m_handle);
-        }
     }
     bool valid() const { return m_handle != INVALID_HANDLE_VALUE; }
     HANDLE get() const { return m_handle; }
@@ -146,38 +140,32 @@ std::wstring temporaryName(const std::wstring& folder, const std::wstring& name)
 // refused before a byte is read.
 Expected<std::string> readDiskFile(const std::wstring& name, const SystemCalls& calls)
 {
-    if (isFolder(name)) {
+    if (isFolder(name))
         return Failure{Failure::Kind::Other, errorDescription(EISDIR)};
-    }
     const Handle file(calls.createFile(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr),
                       calls);
-    if (!file.valid()) {
+    if (!file.valid())
         return systemFailure(GetLastError());
-    }
     const DWORD type = GetFileType(file.get());
     if (type != FILE_TYPE_DISK) {
         return Failure{Failure::Kind::Other,
                        oddFileDescription(type == FILE_TYPE_PIPE ? OddFile::Pipe : OddFile::Device)};
     }
     LARGE_INTEGER size{};
-    if (GetFileSizeEx(file.get(), &size) && static_cast<unsigned long long>(size.QuadPart) > kMaxFileSize) {
+    if (GetFileSizeEx(file.get(), &size) && static_cast<unsigned long long>(size.QuadPart) > kMaxFileSize)
         return Failure{Failure::Kind::Other, tooLargeDescription()};
-    }
     std::string bytes;
     std::vector<char> buffer(65536);
     while (true) {
         DWORD count = 0;
-        if (!ReadFile(file.get(), buffer.data(), static_cast<DWORD>(buffer.size()), &count, nullptr)) {
+        if (!ReadFile(file.get(), buffer.data(), static_cast<DWORD>(buffer.size()), &count, nullptr))
             return systemFailure(GetLastError());
-        }
-        if (count == 0) {
+        if (count == 0)
             return bytes;
-        }
         bytes.append(buffer.data(), count);
-        if (bytes.size() > kMaxFileSize) {
+        if (bytes.size() > kMaxFileSize)
             return Failure{Failure::Kind::Other, tooLargeDescription()};
-        }
     }
 }
 
@@ -190,9 +178,8 @@ Handle lockFolder(const std::wstring& folder, std::chrono::milliseconds wait, co
     while (true) {
         HANDLE lock = calls.createFile(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
                                        FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
-        if (lock != INVALID_HANDLE_VALUE) {
+        if (lock != INVALID_HANDLE_VALUE)
             return Handle(lock, calls);
-        }
         const DWORD error = GetLastError();
         // Another writer has it open, or has just closed it and the system is still removing it. A
         // refusal while no lock file stands there is the folder's own: no write can go there.
@@ -217,18 +204,15 @@ void removeLeftovers(const std::wstring& folder, const SystemCalls& calls)
 {
     WIN32_FIND_DATAW found{};
     const HANDLE search = FindFirstFileW((folder + L"\\.*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) {
+    if (search == INVALID_HANDLE_VALUE)
         return;
-    }
     do {
-        if ((found.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) != 0) {
+        if ((found.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) != 0)
             continue;
-        }
         const std::wstring name(found.cFileName);
         const auto utf8 = toUtf8(std::u16string(name.begin(), name.end()));
-        if (utf8 && isLeftoverName(*utf8)) {
+        if (utf8 && isLeftoverName(*utf8))
             calls.deleteFile((folder + L"\\" + name).c_str());
-        }
     } while (FindNextFileW(search, &found));
     FindClose(search);
 }
@@ -239,12 +223,10 @@ std::optional<std::wstring> environmentValue(const wchar_t* name)
     std::vector<wchar_t> buffer(MAX_PATH);
     while (true) {
         const DWORD length = GetEnvironmentVariableW(name, buffer.data(), static_cast<DWORD>(buffer.size()));
-        if (length == 0) {
+        if (length == 0)
             return std::nullopt;
-        }
-        if (length < buffer.size()) {
+        if (length < buffer.size())
             return std::wstring(buffer.data(), length);
-        }
         buffer.resize(length);
     }
 }
@@ -256,12 +238,10 @@ std::wstring fullPath(const std::wstring& path)
     while (true) {
         const DWORD length =
             GetFullPathNameW(path.c_str(), static_cast<DWORD>(buffer.size()), buffer.data(), nullptr);
-        if (length == 0) {
+        if (length == 0)
             return path;
-        }
-        if (length < buffer.size()) {
+        if (length < buffer.size())
             return std::wstring(buffer.data(), length);
-        }
         buffer.resize(length);
     }
 }
@@ -280,24 +260,20 @@ std::optional<std::wstring> virtualStoreCopy(const std::wstring& file)
 {
     const auto windir = environmentValue(L"Windir");
     const auto local = environmentValue(L"LOCALAPPDATA");
-    if (!windir || !local) {
+    if (!windir || !local)
         return std::nullopt;
-    }
     const std::wstring path = fullPath(file);
     std::wstring folder = fullPath(*windir);
-    while (!folder.empty() && (folder.back() == L'\\' || folder.back() == L'/')) {
+    while (!folder.empty() && (folder.back() == L'\\' || folder.back() == L'/'))
         folder.pop_back();
-    }
     const bool inside = folder.size() > 2 && path.size() > folder.size() + 1 &&
                         path[folder.size()] == L'\\' &&
                         sameText(std::wstring_view(path).substr(0, folder.size()), folder);
-    if (!inside || path[1] != L':') {
+    if (!inside || path[1] != L':')
         return std::nullopt;
-    }
     std::wstring store = fullPath(*local);
-    if (!store.empty() && store.back() != L'\\') {
+    if (!store.empty() && store.back() != L'\\')
         store += L'\\';
-    }
     return store + L"VirtualStore" + path.substr(2);
 }
 
@@ -310,13 +286,11 @@ bool isThere(const std::wstring& path)
 // one cannot be made.
 bool createFolders(const std::wstring& folder)
 {
-    if (folder.empty() || isFolder(folder)) {
+    if (folder.empty() || isFolder(folder))
         return true;
-    }
     const std::size_t separator = folder.find_last_of(L"\\/");
-    if (separator != std::wstring::npos && separator > 2 && !createFolders(folder.substr(0, separator))) {
+    if (separator != std::wstring::npos && separator > 2 && !createFolders(folder.substr(0, separator)))
         return false;
-    }
     return CreateDirectoryW(folder.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
 }
 
@@ -330,9 +304,8 @@ std::wstring folderOf(const std::wstring& file)
 // %Windir%, where the user would not find it.
 Failure located(Failure failure, const std::wstring& file)
 {
-    if (failure.kind != Failure::Kind::Changed) {
+    if (failure.kind != Failure::Kind::Changed)
         failure.description += u"（ファイルの場所：" + std::u16string(file.begin(), file.end()) + u"）";
-    }
     return failure;
 }
 
@@ -340,23 +313,19 @@ Failure located(Failure failure, const std::wstring& file)
 std::optional<std::string> plainHostPath(const Drives& drives, std::u16string_view path)
 {
     const auto utf8 = toUtf8(path);
-    if (!utf8 || utf8->empty()) {
+    if (!utf8 || utf8->empty())
         return std::nullopt;
-    }
     const std::string text = backslashes(*utf8);
     if (text.size() >= 2 && isLetter(text[0]) && text[1] == ':') {
         const auto root = drives.root(text[0]);
-        if (!root) {
+        if (!root)
             return std::nullopt;
-        }
         return joined(*root, text.substr(2));
     }
-    if (text.starts_with("\\\\")) {
+    if (text.starts_with("\\\\"))
         return text; // a network share
-    }
-    if (text.front() == '\\') {
+    if (text.front() == '\\')
         return joined(drives.currentDriveRoot(), text.substr(1));
-    }
     return joined(workingDirectory(), text);
 }
 
@@ -369,13 +338,11 @@ struct Resolved {
 std::optional<Resolved> resolve(const Drives& drives, std::u16string_view path)
 {
     const auto host = plainHostPath(drives, path);
-    if (!host) {
+    if (!host)
         return std::nullopt;
-    }
     std::wstring file = wide(*host);
-    if (auto copy = virtualStoreCopy(file); copy && isThere(*copy)) {
+    if (auto copy = virtualStoreCopy(file); copy && isThere(*copy))
         return Resolved{std::move(*copy), true};
-    }
     return Resolved{std::move(file), false};
 }
 
@@ -395,22 +362,19 @@ HostFileSystem::HostFileSystem(const Drives& drives, SystemCalls calls, std::chr
 std::optional<std::string> HostFileSystem::hostPath(std::u16string_view path) const
 {
     const auto found = resolve(m_drives, path);
-    if (!found) {
+    if (!found)
         return std::nullopt;
-    }
     return toUtf8(std::u16string(found->file.begin(), found->file.end()));
 }
 
 Expected<std::string> HostFileSystem::readFile(std::u16string_view path) const
 {
     const auto found = resolve(m_drives, path);
-    if (!found) {
+    if (!found)
         return Failure{Failure::Kind::NotFound, std::u16string(kPathNotFound)};
-    }
     auto bytes = readDiskFile(found->file, m_calls);
-    if (!bytes && found->isCopy) {
+    if (!bytes && found->isCopy)
         return located(bytes.failure(), found->file);
-    }
     return bytes;
 }
 
@@ -438,20 +402,16 @@ public:
                                                     : systemFailure(error);
         }
         removeLeftovers(folder, m_calls);
-        if (auto refusal = checked(asRead)) {
+        if (auto refusal = checked(asRead))
             return std::move(*refusal);
-        }
         // The new bytes go to a temporary file beside the target and take its name only once they are
         // all on the disk: a failure at any step leaves the old file exactly as it was.
-        if (auto failure = created(folder)) {
+        if (auto failure = created(folder))
             return std::move(*failure);
-        }
-        if (auto failure = writtenAndFlushed(bytes)) {
+        if (auto failure = writtenAndFlushed(bytes))
             return removed(std::move(*failure));
-        }
-        if (auto failure = renamed()) {
+        if (auto failure = renamed())
             return removed(std::move(*failure));
-        }
         return {};
     }
 
@@ -462,38 +422,31 @@ private:
     // The file there may be replaced, and still holds what the program read.
     std::optional<Failure> checked(const FileContents* asRead) const
     {
-        if (isFolder(m_file)) {
+        if (isFolder(m_file))
             return Failure{Failure::Kind::Other, errorDescription(EISDIR)};
-        }
         // Windows refuses to replace a read-only file; Wine renames over it all the same. A file the user
         // made read-only stays as it is on both.
         if (const DWORD attributes = GetFileAttributesW(m_file.c_str());
-            attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+            attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0)
             return Failure{Failure::Kind::Other, readOnlyDescription()};
-        }
         // A file larger than any the program writes is not one of its files, and could not be read
         // back: it stays as it is.
         if (WIN32_FILE_ATTRIBUTE_DATA existing{};
             GetFileAttributesExW(m_file.c_str(), GetFileExInfoStandard, &existing) &&
             ((static_cast<unsigned long long>(existing.nFileSizeHigh) << 32) | existing.nFileSizeLow) >
-                kMaxFileSize) {
+                kMaxFileSize)
             return Failure{Failure::Kind::Other, tooLargeDescription()};
-        }
-        if (asRead == nullptr) {
+        if (asRead == nullptr)
             return std::nullopt;
-        }
         // A VirtualStore copy that is not there yet stands for the file it is to replace.
         auto now = readDiskFile(m_file, m_calls);
-        if (!now && now.failure().kind == Failure::Kind::NotFound && m_before != m_file) {
+        if (!now && now.failure().kind == Failure::Kind::NotFound && m_before != m_file)
             now = readDiskFile(m_before, m_calls);
-        }
-        if (!now && now.failure().kind != Failure::Kind::NotFound) {
+        if (!now && now.failure().kind != Failure::Kind::NotFound)
             return now.failure();
-        }
         const FileContents current = now ? FileContents(now.value()) : std::nullopt;
-        if (current != *asRead) {
+        if (current != *asRead)
             return Failure{Failure::Kind::Changed, changedDescription()};
-        }
         return std::nullopt;
     }
 
@@ -505,9 +458,8 @@ private:
             m_temporary = temporaryName(folder, name);
             created = m_calls.createFile(m_temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                          FILE_ATTRIBUTE_NORMAL, nullptr);
-            if (created == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) {
+            if (created == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS)
                 break;
-            }
         }
         if (created == INVALID_HANDLE_VALUE) {
             const DWORD error = GetLastError();
@@ -523,20 +475,16 @@ private:
         while (!rest.empty()) {
             const DWORD chunk = rest.size() > (1U << 30) ? (1U << 30) : static_cast<DWORD>(rest.size());
             DWORD written = 0;
-            if (!m_calls.writeFile(m_handle->get(), rest.data(), chunk, &written, nullptr)) {
+            if (!m_calls.writeFile(m_handle->get(), rest.data(), chunk, &written, nullptr))
                 return systemFailure(GetLastError());
-            }
-            if (written == 0) {
+            if (written == 0)
                 return systemFailure(ERROR_WRITE_FAULT);
-            }
             rest.remove_prefix(written);
         }
-        if (!m_calls.flushFileBuffers(m_handle->get())) {
+        if (!m_calls.flushFileBuffers(m_handle->get()))
             return systemFailure(GetLastError());
-        }
-        if (!m_handle->close()) {
+        if (!m_handle->close())
             return systemFailure(GetLastError());
-        }
         return std::nullopt;
     }
 
@@ -556,9 +504,8 @@ private:
     // The temporary file goes again after a failure.
     Failure removed(Failure failure)
     {
-        if (m_handle && m_handle->valid()) {
+        if (m_handle && m_handle->valid())
             m_handle->close();
-        }
         m_calls.deleteFile(m_temporary.c_str());
         return failure;
     }
@@ -577,13 +524,11 @@ WriteOutcome HostFileSystem::write(std::u16string_view path, std::string_view by
                                    const FileContents* asRead, std::u16string_view /*like*/)
 {
     const auto host = plainHostPath(m_drives, path);
-    if (!host) {
+    if (!host)
         return Failure{Failure::Kind::NotFound, std::u16string(kPathNotFound)};
-    }
     // A file the program could not read back is not written either.
-    if (bytes.size() > kMaxFileSize) {
+    if (bytes.size() > kMaxFileSize)
         return Failure{Failure::Kind::Other, tooLargeDescription()};
-    }
     const std::wstring target = wide(*host);
     const auto copy = virtualStoreCopy(target);
     if (copy && isThere(*copy)) {
@@ -592,14 +537,12 @@ WriteOutcome HostFileSystem::write(std::u16string_view path, std::string_view by
     }
     Writing there(*this, target, target);
     const auto outcome = there.run(bytes, asRead);
-    if (outcome.ok() || !copy || !there.refused()) {
+    if (outcome.ok() || !copy || !there.refused())
         return outcome;
-    }
     // Only an administrator may write to %Windir%: the rows go to the user's copy, which every read
     // finds from now on.
-    if (!createFolders(folderOf(*copy))) {
+    if (!createFolders(folderOf(*copy)))
         return located(systemFailure(GetLastError()), *copy);
-    }
     const auto copied = Writing(*this, *copy, target).run(bytes, asRead);
     return copied.ok() ? copied : WriteOutcome(located(copied.failure(), *copy));
 }

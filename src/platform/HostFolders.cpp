@@ -16,17 +16,15 @@ std::string hostVariable(const char* name)
 std::string homeFolder()
 {
     std::string home = hostVariable("HOME");
-    if (!home.empty()) {
+    if (!home.empty())
         return home;
-    }
     long size = sysconf(_SC_GETPW_R_SIZE_MAX);
     std::vector<char> buffer(size > 0 ? static_cast<std::size_t>(size) : 16384);
     passwd entry{};
     passwd* found = nullptr;
     if (getpwuid_r(getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found != nullptr &&
-        found->pw_dir != nullptr) {
+        found->pw_dir != nullptr)
         return found->pw_dir;
-    }
     return "/";
 }
 
@@ -38,14 +36,12 @@ std::string xdgFolder(const char* variable, const char* fallbackUnderHome)
     std::string base = hostVariable(variable);
     if (base.empty() || base.front() != '/') {
         base = homeFolder();
-        while (!base.empty() && base.back() == '/') {
+        while (!base.empty() && base.back() == '/')
             base.pop_back();
-        }
         base += fallbackUnderHome;
     }
-    while (!base.empty() && base.back() == '/') {
+    while (!base.empty() && base.back() == '/')
         base.pop_back();
-    }
     return base + "/orvanta";
 }
 

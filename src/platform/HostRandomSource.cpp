@@ -8,16 +8,14 @@ namespace orvanta::platform {
 
 std::uint32_t HostRandomSource::below(std::uint32_t bound)
 {
-    if (bound <= 1) {
+    if (bound <= 1)
         return 0;
-    }
     // Words at or above the largest multiple of bound would favour the small values; draw again.
     const std::uint32_t limit = UINT32_MAX - (UINT32_MAX % bound + 1) % bound;
     while (true) {
         const std::uint32_t word = systemWord();
-        if (word <= limit) {
+        if (word <= limit)
             return word % bound;
-        }
     }
 }
 

@@ -14,15 +14,13 @@ namespace {
 bool readUrandom(unsigned char* buffer, std::size_t size)
 {
     const int fd = open("/dev/urandom", O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
+    if (fd < 0)
         return false;
-    }
     std::size_t done = 0;
     while (done < size) {
         const ssize_t count = read(fd, buffer + done, size - done);
-        if (count < 0 && errno == EINTR) {
+        if (count < 0 && errno == EINTR)
             continue;
-        }
         if (count <= 0) {
             close(fd);
             return false;
@@ -41,9 +39,8 @@ std::uint32_t HostRandomSource::systemWord()
     std::size_t done = 0;
     while (done < sizeof bytes) {
         const ssize_t count = getrandom(bytes + done, sizeof bytes - done, 0);
-        if (count < 0 && errno == EINTR) {
+        if (count < 0 && errno == EINTR)
             continue;
-        }
         if (count <= 0) {
             // A kernel without getrandom still has /dev/urandom.
             if (!readUrandom(bytes, sizeof bytes)) {

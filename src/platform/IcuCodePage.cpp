@@ -20,14 +20,12 @@ Converter openStrict()
 {
     UErrorCode status = U_ZERO_ERROR;
     Converter converter(ucnv_open("windows-31j", &status));
-    if (U_FAILURE(status)) {
+    if (U_FAILURE(status))
         return {};
-    }
     ucnv_setToUCallBack(converter.get(), UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &status);
     ucnv_setFromUCallBack(converter.get(), UCNV_FROM_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &status);
-    if (U_FAILURE(status)) {
+    if (U_FAILURE(status))
         return {};
-    }
     return converter;
 }
 
@@ -55,13 +53,11 @@ ControlBytes makeControlBytes()
         table.fromIcu[i] = static_cast<unsigned char>(i);
     }
     Converter converter = openStrict();
-    if (!converter) {
+    if (!converter)
         return table;
-    }
     for (unsigned byte = 0; byte < 0x80; ++byte) {
-        if (!isControl(static_cast<unsigned char>(byte))) {
+        if (!isControl(static_cast<unsigned char>(byte)))
             continue;
-        }
         const char in = static_cast<char>(byte);
         UChar out[2] = {};
         UErrorCode status = U_ZERO_ERROR;
@@ -86,9 +82,8 @@ void toWindowsBytes(std::string& bytes)
 {
     for (char& byte : bytes) {
         const auto value = static_cast<unsigned char>(byte);
-        if (value < 0x80) {
+        if (value < 0x80)
             byte = static_cast<char>(controlBytes().fromIcu[value]);
-        }
     }
 }
 
@@ -122,16 +117,14 @@ CodePage::Encoded IcuCodePage::encode(std::u16string_view text) const
         } else if (U16_IS_SURROGATE(unit)) {
             return CodePageError{i, c};
         }
-        if (isInvisible(c)) {
+        if (isInvisible(c))
             return CodePageError{i, c};
-        }
         i += length;
     }
 
     Converter converter = openStrict();
-    if (!converter) {
+    if (!converter)
         return CodePageError{0, text.empty() ? U'\0' : static_cast<char32_t>(text[0])};
-    }
     // A character of code page 932 takes at most two bytes and comes from one UTF-16 unit.
     std::string out(text.size() * 2 + 2, '\0');
     const UChar* source = text.data();
@@ -154,9 +147,8 @@ CodePage::Encoded IcuCodePage::encode(std::u16string_view text) const
                                  static_cast<char32_t>(c)};
         }
         ucnv_reset(converter.get());
-        if (auto error = firstUnmappable(converter.get(), text)) {
+        if (auto error = firstUnmappable(converter.get(), text))
             return *error;
-        }
         return CodePageError{0, text.empty() ? U'\0' : static_cast<char32_t>(text[0])};
     }
     out.resize(static_cast<std::size_t>(target - out.data()));
@@ -167,9 +159,8 @@ CodePage::Encoded IcuCodePage::encode(std::u16string_view text) const
     const Decoded back = decode(out);
     if (const auto* decoded = std::get_if<std::u16string>(&back); decoded == nullptr || *decoded != text) {
         ucnv_reset(converter.get());
-        if (auto error = firstUnmappable(converter.get(), text)) {
+        if (auto error = firstUnmappable(converter.get(), text))
             return *error;
-        }
     }
     return out;
 }
@@ -179,14 +170,12 @@ CodePage::Decoded IcuCodePage::decode(std::string_view bytes) const
     std::string icuBytes(bytes);
     for (char& byte : icuBytes) {
         const auto value = static_cast<unsigned char>(byte);
-        if (value < 0x80) {
+        if (value < 0x80)
             byte = static_cast<char>(controlBytes().toIcu[value]);
-        }
     }
     Converter converter = openStrict();
-    if (!converter) {
+    if (!converter)
         return CodePageError{0, 0};
-    }
     // Every character of code page 932 is one byte or two and one UTF-16 unit.
     std::u16string out(bytes.size() + 1, u'\0');
     const char* source = icuBytes.data();
@@ -202,9 +191,8 @@ CodePage::Decoded IcuCodePage::decode(std::string_view bytes) const
         ucnv_getInvalidChars(converter.get(), invalid, &invalidLength, &ignored);
         const auto consumed = static_cast<std::size_t>(source - icuBytes.data());
         std::size_t position = consumed;
-        if (U_SUCCESS(ignored) && invalidLength > 0 && static_cast<std::size_t>(invalidLength) <= consumed) {
+        if (U_SUCCESS(ignored) && invalidLength > 0 && static_cast<std::size_t>(invalidLength) <= consumed)
             position = consumed - static_cast<std::size_t>(invalidLength);
-        }
         return CodePageError{position, 0};
     }
     out.resize(static_cast<std::size_t>(target - out.data()));
@@ -234,9 +222,8 @@ std::optional<CodePageError> firstUnmappable(UConverter* converter, std::u16stri
         }
         if (!ok) {
             char32_t c = one[0];
-            if (length == 2) {
+            if (length == 2)
                 c = static_cast<char32_t>(U16_GET_SUPPLEMENTARY(one[0], one[1]));
-            }
             return CodePageError{i, c};
         }
         i += length;

@@ -37,22 +37,18 @@ char16_t foldAscii(char16_t c)
 std::u16string folded(std::u16string_view text)
 {
     std::u16string out(text);
-    for (char16_t& c : out) {
+    for (char16_t& c : out)
         c = foldAscii(c);
-    }
     return out;
 }
 
 bool equalsFolded(std::u16string_view text, std::u16string_view lowerCase)
 {
-    if (text.size() != lowerCase.size()) {
+    if (text.size() != lowerCase.size())
         return false;
-    }
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (foldAscii(text[i]) != lowerCase[i]) {
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (foldAscii(text[i]) != lowerCase[i])
             return false;
-        }
-    }
     return true;
 }
 
@@ -68,24 +64,20 @@ bool isBlank(char16_t c)
 
 std::u16string_view trimmed(std::u16string_view text)
 {
-    while (!text.empty() && (isBlank(text.front()) || text.front() == u'\r')) {
+    while (!text.empty() && (isBlank(text.front()) || text.front() == u'\r'))
         text.remove_prefix(1);
-    }
-    while (!text.empty() && (isBlank(text.back()) || text.back() == u'\r')) {
+    while (!text.empty() && (isBlank(text.back()) || text.back() == u'\r'))
         text.remove_suffix(1);
-    }
     return text;
 }
 
 // "SOFTWARE\Microsoft\" and "software\microsoft" name the same key.
 std::u16string keyPath(std::u16string_view path)
 {
-    while (!path.empty() && path.front() == u'\\') {
+    while (!path.empty() && path.front() == u'\\')
         path.remove_prefix(1);
-    }
-    while (!path.empty() && path.back() == u'\\') {
+    while (!path.empty() && path.back() == u'\\')
         path.remove_suffix(1);
-    }
     return folded(path);
 }
 
@@ -103,40 +95,33 @@ std::optional<std::uint32_t> rootKey(std::u16string_view name)
         {u"hkey_users", u"hku", HKEY_USERS},
         {u"hkey_current_config", u"hkcc", HKEY_CURRENT_CONFIG},
     }};
-    for (const Root& root : roots) {
-        if (equalsFolded(name, root.longName) || equalsFolded(name, root.shortName)) {
+    for (const Root& root : roots)
+        if (equalsFolded(name, root.longName) || equalsFolded(name, root.shortName))
             return root.key;
-        }
-    }
     return std::nullopt;
 }
 
 std::optional<std::uint32_t> hexDigit(char16_t c)
 {
-    if (c >= u'0' && c <= u'9') {
+    if (c >= u'0' && c <= u'9')
         return c - u'0';
-    }
-    if (c >= u'a' && c <= u'f') {
+    if (c >= u'a' && c <= u'f')
         return c - u'a' + 10;
-    }
-    if (c >= u'A' && c <= u'F') {
+    if (c >= u'A' && c <= u'F')
         return c - u'A' + 10;
-    }
     return std::nullopt;
 }
 
 // One to eight hex digits, the whole of `text`.
 std::optional<std::uint32_t> hexNumber(std::u16string_view text)
 {
-    if (text.empty() || text.size() > 8) {
+    if (text.empty() || text.size() > 8)
         return std::nullopt;
-    }
     std::uint32_t value = 0;
     for (char16_t c : text) {
         const auto digit = hexDigit(c);
-        if (!digit) {
+        if (!digit)
             return std::nullopt;
-        }
         value = value * 16 + *digit;
     }
     return value;
@@ -148,27 +133,22 @@ std::optional<std::vector<std::uint8_t>> hexBytes(std::u16string_view text)
 {
     std::vector<std::uint8_t> bytes;
     text = trimmed(text);
-    if (text.empty()) {
+    if (text.empty())
         return bytes;
-    }
     while (true) {
         const std::size_t comma = text.find(u',');
         const std::u16string_view item = trimmed(text.substr(0, comma));
-        if (item.size() > 2) {
+        if (item.size() > 2)
             return std::nullopt;
-        }
         const auto value = hexNumber(item);
-        if (!value) {
+        if (!value)
             return std::nullopt;
-        }
         bytes.push_back(static_cast<std::uint8_t>(*value));
-        if (comma == std::u16string_view::npos) {
+        if (comma == std::u16string_view::npos)
             return bytes;
-        }
         text = text.substr(comma + 1);
-        if (trimmed(text).empty()) {
+        if (trimmed(text).empty())
             return bytes;
-        }
     }
 }
 
@@ -176,20 +156,17 @@ std::optional<std::vector<std::uint8_t>> hexBytes(std::u16string_view text)
 // rest of the line after the closing quote.
 std::optional<std::pair<std::u16string, std::u16string_view>> quoted(std::u16string_view text)
 {
-    if (text.empty() || text.front() != u'"') {
+    if (text.empty() || text.front() != u'"')
         return std::nullopt;
-    }
     std::u16string value;
     for (std::size_t i = 1; i < text.size(); ++i) {
         const char16_t c = text[i];
-        if (c == u'"') {
+        if (c == u'"')
             return std::make_pair(std::move(value), text.substr(i + 1));
-        }
-        if (c == u'\\' && i + 1 < text.size() && (text[i + 1] == u'\\' || text[i + 1] == u'"')) {
+        if (c == u'\\' && i + 1 < text.size() && (text[i + 1] == u'\\' || text[i + 1] == u'"'))
             value += text[++i];
-        } else {
+        else
             value += c;
-        }
     }
     return std::nullopt;
 }
@@ -199,9 +176,8 @@ std::optional<std::vector<std::uint8_t>> ansiText(std::u16string_view text)
     static const IcuCodePage codePage;
     const auto encoded = codePage.encode(text);
     const auto* bytes = std::get_if<std::string>(&encoded);
-    if (bytes == nullptr) {
+    if (bytes == nullptr)
         return std::nullopt;
-    }
     std::vector<std::uint8_t> data(bytes->begin(), bytes->end());
     return data;
 }
@@ -270,11 +246,10 @@ std::vector<std::u16string> physicalLines(std::string_view bytes)
         const bool utf8 = fromUtf8Strict(bytes).has_value();
         const bool ansi =
             regedit4 ? !utf8 || std::holds_alternative<std::u16string>(IcuCodePage().decode(bytes)) : !utf8;
-        if (ansi) {
+        if (ansi)
             splitBytes(bytes, ansiLine);
-        } else {
+        else
             splitBytes(bytes, utf8Line);
-        }
     }
     return lines;
 }
@@ -312,18 +287,15 @@ struct KeyLine {
 KeyLine keyLine(std::u16string_view line)
 {
     const std::size_t close = line.rfind(u']');
-    if (close == std::u16string_view::npos || close < 2) {
+    if (close == std::u16string_view::npos || close < 2)
         return {std::nullopt, true};
-    }
-    if (line[1] == u'-') {
+    if (line[1] == u'-')
         return {};
-    }
     const std::u16string_view name = line.substr(1, close - 1);
     const std::size_t slash = name.find(u'\\');
     const auto root = rootKey(name.substr(0, slash));
-    if (!root) {
+    if (!root)
         return {std::nullopt, true};
-    }
     const std::u16string path =
         slash == std::u16string_view::npos ? std::u16string() : keyPath(name.substr(slash + 1));
     return {std::make_pair(*root, path), false};
@@ -366,14 +338,12 @@ std::optional<RegistryValue> parsedValue(std::u16string_view rest, bool unicodeF
             if (data && text && unicodeFile) {
                 // The ANSI query gives text values in the ANSI code page.
                 std::u16string units;
-                for (std::size_t i = 0; i + 1 < data->size(); i += 2) {
+                for (std::size_t i = 0; i + 1 < data->size(); i += 2)
                     units += static_cast<char16_t>((*data)[i] | ((*data)[i + 1] << 8));
-                }
                 data = ansiText(units);
             }
-            if (data) {
+            if (data)
                 value = RegistryValue{*type, std::move(*data)};
-            }
         }
     }
     return value;
@@ -386,11 +356,10 @@ RegistryHive::RegistryHive(const std::string& hivePath, const std::string& machi
 {
     // A hive file that is not there is a hive without values, and no problem.
     const auto file = readRegularFile(hivePath, kMaxHiveBytes);
-    if (file) {
+    if (file)
         load(file.value());
-    } else if (file.failure().kind != Failure::Kind::NotFound) {
+    else if (file.failure().kind != Failure::Kind::NotFound)
         m_fileProblem = file.failure().description;
-    }
     readMachineId(machineIdPath);
 }
 
@@ -405,9 +374,8 @@ RegistryHive RegistryHive::parse(std::string_view bytes, const std::string& mach
 std::string RegistryHive::defaultPath()
 {
     std::string path = hostVariable("ORVANTA_REGISTRY");
-    if (!path.empty()) {
+    if (!path.empty())
         return path;
-    }
     return configFolder() + "/registry.reg";
 }
 
@@ -424,9 +392,8 @@ void RegistryHive::load(std::string_view bytes)
 
     for (const auto& [lineNumber, logical] : logicalLines(bytes)) {
         const std::u16string_view line = logical;
-        if (line.empty() || line.front() == u';') {
+        if (line.empty() || line.front() == u';')
             continue;
-        }
         if (line == u"Windows Registry Editor Version 5.00") {
             unicodeFile = true;
             continue;
@@ -496,21 +463,17 @@ void RegistryHive::load(std::string_view bytes)
 
 void RegistryHive::readMachineId(const std::string& machineIdPath)
 {
-    if (machineIdPath.empty()) {
+    if (machineIdPath.empty())
         return;
-    }
     std::ifstream file(machineIdPath, std::ios::binary);
     std::string id;
-    if (!file || !std::getline(file, id)) {
+    if (!file || !std::getline(file, id))
         return;
-    }
-    while (!id.empty() && (id.back() == '\r' || id.back() == ' ' || id.back() == '\t')) {
+    while (!id.empty() && (id.back() == '\r' || id.back() == ' ' || id.back() == '\t'))
         id.pop_back();
-    }
     // systemd writes "uninitialized" there early in the first boot.
-    if (id.empty() || id == "uninitialized" || id.size() > 1024) {
+    if (id.empty() || id == "uninitialized" || id.size() > 1024)
         return;
-    }
     // FNV-1a over a text of the program's own, so the product ID tells nothing about the machine
     // identifier and matches no other program's derivation from it.
     const auto fnv = [](std::string_view text) {
@@ -541,29 +504,24 @@ std::optional<RegistryValue> RegistryHive::queryValue(std::uint32_t root, std::u
     const std::u16string path = keyPath(subKey);
     const std::u16string name = folded(valueName);
     if (const auto key = m_keys.find(KeyName{root, path}); key != m_keys.end()) {
-        if (const auto value = key->second.find(name); value != key->second.end()) {
+        if (const auto value = key->second.find(name); value != key->second.end())
             return value->second;
-        }
     }
-    if (root == HKEY_LOCAL_MACHINE && path == kProductKey && name == kProductValue) {
+    if (root == HKEY_LOCAL_MACHINE && path == kProductKey && name == kProductValue)
         return m_productId;
-    }
     return std::nullopt;
 }
 
 std::optional<RegistryProblem> RegistryHive::problem() const
 {
-    if (m_fileProblem) {
+    if (m_fileProblem)
         return RegistryProblem{m_source, *m_fileProblem};
-    }
-    if (!m_damagedProductIdLine) {
+    if (!m_damagedProductIdLine)
         return std::nullopt;
-    }
     // A later line that gives the value puts a damaged one right, as an import of the file would.
     if (const auto key = m_keys.find(KeyName{HKEY_LOCAL_MACHINE, std::u16string(kProductKey)});
-        key != m_keys.end() && key->second.contains(std::u16string(kProductValue))) {
+        key != m_keys.end() && key->second.contains(std::u16string(kProductValue)))
         return std::nullopt;
-    }
     const auto number = std::to_string(*m_damagedProductIdLine);
     return RegistryProblem{m_source, u"ProductId の行（" + std::u16string(number.begin(), number.end()) +
                                          u" 行目）が壊れています。" +
@@ -573,9 +531,8 @@ std::optional<RegistryProblem> RegistryHive::problem() const
 std::size_t RegistryHive::valueCount() const
 {
     std::size_t count = 0;
-    for (const auto& key : m_keys) {
+    for (const auto& key : m_keys)
         count += key.second.size();
-    }
     return count;
 }
 

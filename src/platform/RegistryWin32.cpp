@@ -10,26 +10,22 @@ namespace {
 // holds a character the code page cannot (no key of that name can be reached this way).
 std::optional<std::string> ansiName(std::u16string_view name)
 {
-    if (name.empty()) {
+    if (name.empty())
         return std::string();
-    }
-    if (name.find(u'\0') != std::u16string_view::npos || name.size() > 0xFFFF) {
+    if (name.find(u'\0') != std::u16string_view::npos || name.size() > 0xFFFF)
         return std::nullopt;
-    }
     const auto* source = reinterpret_cast<const wchar_t*>(name.data());
     const int sourceLength = static_cast<int>(name.size());
     BOOL usedDefault = FALSE;
     const int length = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, source, sourceLength, nullptr, 0,
                                            nullptr, &usedDefault);
-    if (length <= 0 || usedDefault) {
+    if (length <= 0 || usedDefault)
         return std::nullopt;
-    }
     std::string bytes(static_cast<std::size_t>(length), '\0');
     if (WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, source, sourceLength, bytes.data(), length, nullptr,
                             &usedDefault) != length ||
-        usedDefault) {
+        usedDefault)
         return std::nullopt;
-    }
     return bytes;
 }
 
@@ -75,9 +71,8 @@ std::u16string typeName(std::uint32_t type)
 // Whether this process sees the registry of 64-bit Windows, where the 32-bit view is a key of its own.
 bool onWindows64()
 {
-    if constexpr (sizeof(void*) == 8) {
+    if constexpr (sizeof(void*) == 8)
         return true;
-    }
     BOOL wow64 = FALSE;
     return IsWow64Process(GetCurrentProcess(), &wow64) && wow64;
 }
@@ -92,9 +87,8 @@ constexpr std::uint32_t kLocalMachine = 0x80000002;
 std::optional<RegistryProblem> RegistryWin32::problem() const
 {
     const auto value = queryValue(kLocalMachine, kProductKey, kProductValue);
-    if (!value || value->type == REG_SZ) {
+    if (!value || value->type == REG_SZ)
         return std::nullopt;
-    }
     const std::u16string source =
         onWindows64() ? u"HKEY_LOCAL_MACHINE\\SOFTWARE\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion"
                       : u"HKEY_LOCAL_MACHINE\\" + std::u16string(kProductKey);
@@ -107,34 +101,28 @@ std::optional<RegistryValue> RegistryWin32::queryValue(std::uint32_t root, std::
 {
     const auto key = ansiName(subKey);
     const auto name = ansiName(valueName);
-    if (!key || !name) {
+    if (!key || !name)
         return std::nullopt;
-    }
     // The predefined keys are 32-bit values sign-extended to a handle: HKEY_LOCAL_MACHINE is
     // 0xFFFFFFFF80000002 in a 64-bit process.
     const auto rootKey = reinterpret_cast<HKEY>(static_cast<LONG_PTR>(static_cast<LONG>(root)));
     HKEY opened = nullptr;
-    if (RegOpenKeyExA(rootKey, key->c_str(), 0, KEY_QUERY_VALUE | KEY_WOW64_32KEY, &opened) !=
-        ERROR_SUCCESS) {
+    if (RegOpenKeyExA(rootKey, key->c_str(), 0, KEY_QUERY_VALUE | KEY_WOW64_32KEY, &opened) != ERROR_SUCCESS)
         return std::nullopt;
-    }
     const Key open(opened);
     // The value may grow between asking its size and reading it; ask again then.
     for (int attempt = 0; attempt < 4; ++attempt) {
         DWORD type = 0;
         DWORD size = 0;
-        if (RegQueryValueExA(open.get(), name->c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS) {
+        if (RegQueryValueExA(open.get(), name->c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
             return std::nullopt;
-        }
         RegistryValue value{type, std::vector<std::uint8_t>(size)};
         const LONG result =
             RegQueryValueExA(open.get(), name->c_str(), nullptr, &type, value.data.data(), &size);
-        if (result == ERROR_MORE_DATA) {
+        if (result == ERROR_MORE_DATA)
             continue;
-        }
-        if (result != ERROR_SUCCESS) {
+        if (result != ERROR_SUCCESS)
             return std::nullopt;
-        }
         value.type = type;
         value.data.resize(size);
         return value;

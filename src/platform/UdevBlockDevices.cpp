@@ -27,21 +27,18 @@ bool isRemovableDisk(const DiskFacts& facts)
 std::optional<DiskFacts> UdevBlockDevices::disk(dev_t device) const
 {
     const std::unique_ptr<udev, UdevUnref> context(udev_new());
-    if (!context) {
+    if (!context)
         return std::nullopt;
-    }
     const std::unique_ptr<udev_device, UdevUnref> found(
         udev_device_new_from_devnum(context.get(), 'b', device));
-    if (!found) {
+    if (!found)
         return std::nullopt;
-    }
     // Only the whole disk says whether it is removable; a partition's parent is its disk (owned by
     // the partition's record, so not freed here).
     udev_device* whole = found.get();
     if (text(udev_device_get_devtype(whole)) == "partition") {
-        if (udev_device* parent = udev_device_get_parent_with_subsystem_devtype(whole, "block", "disk")) {
+        if (udev_device* parent = udev_device_get_parent_with_subsystem_devtype(whole, "block", "disk"))
             whole = parent;
-        }
     }
     const auto property = [&](const char* name) {
         const char* value = udev_device_get_property_value(found.get(), name);

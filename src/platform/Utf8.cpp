@@ -7,20 +7,17 @@ namespace orvanta::platform {
 
 std::optional<std::string> toUtf8(std::u16string_view text)
 {
-    if (text.empty()) {
+    if (text.empty())
         return std::string();
-    }
-    if (text.size() > INT32_MAX / 3) {
+    if (text.size() > INT32_MAX / 3)
         return std::nullopt;
-    }
     std::string out(text.size() * 3, '\0');
     int32_t length = 0;
     UErrorCode status = U_ZERO_ERROR;
     u_strToUTF8(out.data(), static_cast<int32_t>(out.size()), &length, text.data(),
                 static_cast<int32_t>(text.size()), &status);
-    if (U_FAILURE(status)) {
+    if (U_FAILURE(status))
         return std::nullopt;
-    }
     out.resize(static_cast<std::size_t>(length));
     return out;
 }
@@ -29,12 +26,10 @@ namespace {
 
 std::optional<std::u16string> convert(std::string_view text, bool strict)
 {
-    if (text.empty()) {
+    if (text.empty())
         return std::u16string();
-    }
-    if (text.size() > INT32_MAX) {
+    if (text.size() > INT32_MAX)
         return std::nullopt;
-    }
     std::u16string out(text.size(), u'\0');
     int32_t length = 0;
     UErrorCode status = U_ZERO_ERROR;
@@ -45,9 +40,8 @@ std::optional<std::u16string> convert(std::string_view text, bool strict)
         u_strFromUTF8WithSub(out.data(), static_cast<int32_t>(out.size()), &length, text.data(),
                              static_cast<int32_t>(text.size()), 0xFFFD, nullptr, &status);
     }
-    if (U_FAILURE(status)) {
+    if (U_FAILURE(status))
         return std::nullopt;
-    }
     out.resize(static_cast<std::size_t>(length));
     return out;
 }

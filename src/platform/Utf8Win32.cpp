@@ -10,22 +10,18 @@ constexpr std::size_t kMaxLength = 0x1FFFFFFF;
 
 std::optional<std::u16string> convert(std::string_view text, DWORD flags)
 {
-    if (text.empty()) {
+    if (text.empty())
         return std::u16string();
-    }
-    if (text.size() > kMaxLength) {
+    if (text.size() > kMaxLength)
         return std::nullopt;
-    }
     const int sourceLength = static_cast<int>(text.size());
     const int length = MultiByteToWideChar(CP_UTF8, flags, text.data(), sourceLength, nullptr, 0);
-    if (length <= 0) {
+    if (length <= 0)
         return std::nullopt;
-    }
     std::u16string out(static_cast<std::size_t>(length), u'\0');
     if (MultiByteToWideChar(CP_UTF8, flags, text.data(), sourceLength, reinterpret_cast<wchar_t*>(out.data()),
-                            length) != length) {
+                            length) != length)
         return std::nullopt;
-    }
     return out;
 }
 
@@ -33,25 +29,21 @@ std::optional<std::u16string> convert(std::string_view text, DWORD flags)
 
 std::optional<std::string> toUtf8(std::u16string_view text)
 {
-    if (text.empty()) {
+    if (text.empty())
         return std::string();
-    }
-    if (text.size() > kMaxLength) {
+    if (text.size() > kMaxLength)
         return std::nullopt;
-    }
     const auto* source = reinterpret_cast<const wchar_t*>(text.data());
     const int sourceLength = static_cast<int>(text.size());
     // WC_ERR_INVALID_CHARS: an unpaired surrogate fails instead of becoming U+FFFD.
     const int length = WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, source, sourceLength, nullptr, 0,
                                            nullptr, nullptr);
-    if (length <= 0) {
+    if (length <= 0)
         return std::nullopt;
-    }
     std::string out(static_cast<std::size_t>(length), '\0');
     if (WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, source, sourceLength, out.data(), length, nullptr,
-                            nullptr) != length) {
+                            nullptr) != length)
         return std::nullopt;
-    }
     return out;
 }
 

@@ -22,9 +22,9 @@ platform::Failure refusal(std::u16string message)
 long long entriesOf(std::span<const PswRecord> rows, std::u16string_view owner,
                     const std::u16string* leftOut = nullptr)
 {
-    return std::count_if(rows.begin(), rows.end(), [&](const PswRecord& row) {
-        return row.owner == owner && !(leftOut && row.name == *leftOut);
-    });
+    return std::count_if(
+        rows.begin(), rows.end(),
+        [&](const PswRecord& row) { return row.owner == owner && !(leftOut && row.name == *leftOut); });
 }
 
 // A header row the change touches gets the number of entries its destination has once the change is

@@ -20,8 +20,9 @@ std::span<const PswRecord> RecordArray::rows(long long count) const
 
 bool pairIsUsed(std::span<const PswRecord> rows, std::u16string_view destination, std::u16string_view id)
 {
-    return std::any_of(rows.begin(), rows.end(),
-                       [&](const PswRecord& row) { return row.owner == destination && row.name == id; });
+    return std::any_of(
+        rows.begin(), rows.end(),
+        [&](const PswRecord& row) { return row.owner == destination && row.name == id; });
 }
 
 } // namespace orvanta::store

@@ -46,12 +46,11 @@ std::vector<RowsProblem> rowsProblems(std::span<const PswRecord> rows)
 
     std::map<std::u16string_view, std::size_t> entries;
     std::map<std::u16string_view, std::size_t> headers;
-    for (const auto& row : rows) {
+    for (const auto& row : rows)
         if (row.isHeader())
             ++headers[row.name];
         else
             ++entries[row.owner];
-    }
 
     std::set<std::pair<std::u16string_view, std::u16string_view>> pairsSeen;
     std::set<std::pair<std::u16string_view, std::u16string_view>> pairsReported;

@@ -247,10 +247,9 @@ void WindowView::build()
         if (d.kind == ControlKind::Label)
             fitCaption(w, toQString(d.caption));
         QPalette palette = w->palette();
-        if (d.foreground) {
+        if (d.foreground)
             for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
                 palette.setColor(role, colourOf(*d.foreground));
-        }
         if (d.background) {
             for (auto role : {QPalette::Base, QPalette::Window, QPalette::Button})
                 palette.setColor(role, colourOf(*d.background));
