@@ -412,10 +412,9 @@ void RegistryHive::load(std::string_view bytes)
         }
         const bool productIdLine =
             (inProductKey || afterDamagedKeyLine) && startsWithFolded(line, u"\"productid");
-        const auto damaged = [&] {
-            if (productIdLine && !m_damagedProductIdLine) {
-                m_damagedProductIdLine = lineNumber;
-            }
+        const auto damaged = [&, number = lineNumber] {
+            if (productIdLine && !m_damagedProductIdLine)
+                m_damagedProductIdLine = number;
         };
         if (key == nullptr) {
             damaged();
