@@ -29,7 +29,7 @@ public:
 
 protected:
     platform::WriteOutcome write(std::u16string_view path, std::string_view bytes,
-                                 const platform::FileContents* asRead) override
+                                 const platform::FileContents* asRead, std::u16string_view /*like*/) override
     {
         const auto found = files.find(std::u16string(path));
         const platform::FileContents now =
