@@ -10,9 +10,9 @@ set(checks
     "src/view_win32/orvanta.manifest|name=\"Orvanta\" version=\"([^\"]*)\\.0\"")
 set(wrong "")
 foreach(check IN LISTS checks)
-  string(REPLACE "|" ";" parts "${check}")
-  list(GET parts 0 file)
-  list(GET parts 1 pattern)
+  string(REPLACE "|" ";" fileAndPattern "${check}")
+  list(GET fileAndPattern 0 file)
+  list(GET fileAndPattern 1 pattern)
   file(READ "${SOURCE}/${file}" text)
   # The first match is the newest: releases and changelog entries stand newest first.
   string(REGEX MATCH "${pattern}" found "${text}")
