@@ -7,7 +7,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <pwd.h>
 #include <sstream>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -162,16 +161,7 @@ std::string HostDrives::defaultDosdevices()
 
 std::vector<std::string> defaultMediaFolders()
 {
-    std::string user;
-    long size = sysconf(_SC_GETPW_R_SIZE_MAX);
-    std::vector<char> buffer(size > 0 ? static_cast<std::size_t>(size) : 16384);
-    passwd entry{};
-    passwd* found = nullptr;
-    if (getpwuid_r(getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found != nullptr &&
-        found->pw_name != nullptr)
-        user = found->pw_name;
-    else
-        user = hostVariable("USER");
+    const std::string user = userName();
     if (user.empty() || user.find('/') != std::string::npos)
         return {};
     return {"/media/" + user, "/run/media/" + user};

@@ -13,19 +13,40 @@ std::string hostVariable(const char* name)
     return value != nullptr ? std::string(value) : std::string();
 }
 
+namespace {
+
+// The user's entry in the password database: login name and home folder, empty where it has none.
+struct Account {
+    std::string name;
+    std::string home;
+};
+
+Account account()
+{
+    long size = sysconf(_SC_GETPW_R_SIZE_MAX);
+    std::vector<char> buffer(size > 0 ? static_cast<std::size_t>(size) : 16384);
+    passwd entry{};
+    passwd* found = nullptr;
+    if (getpwuid_r(getuid(), &entry, buffer.data(), buffer.size(), &found) != 0 || found == nullptr)
+        return {};
+    return {found->pw_name != nullptr ? found->pw_name : "", found->pw_dir != nullptr ? found->pw_dir : ""};
+}
+
+} // namespace
+
 std::string homeFolder()
 {
     std::string home = hostVariable("HOME");
     if (!home.empty())
         return home;
-    long size = sysconf(_SC_GETPW_R_SIZE_MAX);
-    std::vector<char> buffer(size > 0 ? static_cast<std::size_t>(size) : 16384);
-    passwd entry{};
-    passwd* found = nullptr;
-    if (getpwuid_r(getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found != nullptr &&
-        found->pw_dir != nullptr)
-        return found->pw_dir;
-    return "/";
+    home = account().home;
+    return home.empty() ? "/" : home;
+}
+
+std::string userName()
+{
+    const std::string name = account().name;
+    return name.empty() ? hostVariable("USER") : name;
 }
 
 namespace {

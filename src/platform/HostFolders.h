@@ -6,6 +6,8 @@ namespace orvanta::platform {
 
 /// The user's home folder: $HOME, else the password database's entry for the user.
 std::string homeFolder();
+/// The user's login name: the password database's entry for the user, else $USER.
+std::string userName();
 
 /// Where the program keeps its settings on this host: $XDG_CONFIG_HOME/orvanta, by default
 /// ~/.config/orvanta. The registry hive and the drive links live here.
