@@ -69,6 +69,14 @@ void deleteEntry(WindowDriver& d, std::u16string_view destination, std::u16strin
     d.window.btndelete_Click();
 }
 
+void renameEntry(WindowDriver& d, std::u16string_view destination, std::u16string_view id,
+                 std::u16string_view to)
+{
+    d.openEntry(destination, id);
+    d.window.Txtnamae.setText(std::u16string(to));
+    d.window.btnkousin_Click();
+}
+
 TEST(FileRulesTest, AFileThatAlreadyBreaksARuleCanStillBeChangedAndPutRight)
 {
     const std::u16string twentyDigits = u"12345678901234567890";
@@ -97,11 +105,7 @@ TEST(FileRulesTest, AFileThatAlreadyBreaksARuleCanStillBeChangedAndPutRight)
          {header(u"A", u"1"), entry(u"A", u"y", u"py")}},
         {"RenameOfADestinationWhoseCountIsOff",
          {header(u"A", u"5"), entry(u"A", u"x", u"px"), header(u"C", u"9"), entry(u"C", u"z", u"pz")},
-         [](WindowDriver& d) {
-             d.openEntry(u"A", u"x");
-             d.window.Txtnamae.setText(u"B");
-             d.window.btnkousin_Click();
-         },
+         [](WindowDriver& d) { renameEntry(d, u"A", u"x", u"B"); },
          u"更新完了Bの x:px",
          {header(u"B", u"1"), entry(u"B", u"x", u"px"), header(u"C", u"9"), entry(u"C", u"z", u"pz")}},
         // A rename onto an existing destination merges the two under its header row, counting them all;
@@ -109,20 +113,12 @@ TEST(FileRulesTest, AFileThatAlreadyBreaksARuleCanStillBeChangedAndPutRight)
         {"RenameMergesIntoAnExistingDestination",
          {header(u"A", u"2"), entry(u"A", u"x", u"px"), entry(u"A", u"y", u"py"), header(u"B", u"1"),
           entry(u"B", u"z", u"pz")},
-         [](WindowDriver& d) {
-             d.openEntry(u"A", u"x");
-             d.window.Txtnamae.setText(u"B");
-             d.window.btnkousin_Click();
-         },
+         [](WindowDriver& d) { renameEntry(d, u"A", u"x", u"B"); },
          u"更新完了Bの x:px",
          {entry(u"B", u"x", u"px"), entry(u"B", u"y", u"py"), header(u"B", u"3"), entry(u"B", u"z", u"pz")}},
         {"RenameJoinsTwoHeaderRowsOfOneName",
          {header(u"A", u"1"), entry(u"A", u"x", u"px"), header(u"A", u"1"), entry(u"A", u"y", u"py")},
-         [](WindowDriver& d) {
-             d.openEntry(u"A", u"y");
-             d.window.Txtnamae.setText(u"C");
-             d.window.btnkousin_Click();
-         },
+         [](WindowDriver& d) { renameEntry(d, u"A", u"y", u"C"); },
          u"更新完了Cの y:py",
          {header(u"C", u"2"), entry(u"C", u"x", u"px"), entry(u"C", u"y", u"py")}},
         // Entries without their header row are listed again once their destination gets one.
