@@ -170,6 +170,9 @@ public:
     /// window takes it off again. An empty selection copies nothing.
     void Lblpassword_Copy(std::u16string_view selected);
     void Lstidbox_DblClick();
+    /// The entry chosen in Lstidbox under `destination`: the selected item's ID, and which of the items
+    /// that show this ID it is, so that an ID listed twice names one row (store::chosenRow).
+    store::EntryChoice chosenEntry(std::u16string destination) const;
 
     // Entry operations (entries/).
     void btnnew_Click();

@@ -2,6 +2,8 @@
 // Both choices read psw.ini afresh, so the window always shows the file as it is now.
 #include "app/MainWindow.h"
 
+#include <algorithm>
+
 namespace orvanta::app {
 
 void MainWindow::cmbnamae_Click()
@@ -23,22 +25,29 @@ void MainWindow::cmbnamae_Click()
 void MainWindow::Lstidbox_Click()
 {
     Txtmassage.setText(u"");
-    const auto chosenId = Lstidbox.selectedItem();
+    const auto chosen = chosenEntry(combosentaku.text());
     inputkensu = 0;
     cyusyutu = u"";
-    std::u16string password;
-    std::u16string address;
     setTxtdirectry();
-    const auto destination = combosentaku.text();
-    ReadDataFile([&](long long slot) {
-        const auto& row = records[slot];
-        if (row.owner != destination || row.name != chosenId)
-            return;
-        password += decodeText(row.password);
-        Lblpassword.setText(password);
-        address += decodeText(row.mail);
-        Lblbikouran.setText(address);
-    });
+    ReadDataFile(nullptr);
+    // The chosen item's own row only: an ID listed twice shows each row's password apart. When no row
+    // can be told for the item (the file changed since the list was filled), the boxes keep their text.
+    const auto at = store::chosenRow(records.rows(inputkensu.number()), chosen);
+    if (!at)
+        return;
+    const auto& row = records[static_cast<long long>(*at) + 1];
+    Lblpassword.setText(decodeText(row.password));
+    Lblbikouran.setText(decodeText(row.mail));
+}
+
+store::EntryChoice MainWindow::chosenEntry(std::u16string destination) const
+{
+    const auto& items = Lstidbox.items;
+    const auto id = Lstidbox.selectedItem();
+    const auto before = items.begin() + std::clamp<std::ptrdiff_t>(Lstidbox.listIndex, 0,
+                                                                   static_cast<std::ptrdiff_t>(items.size()));
+    return {std::move(destination), id, static_cast<std::size_t>(std::count(items.begin(), before, id)),
+            static_cast<std::size_t>(std::count(items.begin(), items.end(), id))};
 }
 
 void MainWindow::btnclipset_Click()
@@ -65,13 +74,12 @@ void MainWindow::Lstidbox_DblClick()
         return;
     }
     // The display boxes hold the chosen entry only when the click before found its row. When the file
-    // lost the row since the list was filled, they hold the cleared texts (the address box one space)
-    // or another entry's values, and the edit boxes get empty texts instead.
+    // lost the row since the list was filled, or its ID's rows changed in number so that the row can no
+    // longer be told, they hold the cleared texts (the address box one space) or another entry's
+    // values, and the edit boxes get empty texts instead.
     const auto chosenId = Lstidbox.selectedItem();
-    const auto destination = combosentaku.text();
-    bool found = false;
-    for (long long slot = 1; slot <= inputkensu.number() && slot <= store::kMaxRows && !found; ++slot)
-        found = records[slot].owner == destination && records[slot].name == chosenId;
+    const bool found =
+        store::chosenRow(records.rows(inputkensu.number()), chosenEntry(combosentaku.text())).has_value();
 
     applyScreen(Screen::Edit);
     sVshokifrg = 1;

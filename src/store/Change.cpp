@@ -18,13 +18,29 @@ platform::Failure refusal(std::u16string message)
     return platform::Failure{platform::Failure::Kind::Other, std::move(message)};
 }
 
-/// The entries of `owner` among the rows, leaving out one ID `leftOut` when it is given.
-long long entriesOf(std::span<const PswRecord> rows, std::u16string_view owner,
-                    const std::u16string* leftOut = nullptr)
+/// The entries of `owner` among the rows.
+long long entriesOf(std::span<const PswRecord> rows, std::u16string_view owner)
 {
     return std::count_if(
-        rows.begin(), rows.end(),
-        [&](const PswRecord& row) { return row.owner == owner && !(leftOut && row.name == *leftOut); });
+        rows.begin(), rows.end(), [&](const PswRecord& row) { return row.owner == owner; });
+}
+
+/// Why the chosen entry cannot be changed: its row has gone, or the rows of its ID changed in number
+/// since the list showed them, so that which of them the user chose can no longer be told. `stopped`
+/// names the operation that stops ("更新を中止しました").
+platform::Failure lostEntry(std::span<const PswRecord> rows, const EntryChoice& entry,
+                            std::u16string_view stopped)
+{
+    const auto pair = u"登録先「" + entry.destination + u"」のID「" + entry.id + u"」";
+    // Another program may have removed the entry since the list was filled. Writing on would change
+    // nothing and yet report the change as made.
+    if (!pairIsUsed(rows, entry.destination, entry.id))
+        return refusal(pair + u"が psw.ini に見つからないため、" + std::u16string(stopped) +
+                       u"（他のプログラムが削除した可能性があります）。");
+    return refusal(pair +
+                   u"の行の数が一覧を表示した後に psw.ini で変わり、どの行を選んだのか分からないため、" +
+                   std::u16string(stopped) +
+                   u"（他のプログラムが変更した可能性があります）。登録先を選び直して下さい。");
 }
 
 // A header row the change touches gets the number of entries its destination has once the change is
@@ -55,15 +71,11 @@ struct Apply {
 
     Changed operator()(const Update& change) const
     {
-        const auto& from = change.destination;
+        const auto& from = change.entry.destination;
         const auto& to = change.newDestination;
-        // Another program may have removed the entry since the list was filled. Writing on would change
-        // nothing and yet report "更新完了", as if the new password had been kept.
-        if (!pairIsUsed(rows, from, change.id))
-            return refusal(
-                u"登録先「" + from + u"」のID「" + change.id +
-                u"」が psw.ini "
-                u"に見つからないため、更新を中止しました（他のプログラムが削除した可能性があります）。");
+        const auto edited = chosenRow(rows, change.entry);
+        if (!edited)
+            return lostEntry(rows, change.entry, u"更新を中止しました");
 
         // A rename onto a destination that exists merges the two: every entry moves under it, and one
         // header row stays, the one the destination already had (else the renamed one's), counting them
@@ -79,7 +91,8 @@ struct Apply {
         Rows out;
         for (const auto& old : rows) {
             auto row = old;
-            if (row.owner == from && row.name == change.id) {
+            // Only the chosen row: another row of the same ID keeps its password and address.
+            if (&old == &rows[*edited]) {
                 row.owner = to;
                 row.name = change.newId;
                 row.password = change.password;
@@ -103,14 +116,19 @@ struct Apply {
 
     Changed operator()(const Delete& change) const
     {
-        // The header goes with the destination's last entry: every row of the chosen pair is left out,
-        // a duplicate of it included.
-        const long long entriesAfter = entriesOf(rows, change.destination, &change.id);
+        // The header goes with the destination's last entry. Only the chosen row is left out: another
+        // row of the same ID stays as it is.
+        const auto deleted = chosenRow(rows, change.entry);
+        if (!deleted)
+            return lostEntry(rows, change.entry, u"削除を中止しました");
+        const auto& destination = change.entry.destination;
+        const long long entriesAfter = entriesOf(rows, destination) - 1;
         Rows out;
-        for (auto row : rows) {
-            if (row.name == change.id && row.owner == change.destination)
+        for (const auto& old : rows) {
+            if (&old == &rows[*deleted])
                 continue;
-            if (row.name == change.destination && row.isHeader()) {
+            auto row = old;
+            if (row.name == destination && row.isHeader()) {
                 if (entriesAfter == 0)
                     continue;
                 row.count = app::decimalText(entriesAfter);

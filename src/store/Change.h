@@ -19,22 +19,20 @@ struct Register {
     std::u16string mail;
 };
 
-/// The entry `id` under `destination` takes the new destination, ID, password and e-mail address (the
-/// last two in stored form). A new destination renames the destination with all its entries; the name
-/// of a destination that exists merges the two under the one header row.
+/// The chosen entry takes the new destination, ID, password and e-mail address (the last two in stored
+/// form). A new destination renames the destination with all its entries; the name of a destination
+/// that exists merges the two under the one header row.
 struct Update {
-    std::u16string destination;
-    std::u16string id;
+    EntryChoice entry;
     std::u16string newDestination;
     std::u16string newId;
     std::u16string password;
     std::u16string mail;
 };
 
-/// The entry `id` under `destination` goes, and its destination's header row with its last entry.
+/// The chosen entry goes, and its destination's header row with its last entry.
 struct Delete {
-    std::u16string destination;
-    std::u16string id;
+    EntryChoice entry;
 };
 
 using Change = std::variant<Register, Update, Delete>;
@@ -43,8 +41,8 @@ using Change = std::variant<Register, Update, Delete>;
 /// order: an update changes rows in place, a deletion leaves rows out, a registration appends. A
 /// header row the change touches gets the number of entries its destination then has. The failure is
 /// the refusal, worded for the message box, when the change would take the file past 99 rows, when
-/// the entry to update is not there, or when the new rows would break a rule of the data file that the
-/// old ones kept.
+/// the entry to update or delete is not there or cannot be told from another row of its ID, or when the
+/// new rows would break a rule of the data file that the old ones kept.
 platform::Expected<std::vector<PswRecord>> applyChange(std::span<const PswRecord> rows, const Change& change);
 
 } // namespace orvanta::store

@@ -25,4 +25,19 @@ bool pairIsUsed(std::span<const PswRecord> rows, std::u16string_view destination
         [&](const PswRecord& row) { return row.owner == destination && row.name == id; });
 }
 
+std::optional<std::size_t> chosenRow(std::span<const PswRecord> rows, const EntryChoice& chosen)
+{
+    std::optional<std::size_t> found;
+    std::size_t seen = 0;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        if (rows[i].owner != chosen.destination || rows[i].name != chosen.id)
+            continue;
+        if (seen++ == chosen.occurrence)
+            found = i;
+    }
+    if (seen != chosen.listed)
+        return std::nullopt;
+    return found;
+}
+
 } // namespace orvanta::store

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstddef>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -45,5 +46,20 @@ private:
 /// Whether a row of `rows` has `destination` as its owner and `id` as its name: that destination and
 /// ID pair is already used. Header rows take part with the mark and their destination's name.
 bool pairIsUsed(std::span<const PswRecord> rows, std::u16string_view destination, std::u16string_view id);
+
+/// One entry as the ID list names it. The program never writes a destination and ID pair twice, but an
+/// old backup or a file edited by hand can hold one: the list then shows the ID twice, and each item
+/// stands for its own row, told apart by its place among the items of that ID.
+struct EntryChoice {
+    std::u16string destination;
+    std::u16string id;
+    std::size_t occurrence = 0; ///< the entry is the pair's row number `occurrence` (from 0) in file order
+    std::size_t listed = 1;     ///< of as many rows of the pair as the list showed
+};
+
+/// The position among `rows` of the entry `chosen` names. None when the rows hold the pair another
+/// number of times than the list showed (another program changed the file since the list was filled):
+/// which row the user meant can then not be told, and no row is taken for it.
+std::optional<std::size_t> chosenRow(std::span<const PswRecord> rows, const EntryChoice& chosen);
 
 } // namespace orvanta::store

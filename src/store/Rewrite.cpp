@@ -39,18 +39,17 @@ bool MainWindow::kakidashi()
     // still stands, so that trying again (or a check against the array) sees the file.
     const auto rowsRead = records.rows(inputkensu.number());
     auto changed = [&]() -> platform::Expected<std::vector<store::PswRecord>> {
-        const auto destination = cmbnamae.selectedItem();
-        const auto id = Lstidbox.selectedItem();
+        const auto chosen = chosenEntry(cmbnamae.selectedItem());
         if (registering && !alreadyUsed)
             return store::applyChange(rowsRead, store::Register{Txtnamae.text(), Txtidbox.text(),
                                                                 encodeText(Txtpassnew.text()),
                                                                 encodeText(Txtbikouran.text())});
         if (dousafrag == u"koushin")
-            return store::applyChange(rowsRead, store::Update{destination, id, Txtnamae.text(),
-                                                              Txtidbox.text(), encodeText(Txtpassnew.text()),
+            return store::applyChange(rowsRead, store::Update{chosen, Txtnamae.text(), Txtidbox.text(),
+                                                              encodeText(Txtpassnew.text()),
                                                               encodeText(Txtbikouran.text())});
         if (dousafrag == u"delete")
-            return store::applyChange(rowsRead, store::Delete{destination, id});
+            return store::applyChange(rowsRead, store::Delete{chosen});
         return std::vector<store::PswRecord>(rowsRead.begin(), rowsRead.end());
     }();
     if (!changed)

@@ -2,6 +2,7 @@
 #include "store/Change.h"
 
 #include <gtest/gtest.h>
+#include <utility>
 
 namespace orvanta::test {
 namespace {
@@ -34,18 +35,18 @@ TEST(ChangeTest, GivesTheRowsToWriteOrTheRefusal)
          store::Register{u"B", u"w", u"pw", u""},
          {rows[0], rows[1], head(u"B", u"2"), rows[3], rows[4], row(u"B", u"w")}},
         {"UpdateInPlace",
-         store::Update{u"A", u"x", u"A", u"x2", u"new", u""},
+         store::Update{{u"A", u"x"}, u"A", u"x2", u"new", u""},
          {rows[0], row(u"A", u"x2", u"new"), rows[2], rows[3], rows[4]}},
         {"RenameMovesTheWholeDestination",
-         store::Update{u"A", u"x", u"D", u"x", u"pw", u""},
+         store::Update{{u"A", u"x"}, u"D", u"x", u"pw", u""},
          {head(u"D", u"2"), row(u"D", u"x"), rows[2], rows[3], row(u"D", u"z")}},
         {"RenameOntoAnotherMerges",
-         store::Update{u"B", u"y", u"A", u"y", u"pw", u""},
+         store::Update{{u"B", u"y"}, u"A", u"y", u"pw", u""},
          {head(u"A", u"3"), rows[1], row(u"A", u"y"), rows[4]}},
-        {"DeleteCountsDown", store::Delete{u"A", u"z"}, {head(u"A", u"1"), rows[1], rows[2], rows[3]}},
-        {"DeleteTheLastEntryTakesTheHeader", store::Delete{u"B", u"y"}, {rows[0], rows[1], rows[4]}},
+        {"DeleteCountsDown", store::Delete{{u"A", u"z"}}, {head(u"A", u"1"), rows[1], rows[2], rows[3]}},
+        {"DeleteTheLastEntryTakesTheHeader", store::Delete{{u"B", u"y"}}, {rows[0], rows[1], rows[4]}},
         {"UpdateThatLeavesAPairTwice",
-         store::Update{u"A", u"x", u"A", u"z", u"pw", u""},
+         store::Update{{u"A", u"x"}, u"A", u"z", u"pw", u""},
          {},
          u"データファイル psw.ini "
          u"を書き換えると、登録先「A」のID「z」が２つになります。書き換えを中止しました（"
@@ -62,6 +63,31 @@ TEST(ChangeTest, GivesTheRowsToWriteOrTheRefusal)
             EXPECT_EQ(changed.failure().description, c.refusal);
         }
     }
+}
+
+TEST(ChangeTest, KeepsTheRowsOfAnIdThatStandsTwiceApart)
+{
+    // An old backup or a file edited by hand can hold y twice under A: each item of the list is its row.
+    const Rows rows{head(u"A", u"3"), row(u"A", u"y", u"ab1"), row(u"A", u"x"), row(u"A", u"y", u"cd2")};
+    const store::EntryChoice first{u"A", u"y", 0, 2}, second{u"A", u"y", 1, 2};
+    const std::pair<store::Change, Rows> cases[] = {
+        {store::Update{first, u"A", u"y", u"new", u""}, {rows[0], row(u"A", u"y", u"new"), rows[2], rows[3]}},
+        {store::Update{second, u"A", u"y", u"new", u""},
+         {rows[0], rows[1], rows[2], row(u"A", u"y", u"new")}},
+        {store::Delete{second}, {head(u"A", u"2"), rows[1], rows[2]}},
+    };
+    for (const auto& [change, after] : cases) {
+        const auto changed = store::applyChange(rows, change);
+        ASSERT_TRUE(changed.ok());
+        EXPECT_EQ(changed.value(), after);
+    }
+    // The list showed y once, before another program wrote it a second time: no row is taken for it.
+    const auto refused = store::applyChange(rows, store::Delete{{u"A", u"y"}});
+    ASSERT_FALSE(refused.ok());
+    EXPECT_EQ(refused.failure().description,
+              u"登録先「A」のID「y」の行の数が一覧を表示した後に psw.ini で変わり、どの行を選んだのか分から"
+              u"ないため、削除を中止しました（他のプログラムが変更した可能性があります）。登録先を選び直して"
+              u"下さい。");
 }
 
 } // namespace

@@ -12,8 +12,8 @@ TEST(RewriteTest, WritesUnchangedRowsInTheProgramsOwnForm)
     WindowDriver d;
     // A file saved by a text editor: LF line ends, a field without quotes, a blank line.
     d.start(std::string("\"hyoujimark\",\"Mail\",\" \",1,\" \"\n\n\"Mail\",\"taro\",\"\",\" \",\"\"\n"));
-    // A deletion of nothing chosen: every row is written again as it is.
-    d.window.dousafrag = u"delete";
+    // No operation named: every row is written again as it is.
+    d.window.dousafrag = u"";
     ASSERT_TRUE(d.window.kakidashi());
     EXPECT_EQ(d.file(), "\"hyoujimark\",\"Mail\",\" \",\"1\",\" \"\r\n\"Mail\",\"taro\",\"\",\" \",\"\"\r\n");
 }
