@@ -91,6 +91,21 @@ else
   rm -f "$locked/probe"
 fi
 
+# What someone else placed under the names the program makes or locks with, which a Windows program
+# under Wine cannot make: a link at the next dated list's name, and at the lock's name a link to
+# nothing, a pipe and a link to a file.
+placed="$PWD/build/windows/placed"
+rm -rf "$placed"
+mkdir -p "$placed"/{outside,list,lock-nothing,lock-pipe,lock-file}
+echo outside >"$placed/outside/secret.txt"
+echo outside >"$placed/outside/lock"
+ln -s "$placed/outside/secret.txt" "$placed/list/20260203090507_psw.csv"
+ln -s "$placed/outside/none" "$placed/lock-nothing/.orvanta.lock"
+mkfifo "$placed/lock-pipe/.orvanta.lock"
+ln -s "$placed/outside/lock" "$placed/lock-file/.orvanta.lock"
+for folder in lock-nothing lock-pipe lock-file; do echo old >"$placed/$folder/psw.ini"; done
+export ORVANTA_TEST_PLACED="Z:${placed//\//\\}"
+
 # Wine's background processes must not hold ctest's output pipes, or ctest waits for them forever:
 # keep the server running and start them now, outside ctest.
 wineserver -p

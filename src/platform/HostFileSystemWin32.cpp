@@ -225,8 +225,9 @@ Expected<Handle> lockFolder(const std::wstring& folder, std::chrono::millisecond
     while (true) {
         if (const auto odd = oddKind(GetFileAttributesW(name.c_str())))
             return refused(*odd);
-        // A file made anew is the program's own; whatever stood under the name makes this fail rather
-        // than be followed (Wine would create the file a link to nothing points to).
+        // A file made anew is the program's own, and goes on close. Whatever stood under the name
+        // makes this fail rather than be followed (Wine would create the file a link to nothing points
+        // to).
         Handle lock(calls.createFile(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                      FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr),
                     calls);
@@ -234,16 +235,15 @@ Expected<Handle> lockFolder(const std::wstring& folder, std::chrono::millisecond
             return lock;
         DWORD error = GetLastError();
         if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) {
-            // Another writer's lock, one a writer left when the system would not remove it, or
-            // something placed there: opened as itself, and removed on close only once it is a file.
-            Handle there(calls.createFile(name.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0, nullptr,
+            // Another writer's lock, one that a power failure left, or something placed there: opened
+            // as itself, not followed. A file there serves as the lock and stays: Wine shows a link to
+            // a file as that file, and removing it would remove the link.
+            Handle there(calls.createFile(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                           OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr),
                          calls);
             if (there.valid()) {
                 if (const auto odd = oddKind(there.get()))
                     return refused(*odd);
-                FILE_DISPOSITION_INFO removal{TRUE};
-                SetFileInformationByHandle(there.get(), FileDispositionInfo, &removal, sizeof removal);
                 return there;
             }
             error = GetLastError();
