@@ -217,107 +217,85 @@ TEST_F(HostFileSystemGuardTest, TheNextWriteRemovesTheLeftoversOfKilledWritesOnl
     EXPECT_TRUE(temporary[1].starts_with(".psw.ini.orvanta-")) << temporary[1];
 }
 
-/// What stands at a path, in enough detail to see any change: a link's target, a file's mode and bytes.
-std::string whatStandsAt(const std::string& path)
+/// What stands at a path: a link and its target, a folder, a file's mode and bytes, or another kind.
+std::string at(const std::string& path)
 {
-    struct stat status {};
-    if (lstat(path.c_str(), &status) != 0)
-        return "nothing";
-    if (S_ISLNK(status.st_mode))
+    std::error_code error;
+    if (fs::is_symlink(path, error))
         return "link to " + fs::read_symlink(path).string();
-    if (!S_ISREG(status.st_mode))
-        return "kind " + std::to_string(status.st_mode & S_IFMT);
+    if (fs::is_directory(path, error))
+        return "folder";
+    if (!fs::is_regular_file(path, error))
+        return "kind " + std::to_string(static_cast<int>(fs::symlink_status(path, error).type()));
     std::ifstream in(path, std::ios::binary);
-    return "file " + std::to_string(status.st_mode & 07777) + ": " +
-           std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return std::to_string(static_cast<int>(fs::status(path).permissions())) + ": " +
+           std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 // A file the program makes under a name of its own (the dated list, psw.ini.bak) replaces whatever
-// stands there and gets its own permissions; a link there is never written through, so the file it
-// points to, and its permissions, stay as they were. Only a folder refuses the write.
+// stands there, whatever its permissions, with its owner's only or psw.ini's; a link there is never
+// written through, so the file it points to stays as it was. Only a folder refuses the write.
 TEST_F(HostFileSystemGuardTest, AnOwnFileReplacesWhateverStandsUnderItsName)
 {
-    const std::string outside = m_dir.file("elsewhere/secret.txt");
-    const std::string list = m_dir.file("20260203090507_psw.csv");
-    const auto placeLink = [&](const std::string& to) { fs::create_symlink(to, list); };
+    const std::string outside = m_dir.file("elsewhere/secret"), list = m_dir.file("20260203090507_psw.csv");
     const struct {
-        const char* name;
         std::function<void()> place;
         std::u16string like;
-        mode_t mode;            // of the new file; 0 when the write is refused
-        std::u16string refusal; // when refused
+        std::string after; // what stands under the name afterwards (0600 is 384, 0640 is 416)
     } cases[] = {
-        {"a link to a file", [&] { placeLink(outside); }, u"", 0600, u""},
-        {"a link to nothing", [&] { placeLink(m_dir.file("elsewhere/none")); }, u"", 0600, u""},
-        {"a link, like psw.ini", [&] { placeLink(outside); }, u"C:\\psw.ini", 0640, u""},
-        {"a read-only file", [&] { m_dir.write("20260203090507_psw.csv", "old"), chmod(list.c_str(), 0444); },
-         u"", 0600, u""},
-        {"a pipe", [&] { mkfifo(list.c_str(), 0666); }, u"", 0600, u""},
-        {"a folder", [&] { fs::create_directories(list); }, u"", 0,
-         u"ファイルではなくフォルダーが指定されました。"},
+        {[&] { fs::create_symlink(outside, list); }, u"", "384: plain"},
+        {[&] { fs::create_symlink(outside + "-none", list); }, u"", "384: plain"},
+        {[&] { fs::create_symlink(outside, list); }, u"C:\\psw.ini", "416: plain"},
+        {[&] { m_dir.write("20260203090507_psw.csv", "old"), chmod(list.c_str(), 0444); }, u"", "384: plain"},
+        {[&] { fs::create_directories(list); }, u"", "folder"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+        SCOPED_TRACE(c.after);
         fs::remove_all(m_dir.path());
-        m_dir.write("elsewhere/secret.txt", "not the program's");
-        ASSERT_EQ(chmod(outside.c_str(), 0644), 0);
+        m_dir.write("elsewhere/secret", "not the program's");
         m_dir.write("psw.ini", "rows");
-        ASSERT_EQ(chmod(target().c_str(), 0640), 0);
+        ASSERT_EQ(chmod(outside.c_str(), 0644) | chmod(target().c_str(), 0640), 0);
         c.place();
-        const std::string before = whatStandsAt(list);
-        HostFileSystem files(m_drives);
-        const auto path = u"C:\\20260203090507_psw.csv";
-        const auto written = c.like.empty() ? files.writeOwnFile(path, "plain")
-                                            : files.writeOwnFileLike(path, "plain", c.like);
-        EXPECT_EQ(whatStandsAt(outside), "file 420: not the program's");
-        EXPECT_FALSE(fs::exists(m_dir.file("elsewhere/none")));
-        if (c.mode == 0) {
-            ASSERT_FALSE(written.ok());
-            EXPECT_EQ(written.failure().description, c.refusal);
-            EXPECT_EQ(whatStandsAt(list), before);
-            continue;
-        }
-        ASSERT_TRUE(written.ok());
-        EXPECT_EQ(whatStandsAt(list), "file " + std::to_string(c.mode) + ": plain");
+        const auto written =
+            HostFileSystem(m_drives).write(u"C:\\20260203090507_psw.csv", "plain", OwnFile{c.like});
+        EXPECT_EQ(written.ok() ? u"" : written.failure().description,
+                  c.after == "folder" ? u"ファイルではなくフォルダーが指定されました。" : u"");
+        EXPECT_EQ(at(list), c.after);
+        EXPECT_EQ(at(outside), "420: not the program's");
+        EXPECT_FALSE(fs::exists(outside + "-none"));
     }
 }
 
 // Only the program makes the folder's lock file. Anything else under its name was placed by someone
-// else: it is neither followed nor used nor removed, the write is refused with a message that names
-// it, and the file to be written stays as it was.
-TEST_F(HostFileSystemGuardTest, AnythingButAFileUnderTheLocksNameRefusesTheWrite)
+// else: it is neither followed nor removed, every write is refused with a message that names it, and
+// the files stay as they were.
+TEST_F(HostFileSystemGuardTest, AnythingButAFileUnderTheLocksNameRefusesEveryWrite)
 {
-    const std::string lock = m_dir.file(".orvanta.lock");
-    const std::string outside = m_dir.file("elsewhere/lock");
+    const std::string lock = m_dir.file(".orvanta.lock"), outside = m_dir.file("elsewhere/lock");
     const struct {
-        const char* name;
         std::function<void()> place;
         std::u16string kind;
     } cases[] = {
-        {"a link to a file", [&] { m_dir.write("elsewhere/lock", "x"), fs::create_symlink(outside, lock); },
-         u"（シンボリック リンク）"},
-        {"a link to nothing", [&] { fs::create_symlink(outside, lock); }, u"（シンボリック リンク）"},
-        {"a pipe", [&] { mkfifo(lock.c_str(), 0600); }, u"（名前付きパイプ）"},
-        {"a folder", [&] { fs::create_directories(lock); }, u"（フォルダー）"},
+        {[&] { m_dir.write("elsewhere/lock", "x"), fs::create_symlink(outside, lock); },
+         u"シンボリック リンク"},
+        {[&] { fs::create_symlink(outside, lock); }, u"シンボリック リンク"},
+        {[&] { mkfifo(lock.c_str(), 0600); }, u"名前付きパイプ"},
+        {[&] { fs::create_directories(lock); }, u"フォルダー"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
         fs::remove_all(m_dir.path());
         m_dir.write("psw.ini", "old");
         c.place();
-        const std::string before = whatStandsAt(lock);
-        const std::string outsideBefore = whatStandsAt(outside);
+        const std::string before = at(lock) + at(outside);
         HostFileSystem files(m_drives);
         for (const auto& written :
-             {files.writeFile(u"C:\\psw.ini", "new"), files.writeOwnFile(u"C:\\psw.ini.bak", "new")}) {
-            ASSERT_FALSE(written.ok());
-            EXPECT_EQ(written.failure().description, u"書き込み用のロック ファイル " + fromUtf8(lock) +
-                                                         u" が通常のファイルではない" + c.kind +
-                                                         u"ため、書き込みを中止しました。このファイルを別の場"
-                                                         u"所へ移してから、もう一度操作して下さい。");
-        }
-        EXPECT_EQ(whatStandsAt(lock), before);
-        EXPECT_EQ(whatStandsAt(outside), outsideBefore);
+             {files.writeFile(u"C:\\psw.ini", "new"), files.writeOwnFile(u"C:\\psw.ini.bak", "new")})
+            EXPECT_EQ(written.ok() ? u"" : written.failure().description,
+                      u"書き込み用のロック ファイル " + fromUtf8(lock) + u" が通常のファイルではない（" +
+                          c.kind +
+                          u"）ため、書き込みを中止しました。このファイルを別の場所へ移してから、もう一度操作"
+                          u"して下さい。");
+        EXPECT_EQ(at(lock) + at(outside), before);
         EXPECT_EQ(m_dir.read("psw.ini"), "old");
         EXPECT_FALSE(fs::exists(m_dir.file("psw.ini.bak")));
     }
