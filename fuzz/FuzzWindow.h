@@ -29,12 +29,13 @@ public:
 
 protected:
     platform::WriteOutcome write(std::u16string_view path, std::string_view bytes,
-                                 const platform::FileContents* asRead, std::u16string_view /*like*/) override
+                                 const platform::WriteKind& kind) override
     {
         const auto found = files.find(std::u16string(path));
         const platform::FileContents now =
             found == files.end() ? std::nullopt : platform::FileContents(found->second);
-        if (asRead != nullptr && *asRead != now)
+        const auto* users = std::get_if<platform::UsersFile>(&kind);
+        if (users && users->asRead != nullptr && *users->asRead != now)
             return platform::Failure{platform::Failure::Kind::Changed, u"変更されています。"};
         files[std::u16string(path)] = std::string(bytes);
         return {};

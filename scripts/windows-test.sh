@@ -91,6 +91,21 @@ else
   rm -f "$locked/probe"
 fi
 
+# What someone else placed under the names the program makes or locks with (a Windows program under
+# Wine cannot make links): a read-only file, a folder and a link at names of the program's own, and at
+# the lock's name a link to nothing, a pipe, a folder and a link to a file.
+placed="$PWD/build/windows/placed"
+rm -rf "$placed"
+mkdir -p "$placed"/{outside,list,readonly,folder/psw.ini.bak,lock-nothing,lock-pipe,lock-folder/.orvanta.lock,lock-file}
+for file in outside/secret.txt outside/lock folder/psw.ini.bak/inside readonly/psw.ini.bak; do echo outside >"$placed/$file"; done
+chmod a-w "$placed/readonly/psw.ini.bak"
+ln -s "$placed/outside/secret.txt" "$placed/list/20260203090507_psw.csv"
+ln -s "$placed/outside/none" "$placed/lock-nothing/.orvanta.lock"
+mkfifo "$placed/lock-pipe/.orvanta.lock"
+ln -s "$placed/outside/lock" "$placed/lock-file/.orvanta.lock"
+for folder in lock-nothing lock-pipe lock-folder lock-file; do echo old >"$placed/$folder/psw.ini"; done
+export ORVANTA_TEST_PLACED="Z:${placed//\//\\}"
+
 # Wine's background processes must not hold ctest's output pipes, or ctest waits for them forever:
 # keep the server running and start them now, outside ctest.
 wineserver -p

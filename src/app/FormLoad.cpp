@@ -109,7 +109,7 @@ void MainWindow::helpKey()
     // Read as the data file is read: only a regular file of sane size. A pipe of that name would
     // keep the window waiting for ever.
     if (const auto bytes = files.readFile(m_helpFile); !bytes) {
-        Txtmassage.setText(u"ヘルプファイルを表示できません：" + m_helpFile + u"：" +
+        Txtmassage.setText(u"ヘルプファイルを表示できません：" + files.shownPath(m_helpFile) + u"：" +
                            bytes.failure().description);
         return;
     }

@@ -76,7 +76,7 @@ void MainWindow::btnunload_Click()
         return;
     }
     noteUnsynced(shownBackup, backupWritten);
-    const auto listWritten = files.writeFile(listPath, copies.listBytes);
+    const auto listWritten = files.writeOwnFile(listPath, copies.listBytes);
     if (!listWritten.ok()) {
         Txtmassage.setText(doneMessage(backup::floppyFailureMessage(shownList, listWritten.failure()) +
                                        u"（psw.bkp への退避は済んでいます）"));

@@ -80,7 +80,7 @@ bool MainWindow::keepReplacedDataFile()
     if (!current)
         return true; // no psw.ini yet: nothing is replaced
     const auto keptPath = dataFilePath() + u".bak";
-    const auto kept = files.writeFileLike(keptPath, *current, dataFilePath());
+    const auto kept = files.writeOwnFileLike(keptPath, *current, dataFilePath());
     if (!kept.ok()) {
         Txtmassage.setText(backup::fileFailureMessage(files.shownPath(keptPath), kept.failure()) +
                            u"元のデータファイルを残せないため、" + std::u16string(kNotLoaded));

@@ -73,6 +73,8 @@ std::optional<Failure> kindRefusal(FileKind kind)
         return std::nullopt;
     case FileKind::Folder:
         return Failure{Failure::Kind::Other, errorDescription(EISDIR)};
+    case FileKind::Link:
+        break;
     case FileKind::Pipe:
         return Failure{Failure::Kind::Other, oddFileDescription(OddFile::Pipe)};
     case FileKind::Device:
@@ -102,6 +104,35 @@ std::u16string danglingLinkDescription()
 std::u16string readOnlyDescription()
 {
     return u"読み取り専用のファイルのため、書き換えられません。";
+}
+
+std::u16string lockFileDescription(std::u16string_view shownLock, FileKind kind)
+{
+    std::u16string_view what;
+    switch (kind) {
+    case FileKind::Folder:
+        what = u"フォルダー";
+        break;
+    case FileKind::Link:
+        what = u"シンボリック リンク";
+        break;
+    case FileKind::Pipe:
+        what = u"名前付きパイプ";
+        break;
+    case FileKind::Device:
+        what = u"デバイス";
+        break;
+    case FileKind::Socket:
+        what = u"ソケット";
+        break;
+    case FileKind::Regular:
+    case FileKind::Other:
+        break;
+    }
+    const auto named = what.empty() ? std::u16string() : u"（" + std::u16string(what) + u"）";
+    return u"書き込み用のロック ファイル " + std::u16string(shownLock) + u" が通常のファイルではない" +
+           named +
+           u"ため、書き込みを中止しました。このファイルを別の場所へ移してから、もう一度操作して下さい。";
 }
 
 std::u16string busyDescription()

@@ -20,8 +20,9 @@ std::u16string oddFileDescription(OddFile kind);
 /// "ファイルが大きすぎます（4 MiB まで）。", for a limit of whole MiB.
 std::u16string tooLargeDescription(std::size_t limit = kMaxFileSize);
 
-/// What stands under a file's name, as the program's reads and writes tell things apart.
-enum class FileKind { Regular, Folder, Pipe, Device, Socket, Other };
+/// What stands under a file's name, as the program's reads and writes tell things apart. A Link is seen
+/// only where a link is not followed.
+enum class FileKind { Regular, Folder, Link, Pipe, Device, Socket, Other };
 
 /// Why the program does not read or replace what stands under a file's name: anything but a regular
 /// file is refused before it is opened (a pipe would wait for a writer for ever, a device may never
@@ -34,6 +35,13 @@ std::optional<Failure> fileRefusal(FileKind kind, std::uintmax_t size, std::size
 std::u16string danglingLinkDescription();
 /// A file its owner may not write to.
 std::u16string readOnlyDescription();
+/// Why a write does not go ahead when `kind`, not a regular file, stands under the name of the
+/// folder's lock file, `shownLock` in the host's own form. Only the program makes that file, so
+/// anything else there was placed by someone else: it is neither followed nor removed, and the
+/// description names it for the user to move aside.
+std::u16string lockFileDescription(std::u16string_view shownLock, FileKind kind);
+/// The name of the folder's lock file, on both hosts.
+inline constexpr std::string_view kLockName = ".orvanta.lock";
 /// Another copy of the program holds the folder's lock longer than a write waits for it.
 std::u16string busyDescription();
 /// Another program changed the file after the program read it.

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <variant>
 
 namespace orvanta::platform {
 
@@ -47,40 +48,70 @@ private:
     std::optional<Failure> m_unsynced;
 };
 
+/// A write of one of the user's files, psw.ini and psw.bkp, which the user may keep elsewhere behind a
+/// link: a link under the name is followed, and the file it points to gets the new bytes. The file
+/// there is replaced only while it is a regular file of at most kMaxFileSize bytes that its owner may
+/// write to; it keeps its permissions, and its owner and group where the system allows. A new file is
+/// readable by its owner only.
+struct UsersFile {
+    /// When set, the file is replaced only while it still holds these bytes (is still missing, when
+    /// they are nothing): checked under the folder's lock, so no other writer can come in between.
+    /// When another program changed the file the write fails with Failure::Kind::Changed.
+    const FileContents* asRead = nullptr;
+};
+
+/// A write of a file the program makes under a name of its own: the dated list beside psw.bkp,
+/// psw.ini.bak. Whatever stands under that name (a file of any permissions and size, a link to
+/// anywhere or to nothing, a pipe) is replaced by the new file and never written through; only a
+/// folder there refuses the write. The new file is readable by its owner only, or, when `like` names
+/// a file, gets that file's permissions, owner and group (where the host has them and the system
+/// allows): a copy kept beside a file is guarded as that file is. On Linux it fails when `like` is not
+/// there.
+struct OwnFile {
+    std::u16string_view like;
+};
+
+/// What a write does with what stands under the file's name.
+using WriteKind = std::variant<UsersFile, OwnFile>;
+
 /// The program's files, named by Windows-style paths ("C:\\dir\\psw.ini", "\\psw.bkp") or host paths.
-/// Every write replaces the file whole: the new bytes go to a temporary file in the same folder, are
-/// flushed to the disk, and only then take the old file's name, so a failure never leaves a half-written
-/// file behind. Writes into one folder hold the folder's lock, so that two copies of the program never
-/// interleave, and first remove the temporary files an earlier, killed write of the program left there.
+/// Every write replaces the file whole: the new bytes go to a temporary file in the same folder (made
+/// anew, never through anything that stood under its name), are flushed to the disk, and only then
+/// take the file's name, so a failure never leaves a half-written file behind. Writes into one folder
+/// hold the folder's lock, so that two copies of the program never interleave, and first remove the
+/// temporary files an earlier, killed write of the program left there. The lock is a regular file
+/// ".orvanta.lock" in the folder; anything else under that name (a link, even to nothing, a pipe, a
+/// folder) refuses the write with a description that names it, and is neither followed nor removed.
 ///
-/// Only regular files (or links to one) of at most kMaxFileSize bytes are read or replaced: a pipe,
-/// a device, a folder, a link to nothing or a larger file fails with a description that says so. A file
-/// without write permission for its owner is not replaced, as Windows does not replace a read-only one.
+/// Only regular files (or links to one) of at most kMaxFileSize bytes are read: a pipe, a device, a
+/// folder, a link to nothing or a larger file fails with a description that says so. Which files a
+/// write replaces, and how, says its WriteKind.
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
 
     /// The whole file. A missing file fails with Failure::Kind::NotFound.
     virtual Expected<std::string> readFile(std::u16string_view path) const = 0;
-    /// Replaces (or creates) the file with these bytes. A new file is readable by its owner only; an
-    /// existing file keeps its permissions, and its owner and group where the system allows.
+    /// Replaces (or creates) the user's file with these bytes.
     WriteOutcome writeFile(std::u16string_view path, std::string_view bytes)
     {
-        return write(path, bytes, nullptr, {});
-    }
-    /// As writeFile, but the file gets the permissions, owner and group of the file `like` (where the
-    /// host has them and the system allows) rather than its own: a copy kept beside a file is guarded
-    /// as that file is. On Linux it fails when `like` is not there.
-    WriteOutcome writeFileLike(std::u16string_view path, std::string_view bytes, std::u16string_view like)
-    {
-        return write(path, bytes, nullptr, like);
+        return write(path, bytes, UsersFile{});
     }
     /// As writeFile, but only while the file still holds `asRead` (is still missing, when that is
-    /// empty): checked under the folder's lock, so no other writer can come in between. When another
-    /// program changed the file it fails with Failure::Kind::Changed and writes nothing.
+    /// empty).
     WriteOutcome replaceFile(std::u16string_view path, std::string_view bytes, const FileContents& asRead)
     {
-        return write(path, bytes, &asRead, {});
+        return write(path, bytes, UsersFile{&asRead});
+    }
+    /// Puts a file of the program's own under its name, readable by its owner only.
+    WriteOutcome writeOwnFile(std::u16string_view path, std::string_view bytes)
+    {
+        return write(path, bytes, OwnFile{});
+    }
+    /// As writeOwnFile, but the file is guarded as the file `like` is.
+    WriteOutcome writeOwnFileLike(std::u16string_view path, std::string_view bytes, std::u16string_view like)
+    {
+        return write(path, bytes, OwnFile{like});
     }
     virtual bool exists(std::u16string_view path) const = 0;
     /// The host path a Windows-style path stands for (for the picture and the help viewer).
@@ -94,10 +125,8 @@ public:
     }
 
 protected:
-    /// The one write behind writeFile, writeFileLike and replaceFile; `asRead` is null for a write
-    /// without a check, `like` empty for a write that keeps the file's own permissions.
-    virtual WriteOutcome write(std::u16string_view path, std::string_view bytes, const FileContents* asRead,
-                               std::u16string_view like) = 0;
+    /// The one write behind the four above.
+    virtual WriteOutcome write(std::u16string_view path, std::string_view bytes, const WriteKind& kind) = 0;
 };
 
 } // namespace orvanta::platform

@@ -90,6 +90,8 @@ FileKind fileKind(mode_t mode)
         return FileKind::Regular;
     if (S_ISDIR(mode))
         return FileKind::Folder;
+    if (S_ISLNK(mode))
+        return FileKind::Link;
     if (S_ISFIFO(mode))
         return FileKind::Pipe;
     if (S_ISCHR(mode) || S_ISBLK(mode))
@@ -116,22 +118,38 @@ public:
             m_calls.close(m_fd);
     }
 
-    // Takes the lock, waiting for another writer at most `wait`. Nothing, with errno set, when the lock
-    // file cannot be made (EWOULDBLOCK: another writer held it all that time). A file system without
-    // locks (some network shares) is written without one.
-    static std::unique_ptr<FolderLock> take(const std::string& folder, std::chrono::milliseconds wait,
-                                            const SystemCalls& calls)
+    // Takes the lock, waiting for another writer at most `wait`. Fails when the lock file cannot be
+    // made, when another writer held it all that time, or when something else than a regular file
+    // stands under its name: only the program makes that file, so a link (even to nothing), a pipe or a
+    // folder there was placed by someone else, and is neither followed nor used nor removed. A file
+    // system without locks (some network shares) is written without one.
+    static Expected<std::unique_ptr<FolderLock>>
+    take(const std::string& folder, std::chrono::milliseconds wait, const SystemCalls& calls)
     {
         const auto deadline = std::chrono::steady_clock::now() + wait;
         const std::string path = joined(folder, kLockName);
+        const auto refused = [&path](mode_t mode) {
+            return Failure{Failure::Kind::Other, lockFileDescription(fromUtf8(path), fileKind(mode))};
+        };
         while (true) {
+            // Looked at before it is opened: opening a device may already do something.
+            struct stat named {};
+            if (lstat(path.c_str(), &named) == 0 && !S_ISREG(named.st_mode))
+                return refused(named.st_mode);
             std::unique_ptr<FolderLock> lock(new FolderLock(
                 path,
                 calls.open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY | O_NONBLOCK,
                            0600),
                 calls));
-            if (lock->m_fd < 0)
-                return nullptr;
+            if (lock->m_fd < 0) {
+                // A link placed there since the look above.
+                return errno == ELOOP ? refused(S_IFLNK) : writeFailure(errno);
+            }
+            struct stat held {};
+            if (fstat(lock->m_fd, &held) != 0)
+                return failure(errno);
+            if (!S_ISREG(held.st_mode))
+                return refused(held.st_mode);
             int result = 0;
             while ((result = calls.flock(lock->m_fd, LOCK_EX | LOCK_NB)) != 0 && errno == EINTR) {
             }
@@ -140,19 +158,15 @@ public:
                 return lock;
             }
             if (result == 0) {
-                struct stat held {};
-                struct stat named {};
-                if (fstat(lock->m_fd, &held) == 0 && lstat(path.c_str(), &named) == 0 &&
-                    held.st_dev == named.st_dev && held.st_ino == named.st_ino) {
+                if (lstat(path.c_str(), &named) == 0 && held.st_dev == named.st_dev &&
+                    held.st_ino == named.st_ino) {
                     lock->m_remove = true;
                     return lock;
                 }
                 continue;
             }
-            if (std::chrono::steady_clock::now() >= deadline) {
-                errno = EWOULDBLOCK;
-                return nullptr;
-            }
+            if (std::chrono::steady_clock::now() >= deadline)
+                return Failure{Failure::Kind::Other, busyDescription()};
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
         }
     }
@@ -161,8 +175,6 @@ public:
     int fd() const { return m_fd; }
 
 private:
-    static constexpr std::string_view kLockName = ".orvanta.lock";
-
     FolderLock(std::string path, int fd, const SystemCalls& calls)
         : m_path(std::move(path)), m_fd(fd), m_calls(calls)
     {
@@ -199,7 +211,7 @@ void removeLeftovers(const std::string& folder, const SystemCalls& calls)
     closedir(listing);
 }
 
-// The file a write replaces. A link is followed, so the file it points to gets the new bytes and the
+// The user's file a write replaces. A link is followed, so the file it points to gets the new bytes and the
 // link stays a link. A link to nothing is left alone: its target may be on a disk that is not there now.
 Expected<std::string> linkFollowed(std::string target)
 {
@@ -327,22 +339,21 @@ public:
         m_name = slash == std::string::npos ? m_target : m_target.substr(slash + 1);
     }
 
-    WriteOutcome run(std::string_view bytes, const FileContents* asRead, std::u16string_view like)
+    WriteOutcome run(std::string_view bytes, const WriteKind& kind)
     {
         // The folder's lock is held from the check to the flush of the folder: another copy of the
         // program writing here waits, and then checks against the file this write leaves.
         const auto lock = FolderLock::take(m_folder, m_files.m_lockWait, m_calls);
-        if (!lock) {
-            return errno == EWOULDBLOCK ? Failure{Failure::Kind::Other, busyDescription()}
-                                        : writeFailure(errno);
-        }
+        if (!lock)
+            return lock.failure();
         removeLeftovers(m_folder, m_calls);
 
-        auto kept = checkedTarget(like);
+        const auto* users = std::get_if<UsersFile>(&kind);
+        auto kept = users ? checkedTarget() : checkedOwnName(std::get<OwnFile>(kind).like);
         if (!kept)
             return kept.failure();
-        if (asRead != nullptr) {
-            if (const auto checked = stillAsRead(*asRead); !checked.ok())
+        if (users && users->asRead != nullptr) {
+            if (const auto checked = stillAsRead(*users->asRead); !checked.ok())
                 return checked;
         }
 
@@ -361,15 +372,15 @@ public:
             m_calls.unlink(temporary.c_str());
             return writeFailure(error);
         }
-        return folderFlushed(*lock);
+        return folderFlushed(*lock.value());
     }
 
 private:
     // 0 when the call succeeded, else the errno value it left.
     static int answer(int result) { return result == 0 ? 0 : errno; }
 
-    // The file there may be replaced: a regular file within the limit that its owner may write to.
-    Expected<KeptModes> checkedTarget(std::u16string_view like) const
+    // The user's file there may be replaced: a regular file within the limit that its owner may write to.
+    Expected<KeptModes> checkedTarget() const
     {
         KeptModes kept;
         struct stat status {};
@@ -384,14 +395,24 @@ private:
         } else if (errno != ENOENT) {
             return failure(errno);
         }
-        if (!like.empty()) {
-            // A copy kept beside another file takes that file's permissions, owner and group.
-            const auto model = m_files.hostPath(like);
-            if (!model || stat(model->c_str(), &status) != 0)
-                return failure(model ? errno : ENOENT);
-            kept = KeptModes{static_cast<mode_t>(status.st_mode & 07777), status};
-        }
         return kept;
+    }
+
+    // A file of the program's own replaces whatever stands under its name, looked at without following
+    // a link; only a folder cannot be replaced. The new file owes nothing to what stood there: a link
+    // placed there must not hand it the permissions of the file the link points to.
+    Expected<KeptModes> checkedOwnName(std::u16string_view like) const
+    {
+        struct stat status {};
+        if (lstat(m_target.c_str(), &status) == 0 && S_ISDIR(status.st_mode))
+            return Failure{Failure::Kind::Other, errorDescription(EISDIR)};
+        if (like.empty())
+            return KeptModes{};
+        // A copy kept beside another file takes that file's permissions, owner and group.
+        const auto model = m_files.hostPath(like);
+        if (!model || stat(model->c_str(), &status) != 0)
+            return failure(model ? errno : ENOENT);
+        return KeptModes{static_cast<mode_t>(status.st_mode & 07777), status};
     }
 
     // The file still holds what the program read (is still missing, when it read none).
@@ -462,8 +483,7 @@ private:
     std::string m_name;
 };
 
-WriteOutcome HostFileSystem::write(std::u16string_view path, std::string_view bytes,
-                                   const FileContents* asRead, std::u16string_view like)
+WriteOutcome HostFileSystem::write(std::u16string_view path, std::string_view bytes, const WriteKind& kind)
 {
     const auto host = hostPath(path);
     if (!host)
@@ -471,10 +491,12 @@ WriteOutcome HostFileSystem::write(std::u16string_view path, std::string_view by
     // A file the program could not read back is not written either.
     if (bytes.size() > kMaxFileSize)
         return Failure{Failure::Kind::Other, tooLargeDescription()};
+    if (std::holds_alternative<OwnFile>(kind))
+        return Writing(*this, *host).run(bytes, kind);
     auto target = linkFollowed(*host);
     if (!target)
         return target.failure();
-    return Writing(*this, std::move(target).value()).run(bytes, asRead, like);
+    return Writing(*this, std::move(target).value()).run(bytes, kind);
 }
 
 bool HostFileSystem::exists(std::u16string_view path) const

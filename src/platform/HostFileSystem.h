@@ -24,10 +24,8 @@ public:
     Expected<std::string> readFile(std::u16string_view path) const override;
     bool exists(std::u16string_view path) const override;
     std::optional<std::string> hostPath(std::u16string_view path) const override;
-
-protected:
-    WriteOutcome write(std::u16string_view path, std::string_view bytes, const FileContents* asRead,
-                       std::u16string_view like) override;
+    // Open here, for a file layer that hands its writes on to this one.
+    WriteOutcome write(std::u16string_view path, std::string_view bytes, const WriteKind& kind) override;
 
 private:
     class Writing; // the steps of one write

@@ -81,6 +81,11 @@ bool isFolder(const std::wstring& path)
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
+bool isThere(const std::wstring& path)
+{
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
 class Handle {
 public:
     Handle(HANDLE handle, const SystemCalls& calls) : m_handle(handle), m_calls(&calls) {}
@@ -169,31 +174,97 @@ Expected<std::string> readDiskFile(const std::wstring& name, const SystemCalls& 
     }
 }
 
+// What stands under a name that only the program makes, when it is not a regular file: a link or
+// another reparse point (never followed here), or a folder. Nothing for a regular file or nothing.
+std::optional<FileKind> oddKind(DWORD attributes)
+{
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return std::nullopt;
+    if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0)
+        return FileKind::Link;
+    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+        return FileKind::Folder;
+    return std::nullopt;
+}
+
+// The lock file as its handle sees it: a link opened as itself, a pipe or a device is not a lock.
+std::optional<FileKind> oddKind(HANDLE file)
+{
+    switch (GetFileType(file)) {
+    case FILE_TYPE_DISK:
+        break;
+    case FILE_TYPE_PIPE:
+        return FileKind::Pipe;
+    case FILE_TYPE_CHAR:
+        return FileKind::Device;
+    default:
+        return FileKind::Other;
+    }
+    BY_HANDLE_FILE_INFORMATION information{};
+    if (!GetFileInformationByHandle(file, &information))
+        return std::nullopt;
+    return oddKind(information.dwFileAttributes);
+}
+
 // The folder's lock: a file beside the program's files that only one writer can have open, and that
 // goes when it is closed (also when the program is killed). Another writer waits at most `wait`.
-Handle lockFolder(const std::wstring& folder, std::chrono::milliseconds wait, const SystemCalls& calls)
+// Only the program makes that file, so anything else under its name (a link, even to nothing, a
+// folder, a pipe) was placed by someone else: it is never followed, neither used nor removed, and the
+// write fails with a description that names it. `denied` tells whether the system refused the lock
+// file for lack of permission.
+Expected<Handle> lockFolder(const std::wstring& folder, std::chrono::milliseconds wait,
+                            const SystemCalls& calls, bool& denied)
 {
     const std::wstring name = folder + L"\\.orvanta.lock";
+    const auto refused = [&name](FileKind kind) {
+        return Failure{Failure::Kind::Other,
+                       lockFileDescription(std::u16string(name.begin(), name.end()), kind)};
+    };
     const auto deadline = std::chrono::steady_clock::now() + wait;
+    int vanished = 0; // how often in a row the name was taken but nothing could be opened under it
     while (true) {
-        HANDLE lock = calls.createFile(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
-                                       FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
-        if (lock != INVALID_HANDLE_VALUE)
-            return Handle(lock, calls);
-        const DWORD error = GetLastError();
+        if (const auto odd = oddKind(GetFileAttributesW(name.c_str())))
+            return refused(*odd);
+        // A file made anew is the program's own, and goes on close. Whatever stood under the name
+        // makes this fail rather than be followed (Wine would create the file a link to nothing points
+        // to).
+        Handle lock(calls.createFile(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                     FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr),
+                    calls);
+        if (lock.valid())
+            return lock;
+        DWORD error = GetLastError();
+        if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) {
+            // Another writer's lock, one that a power failure left, or something placed there: opened
+            // as itself, not followed. A file there serves as the lock and stays: Wine shows a link to
+            // a file as that file, and removing it would remove the link.
+            Handle there(calls.createFile(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                          OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr),
+                         calls);
+            if (there.valid()) {
+                if (const auto odd = oddKind(there.get()))
+                    return refused(*odd);
+                return there;
+            }
+            error = GetLastError();
+            // Under Wine a link to nothing takes the name but cannot be opened; a writer that removed
+            // its lock in between does not do so three times in a row.
+            vanished = error == ERROR_FILE_NOT_FOUND ? vanished + 1 : 0;
+            if (vanished >= 3)
+                return refused(FileKind::Link);
+        } else {
+            vanished = 0;
+        }
         // Another writer has it open, or has just closed it and the system is still removing it. A
         // refusal while no lock file stands there is the folder's own: no write can go there.
-        const bool held =
-            error == ERROR_SHARING_VIOLATION ||
-            (error == ERROR_ACCESS_DENIED && GetFileAttributesW(name.c_str()) != INVALID_FILE_ATTRIBUTES);
+        const bool held = error == ERROR_SHARING_VIOLATION || error == ERROR_FILE_NOT_FOUND ||
+                          (error == ERROR_ACCESS_DENIED && isThere(name));
         if (!held) {
-            SetLastError(error);
-            return Handle(INVALID_HANDLE_VALUE, calls);
+            denied = error == ERROR_ACCESS_DENIED;
+            return systemFailure(error);
         }
-        if (std::chrono::steady_clock::now() >= deadline) {
-            SetLastError(ERROR_SHARING_VIOLATION);
-            return Handle(INVALID_HANDLE_VALUE, calls);
-        }
+        if (std::chrono::steady_clock::now() >= deadline)
+            return Failure{Failure::Kind::Other, busyDescription()};
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
 }
@@ -275,11 +346,6 @@ std::optional<std::wstring> virtualStoreCopy(const std::wstring& file)
     if (!store.empty() && store.back() != L'\\')
         store += L'\\';
     return store + L"VirtualStore" + path.substr(2);
-}
-
-bool isThere(const std::wstring& path)
-{
-    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 // Creates the folder and every folder above it that is missing; false with the system's error set when
@@ -389,20 +455,17 @@ public:
     {
     }
 
-    WriteOutcome run(std::string_view bytes, const FileContents* asRead)
+    WriteOutcome run(std::string_view bytes, const WriteKind& kind)
     {
         const std::wstring folder = folderOf(m_file);
         // The folder's lock is held from the check to the rename: another copy of the program writing
         // here waits, and then checks against the file this write leaves.
-        const Handle lock = lockFolder(folder, m_lockWait, m_calls);
-        if (!lock.valid()) {
-            const DWORD error = GetLastError();
-            m_refused = error == ERROR_ACCESS_DENIED;
-            return error == ERROR_SHARING_VIOLATION ? Failure{Failure::Kind::Other, busyDescription()}
-                                                    : systemFailure(error);
-        }
+        const auto lock = lockFolder(folder, m_lockWait, m_calls, m_refused);
+        if (!lock)
+            return lock.failure();
         removeLeftovers(folder, m_calls);
-        if (auto refusal = checked(asRead))
+        const auto* users = std::get_if<UsersFile>(&kind);
+        if (auto refusal = users ? checked(users->asRead) : checkedOwnName())
             return std::move(*refusal);
         // The new bytes go to a temporary file beside the target and take its name only once they are
         // all on the disk: a failure at any step leaves the old file exactly as it was.
@@ -410,7 +473,7 @@ public:
             return std::move(*failure);
         if (auto failure = writtenAndFlushed(bytes))
             return removed(std::move(*failure));
-        if (auto failure = renamed())
+        if (auto failure = renamed(users == nullptr))
             return removed(std::move(*failure));
         return {};
     }
@@ -447,6 +510,15 @@ private:
         const FileContents current = now ? FileContents(now.value()) : std::nullopt;
         if (current != *asRead)
             return Failure{Failure::Kind::Changed, changedDescription()};
+        return std::nullopt;
+    }
+
+    // A file of the program's own replaces whatever stands under its name, a link included, which the
+    // rename replaces rather than follows; only a folder cannot be replaced.
+    std::optional<Failure> checkedOwnName() const
+    {
+        if (oddKind(GetFileAttributesW(m_file.c_str())) == FileKind::Folder)
+            return Failure{Failure::Kind::Other, errorDescription(EISDIR)};
         return std::nullopt;
     }
 
@@ -489,9 +561,14 @@ private:
     }
 
     // The rename itself goes to the disk before MoveFileExW returns, so there is no folder to flush
-    // afterwards as on Linux.
-    std::optional<Failure> renamed()
+    // afterwards as on Linux. A file of the program's own is replaced whatever its attributes: Windows
+    // does not rename over a read-only file.
+    std::optional<Failure> renamed(bool ownFile)
     {
+        if (const DWORD attributes = GetFileAttributesW(m_file.c_str());
+            ownFile && attributes != INVALID_FILE_ATTRIBUTES && !oddKind(attributes) &&
+            (attributes & FILE_ATTRIBUTE_READONLY) != 0)
+            SetFileAttributesW(m_file.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
         if (!m_calls.moveFileEx(m_temporary.c_str(), m_file.c_str(),
                                 MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
             const DWORD error = GetLastError();
@@ -519,9 +596,9 @@ private:
     bool m_refused = false;
 };
 
-// Windows files have no permission bits of their own to copy from `like`.
-WriteOutcome HostFileSystem::write(std::u16string_view path, std::string_view bytes,
-                                   const FileContents* asRead, std::u16string_view /*like*/)
+// Windows files have no permission bits of their own to copy from OwnFile's `like`. A link under the
+// name is replaced, not followed, for every kind of write: MoveFileExW renames over the link itself.
+WriteOutcome HostFileSystem::write(std::u16string_view path, std::string_view bytes, const WriteKind& kind)
 {
     const auto host = plainHostPath(m_drives, path);
     if (!host)
@@ -532,18 +609,18 @@ WriteOutcome HostFileSystem::write(std::u16string_view path, std::string_view by
     const std::wstring target = wide(*host);
     const auto copy = virtualStoreCopy(target);
     if (copy && isThere(*copy)) {
-        const auto outcome = Writing(*this, *copy, *copy).run(bytes, asRead);
+        const auto outcome = Writing(*this, *copy, *copy).run(bytes, kind);
         return outcome.ok() ? outcome : WriteOutcome(located(outcome.failure(), *copy));
     }
     Writing there(*this, target, target);
-    const auto outcome = there.run(bytes, asRead);
+    const auto outcome = there.run(bytes, kind);
     if (outcome.ok() || !copy || !there.refused())
         return outcome;
     // Only an administrator may write to %Windir%: the rows go to the user's copy, which every read
     // finds from now on.
     if (!createFolders(folderOf(*copy)))
         return located(systemFailure(GetLastError()), *copy);
-    const auto copied = Writing(*this, *copy, target).run(bytes, asRead);
+    const auto copied = Writing(*this, *copy, target).run(bytes, kind);
     return copied.ok() ? copied : WriteOutcome(located(copied.failure(), *copy));
 }
 

@@ -161,7 +161,7 @@ TEST_F(FormLoadTest, HelpRefusesAPipeOrAHugeFile)
         window.Form_Load();
         window.helpKey();
         EXPECT_EQ(window.Txtmassage.text(),
-                  u"ヘルプファイルを表示できません：" + window.helpFile() + u"：" + c.why);
+                  u"ヘルプファイルを表示できません：" + platform::fromUtf8(path) + u"：" + c.why);
         EXPECT_TRUE(services.help.openedPaths().empty());
     }
 }

@@ -29,14 +29,6 @@ const std::vector<Refusal> kRefusals{
          d.window.btnkousin_Click();
      },
      u"登録先「B」にID「y」が既にあるため、登録先「A」を「B」には変更できません。"},
-    {"LoadWhileTheKeptFileIsReadOnly",
-     {},
-     [](WindowDriver& d) {
-         ASSERT_EQ(::chmod(d.services.dataFile("psw.ini.bak").c_str(), 0400), 0);
-         d.window.btnload_Click();
-     },
-     u"@：読み取り専用のファイルのため、書き換えられません。元のデータファイルを残せないため、ロードを中止"
-     u"しました（psw.ini は元のままです）。"},
 };
 
 class KeptFilesTest : public ::testing::TestWithParam<Refusal> {};

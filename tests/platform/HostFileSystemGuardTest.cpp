@@ -2,6 +2,7 @@
 // the folder's lock, the check against the bytes last read, and the temporary files of killed writes.
 #include "platform/FileRules.h"
 #include "platform/HostFileSystem.h"
+#include "platform/Utf8.h"
 #include "support/FakeDrives.h"
 #include "support/TempDir.h"
 #include "support/WatchedCalls.h"
@@ -9,6 +10,8 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
 #include <iterator>
 #include <sys/stat.h>
@@ -212,6 +215,90 @@ TEST_F(HostFileSystemGuardTest, TheNextWriteRemovesTheLeftoversOfKilledWritesOnl
     EXPECT_EQ(temporary[0], ".orvanta.lock");
     EXPECT_TRUE(isLeftoverName(temporary[1])) << temporary[1];
     EXPECT_TRUE(temporary[1].starts_with(".psw.ini.orvanta-")) << temporary[1];
+}
+
+/// What stands at a path: a link and its target, a folder, a file's mode and bytes, or another kind.
+std::string at(const std::string& path)
+{
+    std::error_code error;
+    if (fs::is_symlink(path, error))
+        return "link to " + fs::read_symlink(path).string();
+    if (fs::is_directory(path, error))
+        return "folder";
+    if (!fs::is_regular_file(path, error))
+        return "kind " + std::to_string(static_cast<int>(fs::symlink_status(path, error).type()));
+    std::ifstream in(path, std::ios::binary);
+    return std::to_string(static_cast<int>(fs::status(path).permissions())) + ": " +
+           std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// A file the program makes under a name of its own (the dated list, psw.ini.bak) replaces whatever
+// stands there, whatever its permissions, with its owner's only or psw.ini's; a link there is never
+// written through, so the file it points to stays as it was. Only a folder refuses the write.
+TEST_F(HostFileSystemGuardTest, AnOwnFileReplacesWhateverStandsUnderItsName)
+{
+    const std::string outside = m_dir.file("elsewhere/secret"), list = m_dir.file("20260203090507_psw.csv");
+    const struct {
+        std::function<void()> place;
+        std::u16string like;
+        std::string after; // what stands under the name afterwards (0600 is 384, 0640 is 416)
+    } cases[] = {
+        {[&] { fs::create_symlink(outside, list); }, u"", "384: plain"},
+        {[&] { fs::create_symlink(outside + "-none", list); }, u"", "384: plain"},
+        {[&] { fs::create_symlink(outside, list); }, u"C:\\psw.ini", "416: plain"},
+        {[&] { m_dir.write("20260203090507_psw.csv", "old"), chmod(list.c_str(), 0444); }, u"", "384: plain"},
+        {[&] { fs::create_directories(list); }, u"", "folder"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.after);
+        fs::remove_all(m_dir.path());
+        m_dir.write("elsewhere/secret", "not the program's");
+        m_dir.write("psw.ini", "rows");
+        ASSERT_EQ(chmod(outside.c_str(), 0644) | chmod(target().c_str(), 0640), 0);
+        c.place();
+        const auto written =
+            HostFileSystem(m_drives).write(u"C:\\20260203090507_psw.csv", "plain", OwnFile{c.like});
+        EXPECT_EQ(written.ok() ? u"" : written.failure().description,
+                  c.after == "folder" ? u"ファイルではなくフォルダーが指定されました。" : u"");
+        EXPECT_EQ(at(list), c.after);
+        EXPECT_EQ(at(outside), "420: not the program's");
+        EXPECT_FALSE(fs::exists(outside + "-none"));
+    }
+}
+
+// Only the program makes the folder's lock file. Anything else under its name was placed by someone
+// else: it is neither followed nor removed, every write is refused with a message that names it, and
+// the files stay as they were.
+TEST_F(HostFileSystemGuardTest, AnythingButAFileUnderTheLocksNameRefusesEveryWrite)
+{
+    const std::string lock = m_dir.file(".orvanta.lock"), outside = m_dir.file("elsewhere/lock");
+    const struct {
+        std::function<void()> place;
+        std::u16string kind;
+    } cases[] = {
+        {[&] { m_dir.write("elsewhere/lock", "x"), fs::create_symlink(outside, lock); },
+         u"シンボリック リンク"},
+        {[&] { fs::create_symlink(outside, lock); }, u"シンボリック リンク"},
+        {[&] { mkfifo(lock.c_str(), 0600); }, u"名前付きパイプ"},
+        {[&] { fs::create_directories(lock); }, u"フォルダー"},
+    };
+    for (const auto& c : cases) {
+        fs::remove_all(m_dir.path());
+        m_dir.write("psw.ini", "old");
+        c.place();
+        const std::string before = at(lock) + at(outside);
+        HostFileSystem files(m_drives);
+        for (const auto& written :
+             {files.writeFile(u"C:\\psw.ini", "new"), files.writeOwnFile(u"C:\\psw.ini.bak", "new")})
+            EXPECT_EQ(written.ok() ? u"" : written.failure().description,
+                      u"書き込み用のロック ファイル " + fromUtf8(lock) + u" が通常のファイルではない（" +
+                          c.kind +
+                          u"）ため、書き込みを中止しました。このファイルを別の場所へ移してから、もう一度操作"
+                          u"して下さい。");
+        EXPECT_EQ(at(lock) + at(outside), before);
+        EXPECT_EQ(m_dir.read("psw.ini"), "old");
+        EXPECT_FALSE(fs::exists(m_dir.file("psw.ini.bak")));
+    }
 }
 
 // A FAT, exFAT or NTFS stick refuses to change a file's owner or permissions (EPERM, as vfat does when

@@ -155,6 +155,48 @@ TEST_F(HostFileSystemWin32, AReplaceChecksTheFileUnderTheLockAndRemovesLeftovers
     EXPECT_EQ(folder.read("psw.bkp"), large);
 }
 
+// A file the program makes under a name of its own replaces whatever stands there, a read-only file
+// or a link, and never writes through the link; only a folder refuses it. Only the program makes the
+// folder's lock: a folder, a link to nothing or a pipe under its name refuses the write with a message
+// that names it. The script places them (ORVANTA_TEST_PLACED), as a Windows program under Wine cannot
+// make links; Wine shows a link to a file as that file, which then serves as the lock, unchanged.
+TEST_F(HostFileSystemWin32, WhatOthersPlacedIsNeverWrittenThroughNorRemoved)
+{
+    const char* placed = std::getenv("ORVANTA_TEST_PLACED");
+    if (!placed || !*placed)
+        GTEST_SKIP() << "nothing placed (scripts/windows-test.sh places it)";
+    const std::u16string place = fromUtf8(placed);
+    // The wording is the Linux file layer's, tested there; here the path in Windows' own form.
+    const auto lockRefusal = [&](std::u16string_view in, FileKind kind) {
+        return lockFileDescription(place + std::u16string(in) + u"\\.orvanta.lock", kind);
+    };
+    const struct {
+        std::u16string file;
+        bool own;
+        std::u16string refusal; // empty when written
+    } cases[] = {
+        {u"\\readonly\\psw.ini.bak", true, u""},
+        {u"\\folder\\psw.ini.bak", true, u"ファイルではなくフォルダーが指定されました。"},
+        {u"\\list\\20260203090507_psw.csv", true, u""},
+        {u"\\lock-nothing\\psw.ini", false, lockRefusal(u"\\lock-nothing", FileKind::Link)},
+        {u"\\lock-pipe\\psw.ini", false, lockRefusal(u"\\lock-pipe", FileKind::Pipe)},
+        {u"\\lock-folder\\psw.ini", false, lockRefusal(u"\\lock-folder", FileKind::Folder)},
+        {u"\\lock-file\\psw.ini", false, u""},
+    };
+    for (const auto& c : cases) {
+        const auto written =
+            c.own ? files.writeOwnFile(place + c.file, "new") : files.writeFile(place + c.file, "new");
+        EXPECT_EQ(written.ok() ? u"" : written.failure().description, c.refusal);
+        const auto after = files.readFile(place + c.file);
+        EXPECT_EQ(after.ok() ? after.value() : "", c.refusal.empty() ? "new" : c.own ? "" : "old\n");
+    }
+    // What the links point to is as the script left it, and nothing was made for a link to nothing.
+    for (const char16_t* name :
+         {u"\\outside\\secret.txt", u"\\outside\\lock", u"\\folder\\psw.ini.bak\\inside"})
+        EXPECT_EQ(files.readFile(place + name).value(), "outside\n");
+    EXPECT_FALSE(files.exists(place + u"\\outside\\none"));
+}
+
 // Only an administrator may write to %Windir%. As Windows' file virtualization did for the 32-bit
 // versions, the user's copy in %LOCALAPPDATA%\VirtualStore\<Windir without its drive> is then the
 // file; a write %Windir% refuses creates it; a %Windir% that can be written keeps its file. The test

@@ -55,13 +55,10 @@ platform::Expected<std::string> FailingFileSystem::readFile(std::u16string_view 
 }
 
 platform::WriteOutcome FailingFileSystem::write(std::u16string_view path, std::string_view bytes,
-                                                const platform::FileContents* asRead,
-                                                std::u16string_view like)
+                                                const platform::WriteKind& kind)
 {
     ++m_writes;
-    if (!like.empty())
-        return m_host.writeFileLike(path, bytes, like);
-    return asRead != nullptr ? m_host.replaceFile(path, bytes, *asRead) : m_host.writeFile(path, bytes);
+    return m_host.write(path, bytes, kind);
 }
 
 } // namespace orvanta::test

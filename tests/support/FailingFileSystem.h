@@ -34,7 +34,7 @@ public:
 
 protected:
     platform::WriteOutcome write(std::u16string_view path, std::string_view bytes,
-                                 const platform::FileContents* asRead, std::u16string_view like) override;
+                                 const platform::WriteKind& kind) override;
 
 private:
     int fault(WriteStep step) const;

@@ -24,7 +24,7 @@ std::function<Result(Args...)> watched(std::function<Result(Args...)> real, std:
     };
 }
 
-// The temporary file is the one file a write creates anew.
+// The temporary file is the one file a write creates anew to keep.
 std::optional<WriteStep> stepOf(std::string_view call)
 {
     if (call == "createFile(CREATE_NEW)")
@@ -67,7 +67,9 @@ platform::SystemCalls watchedCalls(std::function<int(std::string_view call)> bef
     calls.createFile = [real = calls.createFile, before](LPCWSTR name, DWORD access, DWORD share,
                                                          LPSECURITY_ATTRIBUTES security, DWORD disposition,
                                                          DWORD flags, HANDLE model) {
-        if (const int error = before(disposition == CREATE_NEW ? "createFile(CREATE_NEW)" : "createFile")) {
+        // The lock file is made anew too, but goes on close; the temporary file stays until renamed.
+        const bool temporary = disposition == CREATE_NEW && (flags & FILE_FLAG_DELETE_ON_CLOSE) == 0;
+        if (const int error = before(temporary ? "createFile(CREATE_NEW)" : "createFile")) {
             SetLastError(static_cast<DWORD>(error));
             return INVALID_HANDLE_VALUE;
         }
