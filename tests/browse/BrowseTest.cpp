@@ -1,6 +1,8 @@
 // Choosing a destination and an ID, copying the password, opening an entry.
 #include "support/WindowDriver.h"
 
+#include <chrono>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace orvanta::test {
@@ -89,6 +91,41 @@ TEST_F(BrowseTest, TheCopyButtonPutsWhatThePasswordBoxShowsOnTheClipboard)
     d.chooseDestination(u"Amazon");
     d.window.btnclipset_Click();
     EXPECT_EQ(d.services.clipboard.text(), u"");
+}
+
+// Every way a password reaches the clipboard, it leaves again after 30 seconds if it is still there;
+// what another program copied in the meantime stays, and nothing is said either way.
+TEST_F(BrowseTest, EveryPasswordCopiedLeavesTheClipboardAfterThirtySecondsUnlessReplaced)
+{
+    d.chooseDestination(u"銀行");
+    chooseId(u"taro");
+    auto& window = d.window;
+    const std::vector<std::pair<const char*, std::function<void()>>> copies{
+        {"クリップ", [&] { window.btnclipset_Click(); }},
+        {"display", [&] { window.Lblpassword_Copy(u"Pass1!"); }},
+        {"password box", [&] { window.Txtpassnew_Copy(u"Pass1!"); }},
+        {"message box", [&] { window.Txtmassage_Copy(u"Pass1!"); }}};
+    for (const auto& [way, copy] : copies) {
+        for (const bool replaced : {false, true}) {
+            window.Txtmassage.setText(u"shown");
+            copy();
+            EXPECT_EQ(d.services.clipboard.text(), u"Pass1!") << way;
+            EXPECT_EQ(d.services.timer.waiting(), std::chrono::seconds(30)) << way;
+            if (replaced)
+                d.services.clipboard.setText(u"memo");
+            d.services.timer.expire();
+            EXPECT_EQ(d.services.clipboard.text(), replaced ? u"memo" : u"") << way;
+            EXPECT_EQ(window.Txtmassage.text(), u"shown") << way;
+        }
+    }
+
+    // Nothing selected copies nothing; closing the window takes the copy off and stops the time.
+    window.Txtpassnew_Copy(u"Pass1!");
+    window.Txtmassage_Copy(u"");
+    EXPECT_EQ(d.services.clipboard.text(), u"Pass1!");
+    window.Form_Unload();
+    EXPECT_EQ(d.services.clipboard.text(), u"");
+    EXPECT_FALSE(d.services.timer.waiting());
 }
 
 TEST_F(BrowseTest, ADoubleClickOpensTheShownEntryForEditingWithoutCountingAsAChange)

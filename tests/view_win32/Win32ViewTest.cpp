@@ -7,6 +7,7 @@
 #include "view_win32/Layout.h"
 #include "view_win32/Win32Clipboard.h"
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -408,6 +409,44 @@ TEST(Win32ViewClipboardTest, APasswordCopiedOutOfItsDisplayIsASecretToo)
     EXPECT_EQ(clipboard.text(), u"");
 }
 
+// The password box of edit mode and the message box, whose completion message names the password, copy
+// the same way, by keys and by the menu's WM_COPY and WM_CUT; a cut takes the text out of the password
+// box only. Each copy leaves the clipboard when its time is up.
+TEST(Win32ViewClipboardTest, CopiesOutOfThePasswordBoxAndTheMessageAreSecretsThatLeaveInTime)
+{
+    view_win32::Win32Clipboard clipboard;
+    ViewDriver v(&clipboard);
+    ASSERT_TRUE(v.start(twoDestinations(v.d)));
+    v.choose(ControlId::cmbnamae, u"Mail");
+    v.doubleClick(ControlId::Lstidbox, u"taro");
+    v.click(ControlId::btnkousin);
+    const std::u16string done = u"更新完了Mailの taro:abc123";
+    ASSERT_EQ(v.shown(ControlId::Txtmassage), done);
+    for (const auto& [id, message, key, copied, left] :
+         {std::tuple{ControlId::Txtmassage, WM_CHAR, 3, u"abc123", done},
+          std::tuple{ControlId::Txtmassage, WM_CUT, 0, u"abc123", done},
+          std::tuple{ControlId::Txtpassnew, WM_CHAR, 3, u"abc123", std::u16string(u"xabc123")},
+          std::tuple{ControlId::Txtpassnew, WM_CUT, 0, u"abc123", std::u16string(u"x")}}) {
+        if (id == ControlId::Txtpassnew && !v.visible(id)) {
+            v.doubleClick(ControlId::Lstidbox, u"taro");
+            v.setText(id, u"xabc123");
+        }
+        HWND box = v.control(id);
+        const auto length = static_cast<LPARAM>(v.shown(id).size());
+        SendMessageW(box, EM_SETSEL, static_cast<WPARAM>(length - 6), length);
+        SendMessageW(box, message, static_cast<WPARAM>(key), 1);
+        v.pump();
+        EXPECT_EQ(clipboard.text(), copied) << message;
+        EXPECT_TRUE(
+            IsClipboardFormatAvailable(RegisterClipboardFormatW(view_win32::Win32Clipboard::kHistory)));
+        EXPECT_EQ(v.shown(id), left);
+        EXPECT_EQ(v.window.control(id).text(), left);
+        EXPECT_EQ(v.d.services.timer.waiting(), std::chrono::seconds(30));
+        v.d.services.timer.expire();
+        EXPECT_EQ(clipboard.text(), u"");
+    }
+}
+
 // No input method composes in the password and address boxes, which take half-width text only; the
 // destination box keeps it for Japanese names.
 TEST_F(Win32ViewTest, TheInputMethodStaysOffInThePasswordAndAddressBoxes)
@@ -512,7 +551,7 @@ TEST_F(Win32FloppyTest, BacksUpToAFloppyDriveWithoutItsExplorerName)
     platform::HostFileSystem files(drives);
     auto& s = v.d.services;
     app::MainWindow window(platform::Services{s.registry, s.env, files, s.codePage, s.clipboard, s.clock,
-                                              s.random, s.help, drives});
+                                              s.random, s.help, drives, s.timer});
     s.windowsDir.write("psw.ini", twoDestinations(v.d));
     // Missing the floppy drive, the backup would go to the working directory's drive (here C:).
     ASSERT_TRUE(SetCurrentDirectoryW(std::filesystem::path(s.rootDir.path()).wstring().c_str()));
