@@ -2,12 +2,11 @@
 
 #include "platform/Timer.h"
 
-#include <optional>
 #include <utility>
 
 namespace orvanta::test {
 
-/// A timer that runs only when the test says the time is up.
+/// A timer whose time is up only when the test says so.
 class FakeTimer final : public platform::Timer {
 public:
     void start(std::chrono::milliseconds delay, std::function<void()> expired) override
@@ -17,12 +16,8 @@ public:
     }
     void stop() override { m_expired = nullptr; }
 
-    /// The delay of the run that is waiting; nothing when none is.
-    std::optional<std::chrono::milliseconds> waiting() const
-    {
-        return m_expired ? std::optional(m_delay) : std::nullopt;
-    }
-    /// The time is up: the waiting run, if any, runs now.
+    /// The delay of the run that is waiting; zero when none is.
+    std::chrono::milliseconds waiting() const { return m_expired ? m_delay : std::chrono::milliseconds{}; }
     void expire()
     {
         if (auto expired = std::exchange(m_expired, nullptr))

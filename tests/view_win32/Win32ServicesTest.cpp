@@ -1,15 +1,11 @@
-// The Windows services the window brings: the clipboard's secret marks, the timer and the help window.
+// The Windows services the window brings: the clipboard's secret marks and the help window.
 #include "support/TempDir.h"
 #include "view_win32/Win32Clipboard.h"
 #include "view_win32/Win32HelpViewer.h"
-#include "view_win32/Win32Timer.h"
 
-#include <chrono>
 #include <cstring>
-#include <functional>
 #include <gtest/gtest.h>
 #include <optional>
-#include <vector>
 
 namespace orvanta::test {
 namespace {
@@ -50,34 +46,6 @@ TEST(Win32ClipboardTest, MarksAPasswordAsKeptOutOfHistoryAndCloud)
     EXPECT_EQ(clipboard.text(), u"");
     EXPECT_FALSE(IsClipboardFormatAvailable(CF_UNICODETEXT));
     EXPECT_FALSE(formatValue(Win32Clipboard::kHistory).has_value());
-}
-
-// The window's timer runs what it was given once, after its delay, from the message loop; a new start
-// takes the place of the run waiting, and a stop drops it.
-TEST(Win32TimerTest, RunsOnceAfterItsDelayFromTheMessageLoop)
-{
-    const auto pumpFor = [](ULONGLONG milliseconds, const std::function<bool()>& done) {
-        const ULONGLONG until = GetTickCount64() + milliseconds;
-        MSG message{};
-        while (GetTickCount64() < until && !done()) {
-            while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
-                DispatchMessageW(&message);
-            Sleep(5);
-        }
-    };
-    view_win32::Win32Timer timer;
-    std::vector<int> ran;
-    timer.start(std::chrono::milliseconds(20), [&ran] { ran.push_back(1); });
-    timer.start(std::chrono::milliseconds(20), [&ran] { ran.push_back(2); });
-    EXPECT_TRUE(ran.empty());
-    pumpFor(5000, [&ran] { return !ran.empty(); });
-    pumpFor(100, [] { return false; });
-    EXPECT_EQ(ran, std::vector<int>{2});
-
-    timer.start(std::chrono::milliseconds(20), [&ran] { ran.push_back(3); });
-    timer.stop();
-    pumpFor(100, [] { return false; });
-    EXPECT_EQ(ran, std::vector<int>{2});
 }
 
 TEST(Win32ClipboardTest, ReadsWhatAnotherProgramCopiedWithoutTheMarks)
