@@ -839,6 +839,11 @@ LRESULT CALLBACK Win32View::boxProc(HWND box, UINT message, WPARAM wParam, LPARA
                 return 0;
         }
         break;
+    case WM_KEYDOWN:
+        // Ctrl+Insert and Shift+Delete copy and cut inside the box itself, without WM_COPY or WM_CUT.
+        if (app::copyHandler(id) && view->onSecretCopyKey(id, box, wParam))
+            return 0;
+        break;
     case WM_COPY:
     case WM_CUT:
         // Ctrl+C, Ctrl+Insert, Ctrl+X, Shift+Delete or the box's menu in a box that may show a
@@ -943,6 +948,21 @@ bool Win32View::onBoxComposition(ControlId id, HWND box)
         SendMessageW(box, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(wide(accepted)));
         m_forwardingTo.reset();
     }
+    return true;
+}
+
+bool Win32View::onSecretCopyKey(ControlId id, HWND box, WPARAM key)
+{
+    const bool control = (GetKeyState(VK_CONTROL) & 0x8000) != 0;
+    const bool shift = (GetKeyState(VK_SHIFT) & 0x8000) != 0;
+    DWORD start = 0;
+    DWORD end = 0;
+    SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    const bool copy = key == VK_INSERT && control && !shift;
+    const bool cut = key == VK_DELETE && shift && !control;
+    if (start == end || (!copy && !cut))
+        return false;
+    onSecretCopy(id, box, cut);
     return true;
 }
 

@@ -7,6 +7,7 @@
 #include "view_win32/Layout.h"
 #include "view_win32/Win32Clipboard.h"
 
+#include <array>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -410,7 +411,8 @@ TEST(Win32ViewClipboardTest, APasswordCopiedOutOfItsDisplayIsASecretToo)
 }
 
 // The message box, whose completion message names the password, and the password box of edit mode
-// copy the same way; a cut takes the text out of the password box only. Each copy leaves in time.
+// copy the same way, Ctrl+Insert and Shift+Delete too (the box copies and cuts those itself); a cut
+// takes the text out of the password box only. Each copy leaves in time.
 TEST(Win32ViewClipboardTest, CopiesOutOfThePasswordBoxAndTheMessageAreSecretsThatLeaveInTime)
 {
     view_win32::Win32Clipboard clipboard;
@@ -423,13 +425,20 @@ TEST(Win32ViewClipboardTest, CopiesOutOfThePasswordBoxAndTheMessageAreSecretsTha
     for (const auto& [id, message, key, left] :
          {std::tuple{ControlId::Txtmassage, WM_CHAR, 3, done},
           std::tuple{ControlId::Txtmassage, WM_CUT, 0, done},
-          std::tuple{ControlId::Txtpassnew, WM_CHAR, 3, std::u16string(u"xabc123")},
-          std::tuple{ControlId::Txtpassnew, WM_CUT, 0, std::u16string(u"x")}}) {
+          std::tuple{ControlId::Txtpassnew, WM_KEYDOWN, VK_INSERT, std::u16string(u"xabc123")},
+          std::tuple{ControlId::Txtpassnew, WM_CUT, 0, std::u16string(u"x")},
+          std::tuple{ControlId::Txtpassnew, WM_KEYDOWN, VK_DELETE, std::u16string(u"x")}}) {
+        // Ctrl+Insert and Shift+Delete, as the keyboard holds them.
+        BYTE keys[256]{};
+        keys[VK_CONTROL] = key == VK_INSERT ? 0x80 : 0;
+        keys[VK_SHIFT] = key == VK_DELETE ? 0x80 : 0;
+        SetKeyboardState(keys);
         if (id == ControlId::Txtpassnew && !v.visible(id)) {
             v.choose(ControlId::cmbnamae, u"Mail");
             v.doubleClick(ControlId::Lstidbox, u"taro");
-            v.setText(id, u"xabc123");
         }
+        if (id == ControlId::Txtpassnew)
+            v.setText(id, u"xabc123");
         const auto length = static_cast<LPARAM>(v.shown(id).size());
         SendMessageW(v.control(id), EM_SETSEL, static_cast<WPARAM>(length - 6), length);
         SendMessageW(v.control(id), message, static_cast<WPARAM>(key), 1);
@@ -442,6 +451,7 @@ TEST(Win32ViewClipboardTest, CopiesOutOfThePasswordBoxAndTheMessageAreSecretsTha
         v.d.services.timer.expire();
         EXPECT_EQ(clipboard.text(), u"");
     }
+    SetKeyboardState(std::array<BYTE, 256>{}.data());
 }
 
 // No input method composes in the password and address boxes, which take half-width text only; the
