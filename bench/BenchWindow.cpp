@@ -47,7 +47,7 @@ std::u16string address(int entry)
 
 BenchWindow::BenchWindow()
     : registry(platform::RegistryHive::parse(kHive)),
-      window({registry, environment, files, codePage, clipboard, clock, random, help, drives})
+      window({registry, environment, files, codePage, clipboard, clock, random, help, drives, timer})
 {
     environment.set(u"Windir", windowsDir.u16path());
     environment.setProgramFolder(programDir.u16path());

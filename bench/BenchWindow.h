@@ -10,6 +10,7 @@
 #include "support/FakeDrives.h"
 #include "support/FakeEnvironment.h"
 #include "support/FakeHelpViewer.h"
+#include "support/FakeTimer.h"
 #include "support/FixedRandomSource.h"
 #include "support/TempDir.h"
 
@@ -32,8 +33,8 @@ inline constexpr int kDestinations = 33;
 
 /// The window over the host's real file layer and code page, with psw.ini in a temporary Windir and
 /// drive A: a floppy whose root is another temporary folder. Registry from kHive; clock, clipboard,
-/// random numbers and help viewer are the test fakes (a fixed clock keeps the backup list's name
-/// the same, so a repeated backup replaces it instead of piling up files).
+/// timer, random numbers and help viewer are the test fakes (a fixed clock keeps the backup list's
+/// name the same, so a repeated backup replaces it instead of piling up files).
 class BenchWindow {
 public:
     BenchWindow();
@@ -73,6 +74,7 @@ public:
     test::FakeClock clock;
     test::FixedRandomSource random;
     test::FakeHelpViewer help;
+    test::FakeTimer timer;
 
     app::MainWindow window;
 };

@@ -13,6 +13,7 @@
 #include "view/QtClipboard.h"
 #include "view/QtHelpViewer.h"
 #include "view/QtText.h"
+#include "view/QtTimer.h"
 #include "view/WindowView.h"
 
 #include <QApplication>
@@ -44,8 +45,10 @@ int main(int argc, char* argv[])
     platform::HostClock clock;
     platform::HostRandomSource random;
     view::QtHelpViewer help;
+    view::QtTimer timer;
 
-    app::MainWindow window({registry, environment, files, codePage, clipboard, clock, random, help, drives});
+    app::MainWindow window(
+        {registry, environment, files, codePage, clipboard, clock, random, help, drives, timer});
     view::WindowView view(window);
     view.load();
     view.show();

@@ -87,6 +87,21 @@ ClickHandler clickHandler(ControlId id)
     }
 }
 
+CopyHandler copyHandler(ControlId id)
+{
+    // The address boxes are left out: an address is no secret, and users paste it where they like.
+    switch (id) {
+    case ControlId::Lblpassword:
+        return &MainWindow::Lblpassword_Copy;
+    case ControlId::Txtpassnew:
+        return &MainWindow::Txtpassnew_Copy;
+    case ControlId::Txtmassage:
+        return &MainWindow::Txtmassage_Copy;
+    default:
+        return nullptr;
+    }
+}
+
 void runEvent(MainWindow& window, const std::function<void()>& handlers)
 {
     try {

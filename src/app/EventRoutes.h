@@ -15,6 +15,7 @@ class MainWindow;
 /// translate their toolkit's events and never decide which handler runs.
 using KeyPressHandler = void (MainWindow::*)(std::int16_t&);
 using ClickHandler = void (MainWindow::*)();
+using CopyHandler = void (MainWindow::*)(std::u16string_view);
 
 /// The boxes whose text the user writes: a view hands their text to the window as it changes.
 bool isTypedBox(ControlId id);
@@ -22,6 +23,11 @@ bool isTypedBox(ControlId id);
 KeyPressHandler keyPressHandler(ControlId id);
 /// A button's Click handler; null for other controls.
 ClickHandler clickHandler(ControlId id);
+/// For a box that may show a password: the handler that takes what the user copies or cuts out of it
+/// (keys, the box's menu), so that it reaches the clipboard only as a secret. Such a box never hands
+/// its text on by any other way: not to X's primary selection, not by dragging. Null for other boxes,
+/// whose copies are the toolkit's own.
+CopyHandler copyHandler(ControlId id);
 
 /// Runs the handlers of one user event. A handler that stops on an error the program did not foresee
 /// leaves the window as far as it got, with a message in Txtmassage that says the operation did not

@@ -84,10 +84,8 @@ void MainWindow::Form_Load()
 
 void MainWindow::Form_Unload()
 {
-    auto& clipboard = m_services.clipboard;
-    if (!m_copiedPassword.empty() && clipboard.text() == m_copiedPassword)
-        clipboard.clear();
-    m_copiedPassword.clear();
+    m_services.timer.stop();
+    takeSecretOffClipboard();
 }
 
 void MainWindow::reload()

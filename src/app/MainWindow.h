@@ -9,12 +9,17 @@
 #include "store/PswRecord.h"
 
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
 
 namespace orvanta::app {
+
+/// How long a password the program put on the clipboard stays there: time enough to paste it into a
+/// log-in box, and then it is not left lying for whoever comes to the machine next.
+inline constexpr std::chrono::seconds kClipboardKeepTime{30};
 
 /// The program's one window, as plain data: its controls, its form-level variables, the record array
 /// and the code table, with every event handler. The Qt view builds the widgets from the design table,
@@ -79,7 +84,7 @@ public:
     // Start-up and help (app/).
     void Form_Load();
     /// The window closes: a password that the program put on the clipboard and that is still there
-    /// is taken off, so it does not outlive the program.
+    /// is taken off, so it does not outlive the program, and the clipboard's timer stops.
     void Form_Unload();
     /// The reload after psw.ini was written: start-up again, then the ID list and both display boxes
     /// cleared, so nothing the user sees is left over from the file as it was.
@@ -166,9 +171,13 @@ public:
     void Lstidbox_Click();
     void btnclipset_Click();
     /// The user copied `selected` out of the password display (Ctrl+C, or Copy in the box's menu): it
-    /// goes to the clipboard as クリップ puts a password there, marked as a secret, and closing the
-    /// window takes it off again. An empty selection copies nothing.
+    /// goes to the clipboard as クリップ puts a password there, marked as a secret, and leaves it again
+    /// after kClipboardKeepTime or when the window closes. An empty selection copies nothing.
     void Lblpassword_Copy(std::u16string_view selected);
+    /// The same for a copy out of the password entry box, which holds the plain password in edit mode.
+    void Txtpassnew_Copy(std::u16string_view selected);
+    /// The same for a copy out of the message box: a completion message names the password.
+    void Txtmassage_Copy(std::u16string_view selected);
     void Lstidbox_DblClick();
     /// The entry chosen in Lstidbox under `destination`: the selected item's ID, and which of the items
     /// that show this ID it is, so that an ID listed twice names one row (store::chosenRow).
@@ -189,6 +198,12 @@ public:
     platform::Services& services() { return m_services; }
 
 private:
+    /// Puts a password (or a text that may hold one) on the clipboard, marked as a secret, and sets the
+    /// clipboard's timer to take it off again.
+    void copySecret(std::u16string_view text);
+    /// Takes the password the program put on the clipboard off again, if the clipboard still holds it;
+    /// what another program copied since stays.
+    void takeSecretOffClipboard();
     void refuseAllButQuestionMark(std::int16_t& KeyAscii, std::u16string_view message);
 
     platform::Services m_services;
@@ -197,7 +212,7 @@ private:
     /// Set once start-up has run: a later Form_Load is the reload after a write, which leaves the
     /// clipboard alone.
     bool m_started = false;
-    /// The password the copy button (or a copy out of the password display) last put on the
+    /// The password the copy button (or a copy out of a box that shows one) last put on the
     /// clipboard, empty when it put none.
     std::u16string m_copiedPassword;
     std::string m_pictureFile;

@@ -52,18 +52,45 @@ store::EntryChoice MainWindow::chosenEntry(std::u16string destination) const
 
 void MainWindow::btnclipset_Click()
 {
-    m_services.clipboard.clear();
-    m_services.clipboard.setText(Lblpassword.text());
-    m_copiedPassword = Lblpassword.text();
+    copySecret(Lblpassword.text());
 }
 
 void MainWindow::Lblpassword_Copy(std::u16string_view selected)
 {
-    if (selected.empty())
-        return;
+    if (!selected.empty())
+        copySecret(selected);
+}
+
+void MainWindow::Txtpassnew_Copy(std::u16string_view selected)
+{
+    if (!selected.empty())
+        copySecret(selected);
+}
+
+void MainWindow::Txtmassage_Copy(std::u16string_view selected)
+{
+    if (!selected.empty())
+        copySecret(selected);
+}
+
+void MainWindow::copySecret(std::u16string_view text)
+{
     m_services.clipboard.clear();
-    m_services.clipboard.setText(selected);
-    m_copiedPassword = std::u16string(selected);
+    m_services.clipboard.setText(text);
+    m_copiedPassword = std::u16string(text);
+    // A later copy sets the timer afresh, for the text it put there.
+    if (m_copiedPassword.empty())
+        m_services.timer.stop();
+    else
+        m_services.timer.start(kClipboardKeepTime, [this] { takeSecretOffClipboard(); });
+}
+
+void MainWindow::takeSecretOffClipboard()
+{
+    auto& clipboard = m_services.clipboard;
+    if (!m_copiedPassword.empty() && clipboard.text() == m_copiedPassword)
+        clipboard.clear();
+    m_copiedPassword.clear();
 }
 
 void MainWindow::Lstidbox_DblClick()

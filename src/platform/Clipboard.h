@@ -5,9 +5,9 @@
 
 namespace orvanta::platform {
 
-/// The system clipboard, plain text only. The program puts nothing there but a password, so whatever
-/// it sets is marked as a secret, for clipboard managers, the clipboard history and the cloud
-/// clipboard to leave alone.
+/// The system clipboard, plain text only. The program puts nothing there but a password, or a text
+/// out of a box that may hold one, so whatever it sets is marked as a secret, for clipboard managers,
+/// the clipboard history and the cloud clipboard to leave alone.
 class Clipboard {
 public:
     virtual ~Clipboard() = default;

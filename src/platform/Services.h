@@ -9,6 +9,7 @@
 #include "platform/HelpViewer.h"
 #include "platform/RandomSource.h"
 #include "platform/Registry.h"
+#include "platform/Timer.h"
 
 namespace orvanta::platform {
 
@@ -23,6 +24,7 @@ struct Services {
     RandomSource& random;
     HelpViewer& help;
     Drives& drives;
+    Timer& timer;
 };
 
 } // namespace orvanta::platform

@@ -28,6 +28,7 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <initializer_list>
 #include <utility>
 
 namespace orvanta::view {
@@ -117,6 +118,35 @@ bool isEditingShortcut(const QKeyEvent& key)
         if (key.matches(shortcut))
             return true;
     return false;
+}
+
+/// Selecting by keys, done through the box's own calls: the box's handling of the keys would also
+/// copy the selection to X's primary selection. True when the key selects.
+bool selectByKeys(QLineEdit* box, const QKeyEvent& key)
+{
+    using Key = QKeySequence::StandardKey;
+    const auto any = [&key](std::initializer_list<Key> keys) {
+        return std::any_of(keys.begin(), keys.end(), [&key](Key k) { return key.matches(k); });
+    };
+    if (any({Key::SelectAll}))
+        box->selectAll();
+    else if (any({Key::SelectNextChar}))
+        box->cursorForward(true);
+    else if (any({Key::SelectPreviousChar}))
+        box->cursorBackward(true);
+    else if (any({Key::SelectNextWord}))
+        box->cursorWordForward(true);
+    else if (any({Key::SelectPreviousWord}))
+        box->cursorWordBackward(true);
+    else if (any({Key::SelectStartOfLine, Key::SelectStartOfBlock, Key::SelectStartOfDocument,
+                  Key::SelectPreviousLine}))
+        box->home(true);
+    else if (any({Key::SelectEndOfLine, Key::SelectEndOfBlock, Key::SelectEndOfDocument,
+                  Key::SelectNextLine}))
+        box->end(true);
+    else
+        return false;
+    return true;
 }
 
 /// What a keystroke types into a box, as Windows hands it to a box's KeyPress handler: printable
@@ -376,33 +406,56 @@ void WindowView::connectEvents(const ControlDesign& d, QWidget* w)
             // A box that only shows: once the edit is over, the program's text returns.
             QMetaObject::invokeMethod(this, &WindowView::mirror, Qt::QueuedConnection);
         });
-        if (keyPressHandler(id))
+        if (keyPressHandler(id) || app::copyHandler(id))
             box->installEventFilter(this);
-        if (id == ControlId::Lblpassword)
-            keepPasswordSecret(box);
+        if (app::copyHandler(id))
+            keepSecret(id, box);
     }
 }
 
-void WindowView::keepPasswordSecret(QLineEdit* box)
+void WindowView::keepSecret(ControlId id, QLineEdit* box)
 {
-    // A drag would hand the password to the program it is dropped on, unmarked: the box starts none.
+    // A drag would hand the text to the program it is dropped on, unmarked: the box starts none.
     box->setDragEnabled(false);
-    // The box's menu offers what a box that only shows can do: copy, as the keys do, and select all.
+    // The box's own menu, with what the box can do. Its copy and cut go the way the keys' do; the
+    // toolkit's standard menu would copy unmarked.
     box->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(box, &QWidget::customContextMenuRequested, this, [this, box](const QPoint& at) {
+    connect(box, &QWidget::customContextMenuRequested, this, [this, id, box](const QPoint& at) {
+        const bool typed = isTypedBox(id);
         auto* menu = new QMenu(box);
         menu->setAttribute(Qt::WA_DeleteOnClose);
-        auto* copy = menu->addAction(u"コピー(&C)"_s, this, [this, box] { copyPassword(box); });
+        if (typed) {
+            auto* undo = menu->addAction(u"元に戻す(&U)"_s, box, &QLineEdit::undo);
+            undo->setShortcut(QKeySequence::Undo);
+            undo->setEnabled(box->isUndoAvailable());
+            menu->addSeparator();
+            auto* cut =
+                menu->addAction(u"切り取り(&T)"_s, this, [this, id, box] { copySecret(id, box, true); });
+            cut->setObjectName(u"cut"_s);
+            cut->setShortcut(QKeySequence::Cut);
+            cut->setEnabled(box->hasSelectedText());
+        }
+        auto* copy = menu->addAction(u"コピー(&C)"_s, this, [this, id, box] { copySecret(id, box, false); });
         copy->setObjectName(u"copy"_s);
         copy->setShortcut(QKeySequence::Copy);
         copy->setEnabled(box->hasSelectedText());
+        if (typed) {
+            auto* paste = menu->addAction(u"貼り付け(&P)"_s, box, &QLineEdit::paste);
+            paste->setShortcut(QKeySequence::Paste);
+            paste->setEnabled(!QGuiApplication::clipboard()->text().isEmpty());
+            auto* erase = menu->addAction(u"削除(&D)"_s, box, &QLineEdit::del);
+            erase->setShortcut(QKeySequence::Delete);
+            erase->setEnabled(box->hasSelectedText());
+            menu->addSeparator();
+        }
         menu->addAction(u"すべて選択(&A)"_s, box, &QLineEdit::selectAll)
             ->setShortcut(QKeySequence::SelectAll);
         menu->popup(box->mapToGlobal(at));
     });
     // On X every selection goes to the primary selection, which any program may read and clipboard
-    // managers keep. The box's own copies there (after a selection by keys, say) are taken back at
-    // once; the one that ends a selection by mouse never happens (copyOutOfPasswordBox).
+    // managers keep. The box's copies there that end a selection by mouse or by keys never happen
+    // (copyOutOfSecretBox); any other (an input method's, say) is taken back at once, before another
+    // program can ask for it.
     connect(QGuiApplication::clipboard(), &QClipboard::selectionChanged, box, [box] {
         auto* clipboard = QGuiApplication::clipboard();
         if (clipboard->ownsSelection() && box->hasSelectedText() &&
@@ -411,14 +464,15 @@ void WindowView::keepPasswordSecret(QLineEdit* box)
     });
 }
 
-bool WindowView::copyOutOfPasswordBox(QLineEdit* box, const QEvent& event)
+bool WindowView::copyOutOfSecretBox(ControlId id, QLineEdit* box, const QEvent& event)
 {
     if (event.type() == QEvent::KeyPress) {
         const auto& key = static_cast<const QKeyEvent&>(event);
-        // Cut too: the box keeps the program's text anyway, and what is cut goes to the clipboard.
+        if (selectByKeys(box, key))
+            return true;
         if (!key.matches(QKeySequence::Copy) && !key.matches(QKeySequence::Cut))
             return false;
-        copyPassword(box);
+        copySecret(id, box, key.matches(QKeySequence::Cut));
         return true;
     }
     // Qt copies a selection made by mouse to the primary selection when the button comes up.
@@ -426,10 +480,15 @@ bool WindowView::copyOutOfPasswordBox(QLineEdit* box, const QEvent& event)
            static_cast<const QMouseEvent&>(event).button() == Qt::LeftButton;
 }
 
-void WindowView::copyPassword(const QLineEdit* box)
+void WindowView::copySecret(ControlId id, QLineEdit* box, bool cut)
 {
-    if (const QString selected = box->selectedText(); !selected.isEmpty())
-        route([this, &selected] { m_window.Lblpassword_Copy(toU16(selected)); });
+    const QString selected = box->selectedText();
+    if (selected.isEmpty())
+        return;
+    route([this, id, &selected] { (m_window.*app::copyHandler(id))(toU16(selected)); });
+    // A box the user writes in loses what is cut; a box that only shows keeps the program's text.
+    if (cut && isTypedBox(id))
+        box->del();
 }
 
 void WindowView::chooseId(int row)
@@ -544,11 +603,11 @@ bool WindowView::eventFilter(QObject* watched, QEvent* event)
         return false;
     }
     if (auto* box = qobject_cast<QLineEdit*>(watched)) {
-        if (box == widget(ControlId::Lblpassword) && copyOutOfPasswordBox(box, *event))
-            return true;
         const auto found = std::find(m_widgets.begin(), m_widgets.end(), box);
         if (found != m_widgets.end()) {
             const auto id = static_cast<ControlId>(found - m_widgets.begin());
+            if (app::copyHandler(id) && copyOutOfSecretBox(id, box, *event))
+                return true;
             if (auto handler = keyPressHandler(id))
                 return filterTyping(id, handler, box, event);
         }

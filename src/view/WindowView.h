@@ -57,14 +57,15 @@ private:
     void announceMessage();
     /// Chooses entry `row` of the ID list (-1 for none) and runs its Click handler.
     void chooseId(int row);
-    /// Copies out of the password box go the way of クリップ, marked as a secret; X's primary
-    /// selection never gets the password.
-    void keepPasswordSecret(QLineEdit* box);
-    /// Ctrl+C or Ctrl+X in the password box, or the release that ends a selection by mouse: true when
-    /// the event was taken here.
-    bool copyOutOfPasswordBox(QLineEdit* box, const QEvent& event);
-    /// Puts the text selected in the password box on the clipboard, if there is any.
-    void copyPassword(const QLineEdit* box);
+    /// Copies out of a box that may show a password go the way of クリップ, marked as a secret; X's
+    /// primary selection never gets its text.
+    void keepSecret(app::ControlId id, QLineEdit* box);
+    /// Copy, cut or select all by keys in such a box, or the release that ends a selection by mouse:
+    /// true when the event was taken here.
+    bool copyOutOfSecretBox(app::ControlId id, QLineEdit* box, const QEvent& event);
+    /// Puts the text selected in such a box on the clipboard through the core, if there is any; a cut
+    /// then takes it out of a box the user writes in.
+    void copySecret(app::ControlId id, QLineEdit* box, bool cut);
 
     /// Keystrokes for one of the filtered boxes: true when the event was taken here.
     bool filterTyping(app::ControlId id, KeyPressHandler handler, QLineEdit* box, QEvent* event);

@@ -338,7 +338,7 @@ void Win32View::buildControls()
         m_controls[index(d.id)] = child;
         if (!child)
             continue;
-        if (keyPressHandler(d.id))
+        if (keyPressHandler(d.id) || app::copyHandler(d.id))
             SetWindowSubclass(child, &Win32View::boxProc, index(d.id), reinterpret_cast<DWORD_PTR>(this));
         // A password and an address are typed in half-width letters: the input method stays off in
         // their boxes, so that it does not compose full-width text the box would only refuse.
@@ -839,12 +839,17 @@ LRESULT CALLBACK Win32View::boxProc(HWND box, UINT message, WPARAM wParam, LPARA
                 return 0;
         }
         break;
+    case WM_KEYDOWN:
+        // Ctrl+Insert and Shift+Delete copy and cut inside the box itself, without WM_COPY or WM_CUT.
+        if (app::copyHandler(id) && view->onSecretCopyKey(id, box, wParam))
+            return 0;
+        break;
     case WM_COPY:
     case WM_CUT:
-        // Ctrl+C, Ctrl+X or the box's menu in the password display: the selection goes to the
-        // clipboard as クリップ puts a password there, and nothing is cut from a box that only shows.
-        if (id == ControlId::Lblpassword) {
-            view->onPasswordCopy(box);
+        // Ctrl+C, Ctrl+Insert, Ctrl+X, Shift+Delete or the box's menu in a box that may show a
+        // password: the selection goes to the clipboard as クリップ puts a password there.
+        if (app::copyHandler(id)) {
+            view->onSecretCopy(id, box, message == WM_CUT);
             return 0;
         }
         break;
@@ -946,7 +951,22 @@ bool Win32View::onBoxComposition(ControlId id, HWND box)
     return true;
 }
 
-void Win32View::onPasswordCopy(HWND box)
+bool Win32View::onSecretCopyKey(ControlId id, HWND box, WPARAM key)
+{
+    const bool control = (GetKeyState(VK_CONTROL) & 0x8000) != 0;
+    const bool shift = (GetKeyState(VK_SHIFT) & 0x8000) != 0;
+    DWORD start = 0;
+    DWORD end = 0;
+    SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    const bool copy = key == VK_INSERT && control && !shift;
+    const bool cut = key == VK_DELETE && shift && !control;
+    if (start == end || (!copy && !cut))
+        return false;
+    onSecretCopy(id, box, cut);
+    return true;
+}
+
+void Win32View::onSecretCopy(ControlId id, HWND box, bool cut)
 {
     DWORD start = 0;
     DWORD end = 0;
@@ -954,7 +974,12 @@ void Win32View::onPasswordCopy(HWND box)
     const std::u16string text = windowText(box);
     end = std::min<DWORD>(end, static_cast<DWORD>(text.size()));
     const std::u16string selected = start < end ? text.substr(start, end - start) : std::u16string();
-    route([this, &selected] { m_window.Lblpassword_Copy(selected); });
+    if (selected.empty())
+        return;
+    route([this, id, &selected] { (m_window.*app::copyHandler(id))(selected); });
+    // A box the user writes in loses what is cut; a box that only shows keeps the program's text.
+    if (cut && isTypedBox(id))
+        SendMessageW(box, WM_CLEAR, 0, 0);
 }
 
 std::pair<std::u16string, bool> Win32View::passThroughHandler(KeyPressHandler handler,

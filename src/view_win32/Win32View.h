@@ -124,8 +124,11 @@ private:
     bool onBoxCharacter(app::ControlId id, HWND box, char16_t unit, LPARAM lParam);
     /// The input method's finished text for a box with a keystroke filter: true when it was taken here.
     bool onBoxComposition(app::ControlId id, HWND box);
-    /// A copy out of the password display: its selection, to the core.
-    void onPasswordCopy(HWND box);
+    /// A copy or cut out of a box that may show a password: its selection, to the core.
+    void onSecretCopy(app::ControlId id, HWND box, bool cut);
+    /// Ctrl+Insert or Shift+Delete over a selection in such a box: copied or cut as above. True when the
+    /// key was one of them.
+    bool onSecretCopyKey(app::ControlId id, HWND box, WPARAM key);
     /// Puts every character of `typed` through the box's KeyPress handler; what the handler let
     /// through, and whether that differs from what was typed.
     std::pair<std::u16string, bool> passThroughHandler(KeyPressHandler handler, std::u16string_view typed);

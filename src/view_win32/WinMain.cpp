@@ -1,6 +1,7 @@
 // Orvanta for Windows: the one window, over the system's registry, environment, drives and files.
 #include "Win32Clipboard.h"
 #include "Win32HelpViewer.h"
+#include "Win32Timer.h"
 #include "Win32View.h"
 #include "platform/CodePageWin32.h"
 #include "platform/DrivesWin32.h"
@@ -28,8 +29,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand)
     platform::HostClock clock;
     platform::HostRandomSource random;
     view_win32::Win32HelpViewer help(instance);
+    view_win32::Win32Timer timer;
 
-    app::MainWindow window({registry, environment, files, codePage, clipboard, clock, random, help, drives});
+    app::MainWindow window(
+        {registry, environment, files, codePage, clipboard, clock, random, help, drives, timer});
     view_win32::Win32View view(window, instance);
     if (!view.create()) {
         MessageBoxW(nullptr, L"ウィンドウを作れないため、Orvanta を起動できません。", L"Orvanta",

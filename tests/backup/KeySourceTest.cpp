@@ -52,7 +52,7 @@ TEST(KeySourceTest, APipeInPlaceOfTheHiveIsToldWithoutWaiting)
     platform::RegistryHive hive(folder.file("registry.reg"), "");
     TestServices s;
     app::MainWindow window(platform::Services{hive, s.env, s.files, s.codePage, s.clipboard, s.clock,
-                                              s.random, s.help, s.drives});
+                                              s.random, s.help, s.drives, s.timer});
     window.Form_Load();
     // Without the hive's value and without a machine identifier, the fixed key is the fallback.
     EXPECT_EQ(window.Txtmassage.text(),

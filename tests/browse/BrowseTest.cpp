@@ -1,6 +1,8 @@
 // Choosing a destination and an ID, copying the password, opening an entry.
 #include "support/WindowDriver.h"
 
+#include <chrono>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace orvanta::test {
@@ -89,6 +91,27 @@ TEST_F(BrowseTest, TheCopyButtonPutsWhatThePasswordBoxShowsOnTheClipboard)
     d.chooseDestination(u"Amazon");
     d.window.btnclipset_Click();
     EXPECT_EQ(d.services.clipboard.text(), u"");
+}
+
+// Every way a password reaches the clipboard, it leaves again after 30 seconds if it is still there;
+// what another program copied in the meantime stays, and nothing is said either way.
+TEST_F(BrowseTest, EveryPasswordCopiedLeavesTheClipboardAfterThirtySecondsUnlessReplaced)
+{
+    d.chooseDestination(u"銀行");
+    chooseId(u"taro");
+    auto& w = d.window;
+    for (const auto& copy : std::vector<std::function<void()>>{
+             [&] { w.btnclipset_Click(); }, [&] { w.Lblpassword_Copy(u"Pass1!"); },
+             [&] { w.Txtpassnew_Copy(u"Pass1!"); }, [&] { w.Txtmassage_Copy(u"Pass1!"); }})
+        for (const bool replaced : {false, true}) {
+            copy();
+            EXPECT_EQ(d.services.timer.waiting(), std::chrono::seconds(30));
+            if (replaced)
+                d.services.clipboard.setText(u"memo");
+            d.services.timer.expire();
+            EXPECT_EQ(d.services.clipboard.text(), replaced ? u"memo" : u"");
+            EXPECT_EQ(w.Txtmassage.text(), u"");
+        }
 }
 
 TEST_F(BrowseTest, ADoubleClickOpensTheShownEntryForEditingWithoutCountingAsAChange)

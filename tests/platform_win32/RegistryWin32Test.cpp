@@ -80,7 +80,7 @@ TEST(RegistryWin32, TheProductIdentifierIsReadAsTheSystemHoldsIt)
             std::system(("reg delete \"" + kRegKey + "\" /v ProductId /reg:32 /f >NUL 2>NUL").c_str());
         test::TestServices s;
         app::MainWindow window(platform::Services{registry, s.env, s.files, s.codePage, s.clipboard, s.clock,
-                                                  s.random, s.help, s.drives});
+                                                  s.random, s.help, s.drives, s.timer});
         window.Form_Load();
         const auto problem = registry.problem();
         if (!problem) {

@@ -162,7 +162,7 @@ pid_t runInChild(CrashSite& site, const Operation& operation, int killAtStep, in
                                    }));
     auto& s = site.d.services;
     platform::Services services{s.registry, s.env,    files,  s.codePage, s.clipboard,
-                                s.clock,    s.random, s.help, s.drives};
+                                s.clock,    s.random, s.help, s.drives,   s.timer};
     app::MainWindow window(services);
     window.Form_Load();
     if (!operation.prepare(window))

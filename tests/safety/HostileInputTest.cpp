@@ -338,7 +338,7 @@ TEST_F(HostileInputTest, AHiveWithoutAUsableProductIdGivesTheFixedKey)
         auto hive = platform::RegistryHive::parse(h.bytes);
         auto& s = d.services;
         app::MainWindow window(platform::Services{hive, s.env, s.files, s.codePage, s.clipboard, s.clock,
-                                                  s.random, s.help, s.drives});
+                                                  s.random, s.help, s.drives, s.timer});
         window.Form_Load();
         EXPECT_EQ(window.Txtmassage.text(), h.message);
         EXPECT_EQ(window.cmbnamae.items, (Destinations{u"Mail", u"銀行"}));

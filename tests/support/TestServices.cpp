@@ -19,7 +19,7 @@ TestServices::TestServices()
 
 platform::Services TestServices::services()
 {
-    return platform::Services{registry, env, files, codePage, clipboard, clock, random, help, drives};
+    return platform::Services{registry, env, files, codePage, clipboard, clock, random, help, drives, timer};
 }
 
 } // namespace orvanta::test

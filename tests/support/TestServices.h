@@ -8,6 +8,7 @@
 #include "support/FakeEnvironment.h"
 #include "support/FakeHelpViewer.h"
 #include "support/FakeRegistry.h"
+#include "support/FakeTimer.h"
 #include "support/FixedRandomSource.h"
 #include "support/SystemCodePage.h"
 #include "support/TempDir.h"
@@ -19,7 +20,7 @@ namespace orvanta::test {
 ///   - drive C: and the current drive are another (rootDir), also the environment's working directory;
 ///   - the program folder is a third (programDir);
 ///   - files go through the real file layer (which `files` can make fail), text through the real
-///     code page; registry, clipboard, clock, random numbers and help viewer are fakes.
+///     code page; registry, clipboard, clock, timer, random numbers and help viewer are fakes.
 ///
 ///   TestServices s;
 ///   s.windowsDir.write("psw.ini", bytes);
@@ -48,6 +49,7 @@ struct TestServices {
     FixedRandomSource random;
     FakeHelpViewer help;
     FakeDrives drives;
+    FakeTimer timer;
     FailingFileSystem files{drives};
 };
 

@@ -140,7 +140,7 @@ private:
         if (!clipboard)
             return services;
         return {services.registry, services.environment, services.files, services.codePage, *clipboard,
-                services.clock,    services.random,      services.help,  services.drives};
+                services.clock,    services.random,      services.help,  services.drives,   services.timer};
     }
 };
 

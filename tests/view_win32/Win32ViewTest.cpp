@@ -7,6 +7,8 @@
 #include "view_win32/Layout.h"
 #include "view_win32/Win32Clipboard.h"
 
+#include <array>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -408,6 +410,50 @@ TEST(Win32ViewClipboardTest, APasswordCopiedOutOfItsDisplayIsASecretToo)
     EXPECT_EQ(clipboard.text(), u"");
 }
 
+// The message box, whose completion message names the password, and the password box of edit mode
+// copy the same way, Ctrl+Insert and Shift+Delete too (the box copies and cuts those itself); a cut
+// takes the text out of the password box only. Each copy leaves in time.
+TEST(Win32ViewClipboardTest, CopiesOutOfThePasswordBoxAndTheMessageAreSecretsThatLeaveInTime)
+{
+    view_win32::Win32Clipboard clipboard;
+    ViewDriver v(&clipboard);
+    ASSERT_TRUE(v.start(twoDestinations(v.d)));
+    v.choose(ControlId::cmbnamae, u"Mail");
+    v.doubleClick(ControlId::Lstidbox, u"taro");
+    v.click(ControlId::btnkousin);
+    const std::u16string done = u"更新完了Mailの taro:abc123";
+    for (const auto& [id, message, key, left] :
+         {std::tuple{ControlId::Txtmassage, WM_CHAR, 3, done},
+          std::tuple{ControlId::Txtmassage, WM_CUT, 0, done},
+          std::tuple{ControlId::Txtpassnew, WM_KEYDOWN, VK_INSERT, std::u16string(u"xabc123")},
+          std::tuple{ControlId::Txtpassnew, WM_CUT, 0, std::u16string(u"x")},
+          std::tuple{ControlId::Txtpassnew, WM_KEYDOWN, VK_DELETE, std::u16string(u"x")}}) {
+        // Ctrl+Insert and Shift+Delete, as the keyboard holds them.
+        BYTE keys[256]{};
+        keys[VK_CONTROL] = key == VK_INSERT ? 0x80 : 0;
+        keys[VK_SHIFT] = key == VK_DELETE ? 0x80 : 0;
+        SetKeyboardState(keys);
+        if (id == ControlId::Txtpassnew && !v.visible(id)) {
+            v.choose(ControlId::cmbnamae, u"Mail");
+            v.doubleClick(ControlId::Lstidbox, u"taro");
+        }
+        if (id == ControlId::Txtpassnew)
+            v.setText(id, u"xabc123");
+        const auto length = static_cast<LPARAM>(v.shown(id).size());
+        SendMessageW(v.control(id), EM_SETSEL, static_cast<WPARAM>(length - 6), length);
+        SendMessageW(v.control(id), message, static_cast<WPARAM>(key), 1);
+        v.pump();
+        EXPECT_EQ(clipboard.text(), u"abc123") << message;
+        EXPECT_TRUE(
+            IsClipboardFormatAvailable(RegisterClipboardFormatW(view_win32::Win32Clipboard::kHistory)));
+        EXPECT_EQ(v.window.control(id).text(), left);
+        EXPECT_EQ(v.d.services.timer.waiting(), std::chrono::seconds(30));
+        v.d.services.timer.expire();
+        EXPECT_EQ(clipboard.text(), u"");
+    }
+    SetKeyboardState(std::array<BYTE, 256>{}.data());
+}
+
 // No input method composes in the password and address boxes, which take half-width text only; the
 // destination box keeps it for Japanese names.
 TEST_F(Win32ViewTest, TheInputMethodStaysOffInThePasswordAndAddressBoxes)
@@ -512,7 +558,7 @@ TEST_F(Win32FloppyTest, BacksUpToAFloppyDriveWithoutItsExplorerName)
     platform::HostFileSystem files(drives);
     auto& s = v.d.services;
     app::MainWindow window(platform::Services{s.registry, s.env, files, s.codePage, s.clipboard, s.clock,
-                                              s.random, s.help, drives});
+                                              s.random, s.help, drives, s.timer});
     s.windowsDir.write("psw.ini", twoDestinations(v.d));
     // Missing the floppy drive, the backup would go to the working directory's drive (here C:).
     ASSERT_TRUE(SetCurrentDirectoryW(std::filesystem::path(s.rootDir.path()).wstring().c_str()));

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "Handles.h"
+#include "platform/Timer.h"
+
+namespace orvanta::view_win32 {
+
+/// The window's timer through Windows' own (SetTimer): its WM_TIMER arrives in the thread's message
+/// loop like any other message, between two of the window's events.
+class Win32Timer final : public platform::Timer {
+public:
+    Win32Timer();
+    ~Win32Timer() override;
+    Win32Timer(const Win32Timer&) = delete;
+    Win32Timer& operator=(const Win32Timer&) = delete;
+
+    void start(std::chrono::milliseconds delay, std::function<void()> expired) override;
+    void stop() override;
+
+private:
+    static LRESULT CALLBACK timerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                      UINT_PTR subclass, DWORD_PTR data);
+
+    /// The window the timer's messages go to: a message-only window, seen by nobody.
+    UniqueWindow m_window;
+    std::function<void()> m_expired;
+};
+
+} // namespace orvanta::view_win32
