@@ -10,12 +10,6 @@ namespace {
 
 using Text = std::u16string_view;
 
-/// Characters of Japanese text: no space stands between them where a line of the file breaks.
-bool isWide(char16_t c)
-{
-    return c >= 0x2E80 && !(c >= 0xD800 && c <= 0xDFFF) && !(c >= 0xFF61 && c <= 0xFF9F);
-}
-
 bool isAsciiPunctuation(char16_t c)
 {
     return (c >= u'!' && c <= u'/') || (c >= u':' && c <= u'@') || (c >= u'[' && c <= u'`') ||
@@ -119,12 +113,17 @@ void joinLine(std::u16string& flowing, Text line)
 {
     if (line.empty())
         return;
-    if (!flowing.empty() && !isWide(flowing.back()) && !isWide(line.front()))
+    if (!flowing.empty() && !isWideCharacter(flowing.back()) && !isWideCharacter(line.front()))
         flowing += u' ';
     flowing += line;
 }
 
 } // namespace
+
+bool isWideCharacter(char16_t c)
+{
+    return c >= 0x2E80 && !(c >= 0xD800 && c <= 0xDFFF) && !(c >= 0xFF61 && c <= 0xFF9F);
+}
 
 std::optional<std::vector<HelpBlock>> readHelpFile(std::string_view bytes)
 {

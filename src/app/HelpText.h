@@ -34,6 +34,10 @@ struct HelpBlock {
     bool operator==(const HelpBlock&) const = default;
 };
 
+/// A character of Japanese text (a wide character): where the file breaks a line next to one, the text
+/// runs on without a space.
+bool isWideCharacter(char16_t c);
+
 /// The help file as both windows show it. ORVANTA.HLP is UTF-8 text in the few Markdown forms our
 /// guide uses: headings, paragraphs, "-" and "1." lists, four-space indented lines, **strong** and
 /// `code`. The lines of a paragraph or an item flow together: Japanese runs on without a space, as

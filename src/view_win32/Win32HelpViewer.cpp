@@ -51,15 +51,29 @@ void appendText(std::string& rtf, std::u16string_view text)
     }
 }
 
+/// Flowing text. A line of Japanese breaks between any two characters, but the rich-edit box of Wine
+/// breaks lines at spaces only, and would leave most of a line empty before a long Japanese phrase: a
+/// space beside a Japanese character is kept from breaking, so that the line breaks where it is full.
 void appendRuns(std::string& rtf, const std::vector<app::HelpRun>& runs)
 {
+    std::u16string all;
+    for (const auto& run : runs)
+        all += run.text;
+    std::size_t at = 0;
     for (const auto& run : runs) {
+        std::u16string text = run.text;
+        for (std::size_t i = 0; i < text.size(); ++i, ++at) {
+            const bool besideWide = (at > 0 && app::isWideCharacter(all[at - 1])) ||
+                                    (at + 1 < all.size() && app::isWideCharacter(all[at + 1]));
+            if (text[i] == u' ' && besideWide)
+                text[i] = u'\u00A0';
+        }
         if (run.style == app::HelpStyle::Plain) {
-            appendText(rtf, run.text);
+            appendText(rtf, text);
             continue;
         }
         rtf += run.style == app::HelpStyle::Strong ? "{\\b " : "{\\f1 ";
-        appendText(rtf, run.text);
+        appendText(rtf, text);
         rtf += '}';
     }
 }
@@ -93,12 +107,14 @@ std::string Win32HelpViewer::richText(const std::vector<app::HelpBlock>& blocks)
             break;
         case app::HelpBlockKind::BulletItem:
         case app::HelpBlockKind::NumberedItem:
-            rtf += "\\fi-320\\li560\\tx560\\sa60 ";
+            // The box numbers the item itself, and its text hangs from the number without a tab, at
+            // which the box would break the line.
             if (block.kind == app::HelpBlockKind::BulletItem)
-                appendText(rtf, u"\u30FB");
+                rtf += "{\\*\\pn\\pnlvlblt\\pnindent320}";
             else
-                rtf += std::to_string(block.number) + '.';
-            rtf += "\\tab ";
+                rtf += "{\\*\\pn\\pnlvlbody\\pndec\\pnstart" + std::to_string(block.number) +
+                       "\\pnindent320{\\pntxta .}}";
+            rtf += "\\fi-320\\li560\\sa60 ";
             appendRuns(rtf, block.runs);
             break;
         case app::HelpBlockKind::Preformatted:
