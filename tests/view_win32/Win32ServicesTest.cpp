@@ -75,7 +75,8 @@ TEST(Win32HelpViewerTest, ShowsTheGuideAsRichTextAndEscapeClosesIt)
     ASSERT_TRUE(viewer.open(folder.file("ORVANTA.HLP")));
     ASSERT_NE(viewer.window(), nullptr);
     EXPECT_TRUE(IsWindowVisible(viewer.window()));
-    EXPECT_EQ(view_win32::windowText(viewer.textBox()), u"Orvanta の使い方\r\nF1\u00A0キーでヘルプ\r\n選ぶ");
+    EXPECT_EQ(view_win32::windowText(viewer.textBox()),
+              u"Orvanta\u00A0の使い方\r\nF1\u00A0キーでヘルプ\r\n選ぶ");
     EXPECT_NE(GetWindowLongPtrW(viewer.textBox(), GWL_STYLE) & ES_READONLY, 0);
     // The heading and the strong text are bold, the paragraph is not.
     auto boldAt = [&](int position) {
