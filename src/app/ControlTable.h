@@ -103,6 +103,13 @@ inline constexpr int kClientWidthTwips = 8145;
 inline constexpr int kClientHeightTwips = 5340;
 /// The one font the design names; a size in the table means this face at that size.
 inline constexpr std::u16string_view kDesignFontFamily = u"ＭＳ Ｐゴシック";
+/// The colours the design leaves to the controls' defaults, as the window was drawn: black text and frame
+/// lines, white boxes and lists, the window and its buttons in the light grey of a button face. With the
+/// colours the table names they are the window's own: it keeps them under a dark desktop theme, which
+/// would otherwise put light text on the light picture. Only Windows' high-contrast mode replaces them.
+inline constexpr Rgb kDesignText{0, 0, 0};
+inline constexpr Rgb kDesignBoxBackground{255, 255, 255};
+inline constexpr Rgb kDesignFace{240, 240, 240};
 /// Twips per pixel at 96 dots per inch.
 inline constexpr int kTwipsPerPixel = 15;
 

@@ -102,6 +102,15 @@ CopyHandler copyHandler(ControlId id)
     }
 }
 
+KeyAction keyActionOn(ControlId focused, ActionKey key)
+{
+    if (design(focused).kind == ControlKind::Button)
+        return KeyAction::Click;
+    if (focused == ControlId::Lstidbox && key == ActionKey::Enter)
+        return KeyAction::DblClick;
+    return KeyAction::None;
+}
+
 void runEvent(MainWindow& window, const std::function<void()>& handlers)
 {
     try {

@@ -29,6 +29,15 @@ ClickHandler clickHandler(ControlId id);
 /// whose copies are the toolkit's own.
 CopyHandler copyHandler(ControlId id);
 
+/// The keys that act on the control with the focus, as they do in a Visual Basic form or a Windows dialog.
+enum class ActionKey { Enter, Space };
+/// The event such a key raises.
+enum class KeyAction { None, Click, DblClick };
+/// The event a key raises on the focused control: Enter and Space click a button; Enter on the ID list
+/// does what a double-click does, so that a keyboard alone reaches 更新する and 削除する. On every other
+/// control the key stays the control's own: the boxes' KeyPress filters see Enter as a character.
+KeyAction keyActionOn(ControlId focused, ActionKey key);
+
 /// Runs the handlers of one user event. A handler that stops on an error the program did not foresee
 /// leaves the window as far as it got, with a message in Txtmassage that says the operation did not
 /// finish, followed by the error's own description.

@@ -7,9 +7,10 @@
 
 namespace orvanta::view {
 
-/// Shows the help file in a window of its own. The help file is our own short guide in UTF-8
-/// Markdown; anything else (an old binary WinHelp file, a file in another encoding) is refused, so
-/// the window can say that the help cannot be shown.
+/// Shows the help file in a window of its own, as the core reads our short guide in UTF-8 Markdown
+/// (app::readHelpFile, which the Windows window shows too); anything else (an old binary WinHelp file,
+/// a file in another encoding) is refused, so the window can say that the help cannot be shown.
+/// Escape closes the window.
 class QtHelpViewer final : public platform::HelpViewer {
 public:
     QtHelpViewer() = default;

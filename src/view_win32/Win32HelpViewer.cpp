@@ -1,8 +1,13 @@
 #include "Win32HelpViewer.h"
 
 #include "Layout.h"
-#include "app/ControlTable.h"
 #include "platform/Utf8.h"
+
+#include <algorithm>
+#include <commctrl.h>
+#include <cstdint>
+#include <optional>
+#include <richedit.h>
 
 namespace orvanta::view_win32 {
 
@@ -29,47 +34,132 @@ std::optional<std::string> readAll(const std::string& hostPath)
     }
 }
 
+/// The help's text in the rich-text form the box reads: every character beyond ASCII as its code.
+void appendText(std::string& rtf, std::u16string_view text)
+{
+    for (const char16_t c : text) {
+        if (c == u'\\' || c == u'{' || c == u'}') {
+            rtf += '\\';
+            rtf += static_cast<char>(c);
+        } else if (c == u'\n') {
+            rtf += "\\line ";
+        } else if (c >= 0x20 && c < 0x80) {
+            rtf += static_cast<char>(c);
+        } else if (c >= 0x80) {
+            rtf += "\\u" + std::to_string(static_cast<std::int16_t>(c)) + '?';
+        }
+    }
+}
+
+/// Flowing text. A line of Japanese breaks between any two characters, but the rich-edit box of Wine
+/// breaks lines at spaces only, and would leave most of a line empty before a long Japanese phrase: a
+/// space beside a Japanese character is kept from breaking, so that the line breaks where it is full.
+void appendRuns(std::string& rtf, const std::vector<app::HelpRun>& runs)
+{
+    std::u16string all;
+    for (const auto& run : runs)
+        all += run.text;
+    std::size_t at = 0;
+    for (const auto& run : runs) {
+        std::u16string text = run.text;
+        for (std::size_t i = 0; i < text.size(); ++i, ++at) {
+            const bool besideWide = (at > 0 && app::isWideCharacter(all[at - 1])) ||
+                                    (at + 1 < all.size() && app::isWideCharacter(all[at + 1]));
+            if (text[i] == u' ' && besideWide)
+                text[i] = u'\u00A0';
+        }
+        if (run.style == app::HelpStyle::Plain) {
+            appendText(rtf, text);
+            continue;
+        }
+        rtf += run.style == app::HelpStyle::Strong ? "{\\b " : "{\\f1 ";
+        appendText(rtf, text);
+        rtf += '}';
+    }
+}
+
+bool isItem(app::HelpBlockKind kind)
+{
+    return kind == app::HelpBlockKind::BulletItem || kind == app::HelpBlockKind::NumberedItem;
+}
+
 } // namespace
 
-Win32HelpViewer::Win32HelpViewer(HINSTANCE instance) : m_instance(instance) {}
-
-std::optional<std::u16string> Win32HelpViewer::shownText(std::string_view bytes)
+std::string Win32HelpViewer::richText(const std::vector<app::HelpBlock>& blocks)
 {
-    if (bytes.starts_with("\xEF\xBB\xBF"))
-        bytes.remove_prefix(3);
-    const auto text = platform::fromUtf8Strict(bytes);
-    if (!text)
-        return std::nullopt;
-    // A multi-line box breaks lines at CR LF only.
-    std::u16string shown;
-    shown.reserve(text->size() + text->size() / 16);
-    for (std::size_t i = 0; i < text->size(); ++i) {
-        const char16_t c = (*text)[i];
-        if (c == u'\n' && (i == 0 || (*text)[i - 1] != u'\r'))
-            shown += u'\r';
-        shown += c;
+    // Sizes in half points: the text at 10 pt, headings at 16 and 12 pt. Items hang from their mark.
+    std::string rtf = "{\\rtf1\\ansi\\ansicpg932\\deff0{\\fonttbl{\\f0\\fnil\\fcharset128 MS PGothic;}"
+                      "{\\f1\\fmodern\\fcharset128 MS Gothic;}}\\uc1\\fs20\n";
+    std::optional<app::HelpBlockKind> previous;
+    for (const auto& block : blocks) {
+        // A paragraph after a list stands apart from its last item.
+        const bool afterList = previous && isItem(*previous) && !isItem(block.kind);
+        rtf += afterList ? "\\pard\\sb160" : "\\pard";
+        switch (block.kind) {
+        case app::HelpBlockKind::Heading:
+            rtf += block.level == 1 ? "\\sb80\\sa160\\b\\fs32 " : "\\sb240\\sa80\\b\\fs24 ";
+            appendRuns(rtf, block.runs);
+            rtf += "\\b0\\fs20";
+            break;
+        case app::HelpBlockKind::Paragraph:
+            rtf += "\\sa120 ";
+            appendRuns(rtf, block.runs);
+            break;
+        case app::HelpBlockKind::BulletItem:
+        case app::HelpBlockKind::NumberedItem:
+            // The box numbers the item itself, and its text hangs from the number without a tab, at
+            // which the box would break the line.
+            if (block.kind == app::HelpBlockKind::BulletItem)
+                rtf += "{\\*\\pn\\pnlvlblt\\pnindent320}";
+            else
+                rtf += "{\\*\\pn\\pnlvlbody\\pndec\\pnstart" + std::to_string(block.number) +
+                       "\\pnindent320{\\pntxta .}}";
+            rtf += "\\fi-320\\li560\\sa60 ";
+            appendRuns(rtf, block.runs);
+            break;
+        case app::HelpBlockKind::Preformatted:
+            rtf += "\\li560\\sa120\\f1 ";
+            for (const auto& run : block.runs)
+                appendText(rtf, run.text);
+            rtf += "\\f0";
+            break;
+        }
+        rtf += "\\par\n";
+        previous = block.kind;
     }
-    return shown;
+    rtf += '}';
+    return rtf;
 }
+
+Win32HelpViewer::Win32HelpViewer(HINSTANCE instance) : m_instance(instance) {}
 
 bool Win32HelpViewer::open(const std::string& hostPath)
 {
     const auto bytes = readAll(hostPath);
     if (!bytes)
         return false;
-    const auto text = shownText(*bytes);
-    if (!text)
+    const auto blocks = app::readHelpFile(*bytes);
+    if (!blocks)
         return false;
     if (!m_window && !create())
         return false;
-    SetWindowTextW(m_text, wide(*text));
+    const std::string rtf = richText(*blocks);
+    SETTEXTEX replace{ST_DEFAULT, CP_ACP};
+    SendMessageW(m_text, EM_SETTEXTEX, reinterpret_cast<WPARAM>(&replace),
+                 reinterpret_cast<LPARAM>(rtf.c_str()));
+    SendMessageW(m_text, EM_SETSEL, 0, 0);
+    SendMessageW(m_text, EM_SCROLLCARET, 0, 0);
     ShowWindow(m_window.get(), SW_SHOWNORMAL);
     SetForegroundWindow(m_window.get());
+    SetFocus(m_text);
     return true;
 }
 
 bool Win32HelpViewer::create()
 {
+    // The rich-edit box of Windows XP and later; it stays loaded for the rest of the run.
+    if (!LoadLibraryW(L"Msftedit.dll"))
+        return false;
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
     if (!GetClassInfoExW(m_instance, kClassName, &windowClass)) {
@@ -84,33 +174,45 @@ bool Win32HelpViewer::create()
             return false;
     }
     m_window.reset(CreateWindowExW(0, kClassName, L"Orvanta ヘルプ", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                                   CW_USEDEFAULT, 640, 480, nullptr, nullptr, m_instance, this));
+                                   CW_USEDEFAULT, 640, 520, nullptr, nullptr, m_instance, this));
     if (!m_window)
         return false;
-    m_text = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
+    m_text = CreateWindowExW(0, MSFTEDIT_CLASS, L"",
                              WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
                              0, 0, 0, 0, m_window.get(), nullptr, m_instance, nullptr);
     if (!m_text) {
         m_window.reset();
         return false;
     }
-    // A help file longer than the box's usual 32 000 characters is shown whole.
-    SendMessageW(m_text, EM_SETLIMITTEXT, 0, 0);
+    SetWindowSubclass(m_text, &Win32HelpViewer::textProc, 0, 0);
+    // The page in the system's window colour, which a read-only box would otherwise grey.
+    SendMessageW(m_text, EM_SETBKGNDCOLOR, 1, 0);
     layout();
     return true;
 }
 
 void Win32HelpViewer::layout()
 {
-    const UINT dpi = GetDpiForWindow(m_window.get());
-    const std::u16string face(app::kDesignFontFamily);
-    m_font.reset(CreateFontW(fontHeightAt(10, dpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
-                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH,
-                             wide(face)));
-    SendMessageW(m_text, WM_SETFONT, reinterpret_cast<WPARAM>(m_font.get()), TRUE);
     RECT client{};
     GetClientRect(m_window.get(), &client);
     MoveWindow(m_text, 0, 0, client.right, client.bottom, TRUE);
+    // A margin round the page, as a page of help has.
+    const int margin = MulDiv(12, static_cast<int>(GetDpiForWindow(m_window.get())), 96);
+    RECT page{margin, margin / 2, std::max<LONG>(client.right - margin, margin + 1), client.bottom};
+    SendMessageW(m_text, EM_SETRECT, 0, reinterpret_cast<LPARAM>(&page));
+}
+
+LRESULT CALLBACK Win32HelpViewer::textProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam,
+                                           UINT_PTR subclass, DWORD_PTR)
+{
+    if (message == WM_KEYDOWN && wParam == VK_ESCAPE) {
+        // Escape closes the help, as it closes a dialog.
+        SendMessageW(GetParent(box), WM_CLOSE, 0, 0);
+        return 0;
+    }
+    if (message == WM_NCDESTROY)
+        RemoveWindowSubclass(box, &Win32HelpViewer::textProc, subclass);
+    return DefSubclassProc(box, message, wParam, lParam);
 }
 
 LRESULT CALLBACK Win32HelpViewer::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -123,7 +225,7 @@ LRESULT CALLBACK Win32HelpViewer::windowProc(HWND window, UINT message, WPARAM w
     switch (message) {
     case WM_SIZE:
         if (viewer && viewer->m_text)
-            MoveWindow(viewer->m_text, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
+            viewer->layout();
         return 0;
     case WM_DPICHANGED:
         if (viewer && viewer->m_text) {
@@ -133,20 +235,24 @@ LRESULT CALLBACK Win32HelpViewer::windowProc(HWND window, UINT message, WPARAM w
             viewer->layout();
         }
         return 0;
-    case WM_CTLCOLORSTATIC: {
-        // A read-only box is drawn in the dialog colour; the help reads better on the page colour.
-        auto* dc = reinterpret_cast<HDC>(wParam);
-        SetBkColor(dc, GetSysColor(COLOR_WINDOW));
-        SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
-    }
+    case WM_SETFOCUS:
+        if (viewer && viewer->m_text)
+            SetFocus(viewer->m_text);
+        return 0;
+    case WM_KEYDOWN:
+        if (wParam == VK_ESCAPE) {
+            ShowWindow(window, SW_HIDE);
+            return 0;
+        }
+        break;
     case WM_CLOSE:
         // Closing only hides the help; F1 shows it again where the user left it.
         ShowWindow(window, SW_HIDE);
         return 0;
     default:
-        return DefWindowProcW(window, message, wParam, lParam);
+        break;
     }
+    return DefWindowProcW(window, message, wParam, lParam);
 }
 
 } // namespace orvanta::view_win32

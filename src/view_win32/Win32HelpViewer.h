@@ -1,15 +1,17 @@
 #pragma once
 
 #include "Handles.h"
+#include "app/HelpText.h"
 #include "platform/HelpViewer.h"
 
-#include <optional>
 #include <string>
+#include <vector>
 
 namespace orvanta::view_win32 {
 
 /// The help file in a window of the program's own: Windows no longer has a help program for it.
-/// The file is UTF-8 text (a byte-order mark is passed over) and is shown as it is, read-only.
+/// A read-only rich-edit box shows the guide as the core reads it (headings, lists, strong text, flowing
+/// paragraphs), as the Linux window does. Escape closes the window.
 class Win32HelpViewer final : public platform::HelpViewer {
 public:
     explicit Win32HelpViewer(HINSTANCE instance);
@@ -17,26 +19,26 @@ public:
     Win32HelpViewer& operator=(const Win32HelpViewer&) = delete;
 
     /// Shows the file, in the help window already open or in a new one; false when the file cannot be
-    /// read or is not UTF-8 text, and then nothing opens.
+    /// read or is no help text (readHelpFile), and then nothing opens.
     bool open(const std::string& hostPath) override;
 
     /// The help window (null until the help was first shown) and its text box.
     HWND window() const { return m_window.get(); }
     HWND textBox() const { return m_text; }
 
-    /// The text of a help file as the window shows it (lines ending in CR LF); nothing when the bytes
-    /// are not UTF-8.
-    static std::optional<std::u16string> shownText(std::string_view bytes);
+    /// The help as rich text for the box: all of it ASCII, Japanese written as character codes.
+    static std::string richText(const std::vector<app::HelpBlock>& blocks);
 
 private:
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK textProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR subclass,
+                                     DWORD_PTR data);
     bool create();
     void layout();
 
     HINSTANCE m_instance;
     UniqueWindow m_window;
     HWND m_text = nullptr; // a child of m_window, destroyed with it
-    UniqueFont m_font;
 };
 
 } // namespace orvanta::view_win32

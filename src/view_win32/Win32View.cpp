@@ -187,7 +187,13 @@ LRESULT Win32View::handle(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORBTN:
+    case WM_CTLCOLORLISTBOX:
         return onControlColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE:
+        // High contrast turned on or off, or the system's colours changed.
+        onSystemColours();
+        break;
     case WM_KEYDOWN:
         if (onKeyDown(wParam))
             return 0;
@@ -274,6 +280,7 @@ bool Win32View::onCreate()
     if (m_dpi == 0)
         m_dpi = 96;
     resolveFontFace();
+    chooseColours();
     buildControls();
     applyDpi(nullptr, false);
     mirror();
@@ -431,6 +438,8 @@ void Win32View::applyDpi(const RECT* suggested, bool moveControls)
             points = fittedPoints(dc, d, points, place.right - place.left);
         m_points[index(d.id)] = points;
         SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font(points, d.bold)), FALSE);
+        if (d.kind == ControlKind::Label)
+            clipToCaption(dc, d, place);
     }
     ReleaseDC(m_hwnd, dc);
     if (m_tooltip)
@@ -464,6 +473,58 @@ double Win32View::fittedPoints(HDC dc, const ControlDesign& d, double points, in
     });
 }
 
+// A label's window fills its place in the design, and a static control paints the whole of it: where two
+// places overlap, the upper label would cover the text of the lower one with the picture (the empty Label6
+// lies over the lower half of Label3). Each label paints its caption and nothing else; the rest of its place
+// shows the window beneath, and a label without a caption paints nothing.
+void Win32View::clipToCaption(HDC dc, const ControlDesign& d, const RECT& place)
+{
+    const std::u16string caption(d.caption);
+    SIZE extent{};
+    if (!caption.empty()) {
+        SelectObject(dc, font(m_points[index(d.id)], d.bold));
+        GetTextExtentPoint32W(dc, wide(caption), static_cast<int>(caption.size()), &extent);
+        // A bold glyph may reach a pixel past its advance.
+        extent.cx += static_cast<LONG>(m_dpi / 96);
+    }
+    HRGN region = CreateRectRgn(0, 0, std::min<LONG>(extent.cx, place.right - place.left),
+                                std::min<LONG>(extent.cy, place.bottom - place.top));
+    // The window owns the region from here on.
+    if (region && !SetWindowRgn(m_controls[index(d.id)], region, FALSE))
+        DeleteObject(region);
+}
+
+void Win32View::chooseColours()
+{
+    HIGHCONTRASTW contrast{};
+    contrast.cbSize = sizeof contrast;
+    m_systemColours = SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) &&
+                      (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
+    if (m_systemColours)
+        m_palette = {GetSysColor(COLOR_BTNTEXT), GetSysColor(COLOR_WINDOWTEXT), GetSysColor(COLOR_WINDOW),
+                     GetSysColor(COLOR_BTNFACE)};
+    else
+        m_palette = {colourOf(app::kDesignText), colourOf(app::kDesignText),
+                     colourOf(app::kDesignBoxBackground), colourOf(app::kDesignFace)};
+    m_boxBrush.reset(CreateSolidBrush(m_palette.box));
+}
+
+void Win32View::onSystemColours()
+{
+    const bool wasSystem = m_systemColours;
+    chooseColours();
+    if (!wasSystem && !m_systemColours)
+        return;
+    // The picture goes in high contrast and comes back without it.
+    if (m_pictureShown && !m_systemColours) {
+        const Picture picture = loadPicture(m_window.pictureFile());
+        rebuildBackground(picture.bitmap ? &picture : nullptr);
+    } else {
+        rebuildBackground(nullptr);
+    }
+    RedrawWindow(m_hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
 void Win32View::rebuildBackground(const Picture* picture)
 {
     const int width = pixelsAt(app::kClientWidthTwips, m_dpi);
@@ -480,9 +541,11 @@ void Win32View::rebuildBackground(const Picture* picture)
     }
     HGDIOBJ oldBitmap = SelectObject(dc, m_background.get());
     const RECT all{0, 0, width, height};
-    FillRect(dc, &all, GetSysColorBrush(COLOR_BTNFACE));
+    SetDCBrushColor(dc, m_palette.face);
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
 
-    if (picture) {
+    // In high contrast the window is plain: the system's text on the system's face, with no picture.
+    if (picture && !m_systemColours) {
         // The picture at its own size in inches, cut off at the edge of its place.
         const RECT place = placeAt(app::design(ControlId::Image1), m_dpi);
         HDC pictureDc = CreateCompatibleDC(dc);
@@ -500,8 +563,7 @@ void Win32View::rebuildBackground(const Picture* picture)
     }
 
     // The frame lines round the password row, one pixel wide at 100 %.
-    UniquePen pen(
-        CreatePen(PS_SOLID, std::max(1, static_cast<int>(m_dpi / 96)), GetSysColor(COLOR_WINDOWTEXT)));
+    UniquePen pen(CreatePen(PS_SOLID, std::max(1, static_cast<int>(m_dpi / 96)), m_palette.text));
     HGDIOBJ oldPen = SelectObject(dc, pen.get());
     for (const auto& d : app::controlTable()) {
         if (d.kind != ControlKind::Line)
@@ -510,7 +572,7 @@ void Win32View::rebuildBackground(const Picture* picture)
         MoveToEx(dc, ends.left, ends.top, nullptr);
         LineTo(dc, ends.right, ends.bottom);
         // LineTo leaves out the last point; the design's lines meet at their corners.
-        SetPixel(dc, ends.right, ends.bottom, GetSysColor(COLOR_WINDOWTEXT));
+        SetPixel(dc, ends.right, ends.bottom, m_palette.text);
     }
     SelectObject(dc, oldPen);
     SelectObject(dc, oldBitmap);
@@ -531,7 +593,8 @@ void Win32View::onPrintClient(HDC dc)
     RECT client{};
     GetClientRect(m_hwnd, &client);
     if (!m_background) {
-        FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
+        SetDCBrushColor(dc, m_palette.face);
+        FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
         return;
     }
     HDC source = CreateCompatibleDC(dc);
@@ -541,32 +604,43 @@ void Win32View::onPrintClient(HDC dc)
     DeleteDC(source);
 }
 
+// Every colour the window shows is its own, whatever the desktop's theme: the table's, and the design's
+// defaults for the rest (Palette). In high contrast the system's colours stand for all of them.
 LRESULT Win32View::onControlColour(HDC dc, HWND child)
 {
-    const auto id = controlOf(child);
-    if (!id)
-        return DefWindowProcW(m_hwnd, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
-                              reinterpret_cast<LPARAM>(child));
+    auto id = controlOf(child);
+    if (!id) {
+        // The drop-down list of the destination box hangs from the desktop, not from the box.
+        COMBOBOXINFO info{};
+        info.cbSize = sizeof info;
+        if (GetComboBoxInfo(m_controls[index(ControlId::cmbnamae)], &info) && info.hwndList == child)
+            id = ControlId::cmbnamae;
+        else
+            return DefWindowProcW(m_hwnd, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                                  reinterpret_cast<LPARAM>(child));
+    }
     const auto& d = app::design(*id);
-    if (d.foreground)
-        SetTextColor(dc, colourOf(*d.foreground));
-    if (auto& brush = m_brushes[index(*id)]; brush && d.background) {
+    const bool designed = !m_systemColours;
+    if (auto& brush = m_brushes[index(*id)]; brush && d.background && designed) {
+        SetTextColor(dc, d.foreground ? colourOf(*d.foreground) : m_palette.boxText);
         SetBkColor(dc, colourOf(*d.background));
         return reinterpret_cast<LRESULT>(brush.get());
     }
     if (isBox(d.kind) || d.kind == ControlKind::ComboBox || d.kind == ControlKind::ListBox) {
-        SetBkColor(dc, GetSysColor(COLOR_WINDOW));
-        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
+        SetTextColor(dc, d.foreground && designed ? colourOf(*d.foreground) : m_palette.boxText);
+        SetBkColor(dc, m_palette.box);
+        return reinterpret_cast<LRESULT>(m_boxBrush.get());
     }
     // Labels and the corners of buttons show the window beneath them: the picture and the lines.
-    if (!d.foreground)
-        SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+    SetTextColor(dc, d.foreground && designed ? colourOf(*d.foreground) : m_palette.text);
     SetBkMode(dc, TRANSPARENT);
     POINT origin{0, 0};
     MapWindowPoints(child, m_hwnd, &origin, 1);
     SetBrushOrgEx(dc, -origin.x, -origin.y, nullptr);
-    return reinterpret_cast<LRESULT>(m_backgroundBrush ? m_backgroundBrush.get()
-                                                       : GetSysColorBrush(COLOR_BTNFACE));
+    if (m_backgroundBrush)
+        return reinterpret_cast<LRESULT>(m_backgroundBrush.get());
+    SetDCBrushColor(dc, m_palette.face);
+    return reinterpret_cast<LRESULT>(GetStockObject(DC_BRUSH));
 }
 
 void Win32View::onDpiChanged(UINT dpi, const RECT& suggested)
@@ -807,6 +881,8 @@ bool Win32View::preTranslate(const MSG& message)
     if (!m_hwnd || message.message != WM_KEYDOWN ||
         (message.hwnd != m_hwnd && !IsChild(m_hwnd, message.hwnd)))
         return false;
+    if (onActionKey(message.hwnd, message.wParam, message.lParam))
+        return true;
     if (message.wParam == VK_F1) {
         // The help key is the window's, whichever control has the focus.
         SendMessageW(m_hwnd, WM_KEYDOWN, VK_F1, message.lParam);
@@ -816,6 +892,35 @@ bool Win32View::preTranslate(const MSG& message)
         (GetKeyState(VK_MENU) & 0x8000) == 0) {
         moveFocus((GetKeyState(VK_SHIFT) & 0x8000) != 0 ? -1 : 1);
         return true;
+    }
+    return false;
+}
+
+bool Win32View::onActionKey(HWND focused, WPARAM key, LPARAM lParam)
+{
+    if ((key != VK_RETURN && key != VK_SPACE) || (GetKeyState(VK_CONTROL) & 0x8000) != 0 ||
+        (GetKeyState(VK_MENU) & 0x8000) != 0)
+        return false;
+    const auto id = controlOf(focused);
+    if (!id)
+        return false;
+    const auto actionKey = key == VK_RETURN ? app::ActionKey::Enter : app::ActionKey::Space;
+    // A key held down repeats: it acts once, and the repeats go nowhere.
+    const bool repeated = (lParam & (LPARAM{1} << 30)) != 0;
+    switch (app::keyActionOn(*id, actionKey)) {
+    case app::KeyAction::Click:
+        // Space is the button's own: it looks pressed while the key is down and clicks as it comes up.
+        if (actionKey == app::ActionKey::Space)
+            return false;
+        if (!repeated)
+            SendMessageW(m_controls[index(*id)], BM_CLICK, 0, 0);
+        return true;
+    case app::KeyAction::DblClick:
+        if (!repeated)
+            route([this] { m_window.Lstidbox_DblClick(); });
+        return true;
+    case app::KeyAction::None:
+        break;
     }
     return false;
 }

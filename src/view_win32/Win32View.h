@@ -74,6 +74,9 @@ public:
     /// Copies the state of every control into the window's controls.
     void mirror();
 
+    /// Whether the window follows the system's colours (Windows' high-contrast mode) rather than its own.
+    bool systemColours() const { return m_systemColours; }
+
 private:
     using KeyPressHandler = app::KeyPressHandler;
 
@@ -95,6 +98,9 @@ private:
     void onActivate(WPARAM wParam);
     /// True when the key was the window's own (F1).
     bool onKeyDown(WPARAM key);
+    /// Enter or Space on the focused control: true when it raised an event there.
+    bool onActionKey(HWND focused, WPARAM key, LPARAM lParam);
+    void onSystemColours();
     void onSetFocus();
     void onEndSession(WPARAM ending);
     void onDestroy();
@@ -114,6 +120,10 @@ private:
     /// The size a label's caption is drawn at: its designed size, or smaller when it would not fit.
     double fittedPoints(HDC dc, const app::ControlDesign& design, double points, int room);
     void resolveFontFace();
+    /// Lets a label paint its caption only, so that it covers nothing beside its text.
+    void clipToCaption(HDC dc, const app::ControlDesign& design, const RECT& place);
+    /// The colours the window paints with: its design's, or the system's in high-contrast mode.
+    void chooseColours();
     HFONT font(double points, bool bold);
     /// Draws the client area beneath the controls: the face colour, the picture (when given) and the lines.
     void rebuildBackground(const Picture* picture);
@@ -157,6 +167,17 @@ private:
     std::array<std::vector<std::u16string>, app::kControlCount> m_shownItems{};
     std::array<std::u16string, app::kControlCount> m_tooltips{};
     std::array<UniqueBrush, app::kControlCount> m_brushes{};
+
+    /// The colours that the design leaves to the controls' defaults, as the window paints them.
+    struct Palette {
+        COLORREF text = 0;    ///< captions and frame lines, on the window's face
+        COLORREF boxText = 0; ///< text in the boxes and lists
+        COLORREF box = 0;     ///< the boxes' and lists' background
+        COLORREF face = 0;    ///< the window beneath the picture
+    };
+    bool m_systemColours = false;
+    Palette m_palette;
+    UniqueBrush m_boxBrush;
 
     std::u16string m_face;
     std::map<std::pair<int, bool>, UniqueFont> m_fonts; // by quarter points and boldness

@@ -658,7 +658,7 @@ private slots:
     void helpViewerShowsOurGuideAndRefusesOtherFiles()
     {
         test::TempDir folder;
-        folder.write("ORVANTA.HLP", "# Orvanta の使い方\n\n登録先を選びます。\n");
+        folder.write("ORVANTA.HLP", "# Orvanta の使い方\n\n**登録先**を\n選びます。\n");
         folder.write("OLD.HLP", std::string("?_\x03\0\0\0binary", 12));
         view::QtHelpViewer viewer;
         QVERIFY(!viewer.open(folder.file("OLD.HLP")));
@@ -666,6 +666,10 @@ private slots:
         QVERIFY(viewer.open(folder.file("ORVANTA.HLP")));
         QCOMPARE(viewer.window()->windowTitle(), u"Orvanta ヘルプ"_s);
         QVERIFY(viewer.window()->toPlainText().contains(u"登録先を選びます。"_s));
+        QVERIFY(!viewer.window()->toPlainText().contains(u"*"_s));
+        QVERIFY(QTest::qWaitForWindowActive(viewer.window()));
+        QTest::keyClick(viewer.window(), Qt::Key_Escape);
+        QVERIFY(!viewer.window()->isVisible());
     }
 };
 

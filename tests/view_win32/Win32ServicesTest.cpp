@@ -6,6 +6,7 @@
 #include <cstring>
 #include <gtest/gtest.h>
 #include <optional>
+#include <richedit.h>
 
 namespace orvanta::test {
 namespace {
@@ -65,37 +66,33 @@ TEST(Win32ClipboardTest, ReadsWhatAnotherProgramCopiedWithoutTheMarks)
     EXPECT_EQ(clipboard.text(), u"メモ");
 }
 
-TEST(Win32HelpViewerTest, ShowsTheFileAsTextWithWindowsLineBreaks)
-{
-    struct Case {
-        const char* name;
-        std::string_view bytes;
-        std::optional<std::u16string> shown;
-    };
-    const Case cases[] = {
-        {"LineFeeds", "# ヘルプ\nF1\n", u"# ヘルプ\r\nF1\r\n"}, {"AlreadyCrLf", "a\r\nb", u"a\r\nb"},
-        {"ByteOrderMark", "\xEF\xBB\xBFtext", u"text"},         {"Empty", "", u""},
-        {"NotUtf8", "\x82\xa0 Shift_JIS", std::nullopt},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(Win32HelpViewer::shownText(c.bytes), c.shown) << c.name;
-}
-
-TEST(Win32HelpViewerTest, OpensAReadOnlyWindowOfItsOwnAndReusesIt)
+TEST(Win32HelpViewerTest, ShowsTheGuideAsRichTextAndEscapeClosesIt)
 {
     TempDir folder;
-    folder.write("ORVANTA.HLP", "# Orvanta の使い方\n\nF1：ヘルプ表示\n");
+    folder.write("ORVANTA.HLP", "# Orvanta の使い方\n\n**F1** キーで\nヘルプ\n\n1. 選ぶ\n");
     Win32HelpViewer viewer(GetModuleHandleW(nullptr));
 
     ASSERT_TRUE(viewer.open(folder.file("ORVANTA.HLP")));
     ASSERT_NE(viewer.window(), nullptr);
     EXPECT_TRUE(IsWindowVisible(viewer.window()));
-    EXPECT_EQ(view_win32::windowText(viewer.textBox()), u"# Orvanta の使い方\r\n\r\nF1：ヘルプ表示\r\n");
+    EXPECT_EQ(view_win32::windowText(viewer.textBox()),
+              u"Orvanta\u00A0の使い方\r\nF1\u00A0キーでヘルプ\r\n選ぶ");
     EXPECT_NE(GetWindowLongPtrW(viewer.textBox(), GWL_STYLE) & ES_READONLY, 0);
+    // The heading and the strong text are bold, the paragraph is not.
+    auto boldAt = [&](int position) {
+        SendMessageW(viewer.textBox(), EM_SETSEL, position, position + 1);
+        CHARFORMAT2W format{};
+        format.cbSize = sizeof format;
+        SendMessageW(viewer.textBox(), EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+        return (format.dwEffects & CFE_BOLD) != 0;
+    };
+    EXPECT_TRUE(boldAt(0));
+    EXPECT_TRUE(boldAt(13));
+    EXPECT_FALSE(boldAt(17));
 
-    // Closed, it only hides; F1 brings the same window back with the file as it is now.
+    // Escape closes it, and it only hides; F1 brings the same window back with the file as it is now.
     HWND first = viewer.window();
-    SendMessageW(first, WM_CLOSE, 0, 0);
+    SendMessageW(viewer.textBox(), WM_KEYDOWN, VK_ESCAPE, 0);
     EXPECT_FALSE(IsWindowVisible(first));
     folder.write("ORVANTA.HLP", "changed");
     ASSERT_TRUE(viewer.open(folder.file("ORVANTA.HLP")));

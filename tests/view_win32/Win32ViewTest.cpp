@@ -7,6 +7,7 @@
 #include "view_win32/Layout.h"
 #include "view_win32/Win32Clipboard.h"
 
+#include <algorithm>
 #include <array>
 #include <chrono>
 #include <cstdlib>
@@ -148,6 +149,109 @@ TEST_F(Win32ViewTest, ShrinksOnlyTheCaptionsThatWouldNotFit)
         EXPECT_LE(v.view.captionPoints(d.id), designed) << d.name;
         EXPECT_GE(v.view.captionPoints(d.id), 7) << d.name;
     }
+}
+
+/// Where a control paints, in the window's client area: its place, cut to its window region if it has one.
+RECT paintedArea(HWND control, HWND window)
+{
+    RECT area{};
+    if (GetWindowRgnBox(control, &area) == ERROR)
+        GetClientRect(control, &area);
+    MapWindowPoints(control, window, reinterpret_cast<POINT*>(&area), 2);
+    return area;
+}
+
+TEST_F(Win32ViewTest, NoControlPaintsOverALabelsCaption)
+{
+    // On the initial screen and in registration mode, which shows the label of usable characters.
+    for (const bool registration : {false, true}) {
+        if (registration)
+            v.click(ControlId::btnnewmode);
+        for (const auto& d : app::controlTable()) {
+            if (d.kind != ControlKind::Label || !v.visible(d.id))
+                continue;
+            SCOPED_TRACE(std::string(d.name));
+            const RECT caption = paintedArea(v.control(d.id), v.view.window());
+            // A label paints its caption, or nothing at all when it has none.
+            EXPECT_EQ(IsRectEmpty(&caption) != FALSE, d.caption.empty());
+            for (HWND above = GetWindow(v.control(d.id), GW_HWNDPREV); above;
+                 above = GetWindow(above, GW_HWNDPREV)) {
+                const RECT covering = paintedArea(above, v.view.window());
+                RECT overlap{};
+                EXPECT_FALSE(IsWindowVisible(above) && IntersectRect(&overlap, &caption, &covering))
+                    << "covered by the control " << GetDlgCtrlID(above);
+            }
+        }
+    }
+}
+
+TEST_F(Win32ViewTest, KeepsItsOwnColoursUnderADarkSchemeAndFollowsHighContrast)
+{
+    const int roles[] = {COLOR_WINDOW, COLOR_WINDOWTEXT, COLOR_BTNFACE, COLOR_BTNTEXT};
+    COLORREF saved[std::size(roles)];
+    std::transform(std::begin(roles), std::end(roles), saved, GetSysColor);
+    const COLORREF dark[] = {RGB(32, 32, 32), RGB(240, 240, 240), RGB(45, 45, 45), RGB(230, 230, 230)};
+    SetSysColors(static_cast<int>(std::size(roles)), roles, dark);
+    SendMessageW(v.view.window(), WM_SYSCOLORCHANGE, 0, 0);
+
+    // The text and background colours each control is drawn with.
+    auto colours = [&](ControlId id) {
+        const auto kind = app::design(id).kind;
+        const UINT message = kind == ControlKind::Label     ? WM_CTLCOLORSTATIC
+                             : kind == ControlKind::Button  ? WM_CTLCOLORBTN
+                             : kind == ControlKind::ListBox ? WM_CTLCOLORLISTBOX
+                                                            : WM_CTLCOLOREDIT;
+        HDC dc = CreateCompatibleDC(nullptr);
+        SendMessageW(v.view.window(), message, reinterpret_cast<WPARAM>(dc),
+                     reinterpret_cast<LPARAM>(v.control(id)));
+        const std::pair result{GetTextColor(dc), GetBkColor(dc)};
+        DeleteDC(dc);
+        return result;
+    };
+    const COLORREF black = RGB(0, 0, 0);
+    const COLORREF white = RGB(255, 255, 255);
+    EXPECT_EQ(colours(ControlId::lblsetumei1).first, black);
+    EXPECT_EQ(colours(ControlId::Label2).first, RGB(0, 0, 255));
+    EXPECT_EQ(colours(ControlId::Txtmassage), std::pair(black, white));
+    EXPECT_EQ(colours(ControlId::Lstidbox), std::pair(black, white));
+    EXPECT_EQ(colours(ControlId::Lblpassword), std::pair(black, RGB(255, 192, 192)));
+
+    HIGHCONTRASTW contrast{sizeof contrast, HCF_HIGHCONTRASTON, nullptr};
+    const bool switched = SystemParametersInfoW(SPI_SETHIGHCONTRAST, sizeof contrast, &contrast, 0);
+    SendMessageW(v.view.window(), WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
+    if (switched) {
+        EXPECT_TRUE(v.view.systemColours());
+        EXPECT_EQ(colours(ControlId::Label2).first, dark[3]);
+        EXPECT_EQ(colours(ControlId::Lblpassword), std::pair(dark[1], dark[0]));
+        contrast.dwFlags = 0;
+        SystemParametersInfoW(SPI_SETHIGHCONTRAST, sizeof contrast, &contrast, 0);
+    }
+    SetSysColors(static_cast<int>(std::size(roles)), roles, saved);
+    SendMessageW(v.view.window(), WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
+    EXPECT_FALSE(v.view.systemColours());
+}
+
+TEST_F(Win32ViewTest, EnterClicksTheFocusedButtonAndOpensTheChosenId)
+{
+    SetFocus(v.control(ControlId::btnnewmode));
+    EXPECT_TRUE(v.press(GetFocus(), VK_RETURN));
+    EXPECT_TRUE(v.visible(ControlId::btnnew));
+    // Space is the button's own key: it clicks as it comes up.
+    SetFocus(v.control(ControlId::btnmordori));
+    EXPECT_FALSE(v.press(GetFocus(), VK_SPACE));
+    SendMessageW(GetFocus(), WM_KEYDOWN, VK_SPACE, 0x00390001);
+    SendMessageW(GetFocus(), WM_KEYUP, VK_SPACE, 0xC0390001);
+    ViewDriver::pump();
+    EXPECT_TRUE(v.visible(ControlId::btnnewmode));
+
+    v.choose(ControlId::cmbnamae, u"Mail");
+    v.choose(ControlId::Lstidbox, u"hanako");
+    SetFocus(v.control(ControlId::Lstidbox));
+    EXPECT_TRUE(v.press(GetFocus(), VK_RETURN));
+    EXPECT_TRUE(v.visible(ControlId::btnkousin));
+    EXPECT_EQ(v.shown(ControlId::Txtidbox), u"hanako");
+    // In a box, Enter is a keystroke for its filter.
+    EXPECT_FALSE(v.press(v.control(ControlId::Txtpassnew), VK_RETURN));
 }
 
 TEST_F(Win32ViewTest, TabWalksTheDesignOrderOverTheControlsShown)

@@ -1,0 +1,214 @@
+#include "HelpText.h"
+
+#include "platform/Utf8.h"
+
+#include <algorithm>
+
+namespace orvanta::app {
+
+namespace {
+
+using Text = std::u16string_view;
+
+bool isAsciiPunctuation(char16_t c)
+{
+    return (c >= u'!' && c <= u'/') || (c >= u':' && c <= u'@') || (c >= u'[' && c <= u'`') ||
+           (c >= u'{' && c <= u'~');
+}
+
+std::size_t leadingSpaces(Text line)
+{
+    const auto first = line.find_first_not_of(u' ');
+    return first == Text::npos ? line.size() : first;
+}
+
+Text trimmed(Text line)
+{
+    line.remove_prefix(leadingSpaces(line));
+    while (!line.empty() && (line.back() == u' ' || line.back() == u'\t'))
+        line.remove_suffix(1);
+    return line;
+}
+
+/// A list item's marker: "- ", or a number followed by ". " with the item's number.
+struct Marker {
+    std::size_t length = 0;
+    std::optional<int> number;
+};
+
+std::optional<Marker> listMarker(Text line)
+{
+    if (line.starts_with(u"- "))
+        return Marker{2, std::nullopt};
+    std::size_t digits = 0;
+    int number = 0;
+    while (digits < line.size() && digits < 9 && line[digits] >= u'0' && line[digits] <= u'9')
+        number = number * 10 + (line[digits++] - u'0');
+    if (digits > 0 && line.substr(digits).starts_with(u". "))
+        return Marker{digits + 2, number};
+    return std::nullopt;
+}
+
+/// Text with backslash escapes taken out.
+std::u16string unescaped(Text text)
+{
+    std::u16string plain;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == u'\\' && i + 1 < text.size() && isAsciiPunctuation(text[i + 1]))
+            ++i;
+        plain += text[i];
+    }
+    return plain;
+}
+
+void append(std::vector<HelpRun>& runs, std::u16string text, HelpStyle style)
+{
+    if (text.empty())
+        return;
+    if (!runs.empty() && runs.back().style == style)
+        runs.back().text += text;
+    else
+        runs.push_back({std::move(text), style});
+}
+
+/// The runs of flowing text: **strong** and `code`; a mark without its closing partner stays as it is.
+std::vector<HelpRun> inlineRuns(Text text)
+{
+    std::vector<HelpRun> runs;
+    std::size_t plainFrom = 0;
+    std::size_t i = 0;
+    auto flushPlain = [&](std::size_t to) {
+        append(runs, unescaped(text.substr(plainFrom, to - plainFrom)), HelpStyle::Plain);
+    };
+    while (i < text.size()) {
+        if (text[i] == u'\\') {
+            i += 2;
+            continue;
+        }
+        const bool strong = text.substr(i).starts_with(u"**");
+        const bool code = text[i] == u'`';
+        if (!strong && !code) {
+            ++i;
+            continue;
+        }
+        const Text mark = strong ? Text(u"**") : Text(u"`");
+        const auto close = text.find(mark, i + mark.size());
+        if (close == Text::npos || close == i + mark.size()) {
+            i += mark.size();
+            continue;
+        }
+        flushPlain(i);
+        const auto inner = text.substr(i + mark.size(), close - i - mark.size());
+        append(runs, strong ? unescaped(inner) : std::u16string(inner),
+               strong ? HelpStyle::Strong : HelpStyle::Code);
+        i = close + mark.size();
+        plainFrom = i;
+    }
+    flushPlain(text.size());
+    return runs;
+}
+
+/// Lines of one paragraph or item joined as the sentence runs on.
+void joinLine(std::u16string& flowing, Text line)
+{
+    if (line.empty())
+        return;
+    if (!flowing.empty() && !isWideCharacter(flowing.back()) && !isWideCharacter(line.front()))
+        flowing += u' ';
+    flowing += line;
+}
+
+} // namespace
+
+bool isWideCharacter(char16_t c)
+{
+    return c >= 0x2E80 && !(c >= 0xD800 && c <= 0xDFFF) && !(c >= 0xFF61 && c <= 0xFF9F);
+}
+
+std::optional<std::vector<HelpBlock>> readHelpFile(std::string_view bytes)
+{
+    if (bytes.starts_with("\xEF\xBB\xBF"))
+        bytes.remove_prefix(3);
+    if (bytes.find('\0') != std::string_view::npos)
+        return std::nullopt;
+    const auto decoded = platform::fromUtf8Strict(bytes);
+    if (!decoded)
+        return std::nullopt;
+
+    std::vector<HelpBlock> blocks;
+    // The block being gathered: its kind and its text so far (flowing text, or preformatted lines).
+    std::optional<HelpBlock> open;
+    std::u16string gathered;
+    auto close = [&] {
+        if (!open)
+            return;
+        if (open->kind == HelpBlockKind::Preformatted) {
+            while (gathered.ends_with(u'\n'))
+                gathered.pop_back();
+            open->runs = {{gathered, HelpStyle::Code}};
+        } else {
+            open->runs = inlineRuns(gathered);
+        }
+        blocks.push_back(std::move(*open));
+        open.reset();
+        gathered.clear();
+    };
+
+    const Text text = *decoded;
+    for (std::size_t start = 0; start <= text.size();) {
+        auto end = text.find(u'\n', start);
+        if (end == Text::npos)
+            end = text.size();
+        Text line = text.substr(start, end - start);
+        start = end + 1;
+        if (line.ends_with(u'\r'))
+            line.remove_suffix(1);
+
+        const auto indent = leadingSpaces(line);
+        if (indent == line.size()) {
+            // A blank line ends a block; within preformatted lines it is one of them.
+            if (open && open->kind == HelpBlockKind::Preformatted)
+                gathered += u'\n';
+            else
+                close();
+            continue;
+        }
+        const bool continuing = open && open->kind != HelpBlockKind::Preformatted;
+        if (indent >= 4 && !continuing) {
+            if (!open)
+                open = HelpBlock{HelpBlockKind::Preformatted};
+            gathered += line.substr(4);
+            gathered += u'\n';
+            continue;
+        }
+        if (open && open->kind == HelpBlockKind::Preformatted)
+            close();
+
+        const Text content = trimmed(line);
+        std::size_t hashes = 0;
+        while (hashes < content.size() && content[hashes] == u'#')
+            ++hashes;
+        if (indent < 4 && hashes >= 1 && hashes <= 6 &&
+            (hashes == content.size() || content[hashes] == u' ')) {
+            close();
+            open = HelpBlock{HelpBlockKind::Heading, static_cast<int>(hashes)};
+            joinLine(gathered, trimmed(content.substr(hashes)));
+            close();
+            continue;
+        }
+        if (const auto marker = listMarker(content); marker && indent < 4) {
+            close();
+            open = HelpBlock{marker->number ? HelpBlockKind::NumberedItem : HelpBlockKind::BulletItem, 0,
+                             marker->number.value_or(0)};
+            joinLine(gathered, trimmed(content.substr(marker->length)));
+            continue;
+        }
+        if (!open)
+            open = HelpBlock{HelpBlockKind::Paragraph};
+        joinLine(gathered, content);
+    }
+    close();
+    return blocks;
+}
+
+} // namespace orvanta::app
