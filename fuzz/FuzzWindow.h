@@ -22,6 +22,10 @@ public:
             return platform::Failure{platform::Failure::Kind::NotFound, u"ファイルが見つかりません。"};
         return found->second;
     }
+    std::optional<platform::Failure> replaceRefusal(std::u16string_view) const override
+    {
+        return std::nullopt;
+    }
     bool exists(std::u16string_view path) const override { return files.contains(std::u16string(path)); }
     std::optional<std::string> hostPath(std::u16string_view) const override { return std::nullopt; }
 

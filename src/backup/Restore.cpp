@@ -12,6 +12,8 @@ namespace orvanta::app {
 
 namespace {
 constexpr std::u16string_view kNotLoaded = u"ロードを中止しました（psw.ini は元のままです）。";
+constexpr std::u16string_view kMoveAside =
+    u"ロードするには、psw.ini を別のフォルダーに移すか名前を変えてから、もう一度ロードして下さい。";
 } // namespace
 
 void MainWindow::btnload_Click()
@@ -66,21 +68,33 @@ bool MainWindow::keepReplacedDataFile()
     }
     const auto shownDataFile = files.shownPath(dataFilePath());
     const auto now = files.readFile(dataFilePath());
-    if (!now && now.failure().kind != platform::Failure::Kind::NotFound) {
-        // A file that cannot be read cannot be kept either; it stays for the user to look into.
+    const auto current = platform::FileAsRead::of(now);
+    if (!current.readable()) {
+        // A file that cannot be read cannot be kept either; it stays for the user to look into, and
+        // out of the way the load can go ahead.
         Txtmassage.setText(backup::fileFailureMessage(shownDataFile, now.failure()) +
-                           u"（psw.ini は元のままです）");
+                           u"（psw.ini は元のままです）" + std::u16string(kMoveAside));
         return false;
     }
-    const platform::FileContents current = now ? platform::FileContents(now.value()) : std::nullopt;
+    // After a read that failed, the window shows nothing of the file that a change could make stale:
+    // the file as it is now is the one the load replaces and keeps.
+    if (!m_dataFileAsRead.readable())
+        m_dataFileAsRead = current;
     if (m_dataFileAsRead != current) {
         rereadChangedDataFile(u"ロードを中止しました（psw.ini は元のままです）");
         return false;
     }
-    if (!current)
+    // Whatever would refuse the new psw.ini is found before psw.ini.bak is written, so that a refused
+    // load leaves the copy of the load before it.
+    if (const auto refusal = files.replaceRefusal(dataFilePath())) {
+        Txtmassage.setText(backup::fileFailureMessage(shownDataFile, *refusal) +
+                           u"（psw.ini は元のままです）");
+        return false;
+    }
+    if (!current.contents())
         return true; // no psw.ini yet: nothing is replaced
     const auto keptPath = dataFilePath() + u".bak";
-    const auto kept = files.writeFileLike(keptPath, *current, dataFilePath());
+    const auto kept = files.writeFileLike(keptPath, *current.contents(), dataFilePath());
     if (!kept.ok()) {
         Txtmassage.setText(backup::fileFailureMessage(files.shownPath(keptPath), kept.failure()) +
                            u"元のデータファイルを残せないため、" + std::u16string(kNotLoaded));

@@ -70,7 +70,8 @@ public:
     }
     /// As writeFile, but the file gets the permissions, owner and group of the file `like` (where the
     /// host has them and the system allows) rather than its own: a copy kept beside a file is guarded
-    /// as that file is. On Linux it fails when `like` is not there.
+    /// as that file is. Being the program's own copy, it is replaced even when read-only. On Linux it
+    /// fails when `like` is not there.
     WriteOutcome writeFileLike(std::u16string_view path, std::string_view bytes, std::u16string_view like)
     {
         return write(path, bytes, nullptr, like);
@@ -82,6 +83,11 @@ public:
     {
         return write(path, bytes, &asRead, {});
     }
+    /// Why a write would not replace the file as it stands now (read-only, anything but a regular file,
+    /// too large to be one of the program's), found without writing anything; nothing when it may be
+    /// replaced or is not there. An operation that writes two files asks it of the second before it
+    /// writes the first.
+    virtual std::optional<Failure> replaceRefusal(std::u16string_view path) const = 0;
     virtual bool exists(std::u16string_view path) const = 0;
     /// The host path a Windows-style path stands for (for the picture and the help viewer).
     virtual std::optional<std::string> hostPath(std::u16string_view path) const = 0;

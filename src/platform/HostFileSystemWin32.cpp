@@ -11,6 +11,7 @@
 #include "CurrentDirectoryWin32.h"
 #include "ErrorDescription.h"
 #include "ErrorDescriptionWin32.h"
+#include "FileAsRead.h"
 #include "FileRules.h"
 #include "HostFileSystem.h"
 #include "Utf8.h"
@@ -346,6 +347,26 @@ std::optional<Resolved> resolve(const Drives& drives, std::u16string_view path)
     return Resolved{std::move(file), false};
 }
 
+// Why the file at `file` may not be replaced: a folder, a read-only file, a file larger than any the
+// program writes (it is not one of its files, and could not be read back). A read-only file is
+// replaced only when `anyMode`: a copy the program keeps of another file is its own.
+std::optional<Failure> replaceRefusalOf(const std::wstring& file, bool anyMode)
+{
+    if (isFolder(file))
+        return Failure{Failure::Kind::Other, errorDescription(EISDIR)};
+    // Windows refuses to replace a read-only file; Wine renames over it all the same. A file the user
+    // made read-only stays as it is on both.
+    if (const DWORD attributes = GetFileAttributesW(file.c_str());
+        !anyMode && attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0)
+        return Failure{Failure::Kind::Other, readOnlyDescription()};
+    if (WIN32_FILE_ATTRIBUTE_DATA existing{};
+        GetFileAttributesExW(file.c_str(), GetFileExInfoStandard, &existing) &&
+        ((static_cast<unsigned long long>(existing.nFileSizeHigh) << 32) | existing.nFileSizeLow) >
+            kMaxFileSize)
+        return Failure{Failure::Kind::Other, tooLargeDescription()};
+    return std::nullopt;
+}
+
 } // namespace
 
 SystemCalls::SystemCalls()
@@ -383,9 +404,9 @@ Expected<std::string> HostFileSystem::readFile(std::u16string_view path) const
 // the file is not there yet.
 class HostFileSystem::Writing {
 public:
-    Writing(const HostFileSystem& files, std::wstring file, std::wstring before)
+    Writing(const HostFileSystem& files, std::wstring file, std::wstring before, bool anyMode)
         : m_calls(files.m_calls), m_lockWait(files.m_lockWait), m_file(std::move(file)),
-          m_before(std::move(before))
+          m_before(std::move(before)), m_anyMode(anyMode)
     {
     }
 
@@ -422,30 +443,23 @@ private:
     // The file there may be replaced, and still holds what the program read.
     std::optional<Failure> checked(const FileContents* asRead) const
     {
-        if (isFolder(m_file))
-            return Failure{Failure::Kind::Other, errorDescription(EISDIR)};
-        // Windows refuses to replace a read-only file; Wine renames over it all the same. A file the user
-        // made read-only stays as it is on both.
+        if (auto refusal = replaceRefusalOf(m_file, m_anyMode))
+            return refusal;
+        // The program's own copy is replaced whatever its mode, and Windows renames over no read-only
+        // file.
         if (const DWORD attributes = GetFileAttributesW(m_file.c_str());
-            attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0)
-            return Failure{Failure::Kind::Other, readOnlyDescription()};
-        // A file larger than any the program writes is not one of its files, and could not be read
-        // back: it stays as it is.
-        if (WIN32_FILE_ATTRIBUTE_DATA existing{};
-            GetFileAttributesExW(m_file.c_str(), GetFileExInfoStandard, &existing) &&
-            ((static_cast<unsigned long long>(existing.nFileSizeHigh) << 32) | existing.nFileSizeLow) >
-                kMaxFileSize)
-            return Failure{Failure::Kind::Other, tooLargeDescription()};
+            m_anyMode && attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0)
+            SetFileAttributesW(m_file.c_str(), attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
         if (asRead == nullptr)
             return std::nullopt;
         // A VirtualStore copy that is not there yet stands for the file it is to replace.
         auto now = readDiskFile(m_file, m_calls);
         if (!now && now.failure().kind == Failure::Kind::NotFound && m_before != m_file)
             now = readDiskFile(m_before, m_calls);
-        if (!now && now.failure().kind != Failure::Kind::NotFound)
+        const auto current = FileAsRead::of(now);
+        if (!current.readable())
             return now.failure();
-        const FileContents current = now ? FileContents(now.value()) : std::nullopt;
-        if (current != *asRead)
+        if (current.contents() != *asRead)
             return Failure{Failure::Kind::Changed, changedDescription()};
         return std::nullopt;
     }
@@ -515,14 +529,17 @@ private:
     std::wstring m_file;
     std::wstring m_before;
     std::wstring m_temporary;
+    bool m_anyMode = false;         // a read-only file there is replaced too
     std::optional<Handle> m_handle; // the temporary file, once created
     bool m_refused = false;
 };
 
-// Windows files have no permission bits of their own to copy from `like`.
+// Windows files have no permission bits of their own to copy from `like`; a copy of another file is
+// the program's own, and is replaced even when read-only.
 WriteOutcome HostFileSystem::write(std::u16string_view path, std::string_view bytes,
-                                   const FileContents* asRead, std::u16string_view /*like*/)
+                                   const FileContents* asRead, std::u16string_view like)
 {
+    const bool anyMode = !like.empty();
     const auto host = plainHostPath(m_drives, path);
     if (!host)
         return Failure{Failure::Kind::NotFound, std::u16string(kPathNotFound)};
@@ -532,10 +549,10 @@ WriteOutcome HostFileSystem::write(std::u16string_view path, std::string_view by
     const std::wstring target = wide(*host);
     const auto copy = virtualStoreCopy(target);
     if (copy && isThere(*copy)) {
-        const auto outcome = Writing(*this, *copy, *copy).run(bytes, asRead);
+        const auto outcome = Writing(*this, *copy, *copy, anyMode).run(bytes, asRead);
         return outcome.ok() ? outcome : WriteOutcome(located(outcome.failure(), *copy));
     }
-    Writing there(*this, target, target);
+    Writing there(*this, target, target, anyMode);
     const auto outcome = there.run(bytes, asRead);
     if (outcome.ok() || !copy || !there.refused())
         return outcome;
@@ -543,8 +560,18 @@ WriteOutcome HostFileSystem::write(std::u16string_view path, std::string_view by
     // finds from now on.
     if (!createFolders(folderOf(*copy)))
         return located(systemFailure(GetLastError()), *copy);
-    const auto copied = Writing(*this, *copy, target).run(bytes, asRead);
+    const auto copied = Writing(*this, *copy, target, anyMode).run(bytes, asRead);
     return copied.ok() ? copied : WriteOutcome(located(copied.failure(), *copy));
+}
+
+std::optional<Failure> HostFileSystem::replaceRefusal(std::u16string_view path) const
+{
+    const auto found = resolve(m_drives, path);
+    if (!found)
+        return Failure{Failure::Kind::NotFound, std::u16string(kPathNotFound)};
+    if (auto refusal = replaceRefusalOf(found->file, false))
+        return found->isCopy ? located(std::move(*refusal), found->file) : std::move(*refusal);
+    return std::nullopt;
 }
 
 bool HostFileSystem::exists(std::u16string_view path) const
