@@ -1,6 +1,7 @@
 // ロード: psw.bkp back into psw.ini, every password stored again with this machine's key. The file it
 // replaces is kept beside it as psw.ini.bak, one generation, so that a load can be undone.
 #include "BackupFiles.h"
+#include "MailKey.h"
 #include "Messages.h"
 #include "Module2.h"
 #include "app/MainWindow.h"
@@ -32,19 +33,19 @@ void MainWindow::btnload_Click()
     }
     // A psw.ini that did not read whole may hold rows the window does not show.
     const long long rowsNow = std::min<long long>(inputkensu.number(), store::kMaxRows);
-    const auto newBytes = backup::restoredDataFile(
-        bytes.value(), shownBackup, [this](std::u16string_view plain) { return encodeText(plain); },
-        m_services.codePage, rowsNow > 0 || !dataFileSound());
+    const auto restored = backup::restoredDataFile(bytes.value(), shownBackup, X.number(),
+                                                   m_services.codePage, rowsNow > 0 || !dataFileSound());
     cyusyutu = u"";
-    if (const auto* refusal = std::get_if<std::u16string>(&newBytes)) {
+    if (const auto* refusal = std::get_if<std::u16string>(&restored)) {
         Txtmassage.setText(*refusal);
         return;
     }
+    const auto& newFile = std::get<backup::RestoredDataFile>(restored);
 
     setTxtdirectry();
     if (!keepReplacedDataFile())
         return;
-    if (const auto written = replaceDataFile(std::get<std::string>(newBytes)); !written.ok()) {
+    if (const auto written = replaceDataFile(newFile.bytes); !written.ok()) {
         if (written.failure().kind == platform::Failure::Kind::Changed)
             rereadChangedDataFile(u"ロードを中止しました（psw.ini は元のままです）");
         else
@@ -56,7 +57,8 @@ void MainWindow::btnload_Click()
 
     inputkensu = 0;
     reload();
-    Txtmassage.setText(doneMessage(u"ＬＯＡＤ完了"));
+    Txtmassage.setText(doneMessage(
+        newFile.mailKey ? u"ＬＯＡＤ完了" + backup::rekeyedMailNote(*newFile.mailKey) : u"ＬＯＡＤ完了"));
 }
 
 bool MainWindow::keepReplacedDataFile()
