@@ -100,9 +100,10 @@ restoredDataFile(std::string_view backupBytes, std::u16string_view shownBackup, 
     std::vector<store::PswRecord> storedRows = read.rows;
     for (auto& row : storedRows) {
         row.password = cipher::encode(table, row.password);
-        if (const auto plain = cipher::decode(mailTable, row.mail);
-            mailKey && !row.isHeader() && !plain.empty())
-            row.mail = cipher::encode(table, plain);
+        if (!mailKey || row.isHeader())
+            continue;
+        if (const auto address = cipher::decode(mailTable, row.mail); !address.empty())
+            row.mail = cipher::encode(table, address);
     }
     auto newBytes = store::writeRows(storedRows, codePage);
     if (const auto* problem = std::get_if<store::RowWriteProblem>(&newBytes))
