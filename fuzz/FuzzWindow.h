@@ -4,6 +4,7 @@
 // drives. Building one is cheap, so a fuzz target can run a handler on every input.
 
 #include "app/MainWindow.h"
+#include "platform/FileAsRead.h"
 #include "platform/IcuCodePage.h"
 #include "platform/Services.h"
 
@@ -35,10 +36,8 @@ protected:
     platform::WriteOutcome write(std::u16string_view path, std::string_view bytes,
                                  const platform::FileContents* asRead, std::u16string_view /*like*/) override
     {
-        const auto found = files.find(std::u16string(path));
-        const platform::FileContents now =
-            found == files.end() ? std::nullopt : platform::FileContents(found->second);
-        if (asRead != nullptr && *asRead != now)
+        const auto now = platform::FileAsRead::of(readFile(path));
+        if (asRead != nullptr && *asRead != now.contents())
             return platform::Failure{platform::Failure::Kind::Changed, u"変更されています。"};
         files[std::u16string(path)] = std::string(bytes);
         return {};
