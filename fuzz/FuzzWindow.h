@@ -4,6 +4,7 @@
 // drives. Building one is cheap, so a fuzz target can run a handler on every input.
 
 #include "app/MainWindow.h"
+#include "platform/FileAsRead.h"
 #include "platform/IcuCodePage.h"
 #include "platform/Services.h"
 
@@ -22,6 +23,10 @@ public:
             return platform::Failure{platform::Failure::Kind::NotFound, u"ファイルが見つかりません。"};
         return found->second;
     }
+    std::optional<platform::Failure> replaceRefusal(std::u16string_view) const override
+    {
+        return std::nullopt;
+    }
     bool exists(std::u16string_view path) const override { return files.contains(std::u16string(path)); }
     std::optional<std::string> hostPath(std::u16string_view) const override { return std::nullopt; }
 
@@ -31,11 +36,9 @@ protected:
     platform::WriteOutcome write(std::u16string_view path, std::string_view bytes,
                                  const platform::WriteKind& kind) override
     {
-        const auto found = files.find(std::u16string(path));
-        const platform::FileContents now =
-            found == files.end() ? std::nullopt : platform::FileContents(found->second);
+        const auto now = platform::FileAsRead::of(readFile(path));
         const auto* users = std::get_if<platform::UsersFile>(&kind);
-        if (users && users->asRead != nullptr && *users->asRead != now)
+        if (users && users->asRead != nullptr && *users->asRead != now.contents())
             return platform::Failure{platform::Failure::Kind::Changed, u"変更されています。"};
         files[std::u16string(path)] = std::string(bytes);
         return {};

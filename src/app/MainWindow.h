@@ -5,6 +5,7 @@
 #include "app/FormValue.h"
 #include "app/Screens.h"
 #include "cipher/CodeTable.h"
+#include "platform/FileAsRead.h"
 #include "platform/Services.h"
 #include "store/PswRecord.h"
 
@@ -218,8 +219,8 @@ private:
     std::string m_pictureFile;
     /// Set while the last read of psw.ini did not read cleanly: the message that says so.
     std::optional<std::u16string> m_dataFileProblem;
-    /// What the last read of psw.ini found (its bytes, or no file); empty when it could not be read.
-    std::optional<platform::FileContents> m_dataFileAsRead;
+    /// What the last read of psw.ini found: its bytes, no file, or a file that could not be read.
+    platform::FileAsRead m_dataFileAsRead;
     /// Set when a write finished but may not survive a power failure: the note that says so.
     std::optional<std::u16string> m_writeNote;
     /// Set while the product ID could not be read from where it lies and the key rests on a fallback:

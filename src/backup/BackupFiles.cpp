@@ -1,9 +1,10 @@
 #include "BackupFiles.h"
 
+#include "MailKey.h"
 #include "Messages.h"
 #include "app/CharacterName.h"
 #include "app/FormValue.h"
-#include "cipher/CodeTable.h"
+#include "cipher/StoredForm.h"
 #include "store/RowFormat.h"
 
 #include <array>
@@ -64,8 +65,8 @@ backupFiles(std::span<const store::PswRecord> rows, const TextConversion& decode
     return files;
 }
 
-std::variant<std::string, std::u16string>
-restoredDataFile(std::string_view backupBytes, std::u16string_view shownBackup, const TextConversion& encode,
+std::variant<RestoredDataFile, std::u16string>
+restoredDataFile(std::string_view backupBytes, std::u16string_view shownBackup, long long key,
                  const platform::CodePage& codePage, bool dataFileMayHoldRows)
 {
     const auto read = store::readRows(backupBytes, codePage, store::kMaxRows);
@@ -90,16 +91,25 @@ restoredDataFile(std::string_view backupBytes, std::u16string_view shownBackup, 
     // rename left it, a count edited by hand) are loaded as they are, as psw.ini keeps such rows: the
     // user's only backup must load, and every later change is checked not to make things worse.
 
-    // The mail field is taken as it stands: it is in the stored form of the machine that wrote the
-    // backup.
+    // The mail field is in the stored form of the machine that wrote the backup. It is stored again
+    // with this machine's key only when the addresses tell that machine's key; otherwise it is taken
+    // as it stands.
+    const auto table = cipher::codeTableFor(key);
+    const auto mailKey = foreignMailKey(read.rows, key);
+    const auto mailTable = cipher::codeTableFor(mailKey.value_or(0));
     std::vector<store::PswRecord> storedRows = read.rows;
-    for (auto& row : storedRows)
-        row.password = encode(row.password);
+    for (auto& row : storedRows) {
+        row.password = cipher::encode(table, row.password);
+        if (!mailKey || row.isHeader())
+            continue;
+        if (const auto address = cipher::decode(mailTable, row.mail); !address.empty())
+            row.mail = cipher::encode(table, address);
+    }
     auto newBytes = store::writeRows(storedRows, codePage);
     if (const auto* problem = std::get_if<store::RowWriteProblem>(&newBytes))
         return u"バックアップファイル " + rowWriteMessage(shownBackup, *problem, read.rows.at(problem->row)) +
                std::u16string(kNotLoaded);
-    return std::move(std::get<std::string>(newBytes));
+    return RestoredDataFile{std::move(std::get<std::string>(newBytes)), mailKey};
 }
 
 } // namespace orvanta::backup

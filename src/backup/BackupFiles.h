@@ -9,6 +9,7 @@
 #include "store/PswRecord.h"
 
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -39,13 +40,22 @@ std::variant<BackupFiles, std::u16string>
 backupFiles(std::span<const store::PswRecord> rows, const TextConversion& decode,
             const platform::LocalTime& now, const platform::CodePage& codePage, const ShownName& shown);
 
-/// The bytes of a new psw.ini from the bytes of psw.bkp, whose path the messages name `shownBackup`:
-/// every password stored again with `encode`, the mail field taken as it stands. Or the message why the
+/// A new psw.ini made from psw.bkp.
+struct RestoredDataFile {
+    std::string bytes;
+    /// Set when the e-mail addresses were stored with another key (foreignMailKey) and are now stored
+    /// with this machine's: that key.
+    std::optional<int> mailKey;
+};
+
+/// The new psw.ini from the bytes of psw.bkp, whose path the messages name `shownBackup`: every
+/// password stored again with `key` (this machine's, 0 to 81), the mail field taken as it stands, or
+/// stored again with `key` when the addresses tell another key (foreignMailKey). Or the message why the
 /// backup is not loaded: a row that does not read or cannot be written, a password character without a
 /// code, or a backup without rows while psw.ini may hold some (`dataFileMayHoldRows`). Every message
 /// ends in "ロードを中止しました（psw.ini は元のままです）。".
-std::variant<std::string, std::u16string>
-restoredDataFile(std::string_view backupBytes, std::u16string_view shownBackup, const TextConversion& encode,
+std::variant<RestoredDataFile, std::u16string>
+restoredDataFile(std::string_view backupBytes, std::u16string_view shownBackup, long long key,
                  const platform::CodePage& codePage, bool dataFileMayHoldRows);
 
 } // namespace orvanta::backup

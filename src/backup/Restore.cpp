@@ -1,6 +1,7 @@
 // ロード: psw.bkp back into psw.ini, every password stored again with this machine's key. The file it
 // replaces is kept beside it as psw.ini.bak, one generation, so that a load can be undone.
 #include "BackupFiles.h"
+#include "MailKey.h"
 #include "Messages.h"
 #include "Module2.h"
 #include "app/MainWindow.h"
@@ -12,6 +13,8 @@ namespace orvanta::app {
 
 namespace {
 constexpr std::u16string_view kNotLoaded = u"ロードを中止しました（psw.ini は元のままです）。";
+constexpr std::u16string_view kMoveAside =
+    u"ロードするには、psw.ini を別のフォルダーに移すか名前を変えてから、もう一度ロードして下さい。";
 } // namespace
 
 void MainWindow::btnload_Click()
@@ -30,19 +33,19 @@ void MainWindow::btnload_Click()
     }
     // A psw.ini that did not read whole may hold rows the window does not show.
     const long long rowsNow = std::min<long long>(inputkensu.number(), store::kMaxRows);
-    const auto newBytes = backup::restoredDataFile(
-        bytes.value(), shownBackup, [this](std::u16string_view plain) { return encodeText(plain); },
-        m_services.codePage, rowsNow > 0 || !dataFileSound());
+    const auto restored = backup::restoredDataFile(bytes.value(), shownBackup, X.number(),
+                                                   m_services.codePage, rowsNow > 0 || !dataFileSound());
     cyusyutu = u"";
-    if (const auto* refusal = std::get_if<std::u16string>(&newBytes)) {
+    if (const auto* refusal = std::get_if<std::u16string>(&restored)) {
         Txtmassage.setText(*refusal);
         return;
     }
+    const auto& newFile = std::get<backup::RestoredDataFile>(restored);
 
     setTxtdirectry();
     if (!keepReplacedDataFile())
         return;
-    if (const auto written = replaceDataFile(std::get<std::string>(newBytes)); !written.ok()) {
+    if (const auto written = replaceDataFile(newFile.bytes); !written.ok()) {
         if (written.failure().kind == platform::Failure::Kind::Changed)
             rereadChangedDataFile(u"ロードを中止しました（psw.ini は元のままです）");
         else
@@ -54,7 +57,8 @@ void MainWindow::btnload_Click()
 
     inputkensu = 0;
     reload();
-    Txtmassage.setText(doneMessage(u"ＬＯＡＤ完了"));
+    Txtmassage.setText(doneMessage(
+        newFile.mailKey ? u"ＬＯＡＤ完了" + backup::rekeyedMailNote(*newFile.mailKey) : u"ＬＯＡＤ完了"));
 }
 
 bool MainWindow::keepReplacedDataFile()
@@ -66,21 +70,33 @@ bool MainWindow::keepReplacedDataFile()
     }
     const auto shownDataFile = files.shownPath(dataFilePath());
     const auto now = files.readFile(dataFilePath());
-    if (!now && now.failure().kind != platform::Failure::Kind::NotFound) {
-        // A file that cannot be read cannot be kept either; it stays for the user to look into.
+    const auto current = platform::FileAsRead::of(now);
+    if (!current.readable()) {
+        // A file that cannot be read cannot be kept either; it stays for the user to look into, and
+        // out of the way the load can go ahead.
         Txtmassage.setText(backup::fileFailureMessage(shownDataFile, now.failure()) +
-                           u"（psw.ini は元のままです）");
+                           u"（psw.ini は元のままです）" + std::u16string(kMoveAside));
         return false;
     }
-    const platform::FileContents current = now ? platform::FileContents(now.value()) : std::nullopt;
+    // After a read that failed, the window shows nothing of the file that a change could make stale:
+    // the file as it is now is the one the load replaces and keeps.
+    if (!m_dataFileAsRead.readable())
+        m_dataFileAsRead = current;
     if (m_dataFileAsRead != current) {
         rereadChangedDataFile(u"ロードを中止しました（psw.ini は元のままです）");
         return false;
     }
-    if (!current)
+    // Whatever would refuse the new psw.ini is found before psw.ini.bak is written, so that a refused
+    // load leaves the copy of the load before it.
+    if (const auto refusal = files.replaceRefusal(dataFilePath())) {
+        Txtmassage.setText(backup::fileFailureMessage(shownDataFile, *refusal) +
+                           u"（psw.ini は元のままです）");
+        return false;
+    }
+    if (!current.contents())
         return true; // no psw.ini yet: nothing is replaced
     const auto keptPath = dataFilePath() + u".bak";
-    const auto kept = files.writeOwnFileLike(keptPath, *current, dataFilePath());
+    const auto kept = files.writeOwnFileLike(keptPath, *current.contents(), dataFilePath());
     if (!kept.ok()) {
         Txtmassage.setText(backup::fileFailureMessage(files.shownPath(keptPath), kept.failure()) +
                            u"元のデータファイルを残せないため、" + std::u16string(kNotLoaded));

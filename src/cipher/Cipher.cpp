@@ -36,17 +36,16 @@ void MainWindow::angoutbset()
             X = X.number() - cipher::kAlphabetSize;
         Txtmassage.setText(u"暗号化キーは、自動で " + X.text() + u" を設定しました。");
     }
-    for (int i = 1; i <= cipher::kAlphabetSize; ++i) {
-        Y = X.number() + i;
-        btomup();
-        CodeTable[Y.number()] = std::u16string(cipher::CodeList[static_cast<std::size_t>(i - 1)]);
-    }
+    // The table is built where ロード builds the table of a backup's key, and Y keeps the last slot
+    // written, as the build leaves it.
+    CodeTable = cipher::codeTableFor(X.number());
+    Y = X.number() + cipher::kAlphabetSize;
+    btomup();
 }
 
 void MainWindow::btomup()
 {
-    if (Y.number() > cipher::kAlphabetSize)
-        Y = Y.number() - cipher::kAlphabetSize;
+    Y = cipher::wrappedSlot(Y.number());
 }
 
 void MainWindow::henkan()

@@ -32,6 +32,19 @@ std::optional<std::size_t> firstUncodable(std::u16string_view text)
     return std::nullopt;
 }
 
+long long wrappedSlot(long long slot)
+{
+    return slot > kAlphabetSize ? slot - kAlphabetSize : slot;
+}
+
+CodeTable codeTableFor(long long key)
+{
+    CodeTable table;
+    for (int i = 1; i <= kAlphabetSize; ++i)
+        table[wrappedSlot(key + i)] = std::u16string(CodeList[static_cast<std::size_t>(i - 1)]);
+    return table;
+}
+
 std::size_t CodeTable::checked(long long slot)
 {
     if (slot < 0 || slot > 99)

@@ -41,4 +41,11 @@ private:
     std::array<std::u16string, 100> m_slots{};
 };
 
+/// The slot a key plus a code number comes to: 82 to 162 come round to 1 to 81.
+long long wrappedSlot(long long slot);
+
+/// The code table of a key from 0 to 81 (81 builds the table of 0): code number i in slot
+/// ((key + i - 1) mod 81) + 1, so the code list is rotated against the alphabet by the key.
+CodeTable codeTableFor(long long key);
+
 } // namespace orvanta::cipher

@@ -113,6 +113,11 @@ public:
     {
         return write(path, bytes, OwnFile{like});
     }
+    /// Why a write would not replace the file as it stands now (read-only, anything but a regular file,
+    /// too large to be one of the program's), found without writing anything; nothing when it may be
+    /// replaced or is not there. An operation that writes two files asks it of the second before it
+    /// writes the first.
+    virtual std::optional<Failure> replaceRefusal(std::u16string_view path) const = 0;
     virtual bool exists(std::u16string_view path) const = 0;
     /// The host path a Windows-style path stands for (for the picture and the help viewer).
     virtual std::optional<std::string> hostPath(std::u16string_view path) const = 0;

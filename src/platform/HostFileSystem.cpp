@@ -1,6 +1,7 @@
 #include "HostFileSystem.h"
 
 #include "ErrorDescription.h"
+#include "FileAsRead.h"
 #include "FileRules.h"
 #include "RegularFile.h"
 #include "Utf8.h"
@@ -233,6 +234,24 @@ struct KeptModes {
     std::optional<struct stat> old;
 };
 
+// What stands at `target` when a write may replace the user's file there: nothing, or a regular file
+// within the limit that its owner may write to.
+Expected<std::optional<struct stat>> replaceable(const std::string& target)
+{
+    struct stat status {};
+    if (stat(target.c_str(), &status) != 0) {
+        if (errno == ENOENT)
+            return std::optional<struct stat>();
+        return failure(errno);
+    }
+    // A file too large to be one of the program's is not the one the user meant to replace.
+    if (auto refused = fileRefusal(fileKind(status.st_mode), static_cast<std::uintmax_t>(status.st_size)))
+        return std::move(*refused);
+    if ((status.st_mode & S_IWUSR) == 0)
+        return Failure{Failure::Kind::Other, readOnlyDescription()};
+    return std::optional<struct stat>(status);
+}
+
 } // namespace
 
 int flushFolder(const char* folder, int fileOnSameDisk)
@@ -379,22 +398,15 @@ private:
     // 0 when the call succeeded, else the errno value it left.
     static int answer(int result) { return result == 0 ? 0 : errno; }
 
-    // The user's file there may be replaced: a regular file within the limit that its owner may write to.
+    // The user's file there may be replaced (replaceable), and what the new file gets.
     Expected<KeptModes> checkedTarget() const
     {
+        const auto there = replaceable(m_target);
+        if (!there)
+            return there.failure();
         KeptModes kept;
-        struct stat status {};
-        if (stat(m_target.c_str(), &status) == 0) {
-            // A file too large to be one of the program's is not the one the user meant to replace.
-            if (auto refused =
-                    fileRefusal(fileKind(status.st_mode), static_cast<std::uintmax_t>(status.st_size)))
-                return std::move(*refused);
-            if ((status.st_mode & S_IWUSR) == 0)
-                return Failure{Failure::Kind::Other, readOnlyDescription()};
-            kept = KeptModes{static_cast<mode_t>(status.st_mode & 07777), status};
-        } else if (errno != ENOENT) {
-            return failure(errno);
-        }
+        if (const auto& status = there.value())
+            kept = KeptModes{static_cast<mode_t>(status->st_mode & 07777), *status};
         return kept;
     }
 
@@ -419,10 +431,10 @@ private:
     WriteOutcome stillAsRead(const FileContents& asRead) const
     {
         const auto now = readRegularFile(m_target, kMaxFileSize, m_calls);
-        if (!now && now.failure().kind != Failure::Kind::NotFound)
+        const auto current = FileAsRead::of(now);
+        if (!current.readable())
             return now.failure();
-        const FileContents current = now ? FileContents(now.value()) : std::nullopt;
-        if (current != asRead)
+        if (current.contents() != asRead)
             return Failure{Failure::Kind::Changed, changedDescription()};
         return {};
     }
@@ -497,6 +509,19 @@ WriteOutcome HostFileSystem::write(std::u16string_view path, std::string_view by
     if (!target)
         return target.failure();
     return Writing(*this, std::move(target).value()).run(bytes, kind);
+}
+
+std::optional<Failure> HostFileSystem::replaceRefusal(std::u16string_view path) const
+{
+    const auto host = hostPath(path);
+    if (!host)
+        return Failure{Failure::Kind::NotFound, std::u16string(kPathNotFound)};
+    const auto target = linkFollowed(*host);
+    if (!target)
+        return target.failure();
+    if (const auto there = replaceable(target.value()); !there)
+        return there.failure();
+    return std::nullopt;
 }
 
 bool HostFileSystem::exists(std::u16string_view path) const

@@ -11,6 +11,7 @@
 #include "CurrentDirectoryWin32.h"
 #include "ErrorDescription.h"
 #include "ErrorDescriptionWin32.h"
+#include "FileAsRead.h"
 #include "FileRules.h"
 #include "HostFileSystem.h"
 #include "Utf8.h"
@@ -412,6 +413,25 @@ std::optional<Resolved> resolve(const Drives& drives, std::u16string_view path)
     return Resolved{std::move(file), false};
 }
 
+// Why the user's file at `file` may not be replaced: a folder, a read-only file, a file larger than any
+// the program writes (it is not one of its files, and could not be read back).
+std::optional<Failure> replaceRefusalOf(const std::wstring& file)
+{
+    if (isFolder(file))
+        return Failure{Failure::Kind::Other, errorDescription(EISDIR)};
+    // Windows refuses to replace a read-only file; Wine renames over it all the same. A file the user
+    // made read-only stays as it is on both.
+    if (const DWORD attributes = GetFileAttributesW(file.c_str());
+        attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0)
+        return Failure{Failure::Kind::Other, readOnlyDescription()};
+    if (WIN32_FILE_ATTRIBUTE_DATA existing{};
+        GetFileAttributesExW(file.c_str(), GetFileExInfoStandard, &existing) &&
+        ((static_cast<unsigned long long>(existing.nFileSizeHigh) << 32) | existing.nFileSizeLow) >
+            kMaxFileSize)
+        return Failure{Failure::Kind::Other, tooLargeDescription()};
+    return std::nullopt;
+}
+
 } // namespace
 
 SystemCalls::SystemCalls()
@@ -485,30 +505,18 @@ private:
     // The file there may be replaced, and still holds what the program read.
     std::optional<Failure> checked(const FileContents* asRead) const
     {
-        if (isFolder(m_file))
-            return Failure{Failure::Kind::Other, errorDescription(EISDIR)};
-        // Windows refuses to replace a read-only file; Wine renames over it all the same. A file the user
-        // made read-only stays as it is on both.
-        if (const DWORD attributes = GetFileAttributesW(m_file.c_str());
-            attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0)
-            return Failure{Failure::Kind::Other, readOnlyDescription()};
-        // A file larger than any the program writes is not one of its files, and could not be read
-        // back: it stays as it is.
-        if (WIN32_FILE_ATTRIBUTE_DATA existing{};
-            GetFileAttributesExW(m_file.c_str(), GetFileExInfoStandard, &existing) &&
-            ((static_cast<unsigned long long>(existing.nFileSizeHigh) << 32) | existing.nFileSizeLow) >
-                kMaxFileSize)
-            return Failure{Failure::Kind::Other, tooLargeDescription()};
+        if (auto refusal = replaceRefusalOf(m_file))
+            return refusal;
         if (asRead == nullptr)
             return std::nullopt;
         // A VirtualStore copy that is not there yet stands for the file it is to replace.
         auto now = readDiskFile(m_file, m_calls);
         if (!now && now.failure().kind == Failure::Kind::NotFound && m_before != m_file)
             now = readDiskFile(m_before, m_calls);
-        if (!now && now.failure().kind != Failure::Kind::NotFound)
+        const auto current = FileAsRead::of(now);
+        if (!current.readable())
             return now.failure();
-        const FileContents current = now ? FileContents(now.value()) : std::nullopt;
-        if (current != *asRead)
+        if (current.contents() != *asRead)
             return Failure{Failure::Kind::Changed, changedDescription()};
         return std::nullopt;
     }
@@ -622,6 +630,16 @@ WriteOutcome HostFileSystem::write(std::u16string_view path, std::string_view by
         return located(systemFailure(GetLastError()), *copy);
     const auto copied = Writing(*this, *copy, target).run(bytes, kind);
     return copied.ok() ? copied : WriteOutcome(located(copied.failure(), *copy));
+}
+
+std::optional<Failure> HostFileSystem::replaceRefusal(std::u16string_view path) const
+{
+    const auto found = resolve(m_drives, path);
+    if (!found)
+        return Failure{Failure::Kind::NotFound, std::u16string(kPathNotFound)};
+    if (auto refusal = replaceRefusalOf(found->file))
+        return found->isCopy ? located(std::move(*refusal), found->file) : std::move(*refusal);
+    return std::nullopt;
 }
 
 bool HostFileSystem::exists(std::u16string_view path) const

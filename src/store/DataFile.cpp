@@ -38,23 +38,21 @@ std::optional<std::u16string> MainWindow::dataFolderProblem() const
 void MainWindow::ReadDataFile(const std::function<void(long long slot)>& perRow)
 {
     m_dataFileProblem.reset();
-    m_dataFileAsRead.reset();
+    m_dataFileAsRead = {};
     if (const auto problem = dataFolderProblem()) {
         Txtmassage.setText(*problem + u"データファイル psw.ini を読み書きできません。");
         return;
     }
     auto bytes = m_services.files.readFile(dataFilePath());
+    m_dataFileAsRead = platform::FileAsRead::of(bytes);
     if (!bytes) {
         // No file yet is the first start: no rows, and the first registration creates it.
-        if (bytes.failure().kind == platform::Failure::Kind::NotFound) {
-            m_dataFileAsRead = platform::FileContents();
-        } else {
+        if (!m_dataFileAsRead.readable()) {
             m_dataFileProblem = u"データファイル psw.ini を読めません：" + bytes.failure().description;
             Txtmassage.setText(*m_dataFileProblem);
         }
         return;
     }
-    m_dataFileAsRead = platform::FileContents(bytes.value());
     auto read = store::readRows(bytes.value(), m_services.codePage);
     for (auto& row : read.rows) {
         inputkensu = inputkensu.number() + 1;
@@ -75,8 +73,9 @@ platform::WriteOutcome MainWindow::replaceDataFile(std::string_view bytes)
         return platform::Failure{platform::Failure::Kind::Other, std::move(*problem)};
     // A file that could not be read is replaced without a check: only the restore gets this far
     // with one, and that is how the user repairs it.
-    auto written = m_dataFileAsRead ? files.replaceFile(dataFilePath(), bytes, *m_dataFileAsRead)
-                                    : files.writeFile(dataFilePath(), bytes);
+    auto written = m_dataFileAsRead.readable()
+                       ? files.replaceFile(dataFilePath(), bytes, m_dataFileAsRead.contents())
+                       : files.writeFile(dataFilePath(), bytes);
     noteUnsynced(u"psw.ini", written);
     return written;
 }

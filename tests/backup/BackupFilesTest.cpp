@@ -1,6 +1,7 @@
 // The plain functions under バックアップ and ロード, without a window.
 #include "backup/BackupFiles.h"
 
+#include "cipher/StoredForm.h"
 #include "support/SystemCodePage.h"
 
 #include <gtest/gtest.h>
@@ -26,13 +27,15 @@ TEST(BackupFilesTest, TheListIsNamedForTheTimeWithEveryPartButTheYearInTwoDigits
 TEST(BackupFilesTest, ALoadIsRefusedOrGivesTheStoredRows)
 {
     const SystemCodePage codePage;
-    const auto stored = [](std::u16string_view plain) { return u"<" + std::u16string(plain) + u">"; };
+    const auto stored = cipher::encode(cipher::codeTableFor(7), u"pw");
+    const std::string pw(stored.begin(), stored.end());
     const struct {
         std::string backup;
         bool dataFileMayHoldRows;
         std::variant<std::string, std::u16string> result;
     } cases[] = {
-        {"\"Mail\",\"taro\",\"pw\",\" \",\"m\"\r\n", true, "\"Mail\",\"taro\",\"<pw>\",\" \",\"m\"\r\n"},
+        {"\"Mail\",\"taro\",\"pw\",\" \",\"m\"\r\n", true,
+         "\"Mail\",\"taro\",\"" + pw + "\",\" \",\"m\"\r\n"},
         {"", false, ""},
         {"", true,
          u"バックアップファイル A:\\psw.bkp に登録が１件もありません。ロードを中止しました（psw.ini "
@@ -44,8 +47,11 @@ TEST(BackupFilesTest, ALoadIsRefusedOrGivesTheStoredRows)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.backup);
-        EXPECT_EQ(backup::restoredDataFile(c.backup, u"A:\\psw.bkp", stored, codePage, c.dataFileMayHoldRows),
-                  c.result);
+        using Result = std::variant<std::string, std::u16string>;
+        const auto restored =
+            backup::restoredDataFile(c.backup, u"A:\\psw.bkp", 7, codePage, c.dataFileMayHoldRows);
+        const auto* file = std::get_if<backup::RestoredDataFile>(&restored);
+        EXPECT_EQ(file ? Result(file->bytes) : Result(std::get<std::u16string>(restored)), c.result);
     }
 }
 

@@ -13,7 +13,7 @@ struct Refusal {
     const char* title;
     std::string dataFile; ///< empty: psw.ini holds rows of two destinations A and B
     std::function<void(WindowDriver&)> act;
-    std::u16string message; ///< "@" stands for the path of psw.ini.bak
+    std::u16string message; ///< "@" stands for the path of psw.ini.bak, "#" for psw.ini's
 };
 
 const std::vector<Refusal> kRefusals{
@@ -29,6 +29,14 @@ const std::vector<Refusal> kRefusals{
          d.window.btnkousin_Click();
      },
      u"登録先「B」にID「y」が既にあるため、登録先「A」を「B」には変更できません。"},
+    // Found before psw.ini.bak is written, so that the copy of the load before stays.
+    {"LoadOverAReadOnlyDataFile",
+     {},
+     [](WindowDriver& d) {
+         ASSERT_EQ(::chmod(d.services.dataFile("psw.ini").c_str(), 0400), 0);
+         d.window.btnload_Click();
+     },
+     u"#：読み取り専用のファイルのため、書き換えられません。（psw.ini は元のままです）"},
 };
 
 class KeptFilesTest : public ::testing::TestWithParam<Refusal> {};
@@ -49,8 +57,9 @@ TEST_P(KeptFilesTest, SaysWhyAndKeepsEveryFile)
 
     GetParam().act(d);
     auto message = GetParam().message;
-    if (message.starts_with(u'@'))
-        message.replace(0, 1, platform::fromUtf8(d.services.dataFile("psw.ini.bak")));
+    if (message.starts_with(u'@') || message.starts_with(u'#'))
+        message.replace(
+            0, 1, platform::fromUtf8(d.services.dataFile(message[0] == u'@' ? "psw.ini.bak" : "psw.ini")));
     EXPECT_EQ(d.window.Txtmassage.text(), message);
     EXPECT_EQ(d.file(), data);
     EXPECT_EQ(d.services.windowsDir.read("psw.ini.bak"), "older");

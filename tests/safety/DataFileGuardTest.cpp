@@ -37,6 +37,8 @@ std::string whatStandsAt(const std::string& path)
            std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
+const std::u16string kMoveAside =
+    u"ロードするには、psw.ini を別のフォルダーに移すか名前を変えてから、もう一度ロードして下さい。";
 const std::u16string kNotRead = u"データファイル psw.ini が正しく読めなかったため、書き換えを中止しました。";
 
 struct Refusal {
@@ -164,14 +166,14 @@ const std::vector<Refusal>& refusals()
          makeDanglingLink,
          u"データファイル psw.ini を読めません：リンク先のファイルがありません。",
          load,
-         u"@：リンク先のファイルがありません。（psw.ini は元のままです）"},
+         u"@：リンク先のファイルがありません。（psw.ini は元のままです）" + kMoveAside},
         {"DataFileIsAPipeOnLoad",
          false,
          {},
          makePipe,
          u"データファイル psw.ini を読めません：通常のファイルではありません（名前付きパイプ）。",
          load,
-         u"@：通常のファイルではありません（名前付きパイプ）。（psw.ini は元のままです）"},
+         u"@：通常のファイルではありません（名前付きパイプ）。（psw.ini は元のままです）" + kMoveAside},
         {"DataFileIsReadOnly",
          false,
          {},
@@ -228,7 +230,7 @@ const std::vector<Refusal>& refusals()
          makeLarge,
          u"データファイル psw.ini を読めません：ファイルが大きすぎます（4 MiB まで）。",
          load,
-         u"@：ファイルが大きすぎます（4 MiB まで）。（psw.ini は元のままです）"},
+         u"@：ファイルが大きすぎます（4 MiB まで）。（psw.ini は元のままです）" + kMoveAside},
         {"BackupLinksToNothing",
          true,
          {},

@@ -26,6 +26,10 @@ public:
     int writeCount() const { return m_writes; }
 
     platform::Expected<std::string> readFile(std::u16string_view path) const override;
+    std::optional<platform::Failure> replaceRefusal(std::u16string_view path) const override
+    {
+        return m_host.replaceRefusal(path);
+    }
     bool exists(std::u16string_view path) const override { return m_host.exists(path); }
     std::optional<std::string> hostPath(std::u16string_view path) const override
     {
