@@ -37,7 +37,8 @@ package_deb() {
 
 # The Windows program, cross-built with mingw-w64 and zipped with its picture and help file.
 package_windows() {
-  bash scripts/setup.sh g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 zip
+  # libstb-dev: the picture's decoder, compiled into orvanta.exe.
+  bash scripts/setup.sh g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 libstb-dev zip
   echo "== Windows: orvanta.exe (Release, build/windows-release)"
   cmake --preset windows-release >/dev/null
   cmake --build --preset windows-release -j"$jobs" --target orvanta

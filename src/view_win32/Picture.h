@@ -6,8 +6,8 @@
 
 namespace orvanta::view_win32 {
 
-/// A picture file decoded by the Windows Imaging Component (JPEG, PNG, BMP, GIF), as a bitmap the
-/// window can draw; null when it cannot be read.
+/// A picture file (JPEG, PNG, BMP or GIF, the first frame) as a bitmap the window can draw; null when it
+/// cannot be read or is no such picture.
 struct Picture {
     UniqueBitmap bitmap;
     int width = 0;

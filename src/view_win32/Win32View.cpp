@@ -129,18 +129,24 @@ bool Win32View::create()
         if (!RegisterClassExW(&windowClass))
             return false;
     }
+    // Made at its size for the system's scale, which is the monitor's on most PCs: it is not sized again.
+    const SIZE size = frameAt(GetDpiForSystem());
     const std::u16string caption(app::kWindowCaption);
-    CreateWindowExW(0, kClassName, wide(caption), kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, nullptr,
-                    nullptr, m_instance, this);
+    CreateWindowExW(0, kClassName, wide(caption), kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT, size.cx,
+                    size.cy, nullptr, nullptr, m_instance, this);
     return m_hwnd != nullptr;
 }
 
 void Win32View::load()
 {
     route([this] { m_window.Form_Load(); });
-    // The picture only decorates the window: decoding it waits until the window is on the screen, so
-    // that the user does not wait for it.
-    PostMessageW(m_hwnd, kShowPicture, 0, 0);
+    applyDpi(nullptr, false);
+    // The controls start-up hid wait until the window is on the screen (kCompleteWindow).
+    buildControls(true);
+    mirror();
+    m_loaded = true;
+    // The picture Form_Load found is there when the window first shows, behind the key message.
+    showPicture();
 }
 
 void Win32View::show(int showCommand)
@@ -222,11 +228,9 @@ LRESULT Win32View::handle(UINT message, WPARAM wParam, LPARAM lParam)
     case kComboFieldSet:
         onComboFieldSet();
         return 0;
-    case kAddTooltips:
+    case kCompleteWindow:
+        buildControls(false);
         addTooltips();
-        return 0;
-    case kShowPicture:
-        onShowPicture();
         return 0;
     case kShowIcon:
         showIcon();
@@ -281,13 +285,12 @@ bool Win32View::onCreate()
         m_dpi = 96;
     resolveFontFace();
     chooseColours();
-    buildControls();
-    applyDpi(nullptr, false);
-    mirror();
-    // The tooltips show only once the pointer rests on a control: they are set up after the window is
-    // on the screen, and so is the icon, which the system would otherwise convert for the title bar and
-    // the task bar before the window could appear.
-    PostMessageW(m_hwnd, kAddTooltips, 0, 0);
+    // The controls wait for start-up (load()), which decides which of them show: those are then made
+    // shown, rather than all shown here and most hidden again a moment later. What the window does not show
+    // at first waits until it is on the screen, before the user can reach it: the controls start-up hid, the
+    // tooltips, which show only once the pointer rests on a control, and the icon, which the system would
+    // otherwise convert for the title bar and the task bar before the window could appear.
+    PostMessageW(m_hwnd, kCompleteWindow, 0, 0);
     PostMessageW(m_hwnd, kShowIcon, 0, 0);
     return true;
 }
@@ -329,22 +332,44 @@ HFONT Win32View::font(double points, bool bold)
     return slot.get();
 }
 
-void Win32View::buildControls()
+void Win32View::buildControls(bool shownOnly)
 {
-    for (const auto& d : app::controlTable()) {
+    // The texts they are made with are the core's own: what the controls report meanwhile is not the user's.
+    m_mirroring = true;
+    HDC dc = GetDC(m_hwnd);
+    // A new control goes beneath those made before it: made from the top of the design's stacking down,
+    // the controls stack as designed. One made later is put beneath the nearest made one above it.
+    HWND above = HWND_TOP;
+    const bool later =
+        std::any_of(m_controls.begin(), m_controls.end(), [](HWND made) { return made != nullptr; });
+    const auto& stacking = app::stackingOrder();
+    for (auto from = stacking.rbegin(); from != stacking.rend(); ++from) {
+        const auto& d = app::design(*from);
         if (d.kind == ControlKind::Line || d.kind == ControlKind::Picture)
             continue;
-        const std::u16string caption(d.caption);
+        if (HWND made = m_controls[index(d.id)]) {
+            above = made;
+            continue;
+        }
+        // Each control as start-up left it: its text, and shown or hidden.
+        const auto& control = m_window.control(d.id);
+        if (shownOnly && !control.visible)
+            continue;
+        const DWORD style = styleOf(d.kind) | (control.visible ? WS_VISIBLE : 0);
         const DWORD exStyle = isBox(d.kind) || d.kind == ControlKind::ListBox ? WS_EX_CLIENTEDGE : 0;
         const RECT place = windowPlace(d);
         HWND child =
-            CreateWindowExW(exStyle, classOf(d.kind), wide(caption), styleOf(d.kind), place.left, place.top,
+            CreateWindowExW(exStyle, classOf(d.kind), wide(control.text()), style, place.left, place.top,
                             place.right - place.left, place.bottom - place.top, m_hwnd,
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + index(d.id))),
                             m_instance, nullptr);
         m_controls[index(d.id)] = child;
         if (!child)
             continue;
+        if (later)
+            SetWindowPos(child, above, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        above = child;
+        applyFont(dc, d, child);
         if (keyPressHandler(d.id) || app::copyHandler(d.id))
             SetWindowSubclass(child, &Win32View::boxProc, index(d.id), reinterpret_cast<DWORD_PTR>(this));
         // A password and an address are typed in half-width letters: the input method stays off in
@@ -362,15 +387,20 @@ void Win32View::buildControls()
         if (d.background)
             m_brushes[index(d.id)].reset(CreateSolidBrush(colourOf(*d.background)));
     }
-
-    arrangeStacking();
+    ReleaseDC(m_hwnd, dc);
+    m_mirroring = false;
 }
 
-void Win32View::arrangeStacking()
+void Win32View::applyFont(HDC dc, const ControlDesign& d, HWND child)
 {
-    for (const ControlId id : app::stackingOrder())
-        if (HWND child = m_controls[index(id)])
-            SetWindowPos(child, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    double points = d.fontPoints > 0 ? d.fontPoints : kWindowFontPoints;
+    const RECT place = windowPlace(d);
+    if (d.kind == ControlKind::Label)
+        points = fittedPoints(dc, d, points, place.right - place.left);
+    m_points[index(d.id)] = points;
+    SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font(points, d.bold)), FALSE);
+    if (d.kind == ControlKind::Label)
+        clipToCaption(dc, d, place);
 }
 
 void Win32View::addTooltips()
@@ -413,44 +443,45 @@ void Win32View::applyDpi(const RECT* suggested, bool moveControls)
     m_fonts.clear();
     SendMessageW(m_hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font(kWindowFontPoints, false)), FALSE);
 
-    RECT frame{0, 0, pixelsAt(app::kClientWidthTwips, m_dpi), pixelsAt(app::kClientHeightTwips, m_dpi)};
-    AdjustWindowRectExForDpi(&frame, kWindowStyle, FALSE, 0, m_dpi);
-    const int width = frame.right - frame.left;
-    const int height = frame.bottom - frame.top;
+    const SIZE size = frameAt(m_dpi);
+    RECT now{};
+    GetWindowRect(m_hwnd, &now);
     if (suggested)
-        SetWindowPos(m_hwnd, nullptr, suggested->left, suggested->top, width, height,
+        SetWindowPos(m_hwnd, nullptr, suggested->left, suggested->top, size.cx, size.cy,
                      SWP_NOZORDER | SWP_NOACTIVATE);
-    else
-        SetWindowPos(m_hwnd, nullptr, 0, 0, width, height, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
+    else if (now.right - now.left != size.cx || now.bottom - now.top != size.cy)
+        SetWindowPos(m_hwnd, nullptr, 0, 0, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
 
     HDC dc = GetDC(m_hwnd);
     for (const auto& d : app::controlTable()) {
         HWND child = m_controls[index(d.id)];
         if (!child)
             continue;
-        const RECT place = windowPlace(d);
-        if (moveControls)
+        if (moveControls) {
+            const RECT place = windowPlace(d);
             MoveWindow(child, place.left, place.top, place.right - place.left, place.bottom - place.top,
                        FALSE);
-
-        double points = d.fontPoints > 0 ? d.fontPoints : kWindowFontPoints;
-        if (d.kind == ControlKind::Label)
-            points = fittedPoints(dc, d, points, place.right - place.left);
-        m_points[index(d.id)] = points;
-        SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font(points, d.bold)), FALSE);
-        if (d.kind == ControlKind::Label)
-            clipToCaption(dc, d, place);
+        }
+        applyFont(dc, d, child);
     }
     ReleaseDC(m_hwnd, dc);
     if (m_tooltip)
         SendMessageW(m_tooltip, TTM_SETMAXTIPWIDTH, 0, pixelsAt(8000, m_dpi));
+    // Until start-up has found the picture, the window has no background of its own (load()).
     if (m_pictureShown) {
         const Picture picture = loadPicture(m_window.pictureFile());
         rebuildBackground(picture.bitmap ? &picture : nullptr);
-    } else {
+    } else if (m_loaded) {
         rebuildBackground(nullptr);
     }
     RedrawWindow(m_hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
+}
+
+SIZE Win32View::frameAt(UINT dpi)
+{
+    RECT frame{0, 0, pixelsAt(app::kClientWidthTwips, dpi), pixelsAt(app::kClientHeightTwips, dpi)};
+    AdjustWindowRectExForDpi(&frame, kWindowStyle, FALSE, 0, dpi);
+    return {frame.right - frame.left, frame.bottom - frame.top};
 }
 
 RECT Win32View::windowPlace(const ControlDesign& d) const
@@ -680,17 +711,13 @@ void Win32View::showIcon()
                  icon(GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
 }
 
-void Win32View::onShowPicture()
+void Win32View::showPicture()
 {
-    const auto& file = m_window.pictureFile();
-    if (file.empty())
-        return;
     // The decoded picture goes once it is drawn into the background; a change of scale decodes it again.
-    const Picture picture = loadPicture(file);
-    if (!picture.bitmap)
-        return;
-    m_pictureShown = true;
-    rebuildBackground(&picture);
+    const auto& file = m_window.pictureFile();
+    const Picture picture = file.empty() ? Picture{} : loadPicture(file);
+    m_pictureShown = picture.bitmap != nullptr;
+    rebuildBackground(m_pictureShown ? &picture : nullptr);
     RedrawWindow(m_hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 

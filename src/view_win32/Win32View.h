@@ -28,12 +28,10 @@ class Win32View {
 public:
     /// Posted to the window: copy the core's state into the controls once the current message is over.
     static constexpr UINT kMirrorLater = WM_APP + 1;
-    /// Posted to the window: put up the picture once the window is on the screen.
-    static constexpr UINT kShowPicture = WM_APP + 2;
     /// Posted to the window: text was set into the drop-down box's field from outside.
     static constexpr UINT kComboFieldSet = WM_APP + 3;
-    /// Posted to the window: give the controls their tooltips.
-    static constexpr UINT kAddTooltips = WM_APP + 4;
+    /// Posted to the window: make the controls start-up hid and give the controls their tooltips.
+    static constexpr UINT kCompleteWindow = WM_APP + 4;
     /// Posted to the window: give the window its icon once it is on the screen.
     static constexpr UINT kShowIcon = WM_APP + 5;
     /// The first control's identifier; a control's identifier is this plus its place in the table.
@@ -44,10 +42,10 @@ public:
     Win32View(const Win32View&) = delete;
     Win32View& operator=(const Win32View&) = delete;
 
-    /// Creates the window and its controls, hidden; false when Windows refused.
+    /// Creates the window and its controls, hidden until load() shows those of the start-up screen; false
+    /// when Windows refused.
     bool create();
-    /// Runs the window's start-up and shows the controls' state; the picture follows once the window
-    /// is on the screen.
+    /// Runs the window's start-up and shows the controls' state and the picture it found.
     void load();
     /// Shows the window and puts the focus on the first control the user can reach with Tab.
     void show(int showCommand);
@@ -106,15 +104,19 @@ private:
     void onDestroy();
     void onComboFieldSet();
     void onClose();
-    void onShowPicture();
+    void showPicture();
     void showIcon();
 
     // Building and sizing.
-    void buildControls();
-    void arrangeStacking();
+    /// Makes the controls not made yet (only those the core shows, when asked), each as the core holds it.
+    void buildControls(bool shownOnly);
+    /// Gives a control its font: the designed size, or for a label the size its caption fits at.
+    void applyFont(HDC dc, const app::ControlDesign& design, HWND child);
     void addTooltips();
     /// Sizes the window, the fonts and (when asked) the controls for m_dpi.
     void applyDpi(const RECT* suggested, bool moveControls);
+    /// The window's outer size for its client area at `dpi`.
+    static SIZE frameAt(UINT dpi);
     /// A control's window at m_dpi: its place, reaching further down for the drop-down box's list.
     RECT windowPlace(const app::ControlDesign& design) const;
     /// The size a label's caption is drawn at: its designed size, or smaller when it would not fit.
@@ -181,6 +183,7 @@ private:
 
     std::u16string m_face;
     std::map<std::pair<int, bool>, UniqueFont> m_fonts; // by quarter points and boldness
+    bool m_loaded = false;                              // start-up has run and the background is drawn
     bool m_pictureShown = false;
     UniqueBitmap m_background; // the client area beneath the controls: face colour, picture, lines
     UniqueBrush m_backgroundBrush;

@@ -5,11 +5,13 @@
 #include "platform/HostFileSystem.h"
 #include "platform/WidthFold.h"
 #include "view_win32/Layout.h"
+#include "view_win32/Picture.h"
 #include "view_win32/Win32Clipboard.h"
 
 #include <algorithm>
 #include <array>
 #include <chrono>
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -252,6 +254,72 @@ TEST_F(Win32ViewTest, EnterClicksTheFocusedButtonAndOpensTheChosenId)
     EXPECT_EQ(v.shown(ControlId::Txtidbox), u"hanako");
     // In a box, Enter is a keystroke for its filter.
     EXPECT_FALSE(v.press(v.control(ControlId::Txtpassnew), VK_RETURN));
+}
+
+TEST_F(Win32ViewTest, StacksTheControlsAsDesigned)
+{
+    std::vector<HWND> expected; // from the top down
+    const auto& stacking = app::stackingOrder();
+    for (auto id = stacking.rbegin(); id != stacking.rend(); ++id)
+        if (HWND control = v.control(*id))
+            expected.push_back(control);
+    std::vector<HWND> stacked;
+    for (HWND child = GetWindow(v.view.window(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        stacked.push_back(child);
+    EXPECT_EQ(stacked, expected);
+}
+
+std::string fileBytes(const char* path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+TEST(Win32PictureTest, DecodesThePicturesAWindowCanShowAndNothingElse)
+{
+    const std::string logo = fileBytes(ORVANTA_TEST_PICTURE);
+    // The logo's frame header claiming 20000 by 20000 pixels.
+    std::string huge = logo;
+    huge.replace(huge.find("\xFF\xC0") + 5, 4, "\x4E\x20\x4E\x20");
+    // Two pixels, red then blue, in a 24-bit BMP (rows bottom-up, blue-green-red, padded to 4 bytes).
+    std::string bmp("BM\x3E\0\0\0\0\0\0\0\x36\0\0\0\x28\0\0\0\x02\0\0\0\x01\0\0\0\x01\0\x18\0", 30);
+    bmp += std::string(24, '\0') + std::string("\0\0\xFF\xFF\0\0\0\0", 8);
+    struct Case {
+        const char* what;
+        std::string bytes;
+        int width, height; // 0: no picture
+    };
+    const Case cases[]{{"the logo", logo, 543, 356},
+                       {"a BMP", bmp, 2, 1},
+                       {"more pixels than any screen", huge, 0, 0},
+                       {"the logo's first bytes", logo.substr(0, 20), 0, 0},
+                       {"an empty file", "", 0, 0}};
+    TempDir folder;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        folder.write("picture", c.bytes);
+        const auto picture = view_win32::loadPicture(folder.file("picture"));
+        EXPECT_EQ(std::tuple(picture.bitmap != nullptr, picture.width, picture.height),
+                  std::tuple(c.width > 0, c.width, c.height));
+        if (c.width == 2) {
+            DIBSECTION section{};
+            ASSERT_TRUE(GetObjectW(picture.bitmap.get(), sizeof section, &section));
+            const auto* pixels = static_cast<const std::uint32_t*>(section.dsBm.bmBits);
+            EXPECT_EQ(pixels[0] & 0xFFFFFF, 0xFF0000U) << "red";
+            EXPECT_EQ(pixels[1] & 0xFFFFFF, 0x0000FFU) << "blue";
+        }
+    }
+    EXPECT_EQ(view_win32::loadPicture(folder.file("missing")).bitmap, nullptr);
+}
+
+TEST(Win32PictureTest, ThePictureIsThereWhenTheWindowFirstShows)
+{
+    ViewDriver v;
+    v.d.services.programDir.write("logob.jpg", fileBytes(ORVANTA_TEST_PICTURE));
+    ASSERT_TRUE(v.view.create());
+    v.view.load();
+    EXPECT_FALSE(IsWindowVisible(v.view.window()));
+    EXPECT_TRUE(v.view.pictureShown());
 }
 
 TEST_F(Win32ViewTest, TabWalksTheDesignOrderOverTheControlsShown)
