@@ -31,7 +31,7 @@ fi
 # The Debian package: dpkg-buildpackage on a copy of the sources (the files Git tracks or would
 # track, as they are in the working tree), so that the build and its results stay in build/deb/.
 package_deb() {
-  bash scripts/setup.sh dpkg-dev debhelper
+  bash scripts/setup.sh build-essential dpkg-dev debhelper
   local tree=build/deb
   local src=$tree/orvanta-$version
   rm -rf "$tree"
