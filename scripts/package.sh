@@ -39,6 +39,12 @@ package_deb() {
   git ls-files -z --cached --others --exclude-standard |
     while IFS= read -r -d '' file; do [ -e "$file" ] && printf '%s\0' "$file"; done |
     tar -c --null -T - | tar -x -C "$src"
+  # dpkg-deb gives every file newer than SOURCE_DATE_EPOCH that time, but keeps older times, and the
+  # installed data files keep their sources' times: give the sources that time, whenever they were
+  # checked out.
+  if [ -n "${SOURCE_DATE_EPOCH:-}" ]; then
+    find "$src" -exec touch -h -d "@$SOURCE_DATE_EPOCH" {} +
+  fi
 
   local options=${DEB_BUILD_OPTIONS:-}
   case " $options " in *" parallel="*) ;; *) options="$options parallel=$jobs" ;; esac
