@@ -164,6 +164,7 @@ if [ -n "$(package_state)" ] && [ "$(package_state)" != not-installed ]; then
 fi
 left=()
 while read -r path; do
+  [ "$path" = /. ] && continue # the root, which dpkg lists for every package built by debhelper
   # Folders the package shares with others (/usr/share/icons, ...) stay; its own go.
   if [ -e "$path" ] && { [ ! -d "$path" ] || [ -z "$(dpkg -S "$path" 2>/dev/null)" ]; }; then
     left+=("$path")
