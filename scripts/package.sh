@@ -37,7 +37,10 @@ package_deb() {
   rm -rf "$tree"
   mkdir -p "$src"
   git ls-files -z --cached --others --exclude-standard |
-    while IFS= read -r -d '' file; do [ -e "$file" ] && printf '%s\0' "$file"; done |
+    while IFS= read -r -d '' file; do
+      # A tracked file deleted in the working tree stays out, as it would from the next commit.
+      if [ -e "$file" ] || [ -L "$file" ]; then printf '%s\0' "$file"; fi
+    done |
     tar -c --null -T - | tar -x -C "$src"
   # dpkg-deb gives every file newer than SOURCE_DATE_EPOCH that time, but keeps older times, and the
   # installed data files keep their sources' times: give the sources that time, whenever they were
