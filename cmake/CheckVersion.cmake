@@ -1,10 +1,10 @@
 # The files that name the program's version beside CMakeLists.txt must name the project's version:
-# the newest release of the AppStream metadata, the newest entry of the package's changelog, the
+# the newest release of the AppStream metadata, the newest entry of the Debian changelog, the
 # manual pages and the Windows manifest. Fails naming each file that differs.
 # Usage: cmake -DVERSION=<project version> -DSOURCE=<source folder> -P cmake/CheckVersion.cmake
 set(checks
     "assets/example.orvanta.Orvanta.metainfo.xml|<release version=\"([^\"]*)\""
-    "packaging/changelog|^orvanta \\(([^)]*)\\)"
+    "debian/changelog|^orvanta \\(([^)]*)\\)"
     "assets/orvanta.1|\"Orvanta ([^\"]*)\""
     "assets/orvanta.ja.1|\"Orvanta ([^\"]*)\""
     "src/view_win32/orvanta.manifest|name=\"Orvanta\" version=\"([^\"]*)\\.0\"")

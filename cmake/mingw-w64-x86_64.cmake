@@ -20,7 +20,8 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # (GCC bug 105329, a false alarm in the library's own code); with warnings as errors that would stop
 # the build.
 set(CMAKE_CXX_FLAGS_INIT "-Wno-restrict")
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+# No link time in the PE header, so two builds of the same sources give the same orvanta.exe.
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++ -Wl,--no-insert-timestamp")
 
 # ctest and gtest_discover_tests run the test executables through Wine.
 find_program(ORVANTA_WINE NAMES wine wine64)

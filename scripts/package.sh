@@ -1,49 +1,79 @@
 #!/usr/bin/env bash
 # Builds the packages users install or unpack, into build/package/:
-#   orvanta_<version>_amd64.deb   the Debian package (a Release build, packed by CPack)
-#   orvanta-<version>-win64.zip   orvanta.exe (64-bit, linked statically), logob.jpg and ORVANTA.HLP in
-#                                 one folder: unpack it anywhere and start orvanta.exe.
+#   orvanta_<version>_amd64.deb    the Debian package, built from the source package in debian/ by
+#                                  dpkg-buildpackage, as Debian builds it (the .changes, .dsc and
+#                                  source tarball stay in build/deb/ for lintian);
+#   orvanta-<version>-win64.zip    orvanta.exe (64-bit, linked statically), logob.jpg, ORVANTA.HLP,
+#                                  LICENSE and COPYRIGHT in one folder: unpack it anywhere and start
+#                                  orvanta.exe;
+#   orvanta-<version>-win64.msi    the same files installed for the current user only, with a
+#                                  Start-menu shortcut and an entry in Apps & features (wixl).
+# The .deb and the zip come out byte for byte the same from every build of one commit: their times
+# are the last commit's (SOURCE_DATE_EPOCH). The MSI does not: wixl stamps it with the time of the
+# build and a new package code.
+# dpkg-buildpackage builds and runs the test suites unless DEB_BUILD_OPTIONS holds nocheck
+# (scripts/test.sh passes it, having run them already).
 # Each package is one function below; `package_all` lists them.
-# Usage: bash scripts/package.sh
+# Usage: bash scripts/package.sh [deb] [windows]    (both when none is named)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 version=$(sed -n 's/^project(Orvanta VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 out=$PWD/build/package
 jobs=$(nproc)
+# Every date in the packages is the last commit's; outside a Git checkout, dpkg-buildpackage takes
+# the changelog's.
+if [ -z "${SOURCE_DATE_EPOCH:-}" ] && git rev-parse --git-dir >/dev/null 2>&1; then
+  SOURCE_DATE_EPOCH=$(git log -1 --format=%ct)
+  export SOURCE_DATE_EPOCH
+fi
 
-# The Debian package, built with Debian's own hardening flags and packed by CPack's DEB generator,
-# which asks dpkg-shlibdeps (dpkg-dev) for the libraries the program needs; dpkg-shlibdeps and CPack
-# look at the program with `file`.
+# The Debian package: dpkg-buildpackage on a copy of the sources (the files Git tracks or would
+# track, as they are in the working tree), so that the build and its results stay in build/deb/.
 package_deb() {
-  bash scripts/setup.sh dpkg-dev file
+  bash scripts/setup.sh build-essential dpkg-dev debhelper
   local tree=build/deb
-  local flags
-  flags=$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get CPPFLAGS)
-  flags="$flags $(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get CXXFLAGS)"
-  local ldflags
-  ldflags=$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get LDFLAGS)
-  echo "== Debian package: Release build in $tree"
-  cmake -S . -B "$tree" -DCMAKE_BUILD_TYPE=Release -DORVANTA_BUILD_TESTS=OFF -DORVANTA_BUILD_BENCH=OFF \
-    -DCMAKE_CXX_FLAGS="$flags" -DCMAKE_EXE_LINKER_FLAGS="$ldflags" >/dev/null
-  cmake --build "$tree" -j"$jobs"
+  local src=$tree/orvanta-$version
+  rm -rf "$tree"
+  mkdir -p "$src"
+  git ls-files -z --cached --others --exclude-standard |
+    while IFS= read -r -d '' file; do
+      # A tracked file deleted in the working tree stays out, as it would from the next commit.
+      if [ -e "$file" ] || [ -L "$file" ]; then printf '%s\0' "$file"; fi
+    done |
+    tar -c --null -T - | tar -x -C "$src"
+  # dpkg-deb gives every file newer than SOURCE_DATE_EPOCH that time, but keeps older times, and the
+  # installed data files keep their sources' times: give the sources that time, whenever they were
+  # checked out.
+  if [ -n "${SOURCE_DATE_EPOCH:-}" ]; then
+    find "$src" -exec touch -h -d "@$SOURCE_DATE_EPOCH" {} +
+  fi
+
+  local options=${DEB_BUILD_OPTIONS:-}
+  case " $options " in *" parallel="*) ;; *) options="$options parallel=$jobs" ;; esac
+  local profiles=()
+  case " $options " in *" nocheck "*) profiles=(-Pnocheck) ;; esac
+  echo "== Debian package: dpkg-buildpackage in $src (DEB_BUILD_OPTIONS=${options# })"
+  (cd "$src" && dpkg-checkbuilddeps "${profiles[@]}" &&
+    DEB_BUILD_OPTIONS=${options# } dpkg-buildpackage -us -uc "${profiles[@]}")
   mkdir -p "$out"
-  (cd "$tree" && cpack -G DEB -B "$out" >/dev/null)
-  rm -rf "$out/_CPack_Packages"
-  local deb
-  deb=$(ls "$out"/orvanta_*_amd64.deb)
-  echo "Debian package: ${deb#"$PWD/"}"
+  rm -f "$out"/orvanta_*.deb
+  cp "$tree/orvanta_${version}_amd64.deb" "$out/"
+  echo "Debian package: ${out#"$PWD/"}/orvanta_${version}_amd64.deb"
 }
 
-# The Windows program, cross-built with mingw-w64 and zipped with its picture and help file.
+# The Windows program, cross-built with mingw-w64, zipped with its picture, help file and licence,
+# and packed into a per-user MSI.
 package_windows() {
   # libstb-dev: the picture's decoder, compiled into orvanta.exe.
-  bash scripts/setup.sh g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 libstb-dev zip
+  bash scripts/setup.sh g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 libstb-dev zip wixl
   echo "== Windows: orvanta.exe (Release, build/windows-release)"
   cmake --preset windows-release >/dev/null
   cmake --build --preset windows-release -j"$jobs" --target orvanta
   local bin=build/windows-release/bin
-  x86_64-w64-mingw32-strip "$bin/orvanta.exe"
+  # strip writes a time into the PE header, SOURCE_DATE_EPOCH's or else the clock's: 0 keeps what the
+  # linker wrote (--no-insert-timestamp), no time at all.
+  SOURCE_DATE_EPOCH=0 x86_64-w64-mingw32-strip "$bin/orvanta.exe"
 
   # Nothing but Windows' own libraries: a program that needs a MinGW DLL beside it would not start
   # from the unpacked folder.
@@ -59,13 +89,27 @@ package_windows() {
   local stage
   stage=$(mktemp -d)
   mkdir "$stage/$name"
-  cp "$bin/orvanta.exe" assets/logob.jpg assets/ORVANTA.HLP "$stage/$name/"
+  cp "$bin/orvanta.exe" assets/logob.jpg assets/ORVANTA.HLP LICENSE "$stage/$name/"
+  # The copyright of what orvanta.exe holds: the program and the runtime mingw-w64 links into it.
+  cp packaging/copyright "$stage/$name/COPYRIGHT"
+  # The same modes and times on every machine, and the entries in one order, with no extra fields
+  # for Unix owners or times (-X), the times read as UTC.
+  chmod 755 "$stage/$name"
+  chmod 644 "$stage/$name"/*
+  touch -h -d "@${SOURCE_DATE_EPOCH:-0}" "$stage/$name" "$stage/$name"/*
   mkdir -p "$out"
-  rm -f "$out/$name.zip"
-  (cd "$stage" && zip -qrX "$out/$name.zip" "$name")
-  rm -rf "$stage"
+  rm -f "$out/$name.zip" "$out/$name.msi"
+  (cd "$stage" && find "$name" | LC_ALL=C sort | TZ=UTC zip -qX -@ "$out/$name.zip")
   echo "== $out/$name.zip"
   unzip -l "$out/$name.zip"
+
+  # wixl finds the files by paths relative to where it runs.
+  local wxs=$PWD/packaging/orvanta.wxs
+  cp assets/orvanta.ico "$stage/"
+  (cd "$stage" && wixl -a x64 -D Version="$version" -D SourceDir="$name" -D AssetsDir=. \
+    -o "$out/$name.msi" "$wxs")
+  echo "== $out/$name.msi"
+  rm -rf "$stage"
 }
 
 package_all() {
@@ -73,4 +117,13 @@ package_all() {
   package_windows
 }
 
-package_all
+if [ $# -eq 0 ]; then
+  package_all
+fi
+for package in "$@"; do
+  case $package in
+    deb) package_deb ;;
+    windows) package_windows ;;
+    *) echo "Usage: bash scripts/package.sh [deb] [windows]" >&2; exit 2 ;;
+  esac
+done
