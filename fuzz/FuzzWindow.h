@@ -52,7 +52,8 @@ class FixedServices final : public platform::Registry,
                             public platform::Clock,
                             public platform::RandomSource,
                             public platform::HelpViewer,
-                            public platform::Drives {
+                            public platform::Drives,
+                            public platform::Timer {
 public:
     std::optional<platform::RegistryValue> queryValue(std::uint32_t root, std::u16string_view subKey,
                                                       std::u16string_view valueName) const override
@@ -83,6 +84,9 @@ public:
     std::u16string displayName(std::string_view) const override { return {}; }
     std::optional<std::string> root(char) const override { return std::nullopt; }
     std::string currentDriveRoot() const override { return "/"; }
+    // A secret's time on the clipboard never runs out inside one input.
+    void start(std::chrono::milliseconds, std::function<void()>) override {}
+    void stop() override {}
 };
 
 /// The data file and the backup file as the window names them on this machine.
@@ -94,7 +98,7 @@ struct FuzzWindow {
     /// `registry` when one is given.
     explicit FuzzWindow(std::string_view pswIni = {}, platform::Registry* registry = nullptr)
         : window(platform::Services{registry != nullptr ? *registry : static_cast<platform::Registry&>(fixed),
-                                    fixed, files, codePage, fixed, fixed, fixed, fixed, fixed})
+                                    fixed, files, codePage, fixed, fixed, fixed, fixed, fixed, fixed})
     {
         if (!pswIni.empty())
             files.files[std::u16string(kDataFile)] = std::string(pswIni);
