@@ -76,7 +76,7 @@ bool operator==(const FormValue& value, std::u16string_view text)
 {
     if (value.isEmpty())
         return text.empty();
-    return value.text().compare(text) == 0;
+    return value.text() == text;
 }
 
 } // namespace orvanta::app

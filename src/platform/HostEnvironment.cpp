@@ -10,7 +10,7 @@
 #include <unistd.h>
 #include <vector>
 
-extern char** environ;
+extern char** environ; // NOLINT(readability-redundant-declaration): unistd.h names it only for _GNU_SOURCE
 
 namespace orvanta::platform {
 namespace {

@@ -372,7 +372,7 @@ public:
         if (!kept)
             return kept.failure();
         if (users && users->asRead != nullptr) {
-            if (const auto checked = stillAsRead(*users->asRead); !checked.ok())
+            if (auto checked = stillAsRead(*users->asRead); !checked.ok())
                 return checked;
         }
 
