@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds Orvanta with every test and runs them all: the core and window tests and clang-tidy, then the
-# core again under AddressSanitizer and UndefinedBehaviorSanitizer, then short runs of the fuzzers, the Windows
-# core under Wine, and last the Debian package: built, validated, installed, started and removed.
+# core again under AddressSanitizer and UndefinedBehaviorSanitizer, then short runs of the fuzzers, the
+# Windows core under Wine, and last the Debian package: built, validated, installed, started and removed.
 # Usage: bash scripts/test.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
