@@ -1,3 +1,4 @@
+// The form-level variables' values: empty, a number or a text, and how they compare.
 #include "FormValue.h"
 
 #include <charconv>

@@ -1,3 +1,4 @@
+// The process environment of this host, and the program's folder and working directory.
 #include "HostEnvironment.h"
 
 #include "HostFolders.h"

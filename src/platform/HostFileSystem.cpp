@@ -1,3 +1,5 @@
+// The Linux file layer: reads whole files, and writes through a temporary file under a lock file,
+// checking first that nobody changed the file since it was read.
 #include "HostFileSystem.h"
 
 #include "ErrorDescription.h"

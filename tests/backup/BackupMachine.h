@@ -1,5 +1,8 @@
 #pragma once
 
+// A machine for the backup tests: its own data folder, key and floppy drive, so a backup can be
+// written on one machine and loaded on another.
+
 #include "app/MainWindow.h"
 #include "support/TempDir.h"
 #include "support/TestServices.h"
