@@ -77,7 +77,7 @@ bool operator==(const FormValue& value, std::u16string_view text)
 {
     if (value.isEmpty())
         return text.empty();
-    return value.text() == text;
+    return std::u16string_view(value.text()) == text;
 }
 
 } // namespace orvanta::app
