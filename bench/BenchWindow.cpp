@@ -1,3 +1,4 @@
+// The window the benchmarks time: a data file of many entries written for the shared hive's key.
 #include "BenchWindow.h"
 
 #include "platform/Utf8.h"

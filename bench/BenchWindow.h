@@ -1,5 +1,8 @@
 #pragma once
 
+// A window over fakes and a data file of many entries, shared by the benchmarks and the start-up
+// yardstick, so both measure the same work.
+
 #include "app/MainWindow.h"
 #include "platform/HostFileSystem.h"
 #include "platform/IcuCodePage.h"

@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
-# Builds Orvanta with every test and runs them all: the core and window tests, then the core again
-# under AddressSanitizer and UndefinedBehaviorSanitizer, then short runs of the fuzzers, the Windows
-# core under Wine, and last the packages: the .deb built, validated, installed, started and removed,
-# and the Windows installer installed, started and removed under Wine.
+# Builds Orvanta with every test and runs them all: the core and window tests and clang-tidy, then the
+# core again under AddressSanitizer and UndefinedBehaviorSanitizer, then short runs of the fuzzers, the
+# Windows core under Wine, and last the packages: the .deb built, validated, installed, started and
+# removed, and the Windows installer installed, started and removed under Wine.
 # Usage: bash scripts/test.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash scripts/setup.sh clang libclang-rt-14-dev clang-format
+bash scripts/setup.sh clang libclang-rt-14-dev clang-format clang-tidy
 
 jobs=$(nproc)
 
@@ -19,6 +19,9 @@ cmake -S . -B build/test -DCMAKE_BUILD_TYPE=Release -DORVANTA_BUILD_TESTS=ON -DO
   -DCMAKE_COMPILE_WARNING_AS_ERROR=ON >/dev/null
 cmake --build build/test -j"$jobs"
 QT_QPA_PLATFORM=offscreen ctest --test-dir build/test --output-on-failure -j"$jobs"
+
+echo "== clang-tidy over every source, with the compile database of that build"
+bash scripts/check.sh --all build/test
 
 echo "== Core tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake -S . -B build/asan -DCMAKE_BUILD_TYPE=Debug -DORVANTA_SANITIZE=ON -DCMAKE_COMPILE_WARNING_AS_ERROR=ON \

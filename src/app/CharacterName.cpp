@@ -1,3 +1,5 @@
+// How a message names a character the program refuses: the character itself, or a word for one the
+// user could not see.
 #include "CharacterName.h"
 
 #include "cipher/CodeTable.h"

@@ -1,5 +1,7 @@
 #pragma once
 
+// The name a message gives a refused character, so the user sees which one it was.
+
 #include <cstddef>
 #include <optional>
 #include <string>

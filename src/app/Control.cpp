@@ -1,3 +1,4 @@
+// One control's run-time state: its text, its list, whether it shows and is enabled.
 #include "Control.h"
 
 namespace orvanta::app {

@@ -1,5 +1,7 @@
 #pragma once
 
+// A control of the window as plain data: what its widget shows, which the views copy after every event.
+
 #include <functional>
 #include <string>
 #include <vector>

@@ -1,3 +1,4 @@
+// The window's design table: every control with its kind, caption, place, tab order, colours and tooltip.
 #include "ControlTable.h"
 
 #include <algorithm>

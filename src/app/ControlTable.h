@@ -1,5 +1,7 @@
 #pragma once
 
+// The design of the window, one row per control, shared by both views so each builds the same window.
+
 #include "OrvantaVersion.h"
 
 #include <array>

@@ -1,3 +1,5 @@
+// Which handler of the window each control's clicks and keystrokes reach, and how a typed character
+// goes through its box's filter.
 #include "EventRoutes.h"
 
 #include "MainWindow.h"

@@ -1,5 +1,7 @@
 #pragma once
 
+// The routes from a control's events to the window's handlers, one table for both views.
+
 #include "app/ControlTable.h"
 
 #include <cstdint>

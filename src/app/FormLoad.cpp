@@ -1,3 +1,5 @@
+// Form_Load: start-up and the reload after every write. Reads the key from the product ID, builds the
+// code table, finds psw.ini, the picture and the help file, and shows the first screen.
 #include "MainWindow.h"
 #include "app/Module1.h"
 

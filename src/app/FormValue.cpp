@@ -1,3 +1,4 @@
+// The form-level variables' values: empty, a number or a text, and how they compare.
 #include "FormValue.h"
 
 #include <charconv>
@@ -76,7 +77,7 @@ bool operator==(const FormValue& value, std::u16string_view text)
 {
     if (value.isEmpty())
         return text.empty();
-    return value.text().compare(text) == 0;
+    return std::u16string_view(value.text()) == text;
 }
 
 } // namespace orvanta::app

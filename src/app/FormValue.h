@@ -1,5 +1,7 @@
 #pragma once
 
+// A value of the window state (dousafrag, inputkensu, ...), which compares as the first version's did.
+
 #include <string>
 #include <string_view>
 #include <variant>

@@ -1,3 +1,5 @@
+// Reading the help file: our short guide in Markdown, taken apart into headings, list items and runs
+// of text that both windows show.
 #include "HelpText.h"
 
 #include "platform/Utf8.h"

@@ -1,5 +1,7 @@
 #pragma once
 
+// The help file as both windows show it: blocks of text with their headings, lists and strong runs.
+
 #include <optional>
 #include <string>
 #include <string_view>

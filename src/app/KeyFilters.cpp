@@ -1,3 +1,5 @@
+// The keystroke filters of the boxes (the KeyPress handlers): which characters each box takes, and the
+// message for one it refuses.
 #include "MainWindow.h"
 #include "platform/Utf8.h"
 

@@ -1,3 +1,4 @@
+// The window: its controls built from the design, its state, and the paths of psw.ini and its helpers.
 #include "MainWindow.h"
 
 namespace orvanta::app {

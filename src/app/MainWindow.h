@@ -1,5 +1,8 @@
 #pragma once
 
+// MainWindow, the program's one window as plain data: every control, the window state, the record
+// array and the code table, and every handler under the name the program gives it.
+
 #include "app/Control.h"
 #include "app/ControlTable.h"
 #include "app/FormValue.h"

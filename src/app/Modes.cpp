@@ -1,3 +1,5 @@
+// The four screens and the buttons that switch between them (btnnewmode, btnmordori), and the change
+// tracking of the destination and ID boxes (changfrag, sVshokifrg, newchek, roolchek).
 #include "MainWindow.h"
 
 namespace orvanta::app {

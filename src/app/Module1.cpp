@@ -1,3 +1,5 @@
+// Module1: reading one registry value (QueryRegistryValue) and cutting a text at its first NUL
+// (TrimAtNull), for the product ID that gives the key.
 #include "Module1.h"
 
 #include "app/FormValue.h"

@@ -1,5 +1,7 @@
 #pragma once
 
+// Module1, the registry routines start-up uses to read the product ID.
+
 #include "platform/CodePage.h"
 #include "platform/Registry.h"
 

@@ -1,5 +1,7 @@
 #pragma once
 
+// The layout table of the four screens: which controls each one shows.
+
 #include "app/ControlTable.h"
 
 #include <array>

@@ -1,3 +1,5 @@
+// The bytes バックアップ writes (psw.bkp and the dated list) and the rows ロード reads back, as plain
+// functions of the rows.
 #include "BackupFiles.h"
 
 #include "MailKey.h"

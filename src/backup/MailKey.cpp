@@ -1,3 +1,5 @@
+// Telling with which machine's key the e-mail addresses of a backup were stored, so ロード can store
+// them again with this machine's.
 #include "MailKey.h"
 
 #include "cipher/StoredForm.h"

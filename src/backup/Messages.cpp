@@ -1,3 +1,4 @@
+// The messages of バックアップ and ロード, one wording for each way they stop.
 #include "Messages.h"
 
 #include "app/FormValue.h"

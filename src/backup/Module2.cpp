@@ -1,3 +1,5 @@
+// Module2: finding the floppy drives by the name the desktop shell gives each drive, and the
+// removable drive a backup goes to when there is no floppy drive.
 #include "Module2.h"
 
 #include "platform/WidthFold.h"

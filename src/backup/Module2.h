@@ -1,5 +1,7 @@
 #pragma once
 
+// Module2, the drive discovery of バックアップ and ロード: which drive letters are floppy drives.
+
 #include "platform/Drives.h"
 
 #include <string>

@@ -1,3 +1,4 @@
+// The 81 characters that have a code and the fixed list of their three-letter codes.
 #include "CodeTable.h"
 
 #include <stdexcept>

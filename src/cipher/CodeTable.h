@@ -1,5 +1,7 @@
 #pragma once
 
+// The alphabet of the cipher and its codes, in the order every stored file depends on.
+
 #include <array>
 #include <cstddef>
 #include <optional>

@@ -1,3 +1,4 @@
+// The stored form of a text: each character's code under the table, and back.
 #include "StoredForm.h"
 
 namespace orvanta::cipher {

@@ -1,5 +1,7 @@
 #pragma once
 
+// How passwords and e-mail addresses are stored in psw.ini: encode and decode over the code table.
+
 #include "cipher/CodeTable.h"
 
 #include <optional>

@@ -1,3 +1,4 @@
+// The checks of 登録する and 更新する on the boxes: what may not be empty, and what psw.ini cannot hold.
 #include "EntryChecks.h"
 
 #include "app/CharacterName.h"

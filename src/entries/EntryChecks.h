@@ -1,5 +1,7 @@
 #pragma once
 
+// The checks an entry's boxes must pass before it is registered or updated, shared by both handlers.
+
 #include "platform/CodePage.h"
 #include "store/PswRecord.h"
 

@@ -1,3 +1,4 @@
+// Making a password from the system's secure random source, each character equally likely.
 #include "Generator.h"
 
 namespace orvanta::generator {

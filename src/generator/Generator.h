@@ -1,5 +1,7 @@
 #pragma once
 
+// The password generator behind 生成: a password of letters and digits of the length asked for.
+
 #include "platform/RandomSource.h"
 
 #include <array>

@@ -1,5 +1,7 @@
 #pragma once
 
+// What the system knows of a disk behind a mounted folder, to tell a removable drive from a fixed one.
+
 #include <optional>
 #include <string>
 #include <sys/types.h>

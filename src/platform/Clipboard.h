@@ -1,5 +1,7 @@
 #pragma once
 
+// The clipboard service the window puts passwords on, as a secret that leaves it after a while.
+
 #include <string>
 #include <string_view>
 

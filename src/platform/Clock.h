@@ -1,5 +1,7 @@
 #pragma once
 
+// The clock service: the local date and time, for the backup list's name and its heading.
+
 namespace orvanta::platform {
 
 struct LocalTime {

@@ -1,5 +1,7 @@
 #pragma once
 
+// The code page service: UTF-16 to and from the Shift_JIS bytes of psw.ini and the keystroke codes.
+
 #include <cstddef>
 #include <string>
 #include <string_view>

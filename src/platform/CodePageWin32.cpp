@@ -1,3 +1,4 @@
+// Code page 932 through Windows' own conversion functions, refusing what does not map exactly.
 #include "CodePageWin32.h"
 
 #include <optional>

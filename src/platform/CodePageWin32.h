@@ -1,5 +1,7 @@
 #pragma once
 
+// The code page of psw.ini on Windows, converted by the system itself.
+
 #include "platform/CodePage.h"
 
 namespace orvanta::platform {

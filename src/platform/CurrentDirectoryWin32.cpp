@@ -1,3 +1,4 @@
+// Asking Windows for the process's working directory, in one place.
 #include "CurrentDirectoryWin32.h"
 
 #include <vector>

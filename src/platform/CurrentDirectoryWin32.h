@@ -1,5 +1,7 @@
 #pragma once
 
+// The working directory on Windows, where F1 looks for the help file first.
+
 #include <string>
 
 namespace orvanta::platform {

@@ -1,5 +1,7 @@
 #pragma once
 
+// The drives service: which letters have a drive, of what type, with what display name and medium.
+
 #include <cstdint>
 #include <optional>
 #include <string>

@@ -1,3 +1,4 @@
+// The drives as Windows reports them, with the shell loaded only when a drive's name is asked for.
 #include "DrivesWin32.h"
 
 #include "CurrentDirectoryWin32.h"

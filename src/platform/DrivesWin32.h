@@ -1,5 +1,7 @@
 #pragma once
 
+// The drive service on Windows: the system's drive types and the shell's display names.
+
 #include "platform/Drives.h"
 
 namespace orvanta::platform {

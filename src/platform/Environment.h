@@ -1,5 +1,7 @@
 #pragma once
 
+// The environment service: variables such as Windir, the program's folder and the working directory.
+
 #include <optional>
 #include <string>
 #include <string_view>

@@ -1,3 +1,4 @@
+// The Japanese words for what a failed system call means, as Windows words its own messages.
 #include "ErrorDescription.h"
 
 #include "Utf8.h"

@@ -1,5 +1,7 @@
 #pragma once
 
+// What a failed system call means, in Japanese, for the message box.
+
 #include <string>
 
 namespace orvanta::platform {

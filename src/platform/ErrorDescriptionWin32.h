@@ -1,5 +1,7 @@
 #pragma once
 
+// What a failed Windows call means, in Japanese, for the message box.
+
 #include <cstdint>
 #include <optional>
 #include <string>

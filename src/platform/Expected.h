@@ -1,5 +1,7 @@
 #pragma once
 
+// The results of the platform services: a value or the reason it could not be had, true on success.
+
 #include <string>
 #include <utility>
 #include <variant>

@@ -1,5 +1,8 @@
 #pragma once
 
+// A file as a read found it, which a later write is checked against so that another program's change
+// is never overwritten.
+
 #include "platform/Expected.h"
 #include "platform/FileSystem.h"
 

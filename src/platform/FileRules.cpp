@@ -1,3 +1,5 @@
+// The rules both file layers keep: which files are odd or too large, and the names of the program's own
+// temporary files.
 #include "FileRules.h"
 
 #include "ErrorDescription.h"

@@ -1,5 +1,8 @@
 #pragma once
 
+// The file service: reading psw.ini and its companions whole and writing them through a temporary
+// file, guarded against other writers and odd files.
+
 #include "platform/Expected.h"
 #include "platform/Utf8.h"
 

@@ -1,5 +1,7 @@
 #pragma once
 
+// The help service: shows the program's help file, or says why it cannot.
+
 #include <string>
 
 namespace orvanta::platform {

@@ -1,3 +1,4 @@
+// The host's clock, read in the user's local time zone.
 #include "HostClock.h"
 
 #include <ctime>

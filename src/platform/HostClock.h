@@ -1,5 +1,7 @@
 #pragma once
 
+// The clock service of the real host.
+
 #include "platform/Clock.h"
 
 namespace orvanta::platform {

@@ -1,3 +1,5 @@
+// Drive letters on Linux: drive links over folders, and the user's mounted sticks and cards as
+// removable drives.
 #include "HostDrives.h"
 
 #include "HostFolders.h"

@@ -1,5 +1,7 @@
 #pragma once
 
+// The drive service on Linux, where drive letters are links to folders and the desktop mounts sticks.
+
 #include "platform/BlockDevices.h"
 #include "platform/Drives.h"
 #include "platform/Registry.h"

@@ -1,3 +1,4 @@
+// The process environment of this host, and the program's folder and working directory.
 #include "HostEnvironment.h"
 
 #include "HostFolders.h"
@@ -10,7 +11,7 @@
 #include <unistd.h>
 #include <vector>
 
-extern char** environ;
+extern char** environ; // NOLINT(readability-redundant-declaration): unistd.h names it only for _GNU_SOURCE
 
 namespace orvanta::platform {
 namespace {

@@ -1,5 +1,7 @@
 #pragma once
 
+// The environment service of the real host.
+
 #include "platform/Environment.h"
 
 #include <optional>

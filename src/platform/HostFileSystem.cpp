@@ -1,3 +1,5 @@
+// The Linux file layer: reads whole files, and writes through a temporary file under a lock file,
+// checking first that nobody changed the file since it was read.
 #include "HostFileSystem.h"
 
 #include "ErrorDescription.h"
@@ -372,7 +374,7 @@ public:
         if (!kept)
             return kept.failure();
         if (users && users->asRead != nullptr) {
-            if (const auto checked = stillAsRead(*users->asRead); !checked.ok())
+            if (auto checked = stillAsRead(*users->asRead); !checked.ok())
                 return checked;
         }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+// The file service on Linux, with Windows-style paths mapped through the drive links.
+
 #include "platform/Drives.h"
 #include "platform/FileSystem.h"
 #include "platform/SystemCalls.h"

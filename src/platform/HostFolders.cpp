@@ -1,3 +1,4 @@
+// The user's home folder and login name, from the environment or the password database.
 #include "HostFolders.h"
 
 #include <cstdlib>

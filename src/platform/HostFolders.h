@@ -1,5 +1,7 @@
 #pragma once
 
+// Where the user's home and login name come from on Linux.
+
 #include <string>
 
 namespace orvanta::platform {

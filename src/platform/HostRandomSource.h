@@ -1,5 +1,7 @@
 #pragma once
 
+// The random source of the real host, for the password generator.
+
 #include "platform/RandomSource.h"
 
 namespace orvanta::platform {

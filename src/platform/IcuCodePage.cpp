@@ -1,3 +1,4 @@
+// Code page 932 through ICU, mapped as Japanese Windows maps it, strictly.
 #include "IcuCodePage.h"
 
 #include <array>

@@ -1,5 +1,7 @@
 #pragma once
 
+// The code page of psw.ini on Linux, converted through ICU.
+
 #include "platform/CodePage.h"
 
 namespace orvanta::platform {

@@ -1,3 +1,4 @@
+// Keeping the program's memory, which holds passwords, out of core dumps.
 #include "ProcessGuard.h"
 
 #include <sys/prctl.h>

@@ -1,5 +1,7 @@
 #pragma once
 
+// The start-up setting that keeps passwords out of core dumps.
+
 namespace orvanta::platform {
 
 /// Keeps the process's memory out of core dumps: the window holds passwords in plain text. Called

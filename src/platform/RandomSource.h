@@ -1,5 +1,7 @@
 #pragma once
 
+// The random source service behind the password generator.
+
 #include <cstdint>
 
 namespace orvanta::platform {

@@ -1,5 +1,7 @@
 #pragma once
 
+// The registry service: one value read as the ANSI query returns it, for the product ID.
+
 #include <cstdint>
 #include <optional>
 #include <string>

@@ -1,3 +1,5 @@
+// Reading a registry hive file in the format the Windows registry editor exports: its lines, keys and
+// values.
 #include "RegistryHive.h"
 
 #include "HostFolders.h"

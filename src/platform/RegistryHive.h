@@ -1,5 +1,7 @@
 #pragma once
 
+// The registry on a host without one: a hive file exported by the Windows registry editor.
+
 #include "platform/Registry.h"
 
 #include <cstddef>

@@ -1,3 +1,4 @@
+// The Windows registry read through the ANSI query, in the 32-bit view the product ID lives in.
 #include "RegistryWin32.h"
 
 #include <string>

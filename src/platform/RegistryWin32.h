@@ -1,5 +1,7 @@
 #pragma once
 
+// The registry service on Windows.
+
 #include "platform/Registry.h"
 
 namespace orvanta::platform {

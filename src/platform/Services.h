@@ -1,5 +1,7 @@
 #pragma once
 
+// Every service the window reaches outside the process, handed in as one bundle.
+
 #include "platform/Clipboard.h"
 #include "platform/Clock.h"
 #include "platform/CodePage.h"

@@ -1,5 +1,7 @@
 #pragma once
 
+// The timer service: runs a task between two of the window's events, such as clearing the clipboard.
+
 #include <chrono>
 #include <functional>
 

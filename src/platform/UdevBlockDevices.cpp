@@ -1,3 +1,4 @@
+// The block devices as libudev describes them: removable or not, and on which bus.
 #include "UdevBlockDevices.h"
 
 #include <libudev.h>

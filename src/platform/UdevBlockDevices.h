@@ -1,5 +1,7 @@
 #pragma once
 
+// The block device service on Linux, through libudev.
+
 #include "platform/BlockDevices.h"
 
 namespace orvanta::platform {

@@ -1,3 +1,4 @@
+// Conversion between UTF-16 and UTF-8 for host paths and the host environment.
 #include "Utf8.h"
 
 #include <cstdint>

@@ -1,5 +1,7 @@
 #pragma once
 
+// UTF-16 to UTF-8 and back, for the host's paths and environment.
+
 #include <optional>
 #include <string>
 #include <string_view>

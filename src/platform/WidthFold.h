@@ -1,5 +1,7 @@
 #pragma once
 
+// Folding full-width text to half-width, so drive names compare as the first version compared them.
+
 #include <string>
 #include <string_view>
 

@@ -1,3 +1,4 @@
+// Folding full-width text to half-width through ICU.
 #include "WidthFold.h"
 
 #include <memory>

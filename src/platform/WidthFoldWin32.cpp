@@ -1,3 +1,4 @@
+// Folding full-width text to half-width through Windows' own mapping.
 #include "WidthFold.h"
 
 #include <windows.h>

@@ -1,5 +1,7 @@
 #pragma once
 
+// The changes the one rewrite of psw.ini applies: a new entry, an update or a deletion, as values.
+
 #include "platform/Expected.h"
 #include "store/PswRecord.h"
 

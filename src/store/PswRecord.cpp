@@ -1,3 +1,4 @@
+// The record array, and finding an entry's row and whether a destination and ID are used.
 #include "PswRecord.h"
 
 #include <algorithm>

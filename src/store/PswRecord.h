@@ -1,5 +1,7 @@
 #pragma once
 
+// PswRecord, one row of psw.ini, and the record array of 99 rows the window holds.
+
 #include <array>
 #include <cstddef>
 #include <optional>

@@ -1,3 +1,4 @@
+// The rules every rewrite of psw.ini keeps, checked over the rows.
 #include "RowChecks.h"
 
 #include <algorithm>

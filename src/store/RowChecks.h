@@ -1,5 +1,7 @@
 #pragma once
 
+// The rules of psw.ini's rows: each destination and ID once, one counted header row per destination.
+
 #include "store/PswRecord.h"
 
 #include <cstddef>

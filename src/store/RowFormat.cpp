@@ -1,3 +1,4 @@
+// Reading and writing the rows of psw.ini: five quoted fields a line, CRLF, in Shift_JIS.
 #include "RowFormat.h"
 
 #include "platform/Utf8.h"

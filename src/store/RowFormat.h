@@ -1,5 +1,7 @@
 #pragma once
 
+// The one row reader and writer for psw.ini and psw.bkp, and why a file did not read cleanly.
+
 #include "platform/CodePage.h"
 #include "store/PswRecord.h"
 

@@ -1,3 +1,4 @@
+// Drawing one of the window's frame lines.
 #include "DesignLine.h"
 
 #include <QPainter>

@@ -1,5 +1,7 @@
 #pragma once
 
+// A frame line of the window's design as a widget that lets the mouse through.
+
 #include <QPoint>
 #include <QWidget>
 

@@ -1,3 +1,4 @@
+// The Windows Japanese faces the design names, found as the IPA fonts on this host.
 #include "Fonts.h"
 
 #include "QtText.h"

@@ -1,5 +1,7 @@
 #pragma once
 
+// The window's fonts on Linux: the design's Windows faces mapped to the IPA fonts.
+
 #include <QFont>
 #include <string_view>
 

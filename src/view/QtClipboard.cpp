@@ -1,3 +1,4 @@
+// The clipboard through Qt, with the hint that keeps a password out of clipboard managers' history.
 #include "QtClipboard.h"
 
 #include "QtText.h"

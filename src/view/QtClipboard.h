@@ -1,5 +1,7 @@
 #pragma once
 
+// The clipboard service of the Qt window.
+
 #include "platform/Clipboard.h"
 
 namespace orvanta::view {

@@ -1,3 +1,4 @@
+// The help's window in Qt: the guide as the core reads it, shown in a text browser.
 #include "QtHelpViewer.h"
 
 #include "QtText.h"

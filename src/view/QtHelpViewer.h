@@ -1,5 +1,7 @@
 #pragma once
 
+// The help service of the Qt window.
+
 #include "platform/HelpViewer.h"
 
 #include <QPointer>

@@ -1,5 +1,7 @@
 #pragma once
 
+// Texts between the core's UTF-16 strings and Qt's QString.
+
 #include <QString>
 #include <string>
 #include <string_view>

@@ -1,3 +1,4 @@
+// The window's timer through Qt's event loop.
 #include "QtTimer.h"
 
 #include <utility>

@@ -1,5 +1,7 @@
 #pragma once
 
+// The timer service of the Qt window.
+
 #include "platform/Timer.h"
 
 #include <QTimer>

@@ -1,3 +1,5 @@
+// The Qt window: widgets built from the design table, each event sent to the core, the core's state
+// shown back after every one.
 #include "WindowView.h"
 
 #include "DesignLine.h"

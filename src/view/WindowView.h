@@ -1,5 +1,7 @@
 #pragma once
 
+// The program's Qt window, a mirror of MainWindow.
+
 #include "app/EventRoutes.h"
 #include "app/MainWindow.h"
 

@@ -1,3 +1,4 @@
+// Sizes of the Windows window: twips to pixels at the monitor's DPI, and the fonts to match.
 #include "Layout.h"
 
 #include <cmath>

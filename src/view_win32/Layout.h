@@ -1,5 +1,7 @@
 #pragma once
 
+// The Windows window's sizes from the design table at any DPI.
+
 #include "app/ControlTable.h"
 
 #include <windows.h>

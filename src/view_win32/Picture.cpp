@@ -1,3 +1,4 @@
+// Decoding the background picture with the Windows Imaging Component, loaded only for that.
 #include "Picture.h"
 
 #include "platform/Utf8.h"

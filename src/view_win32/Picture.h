@@ -1,5 +1,7 @@
 #pragma once
 
+// The background picture as a bitmap the Windows window can draw.
+
 #include "Handles.h"
 
 #include <string>

@@ -1,3 +1,4 @@
+// The Windows clipboard, with the formats that keep a password out of the clipboard history.
 #include "Win32Clipboard.h"
 
 #include <cstring>

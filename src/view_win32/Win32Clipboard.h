@@ -1,5 +1,7 @@
 #pragma once
 
+// The clipboard service of the Windows window.
+
 #include "Handles.h"
 #include "platform/Clipboard.h"
 

@@ -1,3 +1,4 @@
+// The help's window on Windows: the guide as the core reads it, in a read-only rich-edit box.
 #include "Win32HelpViewer.h"
 
 #include "Layout.h"

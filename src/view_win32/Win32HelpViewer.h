@@ -1,5 +1,7 @@
 #pragma once
 
+// The help service of the Windows window.
+
 #include "Handles.h"
 #include "app/HelpText.h"
 #include "platform/HelpViewer.h"

@@ -1,3 +1,4 @@
+// The window's timer through SetTimer and WM_TIMER.
 #include "Win32Timer.h"
 
 #include <algorithm>

@@ -1,5 +1,7 @@
 #pragma once
 
+// The timer service of the Windows window.
+
 #include "Handles.h"
 #include "platform/Timer.h"
 

@@ -1,3 +1,5 @@
+// The Windows window: one window procedure dispatching each message to a short function, the system's
+// controls built from the design table, each event sent to the core and its state shown back.
 #include "Win32View.h"
 
 #include "Layout.h"

@@ -1,5 +1,7 @@
 #pragma once
 
+// The program's Windows window, a mirror of MainWindow in the system's own controls.
+
 #include "Handles.h"
 #include "Picture.h"
 #include "app/EventRoutes.h"

@@ -1,10 +1,12 @@
 #pragma once
 
+// A machine for the backup tests: its own data folder, key and floppy drive, so a backup can be
+// written on one machine and loaded on another.
+
 #include "app/MainWindow.h"
 #include "support/TempDir.h"
 #include "support/TestServices.h"
 
-#include <cctype>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <set>
@@ -81,15 +83,6 @@ inline std::set<std::string> filesIn(const std::string& folder)
 {
     const auto names = namesIn(folder);
     return {names.begin(), names.end()};
-}
-
-/// A case's title as a test name: letters and digits, everything else "_".
-inline std::string testName(std::string_view title)
-{
-    std::string name;
-    for (const char c : title)
-        name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
-    return name;
 }
 
 inline unsigned permissions(const std::string& path)

@@ -1,3 +1,4 @@
+// Finding the floppy drives and the removable drive a backup goes to (Module2).
 #include "BackupMachine.h"
 #include "backup/Module2.h"
 #include "support/FakeDrives.h"

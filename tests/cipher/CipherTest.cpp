@@ -60,7 +60,10 @@ INSTANTIATE_TEST_SUITE_P(ProductIds, KeySelection,
                                            KeyCase{u"55274-640-1234567-23495", u"14", 14},
                                            KeyCase{u"55274-640-1234567-23499", u"18", 18},
                                            KeyCase{u"7", u"7", 7}),
-                         [](const auto& param) { return "Case" + std::to_string(param.index); });
+                         [](const auto& param) {
+                             // The key as the message shows it, in digits.
+                             return "Key" + std::string(param.param.shown.begin(), param.param.shown.end());
+                         });
 
 TEST_F(CipherTest, EveryKeyGivesEachSlotOneDifferentCodeAndLeavesTheRestEmpty)
 {

@@ -1,3 +1,4 @@
+// The Japanese wording of failed system calls.
 #include "platform/ErrorDescription.h"
 
 #include "platform/Utf8.h"

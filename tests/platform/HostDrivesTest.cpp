@@ -1,3 +1,4 @@
+// Drive letters on Linux: drive links, mounted sticks and what stands behind each letter.
 #include "platform/HostDrives.h"
 
 #include "platform/RegistryHive.h"

@@ -1,3 +1,4 @@
+// The Linux environment service: variables, the program's folder and the working directory.
 #include "platform/HostEnvironment.h"
 
 #include "platform/Utf8.h"

@@ -1,3 +1,4 @@
+// The Linux file layer: paths, whole reads, writes through a temporary file and the lock.
 #include "platform/HostFileSystem.h"
 
 #include "support/FailingFileSystem.h"

@@ -1,3 +1,4 @@
+// Code page 932 through ICU: every mapping as Japanese Windows has it, and what is refused.
 #include "platform/IcuCodePage.h"
 
 #include <gtest/gtest.h>

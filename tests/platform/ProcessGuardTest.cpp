@@ -1,3 +1,4 @@
+// Passwords stay out of core dumps after start-up.
 #include "platform/ProcessGuard.h"
 
 #include <cstdlib>

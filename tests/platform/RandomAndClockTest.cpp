@@ -1,3 +1,4 @@
+// The host's random source and clock.
 #include "platform/HostClock.h"
 #include "platform/HostRandomSource.h"
 

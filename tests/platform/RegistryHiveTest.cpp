@@ -1,3 +1,4 @@
+// The registry hive file: its formats, and the product ID read out of it or reported as damaged.
 #include "platform/RegistryHive.h"
 
 #include "platform/IcuCodePage.h"

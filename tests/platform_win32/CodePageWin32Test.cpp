@@ -1,3 +1,4 @@
+// Code page 932 through Windows' own conversion, under Wine.
 #include "platform/CodePageWin32.h"
 
 #include "platform/WidthFold.h"

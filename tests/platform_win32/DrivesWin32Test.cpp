@@ -1,3 +1,4 @@
+// The drives as Windows reports them, under Wine with a floppy drive.
 #include "platform/DrivesWin32.h"
 
 #include "backup/Module2.h"

@@ -1,3 +1,4 @@
+// The Windows environment service: Windir, the program's folder and missing variables.
 #include "platform/HostEnvironment.h"
 #include "platform/HostRandomSource.h"
 

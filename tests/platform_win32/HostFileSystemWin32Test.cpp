@@ -1,3 +1,4 @@
+// The Windows file layer: whole reads, writes through a temporary file, the lock and VirtualStore.
 #include "platform/DrivesWin32.h"
 #include "platform/FileRules.h"
 #include "platform/HostFileSystem.h"

@@ -1,3 +1,4 @@
+// The product ID read from the Windows registry as an installer sets it.
 #include "platform/RegistryWin32.h"
 
 #include "app/MainWindow.h"

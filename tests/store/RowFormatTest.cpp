@@ -96,7 +96,7 @@ INSTANTIATE_TEST_SUITE_P(
                     "\"\xE3\x83\xA4\xE3\x83\x95\xE3\x83\xBC\",\"taro\",\"c\",\" \",\"\"\r\n",
                 RowFileProblem::Kind::Utf8, 1, 2},
         BadFile{"a hundred rows", rows(100), RowFileProblem::Kind::TooManyRows, 100, 99}),
-    [](const auto& param) { return "Case" + std::to_string(param.index); });
+    [](const auto& param) { return testName(param.param.what); });
 
 TEST_F(RowFormatTest, NinetyNineRowsReadCompletely)
 {

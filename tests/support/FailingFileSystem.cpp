@@ -1,3 +1,4 @@
+// The real file layer, failing where a test says.
 #include "support/FailingFileSystem.h"
 
 #include "platform/ErrorDescription.h"

@@ -1,5 +1,7 @@
 #pragma once
 
+// A file layer that fails on command, to show that a failed write leaves the old file.
+
 #include "platform/HostFileSystem.h"
 #include "support/WatchedCalls.h"
 

@@ -1,5 +1,7 @@
 #pragma once
 
+// Block devices as a test sets them up.
+
 #include "platform/BlockDevices.h"
 
 #include <map>

@@ -1,5 +1,7 @@
 #pragma once
 
+// A clipboard that remembers what was put there.
+
 #include "platform/Clipboard.h"
 
 namespace orvanta::test {

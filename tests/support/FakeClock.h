@@ -1,5 +1,7 @@
 #pragma once
 
+// A clock that shows the time a test gives it.
+
 #include "platform/Clock.h"
 
 namespace orvanta::test {

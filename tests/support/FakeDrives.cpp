@@ -1,3 +1,4 @@
+// Drives as a test sets them up.
 #include "support/FakeDrives.h"
 
 namespace orvanta::test {

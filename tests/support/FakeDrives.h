@@ -1,5 +1,7 @@
 #pragma once
 
+// Drive letters, types, names and media as a test sets them up.
+
 #include "platform/Drives.h"
 
 #include <map>

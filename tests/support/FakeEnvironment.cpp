@@ -1,3 +1,4 @@
+// An environment as a test sets it up.
 #include "support/FakeEnvironment.h"
 
 namespace orvanta::test {

@@ -1,5 +1,7 @@
 #pragma once
 
+// Environment variables and folders as a test sets them up.
+
 #include "platform/Environment.h"
 
 #include <map>

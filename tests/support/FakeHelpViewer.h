@@ -1,5 +1,7 @@
 #pragma once
 
+// A help viewer that records what it was asked to show.
+
 #include "platform/HelpViewer.h"
 
 #include <vector>

@@ -1,3 +1,4 @@
+// An in-memory registry.
 #include "support/FakeRegistry.h"
 
 #include "support/SystemCodePage.h"

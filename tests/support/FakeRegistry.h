@@ -1,5 +1,7 @@
 #pragma once
 
+// An in-memory registry for the product ID a test needs.
+
 #include "platform/Registry.h"
 
 #include <map>

@@ -1,5 +1,7 @@
 #pragma once
 
+// A timer the test runs out by hand.
+
 #include "platform/Timer.h"
 
 #include <utility>

@@ -1,3 +1,4 @@
+// Random numbers from a list a test gives.
 #include "support/FixedRandomSource.h"
 
 #include <gtest/gtest.h>

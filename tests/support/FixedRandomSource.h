@@ -1,5 +1,7 @@
 #pragma once
 
+// A random source that gives the numbers a test lists.
+
 #include "platform/RandomSource.h"
 
 #include <cstddef>

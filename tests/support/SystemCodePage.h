@@ -1,5 +1,7 @@
 #pragma once
 
+// The host's real code page 932, for tests that need the true bytes.
+
 #ifdef _WIN32
 #include "platform/CodePageWin32.h"
 #else

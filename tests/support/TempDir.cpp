@@ -1,3 +1,4 @@
+// A temporary folder that removes itself.
 #include "support/TempDir.h"
 
 #include "platform/Utf8.h"

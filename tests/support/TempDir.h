@@ -1,5 +1,7 @@
 #pragma once
 
+// A fresh temporary folder for one test.
+
 #include <string>
 #include <string_view>
 #include <vector>

@@ -1,3 +1,4 @@
+// One of each platform service for a test, over a fresh temporary Windows folder.
 #include "support/TestServices.h"
 
 namespace orvanta::test {

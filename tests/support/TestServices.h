@@ -1,5 +1,7 @@
 #pragma once
 
+// The services a test hands the window: fakes, with the real file layer over a temporary folder.
+
 #include "platform/Services.h"
 #include "support/FailingFileSystem.h"
 #include "support/FakeClipboard.h"

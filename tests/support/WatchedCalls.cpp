@@ -1,3 +1,4 @@
+// The Linux system calls of a write, each asked about first by the test.
 #include "support/WatchedCalls.h"
 
 #include "platform/ErrorDescription.h"

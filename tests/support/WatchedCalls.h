@@ -1,5 +1,7 @@
 #pragma once
 
+// The system calls a write makes, watched or failed by a test.
+
 #include "platform/SystemCalls.h"
 
 #include <functional>

@@ -1,3 +1,4 @@
+// The Windows system calls of a write, each asked about first by the test.
 #include "platform/ErrorDescriptionWin32.h"
 #include "support/WatchedCalls.h"
 

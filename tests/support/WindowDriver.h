@@ -1,5 +1,7 @@
 #pragma once
 
+// A window over test services with a psw.ini written from plain rows, driven as the user would.
+
 #include "app/EventRoutes.h"
 #include "app/MainWindow.h"
 #include "support/TestServices.h"

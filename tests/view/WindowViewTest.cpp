@@ -120,7 +120,25 @@ void listenToMessages(QAccessibleEvent* event)
         heard.push_back(static_cast<QAccessibleTextInsertEvent*>(event)->textInserted());
 }
 
+/// The message box's text, which a failing comparison prints as the Japanese it is: QTest's own
+/// printing of a QString escapes every character beyond ASCII ("\u8A18\u5165…").
+struct Message : QString {
+    using QString::QString;
+    Message(const QString& text) : QString(text) {}
+};
+
+char* toString(const Message& text)
+{
+    return qstrdup((u'"' + text + u'"').toUtf8().constData());
+}
+
 } // namespace
+
+// Found beside the Message above when QTest prints the other side of a comparison with a message.
+static char* toString(const QString& text)
+{
+    return qstrdup((u'"' + text + u'"').toUtf8().constData());
+}
 
 class WindowViewTest : public QObject {
     Q_OBJECT
@@ -137,7 +155,7 @@ private:
             qFatal("no widget named %s", name);
         return w;
     }
-    QString message() { return find<QLineEdit>("Txtmassage")->text(); }
+    Message message() { return find<QLineEdit>("Txtmassage")->text(); }
     app::Control& controlNamed(const QString& name)
     {
         for (const auto& d : app::controlTable())

@@ -1,5 +1,7 @@
 #pragma once
 
+// The Windows window over a temporary Windir, driven by the messages the user's actions send.
+
 #include "support/WindowDriver.h"
 #include "view_win32/Win32View.h"
 
