@@ -127,13 +127,34 @@ bool isWideCharacter(char16_t c)
     return c >= 0x2E80 && !(c >= 0xD800 && c <= 0xDFFF) && !(c >= 0xFF61 && c <= 0xFF9F);
 }
 
-std::optional<std::vector<HelpBlock>> readHelpFile(std::string_view bytes)
+namespace {
+
+// The help file's text: UTF-8, with or without a byte-order mark, and no NUL byte.
+std::optional<std::u16string> helpText(std::string_view bytes)
 {
     if (bytes.starts_with("\xEF\xBB\xBF"))
         bytes.remove_prefix(3);
     if (bytes.find('\0') != std::string_view::npos)
         return std::nullopt;
-    const auto decoded = platform::fromUtf8Strict(bytes);
+    return platform::fromUtf8Strict(bytes);
+}
+
+// The level of a heading line ("# …" to "###### …"), 0 for any other line.
+int headingLevel(Text content)
+{
+    std::size_t hashes = 0;
+    while (hashes < content.size() && content[hashes] == u'#')
+        ++hashes;
+    if (hashes == 0 || hashes > 6 || (hashes < content.size() && content[hashes] != u' '))
+        return 0;
+    return static_cast<int>(hashes);
+}
+
+} // namespace
+
+std::optional<std::vector<HelpBlock>> readHelpFile(std::string_view bytes)
+{
+    const auto decoded = helpText(bytes);
     if (!decoded)
         return std::nullopt;
 
@@ -187,14 +208,10 @@ std::optional<std::vector<HelpBlock>> readHelpFile(std::string_view bytes)
             close();
 
         const Text content = trimmed(line);
-        std::size_t hashes = 0;
-        while (hashes < content.size() && content[hashes] == u'#')
-            ++hashes;
-        if (indent < 4 && hashes >= 1 && hashes <= 6 &&
-            (hashes == content.size() || content[hashes] == u' ')) {
+        if (const int level = headingLevel(content); level > 0 && indent < 4) {
             close();
-            open = HelpBlock{HelpBlockKind::Heading, static_cast<int>(hashes)};
-            joinLine(gathered, trimmed(content.substr(hashes)));
+            open = HelpBlock{HelpBlockKind::Heading, level};
+            joinLine(gathered, trimmed(content.substr(static_cast<std::size_t>(level))));
             close();
             continue;
         }
