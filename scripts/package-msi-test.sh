@@ -27,18 +27,8 @@ fail() {
 [ -f "$msi" ] && [ -f "$zip" ] || fail "no $name.msi and .zip in build/package/ (run scripts/package.sh)"
 [ -n "${DISPLAY:-}" ] || fail "no display (DISPLAY)"
 
-# Wine takes its ANSI code page from the locale: ja_JP.UTF-8 gives code page 932.
-if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
-  if [ "$(id -u)" -eq 0 ]; then SUDO=; else SUDO=sudo; fi
-  $SUDO sed -i 's/^# *ja_JP.UTF-8/ja_JP.UTF-8/' /etc/locale.gen
-  $SUDO locale-gen >/dev/null
-fi
-export LC_ALL=ja_JP.UTF-8
-export WINEARCH=win64
-export WINEDEBUG=-all
+. scripts/japanese-wine.sh
 export WINEPREFIX=$shots/wineprefix
-# No Mono or Gecko installer prompts, and no menu entries of Wine's in this machine's desktop.
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 
 work=$(mktemp -d)
 app_pid=

@@ -10,18 +10,8 @@ cd "$(dirname "$0")/.."
 # libstb-dev: the picture's decoder, compiled into orvanta.exe.
 bash scripts/setup.sh g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 libstb-dev wine wine64 googletest locales xvfb
 
-# Wine takes its ANSI code page from the locale: ja_JP.UTF-8 gives code page 932.
-if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
-  if [ "$(id -u)" -eq 0 ]; then SUDO=; else SUDO=sudo; fi
-  $SUDO sed -i 's/^# *ja_JP.UTF-8/ja_JP.UTF-8/' /etc/locale.gen
-  $SUDO locale-gen >/dev/null
-fi
-
-export LC_ALL=ja_JP.UTF-8
-export WINEARCH=win64
-export WINEDEBUG=-all
+. scripts/japanese-wine.sh
 export WINEPREFIX="$PWD/build/wineprefix"
-export WINEDLLOVERRIDES="mscoree,mshtml="   # no Mono or Gecko installer prompts
 
 jobs=$(nproc)
 
