@@ -28,6 +28,8 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # The libraries come from the program itself (dpkg-shlibdeps); the window's font does not.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS fonts-ipafont-gothic)
+# On a Wayland desktop the window runs natively with Qt's Wayland plug-in; without it, through XWayland.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-wayland)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # The first line is the summary; CPack indents the rest and turns the empty line into " .".
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "small password keeper for Japanese users
