@@ -87,6 +87,20 @@ ClickHandler clickHandler(ControlId id)
     }
 }
 
+KeyAction keyAction(ControlId id, ActionKey key)
+{
+    if (clickHandler(id))
+        return KeyAction::Click;
+    if (id == ControlId::Lstidbox && key == ActionKey::Enter)
+        return KeyAction::DoubleClick;
+    return KeyAction::None;
+}
+
+bool takesNoInputMethod(ControlId id)
+{
+    return id == ControlId::Txtpassnew || id == ControlId::Txtbikouran;
+}
+
 void runEvent(MainWindow& window, const std::function<void()>& handlers)
 {
     try {
@@ -108,6 +122,13 @@ void chooseId(MainWindow& window, int index)
 {
     window.Lstidbox.listIndex = index;
     window.Lstidbox_Click();
+}
+
+void openChosenId(MainWindow& window)
+{
+    if (!window.Lstidbox.selectedItem().empty())
+        window.Lstidbox_Click();
+    window.Lstidbox_DblClick();
 }
 
 TypedText passKeyPress(MainWindow& window, KeyPressHandler handler, std::u16string_view typed)

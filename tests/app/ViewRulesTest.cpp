@@ -26,6 +26,22 @@ TEST(ViewRulesTest, ACaptionShrinksToTheLargestSizeThatFitsButNotBelowTheFloor)
     }
 }
 
+TEST(ViewRulesTest, EnterAndSpaceClickButtonsAndEnterOpensTheChosenId)
+{
+    using app::ActionKey;
+    using app::KeyAction;
+    for (const auto& d : app::controlTable()) {
+        const bool button = d.kind == app::ControlKind::Button;
+        EXPECT_EQ(app::keyAction(d.id, ActionKey::Enter), button ? KeyAction::Click
+                                                          : d.id == app::ControlId::Lstidbox
+                                                              ? KeyAction::DoubleClick
+                                                              : KeyAction::None)
+            << d.name;
+        EXPECT_EQ(app::keyAction(d.id, ActionKey::Space), button ? KeyAction::Click : KeyAction::None)
+            << d.name;
+    }
+}
+
 TEST(ViewRulesTest, AHandlerThatThrowsLeavesTheUnexpectedErrorMessage)
 {
     TestServices services;

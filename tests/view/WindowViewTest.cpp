@@ -5,6 +5,7 @@
 #include "store/PswRecord.h"
 #include "store/RowFormat.h"
 #include "support/TestServices.h"
+#include "view/DesignColours.h"
 #include "view/Fonts.h"
 #include "view/QtClipboard.h"
 #include "view/QtHelpViewer.h"
@@ -325,6 +326,71 @@ private slots:
         QCOMPARE(find<QLineEdit>("Txtidbox")->text(), u"alice"_s);
         QCOMPARE(find<QLineEdit>("Txtpassnew")->text(), u"pass123"_s);
         QVERIFY(find<QLineEdit>("txtketasu")->isVisible());
+    }
+
+    void theKeyboardReachesTheButtonsAndTheList()
+    {
+        showAlice();
+        auto* list = find<QListWidget>("Lstidbox");
+        QTest::keyClick(list, Qt::Key_Return);
+        QCOMPARE(find<QLineEdit>("Txtidbox")->text(), u"alice"_s);
+        QVERIFY(find<QPushButton>("btnkousin")->isVisible());
+        QTest::keyClick(find<QPushButton>("btnmordori"), Qt::Key_Space);
+        QVERIFY(list->isVisible());
+        QTest::keyClick(find<QPushButton>("btnnewmode"), Qt::Key_Enter, Qt::KeypadModifier);
+        QVERIFY(find<QPushButton>("btnnew")->isVisible());
+        // The boxes still take Enter as a keystroke for their filters, never as a click.
+        QTest::keyClick(find<QLineEdit>("Txtpassnew"), Qt::Key_Return);
+        QCOMPARE(message(), u"入力可能文字ではありません"_s);
+        QVERIFY(find<QPushButton>("btnnew")->isVisible());
+    }
+
+    void secretBoxesTakeNoInputMethod()
+    {
+        start();
+        for (const char* name : {"Txtpassnew", "Txtbikouran", "Txtidbox"}) {
+            auto* box = find<QLineEdit>(name);
+            const bool secret = QByteArray(name) != "Txtidbox";
+            // What the input method asks of the box when it takes the focus.
+            QInputMethodQueryEvent asked(Qt::ImEnabled);
+            QApplication::sendEvent(box, &asked);
+            QCOMPARE(asked.value(Qt::ImEnabled).toBool(), !secret);
+            QCOMPARE(box->inputMethodHints().testFlag(Qt::ImhSensitiveData), secret);
+            QCOMPARE(box->inputMethodHints().testFlag(Qt::ImhLatinOnly), secret);
+        }
+    }
+
+    void aDarkThemeLeavesTheDesignsColours()
+    {
+        // A dark theme's palette, as Adwaita-Dark or a dark GTK theme gives it, changed while the
+        // window is up too.
+        const QPalette light = QApplication::palette();
+        QPalette dark(QColor(45, 45, 45), QColor(30, 30, 30));
+        dark.setColor(QPalette::WindowText, QColor(238, 238, 236));
+        dark.setColor(QPalette::Text, QColor(238, 238, 236));
+        dark.setColor(QPalette::ButtonText, QColor(238, 238, 236));
+        for (bool before : {true, false}) {
+            if (before)
+                QApplication::setPalette(dark);
+            start();
+            if (!before)
+                QApplication::setPalette(dark);
+            for (const auto& d : app::controlTable()) {
+                auto* w = m_view->findChild<QWidget*>(view::toQString(d.name));
+                const auto& p = w->palette();
+                const QColor text = view::colourOf(d.foreground.value_or(app::kDesignText));
+                QCOMPARE(p.color(QPalette::WindowText), text);
+                QCOMPARE(p.color(QPalette::Text), text);
+                QCOMPARE(p.color(QPalette::ButtonText), text);
+                QCOMPARE(p.color(QPalette::Base),
+                         view::colourOf(d.background.value_or(app::kDesignBoxBackground)));
+                if (!d.background)
+                    QCOMPARE(p.color(QPalette::Button), view::colourOf(app::kDesignButtonFace));
+                QCOMPARE(p.color(QPalette::Highlight), view::colourOf(app::kDesignSelection));
+            }
+            m_view.reset();
+            QApplication::setPalette(light);
+        }
     }
 
     void registrationThroughTheWindowWritesTheDataFile()
