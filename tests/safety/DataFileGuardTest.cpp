@@ -255,7 +255,7 @@ protected:
             {header(u"Mail", u"2"), entry(u"Mail", u"taro", u"abc123"), entry(u"Mail", u"hanako", u"Xy9!")});
         // A backup the load could read, unless the case makes it odd.
         d.window.btnunload_Click();
-        ASSERT_EQ(d.window.Txtmassage.text(), u"退避＆一覧書出し完了");
+        ASSERT_TRUE(d.window.Txtmassage.text().starts_with(u"退避＆一覧書出し完了"));
     }
 
     WindowDriver d;
@@ -409,8 +409,9 @@ TEST(UnflushedFolderTest, TheDoneMessageWarnsThatTheChangeMayNotSurviveAPowerFai
 
     d.services.files.failWrite(1, WriteStep::SyncFolder);
     d.window.btnunload_Click();
-    EXPECT_EQ(d.window.Txtmassage.text(),
-              u"退避＆一覧書出し完了（" + platform::fromUtf8(d.services.rootDir.file("psw.bkp")) + note);
+    EXPECT_EQ(d.window.Txtmassage.text(), u"退避＆一覧書出し完了（保存先：" +
+                                              platform::fromUtf8(d.services.rootDir.file("")) + u"）（" +
+                                              platform::fromUtf8(d.services.rootDir.file("psw.bkp")) + note);
     // The second write of a load: the first keeps the replaced file as psw.ini.bak.
     d.services.files.failWrite(2, WriteStep::SyncFolder);
     d.window.btnload_Click();
