@@ -50,8 +50,8 @@ void MainWindow::btnunload_Click()
         // holds entries: the mirror of ロード's refusal of a backup without rows.
         const auto old = files.readFile(backupPath);
         if (old && !store::readRows(old.value(), codePage).rows.empty()) {
-            Txtmassage.setText(u"データファイル psw.ini に登録が１件もありません。"
-                               u"バックアップを中止しました（psw.bkp は元のままです）。");
+            Txtmassage.setText(
+                u"psw.ini に登録がないため、バックアップを中止しました（psw.bkp は元のまま）。");
             return;
         }
     }

@@ -45,8 +45,8 @@ std::u16string fallbackFailureMessage(std::u16string_view shownPath, const platf
     auto message = floppyFailureMessage(shownPath, failure);
     if (message != failure.description)
         return message;
-    return folderOf(shownPath) + u" に書き込めません。USB メモリか SD カードを差して下さい（" +
-           failure.description + u"）";
+    // The cause (no permission, a full or read-only disk) matters less than the way out.
+    return folderOf(shownPath) + u" に書き込めません。USB メモリか SD カードを差して下さい。";
 }
 
 std::u16string fileFailureMessage(std::u16string_view path, const platform::Failure& failure)

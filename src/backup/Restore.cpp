@@ -44,7 +44,7 @@ void MainWindow::btnload_Click()
         return;
     if (const auto written = replaceDataFile(std::get<std::string>(newBytes)); !written.ok()) {
         if (written.failure().kind == platform::Failure::Kind::Changed)
-            rereadChangedDataFile(u"ロードを中止しました（psw.ini は元のままです）");
+            rereadChangedDataFile(u"ロードを中止し");
         else
             Txtmassage.setText(
                 backup::fileFailureMessage(files.shownPath(dataFilePath()), written.failure()) +
@@ -74,7 +74,7 @@ bool MainWindow::keepReplacedDataFile()
     }
     const platform::FileContents current = now ? platform::FileContents(now.value()) : std::nullopt;
     if (m_dataFileAsRead != current) {
-        rereadChangedDataFile(u"ロードを中止しました（psw.ini は元のままです）");
+        rereadChangedDataFile(u"ロードを中止し");
         return false;
     }
     if (!current)

@@ -60,10 +60,8 @@ struct Apply {
         // Another program may have removed the entry since the list was filled. Writing on would change
         // nothing and yet report "更新完了", as if the new password had been kept.
         if (!pairIsUsed(rows, from, change.id))
-            return refusal(
-                u"登録先「" + from + u"」のID「" + change.id +
-                u"」が psw.ini "
-                u"に見つからないため、更新を中止しました（他のプログラムが削除した可能性があります）。");
+            return refusal(u"登録先「" + from + u"」のID「" + change.id +
+                           u"」が psw.ini にないため、更新を中止しました。");
 
         // A rename onto a destination that exists merges the two: every entry moves under it, and one
         // header row stays, the one the destination already had (else the renamed one's), counting them
@@ -129,8 +127,7 @@ platform::Expected<std::vector<PswRecord>> applyChange(std::span<const PswRecord
     if (!changed)
         return changed;
     if (const auto problem = newRowsProblem(rows, changed.value()))
-        return refusal(u"データファイル psw.ini を書き換えると、" + rowsProblemText(*problem) +
-                       u"書き換えを中止しました（psw.ini は元のままです）。");
+        return refusal(u"psw.ini を書き換えると、" + rowsProblemText(*problem) + u"中止しました。");
     return changed;
 }
 

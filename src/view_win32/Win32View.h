@@ -107,6 +107,8 @@ private:
     void buildControls();
     void arrangeStacking();
     void addTooltips();
+    /// Puts the whole message into the message box's tooltip.
+    void showWholeMessage();
     /// Sizes the window, the fonts and (when asked) the controls for m_dpi.
     void applyDpi(const RECT* suggested, bool moveControls);
     /// A control's window at m_dpi: its place, reaching further down for the drop-down box's list.

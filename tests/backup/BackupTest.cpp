@@ -211,7 +211,7 @@ TEST_F(BackupTest, ARootThatCannotBeWrittenIsNamedAndAStickAskedFor)
 
     EXPECT_EQ(machine.window.Txtmassage.text(),
               platform::fromUtf8(machine.s.rootDir.file("")) +
-                  u" に書き込めません。USB メモリか SD カードを差して下さい（アクセスが拒否されました。）");
+                  u" に書き込めません。USB メモリか SD カードを差して下さい。");
     EXPECT_EQ(machine.s.rootDir.read("psw.bkp"), "");
     expectWindowUntouched();
 }

@@ -47,9 +47,7 @@ TEST(ChangeTest, GivesTheRowsToWriteOrTheRefusal)
         {"UpdateThatLeavesAPairTwice",
          store::Update{u"A", u"x", u"A", u"z", u"pw", u""},
          {},
-         u"データファイル psw.ini "
-         u"を書き換えると、登録先「A」のID「z」が２つになります。書き換えを中止しました（"
-         u"psw.ini は元のままです）。"},
+         u"psw.ini を書き換えると、登録先「A」のID「z」が２つになります。中止しました。"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -489,8 +489,7 @@ TEST_F(Win32FloppyTest, BacksUpToTheFloppyDiskAndRestoresFromIt)
                                   v.d.rowsFile({header(u"Mail", u"1"), entry(u"Mail", u"x", u"y")}));
     v.click(ControlId::btnload);
     EXPECT_EQ(v.shown(ControlId::Txtmassage),
-              u"他のプログラムが psw.ini を変更したため、ロードを中止しました（psw.ini は元のままです）。"
-              u"最新の内容を読み直しましたので、もう一度操作して下さい。");
+              u"psw.ini が他で変更されていました。ロードを中止し、読み直しました。再度操作して下さい。");
     v.click(ControlId::btnload);
     EXPECT_EQ(v.shown(ControlId::Txtmassage), u"ＬＯＡＤ完了");
     // Restoring keeps every row; only the header rows' blank password comes back empty.
