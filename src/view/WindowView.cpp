@@ -54,6 +54,21 @@ QRect placeOf(const ControlDesign& d)
     return {pixels(d.place.left), pixels(d.place.top), pixels(d.place.width), pixels(d.place.height)};
 }
 
+/// The ID list. At a scale between whole numbers (150 %) its inside would be drawn over the bottom line
+/// of its frame, which then vanishes: the inside keeps a pixel above that line free.
+class IdList : public QListWidget {
+public:
+    using QListWidget::QListWidget;
+
+protected:
+    void showEvent(QShowEvent* event) override
+    {
+        const double ratio = devicePixelRatioF();
+        setViewportMargins(0, 0, 0, ratio == std::floor(ratio) ? 0 : 1);
+        QListWidget::showEvent(event);
+    }
+};
+
 /// A caption wider than its label is drawn a little smaller rather than cut off.
 void fitCaption(QWidget* label, const QString& caption)
 {
@@ -285,7 +300,7 @@ QWidget* WindowView::makeWidget(const ControlDesign& d)
         return combo;
     }
     case ControlKind::ListBox: {
-        auto* list = new QListWidget(this);
+        auto* list = new IdList(this);
         list->setSelectionMode(QAbstractItemView::SingleSelection);
         list->setEditTriggers(QAbstractItemView::NoEditTriggers);
         list->setGeometry(placeOf(d));
