@@ -28,7 +28,8 @@ std::u16string backupDoneMessage(std::u16string_view shownFolder);
 
 /// A failure to write psw.bkp or the list into the root of the current drive or the home folder, the
 /// place a backup takes without a floppy disk or a stick: a disk or system failure names the folder
-/// and asks for a USB stick or an SD card, whatever the cause; a file there that is refused is named as on a floppy.
+/// and asks for a USB stick or an SD card, whatever the cause; a file there that is refused is named as on a
+/// floppy.
 std::u16string fallbackFailureMessage(std::u16string_view shownPath, const platform::Failure& failure);
 
 /// A failure of psw.ini during a backup or a restore: its path, "：" and the platform's description.
