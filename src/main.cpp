@@ -9,6 +9,7 @@
 #include "platform/ProcessGuard.h"
 #include "platform/RegistryHive.h"
 #include "platform/UdevBlockDevices.h"
+#include "view/DesignColours.h"
 #include "view/Fonts.h"
 #include "view/QtClipboard.h"
 #include "view/QtHelpViewer.h"
@@ -33,6 +34,7 @@ int main(int argc, char* argv[])
     // The desktop entry's name without ".desktop", so that the desktop ties the window to its menu
     // entry and icon.
     QGuiApplication::setDesktopFileName(QStringLiteral(ORVANTA_APP_ID));
+    view::keepDesignStyle();
     view::installJapaneseFonts();
 
     platform::RegistryHive registry(platform::RegistryHive::defaultPath());

@@ -115,6 +115,16 @@ inline constexpr Rgb kDesignFace{240, 240, 240};
 /// Twips per pixel at 96 dots per inch.
 inline constexpr int kTwipsPerPixel = 15;
 
+/// The colours the design takes from the classic light desktop wherever it names none. The window
+/// keeps them, and the colours it names, under any theme of the desktop: its picture is light, so the
+/// light text of a dark theme would vanish on it.
+inline constexpr Rgb kDesignText{0, 0, 0};                ///< captions, text in boxes and on buttons, lines
+inline constexpr Rgb kDesignBoxBackground{255, 255, 255}; ///< boxes, the lists
+inline constexpr Rgb kDesignButtonFace{240, 240, 240};    ///< buttons
+inline constexpr Rgb kDesignGreyText{109, 109, 109};      ///< text of a control that is off
+inline constexpr Rgb kDesignSelection{0, 120, 215};       ///< the chosen entry, selected text
+inline constexpr Rgb kDesignSelectedText{255, 255, 255};
+
 /// The design table of every control, indexed by ControlId.
 const std::array<ControlDesign, kControlCount>& controlTable();
 inline const ControlDesign& design(ControlId id)

@@ -113,6 +113,11 @@ KeyAction keyActionOn(ControlId focused, ActionKey key)
     return KeyAction::None;
 }
 
+bool takesNoInputMethod(ControlId id)
+{
+    return id == ControlId::Txtpassnew || id == ControlId::Txtbikouran;
+}
+
 void runEvent(MainWindow& window, const std::function<void()>& handlers)
 {
     try {
@@ -134,6 +139,13 @@ void chooseId(MainWindow& window, int index)
 {
     window.Lstidbox.listIndex = index;
     window.Lstidbox_Click();
+}
+
+void openChosenId(MainWindow& window)
+{
+    if (!window.Lstidbox.selectedItem().empty())
+        window.Lstidbox_Click();
+    window.Lstidbox_DblClick();
 }
 
 TypedText passKeyPress(MainWindow& window, KeyPressHandler handler, std::u16string_view typed)

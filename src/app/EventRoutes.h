@@ -40,6 +40,11 @@ enum class KeyAction { None, Click, DblClick };
 /// control the key stays the control's own: the boxes' KeyPress filters see Enter as a character.
 KeyAction keyActionOn(ControlId focused, ActionKey key);
 
+/// The boxes for a password and an address take half-width letters only: the input method stays off
+/// there, so that it never composes text the boxes would refuse, and an on-screen keyboard is told the
+/// text is secret and Latin.
+bool takesNoInputMethod(ControlId id);
+
 /// Runs the handlers of one user event. A handler that stops on an error the program did not foresee
 /// leaves the window as far as it got, with a message in Txtmassage that says the operation did not
 /// finish, followed by the error's own description.
@@ -50,6 +55,11 @@ void runEvent(MainWindow& window, const std::function<void()>& handlers);
 void chooseDestination(MainWindow& window, int index);
 /// The user chose item `index` of Lstidbox (-1: none), then Lstidbox_Click runs.
 void chooseId(MainWindow& window, int index);
+
+/// A double-click on Lstidbox, on an entry or not, or Enter on the list. As on Windows, the first
+/// click of a double-click is a click too: the chosen entry's password is read again from the file
+/// (Lstidbox_Click), then Lstidbox_DblClick opens it for editing, or says that no ID is chosen.
+void openChosenId(MainWindow& window);
 
 /// Text typed into a box after its KeyPress handler has seen it.
 struct TypedText {

@@ -50,8 +50,8 @@ void MainWindow::btnunload_Click()
         // holds entries: the mirror of ロード's refusal of a backup without rows.
         const auto old = files.readFile(backupPath);
         if (old && !store::readRows(old.value(), codePage).rows.empty()) {
-            Txtmassage.setText(u"データファイル psw.ini に登録が１件もありません。"
-                               u"バックアップを中止しました（psw.bkp は元のままです）。");
+            Txtmassage.setText(
+                u"psw.ini に登録がないため、バックアップを中止しました（psw.bkp は元のまま）。");
             return;
         }
     }
@@ -70,22 +70,26 @@ void MainWindow::btnunload_Click()
     const auto listPath = prefix + u"\\" + copies.listName;
     const auto shownList = files.shownPath(listPath);
 
+    // Without a floppy disk or a stick, the files go where the user did not choose: a failure there
+    // says where, and what to do instead.
+    const auto writeFailure =
+        prefix.empty() ? &backup::fallbackFailureMessage : &backup::floppyFailureMessage;
     const auto backupWritten = files.writeFile(backupPath, copies.backupBytes);
     if (!backupWritten.ok()) {
-        Txtmassage.setText(backup::floppyFailureMessage(shownBackup, backupWritten.failure()));
+        Txtmassage.setText(writeFailure(shownBackup, backupWritten.failure()));
         return;
     }
     noteUnsynced(shownBackup, backupWritten);
     const auto listWritten = files.writeOwnFile(listPath, copies.listBytes);
     if (!listWritten.ok()) {
-        Txtmassage.setText(doneMessage(backup::floppyFailureMessage(shownList, listWritten.failure()) +
+        Txtmassage.setText(doneMessage(writeFailure(shownList, listWritten.failure()) +
                                        u"（psw.bkp への退避は済んでいます）"));
         return;
     }
     noteUnsynced(shownList, listWritten);
 
     reload();
-    Txtmassage.setText(doneMessage(u"退避＆一覧書出し完了"));
+    Txtmassage.setText(doneMessage(backup::backupDoneMessage(backup::folderOf(shownBackup))));
 }
 
 } // namespace orvanta::app

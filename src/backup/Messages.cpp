@@ -29,6 +29,27 @@ std::u16string floppyFailureMessage(std::u16string_view shownPath, const platfor
     return failure.description;
 }
 
+std::u16string folderOf(std::u16string_view shownPath)
+{
+    const auto end = shownPath.find_last_of(u"\\/");
+    return std::u16string(end == std::u16string_view::npos ? std::u16string_view()
+                                                           : shownPath.substr(0, end + 1));
+}
+
+std::u16string backupDoneMessage(std::u16string_view shownFolder)
+{
+    return u"退避＆一覧書出し完了（保存先：" + std::u16string(shownFolder) + u"）";
+}
+
+std::u16string fallbackFailureMessage(std::u16string_view shownPath, const platform::Failure& failure)
+{
+    auto message = floppyFailureMessage(shownPath, failure);
+    if (message != failure.description)
+        return message;
+    // The cause (no permission, a full or read-only disk) matters less than the way out.
+    return folderOf(shownPath) + u" に書き込めません。USB メモリか SD カードを差して下さい。";
+}
+
 std::u16string fileFailureMessage(std::u16string_view path, const platform::Failure& failure)
 {
     return std::u16string(path) + u"：" + failure.description;

@@ -19,6 +19,19 @@ namespace orvanta::backup {
 /// a folder, a link to nothing, a file too large or read-only) is named: "<path>：<description>".
 std::u16string floppyFailureMessage(std::u16string_view shownPath, const platform::Failure& failure);
 
+/// The folder a file's shown path lies in, with its separator ("A:\", "/home/user/").
+std::u16string folderOf(std::u16string_view shownPath);
+
+/// バックアップ's message when it is done: the words of the window, then the folder it wrote to, so
+/// that the user finds the files also where the program chose the place.
+std::u16string backupDoneMessage(std::u16string_view shownFolder);
+
+/// A failure to write psw.bkp or the list into the root of the current drive or the home folder, the
+/// place a backup takes without a floppy disk or a stick: a disk or system failure names the folder
+/// and asks for a USB stick or an SD card, whatever the cause; a file there that is refused is named as on a
+/// floppy.
+std::u16string fallbackFailureMessage(std::u16string_view shownPath, const platform::Failure& failure);
+
 /// A failure of psw.ini during a backup or a restore: its path, "：" and the platform's description.
 /// The same description ("ファイルが見つかりません。", "アクセスが拒否されました。") can come from the
 /// disk's file in the same operation, and the path tells the two apart.

@@ -47,7 +47,7 @@ void MainWindow::btnload_Click()
         return;
     if (const auto written = replaceDataFile(newFile.bytes); !written.ok()) {
         if (written.failure().kind == platform::Failure::Kind::Changed)
-            rereadChangedDataFile(u"ロードを中止しました（psw.ini は元のままです）");
+            rereadChangedDataFile(u"ロードを中止し");
         else
             Txtmassage.setText(
                 backup::fileFailureMessage(files.shownPath(dataFilePath()), written.failure()) +
@@ -83,7 +83,7 @@ bool MainWindow::keepReplacedDataFile()
     if (!m_dataFileAsRead.readable())
         m_dataFileAsRead = current;
     if (m_dataFileAsRead != current) {
-        rereadChangedDataFile(u"ロードを中止しました（psw.ini は元のままです）");
+        rereadChangedDataFile(u"ロードを中止し");
         return false;
     }
     // Whatever would refuse the new psw.ini is found before psw.ini.bak is written, so that a refused

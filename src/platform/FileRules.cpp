@@ -139,12 +139,12 @@ std::u16string lockFileDescription(std::u16string_view shownLock, FileKind kind)
 
 std::u16string busyDescription()
 {
-    return u"他のプログラムがこのフォルダーに書き込み中です。しばらくしてから、もう一度操作して下さい。";
+    return u"このフォルダーは書き込み中です。しばらくしてから、もう一度操作して下さい。";
 }
 
 std::u16string changedDescription()
 {
-    return u"読み込んだ後に、他のプログラムがファイルを変更しました。";
+    return u"読み込んだ後に、ファイルが変更されました。";
 }
 
 bool isLeftoverName(std::string_view name)

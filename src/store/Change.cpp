@@ -147,8 +147,7 @@ platform::Expected<std::vector<PswRecord>> applyChange(std::span<const PswRecord
     if (!changed)
         return changed;
     if (const auto problem = newRowsProblem(rows, changed.value()))
-        return refusal(u"データファイル psw.ini を書き換えると、" + rowsProblemText(*problem) +
-                       u"書き換えを中止しました（psw.ini は元のままです）。");
+        return refusal(u"psw.ini を書き換えると、" + rowsProblemText(*problem) + u"中止しました。");
     return changed;
 }
 

@@ -94,8 +94,9 @@ void MainWindow::rereadChangedDataFile(std::u16string_view stopped)
     } else {
         applyScreen(Screen::Initial);
     }
-    auto message = u"他のプログラムが psw.ini を変更したため、" + std::u16string(stopped) +
-                   u"。最新の内容を読み直しましたので、もう一度操作して下さい。";
+    // "Elsewhere": the other writer may as well be a second window of this program.
+    auto message = u"psw.ini が他で変更されていました。" + std::u16string(stopped) +
+                   u"、読み直しました。再度操作して下さい。";
     if (m_dataFileProblem)
         message += *m_dataFileProblem;
     Txtmassage.setText(std::move(message));

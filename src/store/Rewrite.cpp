@@ -60,10 +60,9 @@ bool MainWindow::kakidashi()
     if (const auto* problem = std::get_if<store::RowWriteProblem>(&bytes))
         return refuse(writeProblemMessage(*problem));
     if (const auto written = replaceDataFile(std::get<std::string>(bytes)); !written.ok()) {
-        refuse(u"データファイル psw.ini を書き込めませんでした（元のファイルはそのままです）：" +
-               written.failure().description);
+        refuse(u"psw.ini を書き込めませんでした（元のままです）：" + written.failure().description);
         if (written.failure().kind == platform::Failure::Kind::Changed)
-            rereadChangedDataFile(u"書き換えを中止しました");
+            rereadChangedDataFile(u"書き換えを中止し");
         return false;
     }
     for (std::size_t i = 0; i < rows.size(); ++i)

@@ -105,11 +105,11 @@ std::u16string rowsProblemText(const RowsProblem& problem)
         return destination + u"が一覧に２つ並びます。";
     case RowsProblem::Kind::CountMismatch:
         return destination + u"の件数「" + problem.count + u"」がIDの数 " + decimal(problem.entries) +
-               u" と合わなくなります。";
+               u" と合いません。";
     case RowsProblem::Kind::HeaderWithoutEntries:
         return u"IDが１つもない" + destination + u"が残ります。";
     case RowsProblem::Kind::EntryWithoutHeader:
-        return destination + u"のID「" + problem.id + u"」が見出し行を失い、一覧に出なくなります。";
+        return destination + u"のID「" + problem.id + u"」の見出し行がなくなります。";
     }
     return {};
 }

@@ -2,6 +2,7 @@
 // shown back after every one.
 #include "WindowView.h"
 
+#include "DesignColours.h"
 #include "DesignLine.h"
 #include "Fonts.h"
 #include "QtText.h"
@@ -56,10 +57,20 @@ QRect placeOf(const ControlDesign& d)
     return {pixels(d.place.left), pixels(d.place.top), pixels(d.place.width), pixels(d.place.height)};
 }
 
-QColor colourOf(const app::Rgb& rgb)
-{
-    return {rgb.red, rgb.green, rgb.blue};
-}
+/// The ID list. At a scale between whole numbers (150 %) its inside would be drawn over the bottom line
+/// of its frame, which then vanishes: the inside keeps a pixel above that line free.
+class IdList : public QListWidget {
+public:
+    using QListWidget::QListWidget;
+
+protected:
+    void showEvent(QShowEvent* event) override
+    {
+        const double ratio = devicePixelRatioF();
+        setViewportMargins(0, 0, 0, ratio == std::floor(ratio) ? 0 : 1);
+        QListWidget::showEvent(event);
+    }
+};
 
 /// A caption wider than its label is drawn a little smaller rather than cut off.
 void fitCaption(QWidget* label, const QString& caption)
@@ -218,6 +229,11 @@ WindowView::WindowView(MainWindow& window, QWidget* parent)
 {
     setObjectName(u"Form1"_s);
     setWindowTitle(toQString(app::kWindowCaption));
+    // The window has one size: no maximize button, also where the program draws its own title bar
+    // (Wayland), whose title then has that button's room.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    setPalette(designPalette());
     setFont(designFont(9, false));
     setFixedSize(pixels(app::kClientWidthTwips), pixels(app::kClientHeightTwips));
     build();
@@ -316,7 +332,7 @@ QWidget* WindowView::makeWidget(const ControlDesign& d)
         return combo;
     }
     case ControlKind::ListBox: {
-        auto* list = new QListWidget(this);
+        auto* list = new IdList(this);
         list->setSelectionMode(QAbstractItemView::SingleSelection);
         list->setEditTriggers(QAbstractItemView::NoEditTriggers);
         list->setGeometry(placeOf(d));
@@ -355,6 +371,7 @@ void WindowView::connectEvents(const ControlDesign& d, QWidget* w)
     if (auto handler = clickHandler(id)) {
         connect(qobject_cast<QPushButton*>(w), &QPushButton::clicked, this,
                 [this, handler] { route(std::bind_front(handler, &m_window)); });
+        w->installEventFilter(this);
         return;
     }
     if (auto* combo = qobject_cast<QComboBox*>(w)) {
@@ -389,8 +406,9 @@ void WindowView::connectEvents(const ControlDesign& d, QWidget* w)
                 chooseId(list->row(item));
         });
         // Double clicks anywhere in the list, on an entry or not: the handler tells the user when no
-        // entry is chosen. Presses start a new click.
+        // entry is chosen. Presses start a new click. Enter on the list does the same.
         list->viewport()->installEventFilter(this);
+        list->installEventFilter(this);
         return;
     }
     if (auto* box = qobject_cast<QLineEdit*>(w)) {
@@ -408,10 +426,17 @@ void WindowView::connectEvents(const ControlDesign& d, QWidget* w)
             // A box that only shows: once the edit is over, the program's text returns.
             QMetaObject::invokeMethod(this, &WindowView::mirror, Qt::QueuedConnection);
         });
-        if (keyPressHandler(id) || app::copyHandler(id))
+        if (keyPressHandler(id) || app::copyHandler(id) || app::takesNoInputMethod(id))
             box->installEventFilter(this);
         if (app::copyHandler(id))
             keepSecret(id, box);
+        if (app::takesNoInputMethod(id)) {
+            // The attribute alone does not do it: a QLineEdit tells the input method it takes
+            // composition whenever it can be edited (keepInputMethodOff).
+            box->setAttribute(Qt::WA_InputMethodEnabled, false);
+            box->setInputMethodHints(Qt::ImhSensitiveData | Qt::ImhNoPredictiveText | Qt::ImhNoAutoUppercase |
+                                     Qt::ImhPreferLatin | Qt::ImhLatinOnly);
+        }
     }
 }
 
@@ -559,6 +584,7 @@ void WindowView::mirror()
         }
     }
     announceMessage();
+    showWholeMessage();
     // Controls are shown before others are hidden: when the focused button hides itself, the focus
     // then moves on to the control that took its place, not round to the message box.
     for (bool showing : {true, false}) {
@@ -569,6 +595,22 @@ void WindowView::mirror()
         }
     }
     m_mirroring = false;
+}
+
+void WindowView::showWholeMessage()
+{
+    // A message wider than the box is cut at its edge; its tooltip and its description for assistive
+    // tools hold it whole, after what the box is for.
+    auto* box = widget(ControlId::Txtmassage);
+    const QString purpose = toQString(app::design(ControlId::Txtmassage).tooltip);
+    const QString message = toQString(m_window.Txtmassage.text());
+    const QString tip = message.isEmpty() ? purpose
+                                          : u"<p>"_s + purpose.toHtmlEscaped() + u"</p><p>"_s +
+                                                message.toHtmlEscaped() + u"</p>"_s;
+    if (box->toolTip() != tip) {
+        box->setToolTip(tip);
+        box->setAccessibleDescription(message.isEmpty() ? purpose : purpose + u'\n' + message);
+    }
 }
 
 void WindowView::announceMessage()
@@ -595,19 +637,19 @@ bool WindowView::eventFilter(QObject* watched, QEvent* event)
         // As on Windows, the second click of a double click is a click too: the shown password is
         // read again from the file before the edit boxes take it.
         if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-            route([this] {
-                if (!m_window.Lstidbox.selectedItem().empty())
-                    m_window.Lstidbox_Click();
-                m_window.Lstidbox_DblClick();
-            });
+            route([this] { app::openChosenId(m_window); });
             return true;
         }
         return false;
     }
+    if (event->type() == QEvent::KeyPress && takeActionKey(watched, *static_cast<QKeyEvent*>(event)))
+        return true;
     if (auto* box = qobject_cast<QLineEdit*>(watched)) {
         const auto found = std::find(m_widgets.begin(), m_widgets.end(), box);
         if (found != m_widgets.end()) {
             const auto id = static_cast<ControlId>(found - m_widgets.begin());
+            if (event->type() == QEvent::InputMethodQuery && app::takesNoInputMethod(id))
+                return keepInputMethodOff(box, *static_cast<QInputMethodQueryEvent*>(event));
             if (app::copyHandler(id) && copyOutOfSecretBox(id, box, *event))
                 return true;
             if (auto handler = keyPressHandler(id))
@@ -615,6 +657,48 @@ bool WindowView::eventFilter(QObject* watched, QEvent* event)
         }
     }
     return QWidget::eventFilter(watched, event);
+}
+
+bool WindowView::keepInputMethodOff(QLineEdit* box, QInputMethodQueryEvent& query)
+{
+    if (m_answeringInputMethod || !(query.queries() & Qt::ImEnabled))
+        return false;
+    // The box answers first, then the answer to whether it takes composition becomes no.
+    m_answeringInputMethod = true;
+    QCoreApplication::sendEvent(box, &query);
+    m_answeringInputMethod = false;
+    query.setValue(Qt::ImEnabled, false);
+    return true;
+}
+
+bool WindowView::takeActionKey(QObject* watched, const QKeyEvent& key)
+{
+    const auto found = std::find(m_widgets.begin(), m_widgets.end(), watched);
+    if (found == m_widgets.end() || (key.modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
+        return false;
+    app::ActionKey actionKey{};
+    if (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter)
+        actionKey = app::ActionKey::Enter;
+    else if (key.key() == Qt::Key_Space)
+        actionKey = app::ActionKey::Space;
+    else
+        return false;
+    const auto id = static_cast<ControlId>(found - m_widgets.begin());
+    switch (app::keyActionOn(id, actionKey)) {
+    case app::KeyAction::Click:
+        // Space is the button's own key: it looks pressed while the key is down and clicks on release.
+        if (actionKey == app::ActionKey::Space)
+            return false;
+        if (auto* button = qobject_cast<QPushButton*>(*found))
+            button->click();
+        return true;
+    case app::KeyAction::DblClick:
+        route([this] { app::openChosenId(m_window); });
+        return true;
+    case app::KeyAction::None:
+        break;
+    }
+    return false;
 }
 
 bool WindowView::filterTyping(ControlId id, KeyPressHandler handler, QLineEdit* box, QEvent* event)

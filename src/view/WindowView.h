@@ -12,6 +12,8 @@
 #include <functional>
 #include <optional>
 
+class QInputMethodQueryEvent;
+class QKeyEvent;
 class QLineEdit;
 
 namespace orvanta::view {
@@ -55,6 +57,8 @@ private:
 
     /// Runs a handler of the core, then shows the result.
     void route(const std::function<void()>& handler);
+    /// Puts the whole message into the message box's tooltip and description.
+    void showWholeMessage();
     /// Raises the assistive tools' event for a message written again over the same text.
     void announceMessage();
     /// Chooses entry `row` of the ID list (-1 for none) and runs its Click handler.
@@ -69,6 +73,10 @@ private:
     /// then takes it out of a box the user writes in.
     void copySecret(app::ControlId id, QLineEdit* box, bool cut);
 
+    /// The input method asks a box for a password or an address whether it takes composition: no.
+    bool keepInputMethodOff(QLineEdit* box, QInputMethodQueryEvent& query);
+    /// Enter or Space on a button or the ID list: true when the key did the control's action here.
+    bool takeActionKey(QObject* watched, const QKeyEvent& key);
     /// Keystrokes for one of the filtered boxes: true when the event was taken here.
     bool filterTyping(app::ControlId id, KeyPressHandler handler, QLineEdit* box, QEvent* event);
     /// Puts every character of `typed` through the box's KeyPress handler; what the handler let
@@ -88,6 +96,8 @@ private:
     std::u16string m_shownMessage;
     /// Whether the press of the click under way has already run the ID list's Click handler.
     bool m_clickRan = false;
+    /// Whether a box for a password or an address is answering the input method's question itself.
+    bool m_answeringInputMethod = false;
     /// The box a filtered keystroke is being delivered to, while it is.
     std::optional<app::ControlId> m_forwardingTo;
 };

@@ -436,6 +436,7 @@ void Win32View::addTooltips()
         }
     }
     SendMessageW(m_tooltip, TTM_SETMAXTIPWIDTH, 0, pixelsAt(8000, m_dpi));
+    showWholeMessage();
 }
 
 void Win32View::applyDpi(const RECT* suggested, bool moveControls)
@@ -836,7 +837,30 @@ void Win32View::mirror()
         }
     }
     repairFocus(focused);
+    showWholeMessage();
     m_mirroring = false;
+}
+
+void Win32View::showWholeMessage()
+{
+    // A message wider than the box is cut at its edge: the box's tooltip holds it whole, after what the
+    // box is for. Before the tooltips are set up, addTooltips comes here itself.
+    HWND box = m_controls[index(ControlId::Txtmassage)];
+    if (!m_tooltip || !box)
+        return;
+    auto tip = std::u16string(app::design(ControlId::Txtmassage).tooltip);
+    if (const auto& message = m_window.Txtmassage.text(); !message.empty())
+        tip += u"\r\n" + message;
+    auto& shown = m_tooltips[index(ControlId::Txtmassage)];
+    if (shown == tip)
+        return;
+    shown = std::move(tip);
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = m_hwnd;
+    tool.uId = reinterpret_cast<UINT_PTR>(box);
+    tool.lpszText = reinterpret_cast<wchar_t*>(shown.data());
+    SendMessageW(m_tooltip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 std::optional<ControlId> Win32View::controlOf(HWND window) const

@@ -115,6 +115,8 @@ private:
     /// Gives a control its font: the designed size, or for a label the size its caption fits at.
     void applyFont(HDC dc, const app::ControlDesign& design, HWND child);
     void addTooltips();
+    /// Puts the whole message into the message box's tooltip.
+    void showWholeMessage();
     /// Sizes the window, the fonts and (when asked) the controls for m_dpi.
     void applyDpi(const RECT* suggested, bool moveControls);
     /// The window's outer size for its client area at `dpi`.

@@ -67,7 +67,8 @@ TEST_F(BackupTest, WritesEveryRowWithItsPlainPasswordToTheFloppyDisk)
 {
     machine.window.btnunload_Click();
 
-    EXPECT_EQ(machine.window.Txtmassage.text(), u"退避＆一覧書出し完了");
+    EXPECT_EQ(machine.window.Txtmassage.text(),
+              u"退避＆一覧書出し完了（保存先：" + platform::fromUtf8(floppy.file("")) + u"）");
     EXPECT_EQ(floppy.read("psw.bkp"), expectedBackup());
     EXPECT_EQ(permissions(floppy.file("psw.bkp")), 0600U);
     EXPECT_EQ(machine.dataFile(), original);
@@ -136,7 +137,8 @@ TEST_F(BackupTest, WritesToTheCurrentDriveRootWithoutAFloppyDrive)
     machine.s.drives.setMedium('E', false);
     machine.window.btnunload_Click();
 
-    EXPECT_EQ(machine.window.Txtmassage.text(), u"退避＆一覧書出し完了");
+    EXPECT_EQ(machine.window.Txtmassage.text(),
+              u"退避＆一覧書出し完了（保存先：" + platform::fromUtf8(machine.s.rootDir.file("")) + u"）");
     EXPECT_EQ(machine.s.rootDir.read("psw.bkp"), expectedBackup());
     EXPECT_EQ(machine.s.rootDir.read("20260203090507_psw.csv"), expectedList());
     EXPECT_TRUE(filesIn(floppy.path()).empty());
@@ -198,6 +200,20 @@ TEST_F(BackupTest, AFailedBackupLeavesTheEarlierOneAsItWas)
         EXPECT_EQ(machine.dataFile(), original);
         expectWindowUntouched();
     }
+}
+
+TEST_F(BackupTest, ARootThatCannotBeWrittenIsNamedAndAStickAskedFor)
+{
+    machine.s.drives.removeDrive('A');
+    machine.s.files.failWrite(1, WriteStep::Open, EACCES);
+
+    machine.window.btnunload_Click();
+
+    EXPECT_EQ(machine.window.Txtmassage.text(),
+              platform::fromUtf8(machine.s.rootDir.file("")) +
+                  u" に書き込めません。USB メモリか SD カードを差して下さい。");
+    EXPECT_EQ(machine.s.rootDir.read("psw.bkp"), "");
+    expectWindowUntouched();
 }
 
 TEST_F(BackupTest, AFailedListSaysThatTheBackupItselfIsDone)

@@ -19,8 +19,7 @@ struct Refusal {
 const std::vector<Refusal> kRefusals{
     // A data file of blank lines holds no rows.
     {"BackupOfAnEmptyDataFile", "\r\n \r\n", [](WindowDriver& d) { d.window.btnunload_Click(); },
-     u"データファイル psw.ini に登録が１件もありません。バックアップを中止しました（psw.bkp "
-     u"は元のままです）。"},
+     u"psw.ini に登録がないため、バックアップを中止しました（psw.bkp は元のまま）。"},
     {"MergeThatWouldDoubleAnId",
      {},
      [](WindowDriver& d) {

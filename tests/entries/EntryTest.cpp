@@ -106,8 +106,7 @@ TEST_F(EntryTest, AnUpdateOfAnEntryAnotherProgramRemovedSaysSoAndWritesNothing)
     d.window.btnkousin_Click();
 
     EXPECT_EQ(d.window.Txtmassage.text(),
-              u"登録先「Mail」のID「taro」が psw.ini に見つからないため、更新を中止しま"
-              u"した（他のプログラムが削除した可能性があります）。");
+              u"登録先「Mail」のID「taro」が psw.ini にないため、更新を中止しました。");
     EXPECT_EQ(d.file(), removed);
 }
 
@@ -282,8 +281,7 @@ class WriteFailureTest : public EntryTest, public ::testing::WithParamInterface<
 TEST_P(WriteFailureTest, LeavesTheFileAsItWas)
 {
     const std::u16string failed =
-        u"データファイル psw.ini を書き込めませんでした（元のファイルはそのままです）：" +
-        writeErrorDescription(ENOSPC);
+        u"psw.ini を書き込めませんでした（元のままです）：" + writeErrorDescription(ENOSPC);
     d.services.files.failEveryWrite(GetParam(), ENOSPC);
 
     d.registerEntry(u"Mail", u"jiro", u"pw2");
@@ -305,8 +303,7 @@ TEST_P(WriteFailureTest, ARegistrationTriedAgainCountsOnce)
     d.services.files.failWrite(1, GetParam());
     d.registerEntry(u"Mail", u"jiro", u"pw2");
     EXPECT_EQ(d.window.Txtmassage.text(),
-              u"データファイル psw.ini を書き込めませんでした（元のファイルはそのままです）：" +
-                  writeErrorDescription(EIO));
+              u"psw.ini を書き込めませんでした（元のままです）：" + writeErrorDescription(EIO));
     EXPECT_EQ(d.file(), before);
 
     d.window.btnnew_Click();
@@ -323,8 +320,7 @@ TEST_P(WriteFailureTest, ADeleteTriedAgainCountsOnce)
     d.openEntry(u"Mail", u"hanako");
     d.window.btndelete_Click();
     EXPECT_EQ(d.window.Txtmassage.text(),
-              u"データファイル psw.ini を書き込めませんでした（元のファイルはそのままです）：" +
-                  writeErrorDescription(EACCES));
+              u"psw.ini を書き込めませんでした（元のままです）：" + writeErrorDescription(EACCES));
     EXPECT_EQ(d.file(), before);
     EXPECT_TRUE(d.inEditMode());
 

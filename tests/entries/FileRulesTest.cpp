@@ -10,7 +10,7 @@
 namespace orvanta::test {
 namespace {
 
-const std::u16string kNotWritten = u"書き換えを中止しました（psw.ini は元のままです）。";
+const std::u16string kNotWritten = u"中止しました。";
 
 struct Refusal {
     const char* name;
@@ -41,7 +41,7 @@ TEST(FileRulesTest, AChangeThatWouldBreakARuleIsRefusedAndNothingIsWritten)
              d.window.dousafrag = u"koushin";
              EXPECT_FALSE(d.window.kakidashi());
          },
-         u"データファイル psw.ini を書き換えると、登録先「B」のID「y」が２つになります。" + kNotWritten},
+         u"psw.ini を書き換えると、登録先「B」のID「y」が２つになります。" + kNotWritten},
     };
     for (const auto& c : refusals) {
         SCOPED_TRACE(c.name);

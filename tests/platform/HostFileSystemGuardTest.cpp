@@ -104,8 +104,7 @@ TEST_F(HostFileSystemGuardTest, AReplaceGoesAheadOnlyOverTheFileAsRead)
             continue;
         }
         EXPECT_EQ(replaced.failure().kind, Failure::Kind::Changed);
-        EXPECT_EQ(replaced.failure().description,
-                  u"読み込んだ後に、他のプログラムがファイルを変更しました。");
+        EXPECT_EQ(replaced.failure().description, u"読み込んだ後に、ファイルが変更されました。");
         EXPECT_EQ(fs::exists(target()), c.onDisk.has_value());
         if (c.onDisk) {
             EXPECT_EQ(m_dir.read("psw.ini"), *c.onDisk);
@@ -166,7 +165,7 @@ TEST_F(HostFileSystemGuardTest, AnotherWriterInTheFolderWaitsForTheLock)
     ASSERT_TRUE(tried);
     ASSERT_FALSE(secondWhileHeld.ok());
     EXPECT_EQ(secondWhileHeld.failure().description,
-              u"他のプログラムがこのフォルダーに書き込み中です。しばらくしてから、もう一度操作して下さい。");
+              u"このフォルダーは書き込み中です。しばらくしてから、もう一度操作して下さい。");
     EXPECT_EQ(namesIn(m_dir.path()), std::vector<std::string>{"psw.ini"});
     EXPECT_EQ(m_dir.read("psw.ini"), "first");
     EXPECT_TRUE(second.writeFile(u"C:\\psw.bkp", "second").ok());

@@ -180,35 +180,26 @@ const std::vector<Refusal>& refusals()
          makeReadOnly,
          u"",
          deleteOne,
-         u"データファイル psw.ini "
-         u"を書き込めませんでした（元のファイルはそのままです）：読み取り専用のファイルのため、"
-         u"書き換えられません。"},
+         u"psw.ini "
+         u"を書き込めませんでした（元のままです）：読み取り専用のファイルのため、書き換えられません。"},
         {"DataFileChangedOnRegister",
          false,
          {},
          changeBehindTheWindow,
          u"",
          registerOne,
-         u"他のプログラムが psw.ini "
-         u"を変更したため、書き換えを中止しました。最新の内容を読み直しましたので、もう一度"
-         u"操作して下さい。"},
+         u"psw.ini が他で変更されていました。書き換えを中止し、読み直しました。再度操作して下さい。"},
         {"DataFileChangedOnDelete", false, openHanako, changeBehindTheWindow, u"", pressDelete,
-         u"他のプログラムが psw.ini "
-         u"を変更したため、書き換えを中止しました。最新の内容を読み直しましたので、もう一度"
-         u"操作して下さい。"},
+         u"psw.ini が他で変更されていました。書き換えを中止し、読み直しました。再度操作して下さい。"},
         {"DataFileChangedOnUpdate", false, openHanako, changeBehindTheWindow, u"", pressUpdate,
-         u"他のプログラムが psw.ini "
-         u"を変更したため、書き換えを中止しました。最新の内容を読み直しましたので、もう一度"
-         u"操作して下さい。"},
+         u"psw.ini が他で変更されていました。書き換えを中止し、読み直しました。再度操作して下さい。"},
         {"DataFileChangedOnLoad",
          false,
          {},
          changeBehindTheWindow,
          u"",
          load,
-         u"他のプログラムが psw.ini を変更したため、ロードを中止しました（psw.ini "
-         u"は元のままです）。最新の内容を読み"
-         u"直しましたので、もう一度操作して下さい。"},
+         u"psw.ini が他で変更されていました。ロードを中止し、読み直しました。再度操作して下さい。"},
         {"BackupIsAPipe",
          true,
          {},
@@ -257,7 +248,7 @@ protected:
             {header(u"Mail", u"2"), entry(u"Mail", u"taro", u"abc123"), entry(u"Mail", u"hanako", u"Xy9!")});
         // A backup the load could read, unless the case makes it odd.
         d.window.btnunload_Click();
-        ASSERT_EQ(d.window.Txtmassage.text(), u"退避＆一覧書出し完了");
+        ASSERT_TRUE(d.window.Txtmassage.text().starts_with(u"退避＆一覧書出し完了"));
     }
 
     WindowDriver d;
@@ -315,8 +306,7 @@ TEST(UnreadableWindirTest, StartUpSaysSoAndWritesAreRefused)
     EXPECT_EQ(d.window.Txtmassage.text(), problem + u"データファイル psw.ini を読み書きできません。");
     EXPECT_TRUE(d.window.cmbnamae.items.empty());
     d.registerEntry(u"Mail", u"jiro", u"pw2");
-    EXPECT_EQ(d.window.Txtmassage.text(),
-              u"データファイル psw.ini を書き込めませんでした（元のファイルはそのままです）：" + problem);
+    EXPECT_EQ(d.window.Txtmassage.text(), u"psw.ini を書き込めませんでした（元のままです）：" + problem);
     d.window.btnload_Click();
     EXPECT_EQ(d.window.Txtmassage.text(), problem + u"ロードを中止しました（psw.ini は元のままです）。");
     d.window.btnunload_Click();
@@ -338,7 +328,7 @@ TEST(DataFileChangedTest, AnUpdateRefusedAfterARenameStartsAfreshOnTheRereadFile
                                 d.rowsFile({header(u"Mail", u"2"), entry(u"Mail", u"taro", u"abc123"),
                                             entry(u"Mail", u"hand", u"h1")}));
     d.window.btnkousin_Click();
-    EXPECT_TRUE(d.window.Txtmassage.text().starts_with(u"他のプログラムが psw.ini を変更したため"));
+    EXPECT_TRUE(d.window.Txtmassage.text().starts_with(u"psw.ini が他で変更されていました。"));
     // Back on the first screen, from which the entry is chosen again.
     EXPECT_TRUE(d.window.btnnewmode.visible && d.window.btnload.visible && !d.inEditMode());
     d.openEntry(u"Mail", u"taro");
@@ -356,9 +346,7 @@ TEST(TwoWindowsTest, NeitherWindowOverwritesTheOthersChange)
     b.services.env.set(u"Windir", a.services.dataDir());
     b.window.Form_Load();
     const std::u16string refused =
-        u"他のプログラムが psw.ini "
-        u"を変更したため、書き換えを中止しました。最新の内容を読み直しましたので、もう一度"
-        u"操作して下さい。";
+        u"psw.ini が他で変更されていました。書き換えを中止し、読み直しました。再度操作して下さい。";
 
     a.registerEntry(u"銀行", u"1234", u"pin0");
     ASSERT_EQ(a.window.Txtmassage.text(), u"登録完了銀行の 1234:pin0");
@@ -411,8 +399,9 @@ TEST(UnflushedFolderTest, TheDoneMessageWarnsThatTheChangeMayNotSurviveAPowerFai
 
     d.services.files.failWrite(1, WriteStep::SyncFolder);
     d.window.btnunload_Click();
-    EXPECT_EQ(d.window.Txtmassage.text(),
-              u"退避＆一覧書出し完了（" + platform::fromUtf8(d.services.rootDir.file("psw.bkp")) + note);
+    EXPECT_EQ(d.window.Txtmassage.text(), u"退避＆一覧書出し完了（保存先：" +
+                                              platform::fromUtf8(d.services.rootDir.file("")) + u"）（" +
+                                              platform::fromUtf8(d.services.rootDir.file("psw.bkp")) + note);
     // The second write of a load: the first keeps the replaced file as psw.ini.bak.
     d.services.files.failWrite(2, WriteStep::SyncFolder);
     d.window.btnload_Click();

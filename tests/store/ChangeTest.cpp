@@ -51,9 +51,7 @@ TEST(ChangeTest, GivesTheRowsToWriteOrTheRefusal)
         {"UpdateThatLeavesAPairTwice",
          store::Update{{u"A", u"x"}, u"A", u"z", u"pw", u""},
          {},
-         u"データファイル psw.ini "
-         u"を書き換えると、登録先「A」のID「z」が２つになります。書き換えを中止しました（"
-         u"psw.ini は元のままです）。"},
+         u"psw.ini を書き換えると、登録先「A」のID「z」が２つになります。中止しました。"},
         {"UpdateTheFirstOfTwo",
          store::Update{first, u"A", u"y", u"new", u""},
          {twice[0], row(u"A", u"y", u"new"), twice[2], twice[3]},

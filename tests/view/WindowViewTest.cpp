@@ -2,9 +2,12 @@
 // reaching the program, and what the program then shows.
 #include "view/WindowView.h"
 
+#include "backup/Messages.h"
+#include "platform/ErrorDescription.h"
 #include "store/PswRecord.h"
 #include "store/RowFormat.h"
 #include "support/TestServices.h"
+#include "view/DesignColours.h"
 #include "view/Fonts.h"
 #include "view/QtClipboard.h"
 #include "view/QtHelpViewer.h"
@@ -23,8 +26,10 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
+#include <QStyleOptionFrame>
 #include <QTest>
 #include <QTextBrowser>
+#include <cerrno>
 #include <memory>
 #include <private/qguiapplication_p.h>
 #include <qpa/qplatformaccessibility.h>
@@ -370,6 +375,139 @@ private slots:
         QCOMPARE(find<QLineEdit>("Txtidbox")->text(), u"alice"_s);
         QCOMPARE(find<QLineEdit>("Txtpassnew")->text(), u"pass123"_s);
         QVERIFY(find<QLineEdit>("txtketasu")->isVisible());
+    }
+
+    void theKeyboardReachesTheButtonsAndTheList()
+    {
+        showAlice();
+        auto* list = find<QListWidget>("Lstidbox");
+        QTest::keyClick(list, Qt::Key_Return);
+        QCOMPARE(find<QLineEdit>("Txtidbox")->text(), u"alice"_s);
+        QVERIFY(find<QPushButton>("btnkousin")->isVisible());
+        QTest::keyClick(find<QPushButton>("btnmordori"), Qt::Key_Space);
+        QVERIFY(list->isVisible());
+        QTest::keyClick(find<QPushButton>("btnnewmode"), Qt::Key_Enter, Qt::KeypadModifier);
+        QVERIFY(find<QPushButton>("btnnew")->isVisible());
+        // The boxes still take Enter as a keystroke for their filters, never as a click.
+        QTest::keyClick(find<QLineEdit>("Txtpassnew"), Qt::Key_Return);
+        QCOMPARE(message(), u"入力可能文字ではありません"_s);
+        QVERIFY(find<QPushButton>("btnnew")->isVisible());
+    }
+
+    void secretBoxesTakeNoInputMethod()
+    {
+        start();
+        for (const char* name : {"Txtpassnew", "Txtbikouran", "Txtidbox"}) {
+            auto* box = find<QLineEdit>(name);
+            const bool secret = QByteArray(name) != "Txtidbox";
+            // What the input method asks of the box when it takes the focus.
+            QInputMethodQueryEvent asked(Qt::ImEnabled);
+            QApplication::sendEvent(box, &asked);
+            QCOMPARE(asked.value(Qt::ImEnabled).toBool(), !secret);
+            QCOMPARE(box->inputMethodHints().testFlag(Qt::ImhSensitiveData), secret);
+            QCOMPARE(box->inputMethodHints().testFlag(Qt::ImhLatinOnly), secret);
+        }
+    }
+
+    void aDarkThemeLeavesTheDesignsColours()
+    {
+        // A dark theme's palette, as Adwaita-Dark or a dark GTK theme gives it, changed while the
+        // window is up too.
+        const QPalette light = QApplication::palette();
+        QPalette dark(QColor(45, 45, 45), QColor(30, 30, 30));
+        dark.setColor(QPalette::WindowText, QColor(238, 238, 236));
+        dark.setColor(QPalette::Text, QColor(238, 238, 236));
+        dark.setColor(QPalette::ButtonText, QColor(238, 238, 236));
+        for (bool before : {true, false}) {
+            if (before)
+                QApplication::setPalette(dark);
+            start();
+            if (!before)
+                QApplication::setPalette(dark);
+            for (const auto& d : app::controlTable()) {
+                auto* w = m_view->findChild<QWidget*>(view::toQString(d.name));
+                const auto& p = w->palette();
+                const QColor text = view::colourOf(d.foreground.value_or(app::kDesignText));
+                QCOMPARE(p.color(QPalette::WindowText), text);
+                QCOMPARE(p.color(QPalette::Text), text);
+                QCOMPARE(p.color(QPalette::ButtonText), text);
+                QCOMPARE(p.color(QPalette::Base),
+                         view::colourOf(d.background.value_or(app::kDesignBoxBackground)));
+                if (!d.background)
+                    QCOMPARE(p.color(QPalette::Button), view::colourOf(app::kDesignButtonFace));
+                QCOMPARE(p.color(QPalette::Highlight), view::colourOf(app::kDesignSelection));
+            }
+            m_view.reset();
+            QApplication::setPalette(light);
+        }
+    }
+
+    void everyMessageOfTheProgramFitsTheMessageBox()
+    {
+        start();
+        auto* box = find<QLineEdit>("Txtmassage");
+        QStyleOptionFrame frame;
+        frame.initFrom(box);
+        frame.rect = box->rect();
+        frame.lineWidth = box->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &frame, box);
+        // QLineEdit keeps two pixels free at either end of its text.
+        const int room = box->style()->subElementRect(QStyle::SE_LineEditContents, &frame, box).width() - 4;
+        const auto access =
+            platform::Failure{platform::Failure::Kind::Other, platform::errorDescription(EACCES)};
+        // The messages the program adds to the window's own, with the names, paths and causes a user
+        // meets every day; the tests of each handler hold it to these words.
+        const std::u16string fits[] = {
+            m_window->Txtmassage.text(), // the key message at start-up, here with the fixed key
+            backup::backupDoneMessage(u"/media/hanako/USBSTICK/"),
+            backup::fallbackFailureMessage(u"/home/hanako/psw.bkp", access),
+            backup::floppyFailureMessage(u"A:\\psw.bkp", access) + u"（psw.bkp への退避は済んでいます）",
+            u"psw.ini が他で変更されていました。書き換えを中止し、読み直しました。再度操作して下さい。",
+            u"psw.ini が他で変更されていました。ロードを中止し、読み直しました。再度操作して下さい。",
+            u"登録先「銀行」のID「taro」が psw.ini にないため、更新を中止しました。",
+            u"psw.ini を書き換えると、登録先「銀行」の件数「3」がIDの数 2 "
+            u"と合いません。中止しました。",
+            u"psw.ini "
+            u"を書き換えると、登録先「銀行」のID「taro」の見出し行がなくなります。中止しました。",
+            u"psw.ini を書き込めませんでした（元のままです）：ディスクの空き容量が不足しています。",
+            u"psw.ini に登録がないため、バックアップを中止しました（psw.bkp は元のまま）。",
+            u"このフォルダーは書き込み中です。しばらくしてから、もう一度操作して下さい。",
+            u"製品IDを読み取れないため、バックアップを中止しました（psw.bkp は元のままです）。",
+            u"登録先「銀行」にID「taro」が既にあるため、登録先「Mail」を「銀行」には変更できません。",
+            u"パスワードに保存できない文字（空白）が含まれています。利用可能文字だけを使って下さい。",
+            u"登録件数が上限の 99 行に達しているため、登録できません。",
+            u"データファイル psw.ini が正しく読めなかったため、書き換えを中止しました。",
+            u"元のデータファイルを残せないため、ロードを中止しました（psw.ini は元のままです）。",
+            u"桁数が大きすぎます。20 桁以下で指定して下さい。",
+            u"思いがけない誤りで操作を最後まで行えませんでした：std::bad_alloc",
+            u"ヘルプファイルが見つかりません：/usr/share/orvanta/ORVANTA.HLP",
+        };
+        // Still wider than the box; their tooltip holds them whole.
+        const std::u16string tooWide[] = {
+            u"メールアドレスに保存できない文字（全角空白）が含まれています。利用可能文字と「@"
+            u"」だけを使って下さい。",
+            u"データファイル psw.ini の 3 "
+            u"行目が正しい形式（５つの項目）ではありません。読めた行だけを表示しています"
+            u"（ファイルは書き換えません）。",
+            u"環境変数 Windir のフォルダー名を読み取れません（UTF-8 ではありません）。データファイル psw.ini "
+            u"を読み書き"
+            u"できません。",
+        };
+        const QFontMetricsF metrics(box->font());
+        for (const auto& message : fits)
+            QVERIFY2(metrics.horizontalAdvance(view::toQString(message)) <= room,
+                     qPrintable(view::toQString(message)));
+        for (const auto& message : tooWide) {
+            QEXPECT_FAIL("", "a message still wider than the box", Continue);
+            QVERIFY2(metrics.horizontalAdvance(view::toQString(message)) <= room,
+                     qPrintable(view::toQString(message)));
+        }
+
+        // Whatever its width, the message is whole in the box's tooltip and description.
+        m_window->Txtmassage.setText(tooWide[0]);
+        m_view->mirror();
+        QVERIFY(box->toolTip().contains(view::toQString(tooWide[0]).toHtmlEscaped()));
+        QVERIFY(box->toolTip().contains(u"アプリケーションからのメッセージを表示します。"_s));
+        QVERIFY(box->accessibleDescription().contains(view::toQString(tooWide[0])));
     }
 
     void registrationThroughTheWindowWritesTheDataFile()
