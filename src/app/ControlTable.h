@@ -105,22 +105,15 @@ inline constexpr int kClientWidthTwips = 8145;
 inline constexpr int kClientHeightTwips = 5340;
 /// The one font the design names; a size in the table means this face at that size.
 inline constexpr std::u16string_view kDesignFontFamily = u"ＭＳ Ｐゴシック";
-/// The colours the design leaves to the controls' defaults, as the window was drawn: black text and frame
-/// lines, white boxes and lists, the window and its buttons in the light grey of a button face. With the
-/// colours the table names they are the window's own: it keeps them under a dark desktop theme, which
-/// would otherwise put light text on the light picture. Only Windows' high-contrast mode replaces them.
-inline constexpr Rgb kDesignText{0, 0, 0};
-inline constexpr Rgb kDesignBoxBackground{255, 255, 255};
-inline constexpr Rgb kDesignFace{240, 240, 240};
 /// Twips per pixel at 96 dots per inch.
 inline constexpr int kTwipsPerPixel = 15;
 
 /// The colours the design takes from the classic light desktop wherever it names none. The window
 /// keeps them, and the colours it names, under any theme of the desktop: its picture is light, so the
-/// light text of a dark theme would vanish on it.
+/// light text of a dark theme would vanish on it. Only Windows' high-contrast mode replaces them.
 inline constexpr Rgb kDesignText{0, 0, 0};                ///< captions, text in boxes and on buttons, lines
 inline constexpr Rgb kDesignBoxBackground{255, 255, 255}; ///< boxes, the lists
-inline constexpr Rgb kDesignButtonFace{240, 240, 240};    ///< buttons
+inline constexpr Rgb kDesignFace{240, 240, 240};          ///< buttons and the window itself
 inline constexpr Rgb kDesignGreyText{109, 109, 109};      ///< text of a control that is off
 inline constexpr Rgb kDesignSelection{0, 120, 215};       ///< the chosen entry, selected text
 inline constexpr Rgb kDesignSelectedText{255, 255, 255};

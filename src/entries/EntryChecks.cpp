@@ -35,8 +35,8 @@ std::optional<std::u16string> storedAsCodesProblem(std::u16string_view box, std:
     const auto uncodable = app::uncodableCharacterText(text);
     if (!uncodable)
         return std::nullopt;
-    return std::u16string(box) + u"に" + *uncodable + u"が含まれています。" + std::u16string(allowed) +
-           u"だけを使って下さい。";
+    return std::u16string(box) + u"に" + *uncodable + u"があります。" + std::u16string(allowed) +
+           u"のみ使えます。";
 }
 
 } // namespace

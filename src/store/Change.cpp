@@ -35,12 +35,8 @@ platform::Failure lostEntry(std::span<const PswRecord> rows, const EntryChoice& 
     // Another program may have removed the entry since the list was filled. Writing on would change
     // nothing and yet report the change as made.
     if (!pairIsUsed(rows, entry.destination, entry.id))
-        return refusal(pair + u"が psw.ini に見つからないため、" + std::u16string(stopped) +
-                       u"（他のプログラムが削除した可能性があります）。");
-    return refusal(pair +
-                   u"の行の数が一覧を表示した後に psw.ini で変わり、どの行を選んだのか分からないため、" +
-                   std::u16string(stopped) +
-                   u"（他のプログラムが変更した可能性があります）。登録先を選び直して下さい。");
+        return refusal(pair + u"が psw.ini にないため、" + std::u16string(stopped) + u"。");
+    return refusal(pair + u"の行数が変わったため、" + std::u16string(stopped) + u"。選び直して下さい。");
 }
 
 // A header row the change touches gets the number of entries its destination has once the change is
@@ -61,7 +57,7 @@ struct Apply {
             }
         }
         if (out.size() + (headerMet ? 1 : 2) > static_cast<std::size_t>(kMaxRows))
-            return refusal(u"データファイル psw.ini が上限の 99 行を超えるため、書き換えを中止しました。");
+            return refusal(u"psw.ini が上限の 99 行を超えるため、書き換えを中止しました。");
         if (!headerMet)
             out.push_back({std::u16string(kHeaderMark), change.destination, u" ",
                            app::decimalText(entriesAfter), u" "});

@@ -8,14 +8,14 @@ namespace {
 
 std::u16string problemMessage(const store::RowFileProblem& problem)
 {
-    auto message = store::readProblemMessage(u"データファイル psw.ini", problem);
+    auto message = store::readProblemMessage(u"psw.ini", problem);
     switch (problem.kind) {
     case store::RowFileProblem::Kind::Utf8:
-        return message + u"Shift_JIS に直すまで、ファイルは書き換えません。";
+        return message + u"Shift_JIS に直すまで書き換えません。";
     case store::RowFileProblem::Kind::TooManyRows:
-        return message + u"最初の 99 行だけを表示しています（ファイルは書き換えません）。";
+        return message + u"最初の 99 行だけを表示します（書き換えません）。";
     default:
-        return message + u"読めた行だけを表示しています（ファイルは書き換えません）。";
+        return message + u"読めた行だけを表示します（書き換えません）。";
     }
 }
 
@@ -31,7 +31,7 @@ std::optional<std::u16string> MainWindow::dataFolderProblem() const
     // A Windows folder whose name cannot be read names no folder: the data file is neither read nor
     // written there, and the user is told why instead of a path that is not found.
     if (const auto why = m_services.environment.unreadable(u"Windir"))
-        return u"環境変数 Windir のフォルダー名を読み取れません（" + *why + u"）。";
+        return u"環境変数 Windir を読めません（" + *why + u"）。";
     return std::nullopt;
 }
 
@@ -40,7 +40,7 @@ void MainWindow::ReadDataFile(const std::function<void(long long slot)>& perRow)
     m_dataFileProblem.reset();
     m_dataFileAsRead = {};
     if (const auto problem = dataFolderProblem()) {
-        Txtmassage.setText(*problem + u"データファイル psw.ini を読み書きできません。");
+        Txtmassage.setText(*problem + u"psw.ini を読み書きできません。");
         return;
     }
     auto bytes = m_services.files.readFile(dataFilePath());

@@ -13,7 +13,7 @@ namespace {
 
 std::u16string writeProblemMessage(const store::RowWriteProblem& problem)
 {
-    return u"データファイル psw.ini の " + decimalText(static_cast<long long>(problem.row) + 1) + u" 行目に" +
+    return u"psw.ini の " + decimalText(static_cast<long long>(problem.row) + 1) + u" 行目に" +
            store::fieldProblemText(problem.kind) + u"が入るため、書き換えを中止しました。";
 }
 
@@ -33,7 +33,7 @@ bool MainWindow::kakidashi()
     };
 
     if (!dataFileSound())
-        return refuse(u"データファイル psw.ini が正しく読めなかったため、書き換えを中止しました。");
+        return refuse(u"psw.ini が正しく読めなかったため、書き換えを中止しました。");
 
     // The rows change only once the file holds them: a refusal leaves the record array as the file
     // still stands, so that trying again (or a check against the array) sees the file.

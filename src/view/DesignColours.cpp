@@ -11,7 +11,7 @@ using namespace Qt::StringLiterals;
 QPalette designPalette()
 {
     // Each role is set one by one: a role left unset would follow the desktop's theme.
-    const QPalette classic(colourOf(app::kDesignButtonFace), colourOf(app::kDesignButtonFace));
+    const QPalette classic(colourOf(app::kDesignFace), colourOf(app::kDesignFace));
     QPalette palette;
     for (int g = 0; g < QPalette::NColorGroups; ++g) {
         const auto group = static_cast<QPalette::ColorGroup>(g);
@@ -25,7 +25,7 @@ QPalette designPalette()
         for (auto role : {QPalette::Base, QPalette::ToolTipBase})
             palette.setColor(group, role, colourOf(app::kDesignBoxBackground));
         for (auto role : {QPalette::Window, QPalette::Button, QPalette::AlternateBase})
-            palette.setColor(group, role, colourOf(app::kDesignButtonFace));
+            palette.setColor(group, role, colourOf(app::kDesignFace));
         palette.setColor(group, QPalette::PlaceholderText, colourOf(app::kDesignGreyText));
         palette.setColor(group, QPalette::Highlight, colourOf(app::kDesignSelection));
         palette.setColor(group, QPalette::HighlightedText, colourOf(app::kDesignSelectedText));

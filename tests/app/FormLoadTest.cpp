@@ -61,11 +61,9 @@ TEST_F(FormLoadTest, FirstStartShowsTheInitialScreenWithTheKeyAndAnEmptyClipboar
 
 TEST_F(FormLoadTest, ListsEveryHeaderRowInFileOrderEvenTwice)
 {
-    writeDataFile(u"\"hyoujimark\",\"銀行\",\" \",\"1\",\" \"\r\n"
-                  u"\"銀行\",\"taro\",\"\",\" \",\"\"\r\n"
-                  u"\"hyoujimark\",\"Amazon\",\" \",\"1\",\" \"\r\n"
-                  u"\"Amazon\",\"taro\",\"\",\" \",\"\"\r\n"
-                  u"\"hyoujimark\",\"銀行\",\" \",\"0\",\" \"\r\n");
+    writeDataFile(u"\"hyoujimark\",\"銀行\",\" \",\"1\",\" \"\r\n\"銀行\",\"taro\",\"\",\" "
+                  u"\",\"\"\r\n\"hyoujimark\",\"Amazon\",\" \",\"1\",\" \"\r\n\"Amazon\",\"taro\",\"\",\" "
+                  u"\",\"\"\r\n\"hyoujimark\",\"銀行\",\" \",\"0\",\" \"\r\n");
     window.Form_Load();
 
     EXPECT_EQ(window.cmbnamae.items, (std::vector<std::u16string>{u"銀行", u"Amazon", u"銀行"}));
@@ -89,13 +87,11 @@ TEST_F(FormLoadTest, AnUnsetOrEmptyWindirPutsTheDataFileAtTheRootOfTheCurrentDri
 
 TEST_F(FormLoadTest, AFileThatDoesNotReadCleanlyIsReportedAndListsWhatDidRead)
 {
-    writeDataFile(u"\"hyoujimark\",\"銀行\",\" \",\"1\",\" \"\r\n"
-                  u"\"銀行\",\"taro\",\"\",\" \"\r\n");
+    writeDataFile(u"\"hyoujimark\",\"銀行\",\" \",\"1\",\" \"\r\n\"銀行\",\"taro\",\"\",\" \"\r\n");
     window.Form_Load();
 
     EXPECT_EQ(window.Txtmassage.text(),
-              u"データファイル psw.ini の 2 行目が正しい形式（５つの項目）ではありません。"
-              u"読めた行だけを表示しています（ファイルは書き換えません）。");
+              u"psw.ini の 2 行目が５項目の形ではありません。読めた行だけを表示します（書き換えません）。");
     EXPECT_EQ(window.cmbnamae.items, (std::vector<std::u16string>{u"銀行"}));
     EXPECT_FALSE(window.dataFileSound());
 }

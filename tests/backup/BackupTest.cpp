@@ -163,9 +163,8 @@ TEST_F(BackupTest, RefusesADataFileThatDoesNotReadCleanly)
     machine.window.btnunload_Click();
 
     EXPECT_EQ(machine.window.Txtmassage.text(),
-              u"バックアップを中止しました（psw.bkp は元のままです）。データファイル psw.ini の 6 "
-              u"行目が正しい形式（５つの項目）ではありません。読めた行だけを表示しています（ファイルは書き換"
-              u"えません）。");
+              u"バックアップを中止しました（psw.bkp は元のままです）。psw.ini の 6 "
+              u"行目が５項目の形ではありません。読めた行だけを表示します（書き換えません）。");
     EXPECT_EQ(floppy.read("psw.bkp"), oldBackup);
     EXPECT_EQ(filesIn(floppy.path()), std::set<std::string>{"psw.bkp"});
     EXPECT_EQ(machine.dataFile(), broken);

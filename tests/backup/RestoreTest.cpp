@@ -180,14 +180,13 @@ const std::u16string kKept = u"ロードを中止しました（psw.ini は元�
 const std::vector<Refusal> kRefusals{
     {"six fields",
      "\"hyoujimark\",\"Yahoo\",\"\",\"1\",\" \"\r\n\"Yahoo\",\"taro\",\"abc\",\" \",\" \",\"x\"\r\n",
-     u"バックアップファイル @ の 2 行目が正しい形式（５つの項目）ではありません。" + kKept},
+     u"バックアップファイル @ の 2 行目が５項目の形ではありません。" + kKept},
     {"four fields", "\"Yahoo\",\"taro\",\"abc\",\" \"\r\n",
-     u"バックアップファイル @ の 1 行目が正しい形式（５つの項目）ではありません。" + kKept},
+     u"バックアップファイル @ の 1 行目が５項目の形ではありません。" + kKept},
     {"a stray double quote",
      "\"hyoujimark\",\"Yahoo\",\"\",\"1\",\" \"\r\n\"Yahoo\",\"ta\"ro\",\"abc\",\" \",\" \"\r\n",
-     u"バックアップファイル @ の 2 行目が正しい形式（５つの項目）ではありません。" + kKept},
-    {"one hundred rows", entryLines(100),
-     u"バックアップファイル @ の行数が上限の 99 行を超えています。" + kKept},
+     u"バックアップファイル @ の 2 行目が５項目の形ではありません。" + kKept},
+    {"one hundred rows", entryLines(100), u"バックアップファイル @ が上限の 99 行を超えています。" + kKept},
     {"bytes that are no Shift_JIS",
      "\"Yahoo\",\"taro\",\"abc\",\" \",\" \"\r\n\"Yahoo\",\"\x82\x20\",\"abc\",\" \",\" \"\r\n",
      u"バックアップファイル @ の 2 行目に Shift_JIS として読めない文字があります。" + kKept},
@@ -196,18 +195,15 @@ const std::vector<Refusal> kRefusals{
     {"a space in a password",
      "\"hyoujimark\",\"Yahoo\",\"\",\"1\",\" \"\r\n\"Yahoo\",\"taro\",\"ab c\",\" \",\" \"\r\n",
      u"バックアップファイル @ の 2 "
-     u"件目（登録名称「Yahoo」、ＩＤ「taro」）のパスワードに保存できない文字（空白）"
-     u"があります。" +
+     u"件目（登録名称「Yahoo」、ＩＤ「taro」）のパスワードに保存できない文字（空白）があります。" +
          kKept},
     {"a kana in a password", "\"Yahoo\",\"taro\",\"ab\x82\xa0\",\" \",\" \"\r\n",
      u"バックアップファイル @ の 1 "
-     u"件目（登録名称「Yahoo」、ＩＤ「taro」）のパスワードに保存できない文字（あ）"
-     u"があります。" +
+     u"件目（登録名称「Yahoo」、ＩＤ「taro」）のパスワードに保存できない文字（あ）があります。" +
          kKept},
     {"a character without a code", "\"Yahoo\",\"taro\",\"a?b\",\" \",\" \"\r\n",
      u"バックアップファイル @ の 1 "
-     u"件目（登録名称「Yahoo」、ＩＤ「taro」）のパスワードに保存できない文字（?）"
-     u"があります。" +
+     u"件目（登録名称「Yahoo」、ＩＤ「taro」）のパスワードに保存できない文字（?）があります。" +
          kKept},
     // Read while it is still being copied in place, or emptied: loading it would wipe every entry.
     {"an empty backup", "", u"バックアップファイル @ に登録が１件もありません。" + kKept},

@@ -39,7 +39,7 @@ std::string whatStandsAt(const std::string& path)
 
 const std::u16string kMoveAside =
     u"ロードするには、psw.ini を別のフォルダーに移すか名前を変えてから、もう一度ロードして下さい。";
-const std::u16string kNotRead = u"データファイル psw.ini が正しく読めなかったため、書き換えを中止しました。";
+const std::u16string kNotRead = u"psw.ini が正しく読めなかったため、書き換えを中止しました。";
 
 struct Refusal {
     const char* name;
@@ -299,11 +299,10 @@ TEST(UnreadableWindirTest, StartUpSaysSoAndWritesAreRefused)
     d.services.env.setUnreadable(u"Windir", u"UTF-8 ではありません");
     const auto dataBefore = whatStandsAt(d.services.dataFile("psw.ini"));
     const auto backupBefore = whatStandsAt(d.services.rootDir.file("psw.bkp"));
-    const std::u16string problem =
-        u"環境変数 Windir のフォルダー名を読み取れません（UTF-8 ではありません）。";
+    const std::u16string problem = u"環境変数 Windir を読めません（UTF-8 ではありません）。";
 
     d.window.Form_Load();
-    EXPECT_EQ(d.window.Txtmassage.text(), problem + u"データファイル psw.ini を読み書きできません。");
+    EXPECT_EQ(d.window.Txtmassage.text(), problem + u"psw.ini を読み書きできません。");
     EXPECT_TRUE(d.window.cmbnamae.items.empty());
     d.registerEntry(u"Mail", u"jiro", u"pw2");
     EXPECT_EQ(d.window.Txtmassage.text(), u"psw.ini を書き込めませんでした（元のままです）：" + problem);
@@ -386,9 +385,8 @@ TEST(TwoWindowsTest, NeitherWindowOverwritesTheOthersChange)
 // A write whose folder could not be flushed is in place; the message says so, after its usual words.
 TEST(UnflushedFolderTest, TheDoneMessageWarnsThatTheChangeMayNotSurviveAPowerFailure)
 {
-    const std::u16string note =
-        u" は書き込みましたが、フォルダーをディスクに書き出せなかったため、停電などで変更が"
-        u"失われるおそれがあります：デバイスの I/O エラーです。）";
+    const std::u16string note = u" は書き込みましたが、フォルダーをディスクに書き出せなかったため、停電などで"
+                                u"変更が失われるおそれがあります：デバイスの I/O エラーです。）";
     WindowDriver d;
     d.start({header(u"Mail", u"1"), entry(u"Mail", u"taro", u"abc123")});
     d.services.files.failWrite(1, WriteStep::SyncFolder);

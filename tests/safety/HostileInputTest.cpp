@@ -15,8 +15,7 @@ namespace {
 
 using Destinations = std::vector<std::u16string>;
 
-const std::u16string kRewriteRefused =
-    u"データファイル psw.ini が正しく読めなかったため、書き換えを中止しました。";
+const std::u16string kRewriteRefused = u"psw.ini が正しく読めなかったため、書き換えを中止しました。";
 const std::u16string kFixedKey = u"製品IDから暗号化キーを得られないため、固定キー 00 を設定しました。";
 
 class HostileInputTest : public ::testing::Test {
@@ -162,45 +161,35 @@ TEST_F(HostileInputTest, ADataFileThatDoesNotReadCleanlyIsNeverRewritten)
     const std::vector<BadFile> files{
         {"HundredRows",
          hundredRows,
-         u"データファイル psw.ini の行数が上限の 99 行を超えています。最初の 99 "
-         u"行だけを表示しています（ファイルは書き換えません）。",
+         u"psw.ini が上限の 99 行を超えています。最初の 99 行だけを表示します（書き換えません）。",
          {u"Mail"},
          u"登録件数が上限の 99 行に達しているため、登録できません。"},
         {"CutInTheMiddleOfARow",
          cutInRow,
-         u"データファイル psw.ini の 3 "
-         u"行目が正しい形式（５つの項目）ではありません。読めた行だけを表示しています（ファイルは書き換えませ"
-         u"ん）。",
+         u"psw.ini の 3 行目が５項目の形ではありません。読めた行だけを表示します（書き換えません）。",
          {u"Mail"}},
         {"CutInTheMiddleOfACharacter",
          cutInCharacter,
-         u"データファイル psw.ini の 4 行目に Shift_JIS "
-         u"として読めない文字があります。読めた行だけを表示しています（ファイルは書き換えません）。",
+         u"psw.ini の 4 行目に Shift_JIS "
+         u"として読めない文字があります。読めた行だけを表示します（書き換えません）。",
          {u"Mail"}},
         {"Utf8",
          utf8,
-         u"データファイル psw.ini が Shift_JIS ではなく UTF-8 で書かれています。Shift_JIS "
-         u"に直すまで、ファイルは書き換えません。",
+         u"psw.ini が Shift_JIS ではなく UTF-8 で書かれています。Shift_JIS に直すまで書き換えません。",
          {u"銀行"}},
         {"SixFieldRow",
          before + "\"Mail\",\"x\",\"y\",\" \",\" \",\"extra\"\r\n",
-         u"データファイル psw.ini の 6 "
-         u"行目が正しい形式（５つの項目）ではありません。読めた行だけを表示しています（ファイルは書き換えませ"
-         u"ん）。",
+         u"psw.ini の 6 行目が５項目の形ではありません。読めた行だけを表示します（書き換えません）。",
          {u"Mail", u"銀行"}},
         {"StrayQuote",
          before + "\"Mail\",\"ta\"ro\",\"abc\",\" \",\" \"\r\n",
-         u"データファイル psw.ini の 6 "
-         u"行目が正しい形式（５つの項目）ではありません。読めた行だけを表示しています（ファイルは書き換えませ"
-         u"ん）。",
+         u"psw.ini の 6 行目が５項目の形ではありません。読めた行だけを表示します（書き換えません）。",
          {u"Mail", u"銀行"}},
         // A NUL is a character of the code page and stays in its ID; the two after the last line
         // are a line that is no row.
         {"NulBytes",
          before + std::string(kNulRow, sizeof kNulRow - 1),
-         u"データファイル psw.ini の 7 "
-         u"行目が正しい形式（５つの項目）ではありません。読めた行だけを表示しています（ファイルは書き換えませ"
-         u"ん）。",
+         u"psw.ini の 7 行目が５項目の形ではありません。読めた行だけを表示します（書き換えません）。",
          {u"Mail", u"銀行"}},
     };
 
@@ -252,25 +241,22 @@ TEST_F(HostileInputTest, ABackupThatCannotBeLoadedLeavesTheDataFile)
     const std::vector<BadBackup> backups{
         {"SixFieldRow",
          "\"hyoujimark\",\"Mail\",\"\",\"1\",\" \"\r\n\"Mail\",\"taro\",\"pw\",\" \",\"\",\"x\"\r\n",
-         u"バックアップファイル @ の 2 行目が正しい形式（５つの項目）ではありません。" + notLoaded},
+         u"バックアップファイル @ の 2 行目が５項目の形ではありません。" + notLoaded},
         {"FourFieldRow", "\"Mail\",\"taro\",\"pw\",\" \"\r\n",
-         u"バックアップファイル @ の 1 行目が正しい形式（５つの項目）ではありません。" + notLoaded},
+         u"バックアップファイル @ の 1 行目が５項目の形ではありません。" + notLoaded},
         {"CutInTheMiddle", good.substr(0, good.size() / 2),
-         u"バックアップファイル @ の 2 行目が正しい形式（５つの項目）ではありません。" + notLoaded},
+         u"バックアップファイル @ の 2 行目が５項目の形ではありません。" + notLoaded},
         {"Utf8", "\xEF\xBB\xBF\"hyoujimark\",\"銀行\",\"\",\"1\",\" \"\r\n",
          u"バックアップファイル @ が Shift_JIS ではなく UTF-8 で書かれています。" + notLoaded},
-        {"HundredRows", hundredRows,
-         u"バックアップファイル @ の行数が上限の 99 行を超えています。" + notLoaded},
+        {"HundredRows", hundredRows, u"バックアップファイル @ が上限の 99 行を超えています。" + notLoaded},
         {"SpaceInPassword", "\"Mail\",\"taro\",\"pass word\",\" \",\"\"\r\n",
          u"バックアップファイル @ の 1 "
-         u"件目（登録名称「Mail」、ＩＤ「taro」）のパスワードに保存できない文字（空白）"
-         u"があります。" +
+         u"件目（登録名称「Mail」、ＩＤ「taro」）のパスワードに保存できない文字（空白）があります。" +
              notLoaded},
         // 0x5C, shown as a yen sign on Japanese Windows.
         {"YenSignInPassword", "\"Mail\",\"taro\",\"\\100\",\" \",\"\"\r\n",
          u"バックアップファイル @ の 1 "
-         u"件目（登録名称「Mail」、ＩＤ「taro」）のパスワードに保存できない文字（\\）"
-         u"があります。" +
+         u"件目（登録名称「Mail」、ＩＤ「taro」）のパスワードに保存できない文字（\\）があります。" +
              notLoaded},
     };
 
@@ -315,8 +301,7 @@ TEST_F(HostileInputTest, AHiveWithoutAUsableProductIdGivesTheFixedKey)
         // Bytes are no product ID: the fixed key, told as a damaged hive, and no backup.
         {"BinaryProductId", utf16le(version5 + u"\"ProductId\"=hex:de,ad,be,ef\r\n"),
          u"製品IDを読み取れません。レジストリファイル ：ProductId の行（4 "
-         u"行目）が壊れています。値が文字列値ではありませ"
-         u"ん。仮の暗号化キー 00 "
+         u"行目）が壊れています。値が文字列値ではありません。仮の暗号化キー 00 "
          u"を設定しました。パスワードが正しく表示されない場合があるため、バックアップはできません。"},
         {"MissingProductId", utf16le(version5 + u"\"ProgramFilesDir\"=\"C:\\\\Program Files\"\r\n"),
          kFixedKey},

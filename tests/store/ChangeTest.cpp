@@ -67,9 +67,7 @@ TEST(ChangeTest, GivesTheRowsToWriteOrTheRefusal)
         {"DeleteOfARowTheListShowedOnce",
          store::Delete{{u"A", u"y"}},
          {},
-         u"登録先「A」のID「y」の行の数が一覧を表示した後に psw.ini "
-         u"で変わり、どの行を選んだのか分からないため、削除を"
-         u"中止しました（他のプログラムが変更した可能性があります）。登録先を選び直して下さい。",
+         u"登録先「A」のID「y」の行数が変わったため、削除を中止しました。選び直して下さい。",
          &twice},
     };
     for (const auto& c : cases) {

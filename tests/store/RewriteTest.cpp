@@ -32,8 +32,7 @@ TEST(RewriteTest, RefusesToPassNinetyNineRowsWithoutTouchingTheRecordArray)
     d.window.Txtpassnew.setText(u"pw");
     d.window.dousafrag = u"new";
     EXPECT_FALSE(d.window.kakidashi());
-    EXPECT_EQ(d.window.Txtmassage.text(),
-              u"データファイル psw.ini が上限の 99 行を超えるため、書き換えを中止しました。");
+    EXPECT_EQ(d.window.Txtmassage.text(), u"psw.ini が上限の 99 行を超えるため、書き換えを中止しました。");
     EXPECT_EQ(d.file(), rows);
     EXPECT_EQ(d.window.newwmfrag, 0);
 
@@ -55,12 +54,10 @@ TEST(RewriteTest, RefusesAFieldThatWouldSplitItsRow)
         std::u16string destination;
         std::u16string message;
     } cases[] = {
-        {"Quote", u"M\"ail", u"データファイル psw.ini の 1 行目に「\"」が入るため、書き換えを中止しました。"},
-        {"LineBreak", u"M\r\nail",
-         u"データファイル psw.ini の 1 行目に改行が入るため、書き換えを中止しました。"},
+        {"Quote", u"M\"ail", u"psw.ini の 1 行目に「\"」が入るため、書き換えを中止しました。"},
+        {"LineBreak", u"M\r\nail", u"psw.ini の 1 行目に改行が入るため、書き換えを中止しました。"},
         {"OutsideShiftJis", u"M\U0001F600",
-         u"データファイル psw.ini の 1 行目に Shift_JIS "
-         u"で保存できない文字が入るため、書き換えを中止しました。"},
+         u"psw.ini の 1 行目に Shift_JIS で保存できない文字が入るため、書き換えを中止しました。"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
