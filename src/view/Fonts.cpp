@@ -35,7 +35,9 @@ QFont windowFont()
 
 QFont designFont(double points, bool bold)
 {
-    QFont font(toQString(app::kDesignFontFamily));
+    // The design's face is IPA P Gothic here (installJapaneseFonts): named as such, the font is not
+    // first looked for under its Windows name, a search of every font on the machine.
+    QFont font(kProportional);
     font.setPointSizeF(points);
     font.setBold(bold);
     return font;

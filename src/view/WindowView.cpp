@@ -27,7 +27,7 @@
 #include <QPushButton>
 #include <QShortcut>
 #include <QSignalBlocker>
-#include <QTimer>
+#include <QWindow>
 #include <algorithm>
 #include <cmath>
 #include <functional>
@@ -259,9 +259,29 @@ WindowView::~WindowView()
 void WindowView::load()
 {
     route([this] { m_window.Form_Load(); });
-    // The picture only decorates the window: decoding it (and loading the image plug-in) waits until
-    // the window is on the screen, so that the user does not wait for it.
-    QTimer::singleShot(0, this, [this] { showPicture(); });
+}
+
+void WindowView::showEvent(QShowEvent* event)
+{
+    // The window's first paint follows its first Expose; the window system sends it once the window
+    // is on the screen.
+    if (!m_finished && windowHandle() != nullptr)
+        windowHandle()->installEventFilter(this);
+    QWidget::showEvent(event);
+}
+
+void WindowView::finishBeforeFirstPaint()
+{
+    // What only the first paint needs waits until the window is on the screen, so that the window
+    // appears as soon as it can, and is done before that paint, so that the user sees the same
+    // first picture: the captions fitted to their labels (their fonts are made for it) and the
+    // picture (decoding it loads the image plug-in).
+    m_finished = true;
+    windowHandle()->removeEventFilter(this);
+    for (const auto& d : app::controlTable())
+        if (d.kind == ControlKind::Label)
+            fitCaption(widget(d.id), toQString(d.caption));
+    showPicture();
 }
 
 void WindowView::closeEvent(QCloseEvent* event)
@@ -292,8 +312,6 @@ void WindowView::build()
         }
         if (d.fontPoints > 0)
             w->setFont(designFont(d.fontPoints, d.bold));
-        if (d.kind == ControlKind::Label)
-            fitCaption(w, toQString(d.caption));
         QPalette palette = w->palette();
         if (d.foreground)
             for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
@@ -630,6 +648,8 @@ void WindowView::announceMessage()
 
 bool WindowView::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::Expose && !m_finished && watched == windowHandle())
+        finishBeforeFirstPaint();
     auto* list = qobject_cast<QListWidget*>(widget(ControlId::Lstidbox));
     if (watched == list->viewport() && event->type() == QEvent::MouseButtonPress)
         m_clickRan = false;

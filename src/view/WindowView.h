@@ -30,11 +30,13 @@ public:
     explicit WindowView(app::MainWindow& window, QWidget* parent = nullptr);
     ~WindowView() override;
 
-    /// Runs the window's start-up and shows the controls' state; the picture it found follows as soon
-    /// as the event loop runs.
+    /// Runs the window's start-up and shows the controls' state. The picture it found, and the
+    /// captions' sizes, follow just before the window's first paint (finishBeforeFirstPaint).
     void load();
     /// Puts up the picture start-up found beside the program, when there is one.
     void showPicture();
+    /// Fits the captions to their labels and puts up the picture: the first paint's work.
+    void finishBeforeFirstPaint();
 
     /// The widget built for a control.
     QWidget* widget(app::ControlId id) const { return m_widgets[static_cast<std::size_t>(id)]; }
@@ -43,6 +45,7 @@ public:
     void mirror();
 
 protected:
+    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
@@ -96,6 +99,8 @@ private:
     std::u16string m_shownMessage;
     /// Whether the press of the click under way has already run the ID list's Click handler.
     bool m_clickRan = false;
+    /// Whether the window has been made ready for its first paint (finishBeforeFirstPaint).
+    bool m_finished = false;
     /// Whether a box for a password or an address is answering the input method's question itself.
     bool m_answeringInputMethod = false;
     /// The box a filtered keystroke is being delivered to, while it is.
