@@ -16,6 +16,7 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -150,20 +151,22 @@ public:
     std::u16string dataFilePath() const;
     /// Whether the last read of psw.ini was clean, so that the file may be rewritten.
     bool dataFileSound() const { return !m_dataFileProblem.has_value(); }
-    /// Replaces psw.ini with `bytes`, provided it still holds what the last read found: a change
-    /// another program made since is never overwritten (the failure is then Failure::Kind::Changed
-    /// and nothing is written). A write that may not survive a power failure is noted for doneMessage.
-    platform::WriteOutcome replaceDataFile(std::string_view bytes);
+    /// Replaces psw.ini with `bytes`, provided it still holds `asRead` (is still missing, when that is
+    /// nothing): a change another program made since is never overwritten (the failure is then
+    /// Failure::Kind::Changed and nothing is written). The caller has asked dataFolderProblem. A write
+    /// that may not survive a power failure is noted for doneMessage.
+    platform::WriteOutcome replaceDataFile(std::string_view bytes, const platform::FileContents& asRead);
     /// Why psw.ini can be neither read nor written where the environment puts it (a Windows folder
     /// whose name cannot be read); nothing when it can.
     std::optional<std::u16string> dataFolderProblem() const;
     /// After another program changed psw.ini: reads it again as start-up does and says that the
     /// operation `stopped` ("書き換えを中止しました") should be repeated on the data now shown.
     void rereadChangedDataFile(std::u16string_view stopped);
-    /// Before a ロード replaces psw.ini: writes the file as it stands to psw.ini.bak, with psw.ini's
-    /// permissions, provided it is still the file the last read found. False when the load must stop;
-    /// the reason is then in Txtmassage and psw.ini is untouched.
-    [[nodiscard]] bool keepReplacedDataFile();
+    /// Before a ロード replaces psw.ini, the load's one check that the Windows folder can be used and
+    /// that psw.ini is still the file the last read found; then writes it as it stands to psw.ini.bak,
+    /// with psw.ini's permissions. Gives the file it checked, which the new psw.ini may replace;
+    /// nothing when the load must stop, the reason then in Txtmassage and psw.ini untouched.
+    [[nodiscard]] std::optional<platform::FileAsRead> keepReplacedDataFile();
     /// Notes that `file` was written but its folder could not be flushed to the disk.
     void noteUnsynced(std::u16string_view file, const platform::WriteOutcome& outcome);
     /// The message of a finished write, followed by the note of a write that may not survive a power

@@ -43,9 +43,12 @@ void MainWindow::btnload_Click()
     const auto& newFile = std::get<backup::RestoredDataFile>(restored);
 
     setTxtdirectry();
-    if (!keepReplacedDataFile())
+    const auto replaced = keepReplacedDataFile();
+    if (!replaced)
         return;
-    if (const auto written = replaceDataFile(newFile.bytes); !written.ok()) {
+    // The file the check found is the one the write must still find: the file layer refuses only a
+    // change made after that check, while psw.ini.bak was written.
+    if (const auto written = replaceDataFile(newFile.bytes, replaced->contents()); !written.ok()) {
         if (written.failure().kind == platform::Failure::Kind::Changed)
             rereadChangedDataFile(u"ロードを中止し");
         else
@@ -61,12 +64,12 @@ void MainWindow::btnload_Click()
         newFile.mailKey ? u"ＬＯＡＤ完了" + backup::rekeyedMailNote(*newFile.mailKey) : u"ＬＯＡＤ完了"));
 }
 
-bool MainWindow::keepReplacedDataFile()
+std::optional<platform::FileAsRead> MainWindow::keepReplacedDataFile()
 {
     auto& files = m_services.files;
     if (const auto problem = dataFolderProblem()) {
         Txtmassage.setText(*problem + std::u16string(kNotLoaded));
-        return false;
+        return std::nullopt;
     }
     const auto shownDataFile = files.shownPath(dataFilePath());
     const auto now = files.readFile(dataFilePath());
@@ -76,34 +79,32 @@ bool MainWindow::keepReplacedDataFile()
         // out of the way the load can go ahead.
         Txtmassage.setText(backup::fileFailureMessage(shownDataFile, now.failure()) +
                            u"（psw.ini は元のままです）" + std::u16string(kMoveAside));
-        return false;
+        return std::nullopt;
     }
     // After a read that failed, the window shows nothing of the file that a change could make stale:
     // the file as it is now is the one the load replaces and keeps.
-    if (!m_dataFileAsRead.readable())
-        m_dataFileAsRead = current;
-    if (m_dataFileAsRead != current) {
+    if (m_dataFileAsRead.readable() && m_dataFileAsRead != current) {
         rereadChangedDataFile(u"ロードを中止し");
-        return false;
+        return std::nullopt;
     }
     // Whatever would refuse the new psw.ini is found before psw.ini.bak is written, so that a refused
     // load leaves the copy of the load before it.
     if (const auto refusal = files.replaceRefusal(dataFilePath())) {
         Txtmassage.setText(backup::fileFailureMessage(shownDataFile, *refusal) +
                            u"（psw.ini は元のままです）");
-        return false;
+        return std::nullopt;
     }
     if (!current.contents())
-        return true; // no psw.ini yet: nothing is replaced
+        return current; // no psw.ini yet: nothing is replaced
     const auto keptPath = dataFilePath() + u".bak";
     const auto kept = files.writeOwnFileLike(keptPath, *current.contents(), dataFilePath());
     if (!kept.ok()) {
         Txtmassage.setText(backup::fileFailureMessage(files.shownPath(keptPath), kept.failure()) +
                            u"元のデータファイルを残せないため、" + std::u16string(kNotLoaded));
-        return false;
+        return std::nullopt;
     }
     noteUnsynced(u"psw.ini.bak", kept);
-    return true;
+    return current;
 }
 
 } // namespace orvanta::app

@@ -4,7 +4,6 @@
 #include "app/CharacterName.h"
 #include "store/RowFormat.h"
 
-#include <algorithm>
 #include <variant>
 
 namespace orvanta::entries {
@@ -52,46 +51,6 @@ std::optional<std::u16string> entryProblem(const EntryText& entry, const platfor
     if (auto problem = storedAsCodesProblem(u"パスワード", entry.password, u"利用可能文字"))
         return problem;
     return storedAsCodesProblem(u"メールアドレス", entry.mail, u"利用可能文字と「@」");
-}
-
-std::optional<std::u16string> rowLimitProblem(std::span<const store::PswRecord> rows,
-                                              std::u16string_view destination, std::u16string_view id)
-{
-    if (store::pairIsUsed(rows, destination, id))
-        return std::nullopt;
-    // A destination's header row is the pair of the mark and its name.
-    const std::size_t added = store::pairIsUsed(rows, store::kHeaderMark, destination) ? 1 : 2;
-    if (rows.size() + added <= static_cast<std::size_t>(store::kMaxRows))
-        return std::nullopt;
-    return u"登録件数が上限の 99 行に達しているため、登録できません。";
-}
-
-std::optional<std::u16string> mergeProblem(std::span<const store::PswRecord> rows, std::u16string_view from,
-                                           std::u16string_view fromId, std::u16string_view to)
-{
-    if (from.empty() || to == from)
-        return std::nullopt;
-    for (const auto& moving : rows) {
-        if (moving.owner != from || moving.name == fromId)
-            continue;
-        if (store::pairIsUsed(rows, to, moving.name))
-            return u"登録先「" + std::u16string(to) + u"」にID「" + moving.name +
-                   u"」が既にあるため、登録先「" + std::u16string(from) + u"」を「" + std::u16string(to) +
-                   u"」には変更できません。";
-    }
-    return std::nullopt;
-}
-
-std::optional<std::u16string> renamedPairProblem(std::span<const store::PswRecord> rows,
-                                                 std::u16string_view from, std::u16string_view fromId,
-                                                 std::u16string_view to, std::u16string_view toId)
-{
-    if (from.empty() || fromId.empty() || to == from || toId == fromId ||
-        !store::pairIsUsed(rows, from, toId))
-        return std::nullopt;
-    return u"登録先「" + std::u16string(from) + u"」にID「" + std::u16string(toId) +
-           u"」が既にあるため、登録先「" + std::u16string(to) + u"」、ID「" + std::u16string(toId) +
-           u"」には変更できません。";
 }
 
 std::optional<std::u16string> chosenDestinationProblem(std::u16string_view destination)

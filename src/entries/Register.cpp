@@ -14,11 +14,8 @@ void MainWindow::btnnew_Click()
         return;
     }
     const entries::EntryText entry{Txtnamae.text(), Txtidbox.text(), Txtpassnew.text(), Txtbikouran.text()};
-    auto problem = entries::entryProblem(entry, m_services.codePage);
-    if (!problem)
-        problem =
-            entries::rowLimitProblem(records.rows(inputkensu.number()), Txtnamae.text(), Txtidbox.text());
-    if (problem) {
+    // A full file is the rewrite's to refuse (store::applyChange): it alone counts the rows.
+    if (auto problem = entries::entryProblem(entry, m_services.codePage)) {
         Txtmassage.setText(std::move(*problem));
         return;
     }

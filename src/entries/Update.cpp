@@ -18,12 +18,6 @@ void MainWindow::btnkousin_Click()
     auto problem = entries::entryProblem(entry, m_services.codePage);
     if (!problem)
         problem = entries::chosenDestinationProblem(destination);
-    const auto rows = records.rows(inputkensu.number());
-    if (!problem)
-        problem = entries::renamedPairProblem(rows, destination, Lstidbox.selectedItem(), Txtnamae.text(),
-                                              Txtidbox.text());
-    if (!problem)
-        problem = entries::mergeProblem(rows, destination, Lstidbox.selectedItem(), Txtnamae.text());
     if (problem) {
         Txtmassage.setText(std::move(*problem));
         return;
@@ -46,6 +40,8 @@ void MainWindow::btnkousin_Click()
         applyScreen(Screen::Result);
         return;
     }
+    // An ID or a rename that would leave one destination and ID twice is refused by the rewrite
+    // (store::applyChange), which decides it for every change.
     if (!kakidashi()) {
         // Nothing was written: the boxes stay as typed in edit mode, so that "更新する" can be pressed
         // again once the cause is put right, and it checks them exactly as it did this time. When

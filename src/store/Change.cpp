@@ -56,8 +56,9 @@ struct Apply {
                 row.count = app::decimalText(entriesAfter);
             }
         }
+        // The one place the 99 rows are counted: only a registration adds rows.
         if (out.size() + (headerMet ? 1 : 2) > static_cast<std::size_t>(kMaxRows))
-            return refusal(u"psw.ini が上限の 99 行を超えるため、書き換えを中止しました。");
+            return refusal(u"登録件数が上限の 99 行に達しているため、登録できません。");
         if (!headerMet)
             out.push_back({std::u16string(kHeaderMark), change.destination, u" ",
                            app::decimalText(entriesAfter), u" "});

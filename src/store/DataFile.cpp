@@ -66,16 +66,10 @@ void MainWindow::ReadDataFile(const std::function<void(long long slot)>& perRow)
     }
 }
 
-platform::WriteOutcome MainWindow::replaceDataFile(std::string_view bytes)
+platform::WriteOutcome MainWindow::replaceDataFile(std::string_view bytes,
+                                                   const platform::FileContents& asRead)
 {
-    auto& files = m_services.files;
-    if (auto problem = dataFolderProblem())
-        return platform::Failure{platform::Failure::Kind::Other, std::move(*problem)};
-    // A file that could not be read is replaced without a check: only the restore gets this far
-    // with one, and that is how the user repairs it.
-    auto written = m_dataFileAsRead.readable()
-                       ? files.replaceFile(dataFilePath(), bytes, m_dataFileAsRead.contents())
-                       : files.writeFile(dataFilePath(), bytes);
+    auto written = m_services.files.replaceFile(dataFilePath(), bytes, asRead);
     noteUnsynced(u"psw.ini", written);
     return written;
 }

@@ -32,8 +32,8 @@ bool MainWindow::kakidashi()
         return false;
     };
 
-    if (!dataFileSound())
-        return refuse(u"psw.ini が正しく読めなかったため、書き換えを中止しました。");
+    if (const auto problem = dataFolderProblem())
+        return refuse(u"psw.ini を書き込めませんでした（元のままです）：" + *problem);
 
     // The rows change only once the file holds them: a refusal leaves the record array as the file
     // still stands, so that trying again (or a check against the array) sees the file.
@@ -52,14 +52,19 @@ bool MainWindow::kakidashi()
             return store::applyChange(rowsRead, store::Delete{chosen});
         return std::vector<store::PswRecord>(rowsRead.begin(), rowsRead.end());
     }();
+    // What the change itself cannot do (a full file, a pair twice) is said even over a file that did
+    // not read whole: it would be refused just the same once the file reads.
     if (!changed)
         return refuse(changed.failure().description);
+    if (!dataFileSound())
+        return refuse(u"psw.ini が正しく読めなかったため、書き換えを中止しました。");
     const auto& rows = changed.value();
 
     auto bytes = store::writeRows(rows, m_services.codePage);
     if (const auto* problem = std::get_if<store::RowWriteProblem>(&bytes))
         return refuse(writeProblemMessage(*problem));
-    if (const auto written = replaceDataFile(std::get<std::string>(bytes)); !written.ok()) {
+    if (const auto written = replaceDataFile(std::get<std::string>(bytes), m_dataFileAsRead.contents());
+        !written.ok()) {
         refuse(u"psw.ini を書き込めませんでした（元のままです）：" + written.failure().description);
         if (written.failure().kind == platform::Failure::Kind::Changed)
             rereadChangedDataFile(u"書き換えを中止し");

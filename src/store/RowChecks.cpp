@@ -42,9 +42,6 @@ bool countEquals(std::u16string_view count, std::size_t entries)
 std::vector<RowsProblem> rowsProblems(std::span<const PswRecord> rows)
 {
     std::vector<RowsProblem> problems;
-    if (rows.size() > static_cast<std::size_t>(kMaxRows))
-        problems.push_back({RowsProblem::Kind::TooManyRows, {}, {}, {}, 0});
-
     std::map<std::u16string_view, std::size_t> entries;
     std::map<std::u16string_view, std::size_t> headers;
     for (const auto& row : rows)
@@ -97,8 +94,6 @@ std::u16string rowsProblemText(const RowsProblem& problem)
 {
     const auto destination = u"登録先「" + problem.destination + u"」";
     switch (problem.kind) {
-    case RowsProblem::Kind::TooManyRows:
-        return u"行数が上限の 99 行を超えます。";
     case RowsProblem::Kind::DuplicatePair:
         return destination + u"のID「" + problem.id + u"」が２つになります。";
     case RowsProblem::Kind::DuplicateHeader:

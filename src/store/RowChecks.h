@@ -15,17 +15,17 @@ namespace orvanta::store {
 
 /// A rule of the data file that a set of rows breaks. Every rewrite keeps these rules: each
 /// destination and ID once, one header row per destination with the count of its entries, no header
-/// row without entries, no entry without its header row, at most 99 rows.
+/// row without entries, no entry without its header row. (The 99 rows are a registration's to count:
+/// no other change adds a row.)
 struct RowsProblem {
     enum class Kind {
-        TooManyRows,          ///< more than 99 rows
         DuplicatePair,        ///< two entry rows with the same destination and ID
         DuplicateHeader,      ///< two header rows for one destination
         CountMismatch,        ///< a header row's count is not the number of its entries
         HeaderWithoutEntries, ///< a header row whose destination has no entry
         EntryWithoutHeader,   ///< an entry whose destination has no header row, so it is never listed
     };
-    Kind kind = Kind::TooManyRows;
+    Kind kind = Kind::DuplicatePair;
     std::u16string destination;
     std::u16string id;       ///< DuplicatePair, EntryWithoutHeader
     std::u16string count;    ///< CountMismatch: the count as the header row holds it

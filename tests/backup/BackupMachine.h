@@ -4,6 +4,7 @@
 // written on one machine and loaded on another.
 
 #include "app/MainWindow.h"
+#include "support/Rows.h"
 #include "support/TempDir.h"
 #include "support/TestServices.h"
 
@@ -13,7 +14,6 @@
 #include <string>
 #include <string_view>
 #include <sys/stat.h>
-#include <variant>
 #include <vector>
 
 namespace orvanta::test {
@@ -46,36 +46,13 @@ struct Machine {
     app::MainWindow window;
 };
 
-/// Text in Shift_JIS, as the program's files hold it.
-inline std::string sjis(std::u16string_view text)
+/// The bytes of psw.ini holding these rows, the passwords stored with `machine`'s key and the mail
+/// fields written as they stand (in their stored form already).
+inline std::string dataFileOf(Machine& machine, const std::vector<PlainRow>& rows)
 {
-    SystemCodePage codePage;
-    auto bytes = codePage.encode(text);
-    EXPECT_TRUE(std::holds_alternative<std::string>(bytes)) << "test text outside Shift_JIS";
-    return std::holds_alternative<std::string>(bytes) ? std::get<std::string>(bytes) : std::string();
-}
-
-/// A row of psw.ini as a test writes it down: the password in plain text (a header row's " " is
-/// written as it is), the mail field already in its stored form.
-struct Row {
-    std::u16string owner;
-    std::u16string name;
-    std::u16string password;
-    std::u16string count;
-    std::u16string mail;
-};
-
-/// The bytes of psw.ini holding these rows, the passwords stored with `machine`'s key.
-inline std::string dataFileOf(Machine& machine, const std::vector<Row>& rows)
-{
-    std::u16string text;
-    for (const auto& row : rows) {
-        const bool header = row.owner == u"hyoujimark";
-        const auto password = header ? row.password : machine.window.encodeText(row.password);
-        text += u"\"" + row.owner + u"\",\"" + row.name + u"\",\"" + password + u"\",\"" + row.count +
-                u"\",\"" + row.mail + u"\"\r\n";
-    }
-    return sjis(text);
+    return rowsFile(
+        rows, [&](std::u16string_view plain) { return machine.window.encodeText(plain); },
+        [](std::u16string_view stored) { return std::u16string(stored); });
 }
 
 /// The names in a folder, to see that nothing half-written or unexpected was left there.

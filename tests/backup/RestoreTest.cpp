@@ -8,7 +8,7 @@ namespace orvanta::test {
 namespace {
 
 /// The rows of the data file every test starts from; the mail field is filled in per machine.
-std::vector<Row> sampleRows(std::u16string mail, std::u16string headerPassword = u" ")
+std::vector<PlainRow> sampleRows(std::u16string mail, std::u16string headerPassword = u" ")
 {
     return {
         {u"hyoujimark", u"銀行", headerPassword, u"1", u" "},
@@ -201,6 +201,11 @@ const std::vector<Refusal> kRefusals{
      u"バックアップファイル @ の 1 "
      u"件目（登録名称「Yahoo」、ＩＤ「taro」）のパスワードに保存できない文字（あ）があります。" +
          kKept},
+    // 0x5C, shown as a yen sign on Japanese Windows.
+    {"a yen sign", "\"Yahoo\",\"taro\",\"\\100\",\" \",\"\"\r\n",
+     u"バックアップファイル @ の 1 "
+     u"件目（登録名称「Yahoo」、ＩＤ「taro」）のパスワードに保存できない文字（\\）があります。" +
+         kKept},
     {"a character without a code", "\"Yahoo\",\"taro\",\"a?b\",\" \",\" \"\r\n",
      u"バックアップファイル @ の 1 "
      u"件目（登録名称「Yahoo」、ＩＤ「taro」）のパスワードに保存できない文字（?）があります。" +
@@ -229,11 +234,11 @@ INSTANTIATE_TEST_SUITE_P(Backups, RestoreRefusalTest, ::testing::ValuesIn(kRefus
 // machine's key), and psw.ini.bak keeps the file each load replaced, with its permissions.
 TEST_F(RestoreTest, LoadsEveryBackupWhoseRowsReadAndKeepsTheReplacedFile)
 {
-    const std::vector<Row> twoHeaders{{u"hyoujimark", u"B", u"", u"1", u" "},
-                                      {u"B", u"x", u"px", u" ", u" "},
-                                      {u"hyoujimark", u"B", u"", u"1", u" "},
-                                      {u"B", u"y", u"py", u" ", u""}};
-    const std::vector<Row> backups[] = {
+    const std::vector<PlainRow> twoHeaders{{u"hyoujimark", u"B", u"", u"1", u" "},
+                                           {u"B", u"x", u"px", u" ", u" "},
+                                           {u"hyoujimark", u"B", u"", u"1", u" "},
+                                           {u"B", u"y", u"py", u" ", u""}};
+    const std::vector<PlainRow> backups[] = {
         twoHeaders,
         {{u"hyoujimark", u"Y", u"", u"3", u" "}, {u"Y", u"t", u"a", u" ", u" "}}, // count off
         {{u"hyoujimark", u"Y", u"", u"2", u" "},

@@ -245,33 +245,20 @@ TEST_F(EntryTest, UpdateRefusesWhatTheFileCannotHold)
 
 // --- the 99 rows of the file -------------------------------------------------------------------
 
-TEST(EntryLimitTest, ARegistrationMayFillTheFileButNotPassIt)
+// Where the rows are counted is held in tests/store/ChangeTest.cpp; here, what the window shows.
+TEST(EntryLimitTest, AFullFileReadsBackWholeButTakesNoRowMore)
 {
     WindowDriver d;
-    // 98 rows: one destination with 97 entries.
-    std::string entries;
-    for (int i = 1; i <= 97; ++i)
-        entries += d.rowsFile({entry(u"Mail", u"id" + app::decimalText(i), u"pw")});
-    const std::string rows = d.rowsFile({header(u"Mail", u"97")}) + entries;
-    d.start(rows);
-
-    d.registerEntry(u"New", u"id", u"pw");
-    EXPECT_EQ(d.window.Txtmassage.text(), u"登録件数が上限の 99 行に達しているため、登録できません。");
-    EXPECT_EQ(d.file(), rows);
-    EXPECT_TRUE(d.inRegistrationMode());
-
-    d.registerEntry(u"Mail", u"id98", u"pw");
-    EXPECT_EQ(d.window.Txtmassage.text(), u"登録完了Mailの id98:pw");
-    const std::string filled =
-        d.rowsFile({header(u"Mail", u"98")}) + entries + d.rowsFile({entry(u"Mail", u"id98", u"pw")});
-    EXPECT_EQ(d.file(), filled);
-
-    // A full file read back is no file over the limit, yet it takes no row more.
-    d.start(filled);
+    std::string full = d.rowsFile({header(u"Mail", u"98")});
+    for (int i = 1; i <= 98; ++i)
+        full += d.rowsFile({entry(u"Mail", u"id" + app::decimalText(i), u"pw")});
+    d.start(full);
     EXPECT_EQ(d.window.Txtmassage.text(), u"暗号化キーは、自動で 23 を設定しました。");
+
     d.registerEntry(u"Mail", u"id99", u"pw");
     EXPECT_EQ(d.window.Txtmassage.text(), u"登録件数が上限の 99 行に達しているため、登録できません。");
-    EXPECT_EQ(d.file(), filled);
+    EXPECT_EQ(d.file(), full);
+    EXPECT_TRUE(d.inRegistrationMode());
 }
 
 // --- a write that fails ------------------------------------------------------------------------

@@ -1,9 +1,9 @@
 // What a user may type, paste or leave in the program's files: every case ends with the message the
 // program gives for it, and with psw.ini either exactly as it was or holding the new entry whole.
-// What registration and update refuse to store is in tests/entries/EntryTest.cpp.
+// What registration and update refuse to store is in tests/entries/EntryTest.cpp, the backups a load
+// refuses in tests/backup/RestoreTest.cpp.
 #include "generator/Generator.h"
 #include "platform/RegistryHive.h"
-#include "platform/Utf8.h"
 #include "support/WindowDriver.h"
 
 #include <gtest/gtest.h>
@@ -216,59 +216,6 @@ TEST_F(HostileInputTest, ADataFileThatDoesNotReadCleanlyIsNeverRewritten)
                 EXPECT_EQ(d.file(), f.bytes);
             }
         }
-    }
-}
-
-// --- backups that cannot be loaded: psw.ini stays as it was -----------------------------------
-
-struct BadBackup {
-    const char* name;
-    std::string bytes;
-    std::u16string message;
-};
-
-TEST_F(HostileInputTest, ABackupThatCannotBeLoadedLeavesTheDataFile)
-{
-    d.window.btnunload_Click();
-    ASSERT_TRUE(d.window.Txtmassage.text().starts_with(u"退避＆一覧書出し完了"));
-    const std::string good = d.services.rootDir.read("psw.bkp");
-    ASSERT_FALSE(good.empty());
-    std::string hundredRows;
-    for (int i = 1; i <= 100; ++i)
-        hundredRows += "\"Mail\",\"id" + std::to_string(i) + "\",\"pw\",\" \",\"\"\r\n";
-    const std::u16string notLoaded = u"ロードを中止しました（psw.ini は元のままです）。";
-
-    const std::vector<BadBackup> backups{
-        {"SixFieldRow",
-         "\"hyoujimark\",\"Mail\",\"\",\"1\",\" \"\r\n\"Mail\",\"taro\",\"pw\",\" \",\"\",\"x\"\r\n",
-         u"バックアップファイル @ の 2 行目が５項目の形ではありません。" + notLoaded},
-        {"FourFieldRow", "\"Mail\",\"taro\",\"pw\",\" \"\r\n",
-         u"バックアップファイル @ の 1 行目が５項目の形ではありません。" + notLoaded},
-        {"CutInTheMiddle", good.substr(0, good.size() / 2),
-         u"バックアップファイル @ の 2 行目が５項目の形ではありません。" + notLoaded},
-        {"Utf8", "\xEF\xBB\xBF\"hyoujimark\",\"銀行\",\"\",\"1\",\" \"\r\n",
-         u"バックアップファイル @ が Shift_JIS ではなく UTF-8 で書かれています。" + notLoaded},
-        {"HundredRows", hundredRows, u"バックアップファイル @ が上限の 99 行を超えています。" + notLoaded},
-        {"SpaceInPassword", "\"Mail\",\"taro\",\"pass word\",\" \",\"\"\r\n",
-         u"バックアップファイル @ の 1 "
-         u"件目（登録名称「Mail」、ＩＤ「taro」）のパスワードに保存できない文字（空白）があります。" +
-             notLoaded},
-        // 0x5C, shown as a yen sign on Japanese Windows.
-        {"YenSignInPassword", "\"Mail\",\"taro\",\"\\100\",\" \",\"\"\r\n",
-         u"バックアップファイル @ の 1 "
-         u"件目（登録名称「Mail」、ＩＤ「taro」）のパスワードに保存できない文字（\\）があります。" +
-             notLoaded},
-    };
-
-    for (const auto& b : backups) {
-        SCOPED_TRACE(b.name);
-        d.services.rootDir.write("psw.bkp", b.bytes);
-        d.window.btnload_Click();
-        auto message = b.message;
-        message.replace(message.find(u'@'), 1, platform::fromUtf8(d.services.rootDir.file("psw.bkp")));
-        EXPECT_EQ(d.window.Txtmassage.text(), message);
-        EXPECT_EQ(d.file(), before);
-        EXPECT_EQ(d.services.rootDir.read("psw.bkp"), b.bytes);
     }
 }
 

@@ -1,29 +1,45 @@
 // The rule of a change to the rows, without a window: rows in, rows or the refusal out.
 #include "store/Change.h"
 
+#include "support/Rows.h"
+
 #include <gtest/gtest.h>
 
 namespace orvanta::test {
 namespace {
 
-using store::PswRecord;
-using Rows = std::vector<PswRecord>;
+using Rows = std::vector<PlainRow>;
 
-PswRecord head(std::u16string name, std::u16string count)
+/// A file of `entries` + 1 rows: the destination M with its entries m1, m2, ...
+Rows destinationM(int entries)
 {
-    return {u"hyoujimark", std::move(name), u" ", std::move(count), u" "};
-}
-PswRecord row(std::u16string owner, std::u16string name, std::u16string password = u"pw")
-{
-    return {std::move(owner), std::move(name), std::move(password), u" ", u""};
+    const auto text = [](int n) {
+        const auto d = std::to_string(n);
+        return std::u16string(d.begin(), d.end());
+    };
+    Rows rows{header(u"M", text(entries))};
+    for (int i = 1; i <= entries; ++i)
+        rows.push_back(entry(u"M", u"m" + text(i), u"pw"));
+    return rows;
 }
 
 TEST(ChangeTest, GivesTheRowsToWriteOrTheRefusal)
 {
-    const Rows rows{head(u"A", u"2"), row(u"A", u"x"), head(u"B", u"1"), row(u"B", u"y"), row(u"A", u"z")};
+    const Rows rows{header(u"A", u"2"), entry(u"A", u"x", u"pw"), header(u"B", u"1"),
+                    entry(u"B", u"y", u"pw"), entry(u"A", u"z", u"pw")};
     // An old backup or a file edited by hand can hold y twice under A: each item of the list is its row.
-    const Rows twice{head(u"A", u"3"), row(u"A", u"y", u"ab1"), row(u"A", u"x"), row(u"A", u"y", u"cd2")};
+    const Rows twice{header(u"A", u"3"), entry(u"A", u"y", u"ab1"), entry(u"A", u"x", u"pw"),
+                     entry(u"A", u"y", u"cd2")};
     const store::EntryChoice first{u"A", u"y", 0, 2}, second{u"A", u"y", 1, 2};
+    // A rename onto B, which has an x as well.
+    const Rows both{header(u"A", u"1"), entry(u"A", u"x", u"pw"), header(u"B", u"2"),
+                    entry(u"B", u"x", u"pw"), entry(u"B", u"y", u"pw")};
+    // 98 rows take one row more, not two; 99 take none.
+    const Rows rows98 = destinationM(97), rows99 = destinationM(98);
+    Rows filled = rows98;
+    filled[0] = header(u"M", u"98");
+    filled.push_back(entry(u"M", u"new", u"pw"));
+    const std::u16string full = u"登録件数が上限の 99 行に達しているため、登録できません。";
     struct Case {
         const char* name;
         store::Change change;
@@ -33,20 +49,20 @@ TEST(ChangeTest, GivesTheRowsToWriteOrTheRefusal)
     } cases[] = {
         {"RegisterUnderANewDestination",
          store::Register{u"C", u"w", u"pw", u""},
-         {rows[0], rows[1], rows[2], rows[3], rows[4], head(u"C", u"1"), row(u"C", u"w")}},
+         {rows[0], rows[1], rows[2], rows[3], rows[4], header(u"C", u"1"), entry(u"C", u"w", u"pw")}},
         {"RegisterCountsInTheHeader",
          store::Register{u"B", u"w", u"pw", u""},
-         {rows[0], rows[1], head(u"B", u"2"), rows[3], rows[4], row(u"B", u"w")}},
+         {rows[0], rows[1], header(u"B", u"2"), rows[3], rows[4], entry(u"B", u"w", u"pw")}},
         {"UpdateInPlace",
          store::Update{{u"A", u"x"}, u"A", u"x2", u"new", u""},
-         {rows[0], row(u"A", u"x2", u"new"), rows[2], rows[3], rows[4]}},
+         {rows[0], entry(u"A", u"x2", u"new"), rows[2], rows[3], rows[4]}},
         {"RenameMovesTheWholeDestination",
          store::Update{{u"A", u"x"}, u"D", u"x", u"pw", u""},
-         {head(u"D", u"2"), row(u"D", u"x"), rows[2], rows[3], row(u"D", u"z")}},
+         {header(u"D", u"2"), entry(u"D", u"x", u"pw"), rows[2], rows[3], entry(u"D", u"z", u"pw")}},
         {"RenameOntoAnotherMerges",
          store::Update{{u"B", u"y"}, u"A", u"y", u"pw", u""},
-         {head(u"A", u"3"), rows[1], row(u"A", u"y"), rows[4]}},
-        {"DeleteCountsDown", store::Delete{{u"A", u"z"}}, {head(u"A", u"1"), rows[1], rows[2], rows[3]}},
+         {header(u"A", u"3"), rows[1], entry(u"A", u"y", u"pw"), rows[4]}},
+        {"DeleteCountsDown", store::Delete{{u"A", u"z"}}, {header(u"A", u"1"), rows[1], rows[2], rows[3]}},
         {"DeleteTheLastEntryTakesTheHeader", store::Delete{{u"B", u"y"}}, {rows[0], rows[1], rows[4]}},
         {"UpdateThatLeavesAPairTwice",
          store::Update{{u"A", u"x"}, u"A", u"z", u"pw", u""},
@@ -54,21 +70,38 @@ TEST(ChangeTest, GivesTheRowsToWriteOrTheRefusal)
          u"psw.ini を書き換えると、登録先「A」のID「z」が２つになります。中止しました。"},
         {"UpdateTheFirstOfTwo",
          store::Update{first, u"A", u"y", u"new", u""},
-         {twice[0], row(u"A", u"y", u"new"), twice[2], twice[3]},
+         {twice[0], entry(u"A", u"y", u"new"), twice[2], twice[3]},
          {},
          &twice},
         {"UpdateTheSecondOfTwo",
          store::Update{second, u"A", u"y", u"new", u""},
-         {twice[0], twice[1], twice[2], row(u"A", u"y", u"new")},
+         {twice[0], twice[1], twice[2], entry(u"A", u"y", u"new")},
          {},
          &twice},
-        {"DeleteTheSecondOfTwo", store::Delete{second}, {head(u"A", u"2"), twice[1], twice[2]}, {}, &twice},
+        {"DeleteTheSecondOfTwo", store::Delete{second}, {header(u"A", u"2"), twice[1], twice[2]}, {}, &twice},
         // The list showed y once, before another program wrote it a second time: no row is taken for it.
         {"DeleteOfARowTheListShowedOnce",
          store::Delete{{u"A", u"y"}},
          {},
          u"登録先「A」のID「y」の行数が変わったため、削除を中止しました。選び直して下さい。",
          &twice},
+        // The rename carries z along to D, where x has just become z.
+        {"RenameThatCarriesAlongTheNewId",
+         store::Update{{u"A", u"x"}, u"D", u"z", u"pw", u""},
+         {},
+         u"psw.ini を書き換えると、登録先「D」のID「z」が２つになります。中止しました。"},
+        {"RenameOntoADestinationWithTheSameId",
+         store::Update{{u"B", u"y"}, u"A", u"y", u"pw", u""},
+         {},
+         u"psw.ini を書き換えると、登録先「A」のID「x」が２つになります。中止しました。",
+         &both},
+        {"RegisterTheNinetyNinthRow", store::Register{u"M", u"new", u"pw", u""}, filled, {}, &rows98},
+        {"RegisterANewDestinationIntoNinetyEightRows",
+         store::Register{u"N", u"n", u"pw", u""},
+         {},
+         full,
+         &rows98},
+        {"RegisterIntoNinetyNineRows", store::Register{u"M", u"new", u"pw", u""}, {}, full, &rows99},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

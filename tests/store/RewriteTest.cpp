@@ -18,31 +18,6 @@ TEST(RewriteTest, WritesUnchangedRowsInTheProgramsOwnForm)
     EXPECT_EQ(d.file(), "\"hyoujimark\",\"Mail\",\" \",\"1\",\" \"\r\n\"Mail\",\"taro\",\"\",\" \",\"\"\r\n");
 }
 
-TEST(RewriteTest, RefusesToPassNinetyNineRowsWithoutTouchingTheRecordArray)
-{
-    WindowDriver d;
-    std::string rows = d.rowsFile({header(u"Mail", u"98")});
-    for (int i = 1; i <= 98; ++i)
-        rows += d.rowsFile({entry(u"Mail", u"id" + app::decimalText(i), u"pw")});
-    d.start(rows);
-
-    // A caller that skipped the registration's own check: a new destination needs two more rows.
-    d.window.Txtnamae.setText(u"New");
-    d.window.Txtidbox.setText(u"id");
-    d.window.Txtpassnew.setText(u"pw");
-    d.window.dousafrag = u"new";
-    EXPECT_FALSE(d.window.kakidashi());
-    EXPECT_EQ(d.window.Txtmassage.text(), u"psw.ini が上限の 99 行を超えるため、書き換えを中止しました。");
-    EXPECT_EQ(d.file(), rows);
-    EXPECT_EQ(d.window.newwmfrag, 0);
-
-    // The same under the existing destination: one row too many, and its count is not raised.
-    d.window.Txtnamae.setText(u"Mail");
-    EXPECT_FALSE(d.window.kakidashi());
-    EXPECT_EQ(d.file(), rows);
-    EXPECT_EQ(d.window.records[1].count, u"98");
-}
-
 TEST(RewriteTest, RefusesAFieldThatWouldSplitItsRow)
 {
     WindowDriver d;

@@ -4,37 +4,15 @@
 
 #include "app/EventRoutes.h"
 #include "app/MainWindow.h"
+#include "support/Rows.h"
 #include "support/TestServices.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
 #include <initializer_list>
 #include <string>
-#include <variant>
 
 namespace orvanta::test {
-
-/// One row of psw.ini as a test writes it down: passwords and addresses in plain text, stored as
-/// codes by rowsFile.
-struct PlainRow {
-    std::u16string owner;
-    std::u16string name;
-    std::u16string password;
-    std::u16string count;
-    std::u16string mail;
-    bool entry = true;
-};
-
-inline PlainRow header(std::u16string destination, std::u16string count)
-{
-    return {u"hyoujimark", std::move(destination), u" ", std::move(count), u" ", false};
-}
-
-inline PlainRow entry(std::u16string destination, std::u16string id, std::u16string password,
-                      std::u16string mail = u"")
-{
-    return {std::move(destination), std::move(id), std::move(password), u" ", std::move(mail), true};
-}
 
 /// The window over a temporary data folder, driven the way the user drives it: choose in the lists,
 /// double-click, type into the boxes, click.
@@ -49,19 +27,11 @@ public:
         window.Form_Load();
     }
 
-    /// The bytes of a psw.ini holding these rows: Shift_JIS, every field in double quotes, CR LF.
+    /// The bytes of a psw.ini holding these rows, the password and address of each entry as codes.
     std::string rowsFile(std::initializer_list<PlainRow> rows)
     {
-        std::u16string text;
-        for (const auto& row : rows) {
-            const auto password = row.entry ? window.encodeText(row.password) : row.password;
-            const auto mail = row.entry ? window.encodeText(row.mail) : row.mail;
-            text += u"\"" + row.owner + u"\",\"" + row.name + u"\",\"" + password + u"\",\"" + row.count +
-                    u"\",\"" + mail + u"\"\r\n";
-        }
-        auto bytes = services.codePage.encode(text);
-        EXPECT_TRUE(std::holds_alternative<std::string>(bytes)) << "a test row outside Shift_JIS";
-        return std::holds_alternative<std::string>(bytes) ? std::get<std::string>(bytes) : std::string();
+        const StoreText stored = [this](std::u16string_view plain) { return window.encodeText(plain); };
+        return test::rowsFile(std::span(rows.begin(), rows.size()), stored, stored);
     }
 
     /// Puts psw.ini in place and starts the window over it.

@@ -711,10 +711,9 @@ TEST_F(Win32FloppyTest, BacksUpToTheFloppyDiskAndRestoresFromIt)
     v.click(ControlId::btnload);
     EXPECT_EQ(v.shown(ControlId::Txtmassage), u"ＬＯＡＤ完了");
     // Restoring keeps every row; only the header rows' blank password comes back empty.
-    EXPECT_EQ(v.file(), v.d.rowsFile({{u"hyoujimark", u"Mail", u"", u"2", u" ", false},
+    EXPECT_EQ(v.file(), v.d.rowsFile({header(u"Mail", u"2", u""),
                                       entry(u"Mail", u"taro", u"abc123", u"taro@example.jp"),
-                                      entry(u"Mail", u"hanako", u"Xy9!"),
-                                      {u"hyoujimark", u"銀行", u"", u"1", u" ", false},
+                                      entry(u"Mail", u"hanako", u"Xy9!"), header(u"銀行", u"1", u""),
                                       entry(u"銀行", u"1234", u"pin0")}));
     EXPECT_EQ(v.listItems(ControlId::cmbnamae), (std::vector<std::u16string>{u"Mail", u"銀行"}));
 }
