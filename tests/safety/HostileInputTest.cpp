@@ -2,8 +2,8 @@
 // program gives for it, and with psw.ini either exactly as it was or holding the new entry whole.
 // What registration and update refuse to store is in tests/entries/EntryTest.cpp.
 #include "generator/Generator.h"
-#include "platform/RegistryHive.h"
 #include "platform/Utf8.h"
+#include "platform/linux/imitate_windows/RegistryHive.h"
 #include "support/WindowDriver.h"
 
 #include <gtest/gtest.h>
