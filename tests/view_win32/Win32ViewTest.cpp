@@ -727,8 +727,8 @@ TEST_F(Win32FloppyTest, BacksUpToAFloppyDriveWithoutItsExplorerName)
     platform::HostDrives drives;
     if (platform::toHalfwidth(drives.displayName(root)).find(u"ｲﾝﾁ FD (") != std::u16string::npos)
         GTEST_SKIP() << "the system names this drive as a floppy drive";
-    platform::HostFileSystem files(drives, s.env);
     auto& s = v.d.services;
+    platform::HostFileSystem files(drives, s.env);
     app::MainWindow window(platform::Services{s.registry, s.env, files, s.codePage, s.clipboard, s.clock,
                                               s.random, s.help, drives, s.timer});
     s.windowsDir.write("psw.ini", twoDestinations(v.d));

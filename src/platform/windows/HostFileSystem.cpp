@@ -10,7 +10,6 @@
 // Where %Windir% can be written and no copy exists, nothing is redirected.
 #include "platform/windows/HostFileSystem.h"
 
-#include "platform/ErrorDescription.h"
 #include "platform/FileAsRead.h"
 #include "platform/FileRules.h"
 #include "platform/Utf8.h"
@@ -18,7 +17,6 @@
 #include "platform/windows/SystemErrorDescription.h"
 
 #include <atomic>
-#include <cerrno>
 #include <optional>
 #include <thread>
 #include <vector>

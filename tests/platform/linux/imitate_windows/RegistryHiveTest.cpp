@@ -357,6 +357,20 @@ namespace {
 
 const std::string kProductKeyLine = "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion]\r\n";
 
+// Hive files that are there but cannot be read: a pipe, links, a file too large, one without
+// permission, a folder.
+void placeUnreadableHives(const test::TempDir& dir)
+{
+    ASSERT_EQ(::mkfifo(dir.file("pipe.reg").c_str(), 0600), 0);
+    ASSERT_EQ(::symlink(dir.file("gone.reg").c_str(), dir.file("dangling.reg").c_str()), 0);
+    ASSERT_EQ(::symlink(dir.file("good.reg").c_str(), dir.file("link.reg").c_str()), 0);
+    ::close(::open(dir.file("huge.reg").c_str(), O_CREAT | O_WRONLY, 0600));
+    ASSERT_EQ(::truncate(dir.file("huge.reg").c_str(), 64 * 1024 * 1024 + 1), 0);
+    dir.write("locked.reg", "REGEDIT4\r\n");
+    ASSERT_EQ(::chmod(dir.file("locked.reg").c_str(), 0), 0);
+    dir.write("folder.reg/x", "");
+}
+
 // A hive file that is there but does not give the product ID: the machine's key is then a fallback,
 // and the hive says which file and what is wrong, without hanging on a pipe or reading a device.
 TEST(RegistryHiveFile, SaysWhyTheProductIdCouldNotBeRead)
@@ -367,15 +381,7 @@ TEST(RegistryHiveFile, SaysWhyTheProductIdCouldNotBeRead)
         RegistryHive::parse("", dir.file("machine-id"))
             .queryValue(HKEY_LOCAL_MACHINE, u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion", u"ProductId");
     ASSERT_TRUE(fallback);
-
-    ASSERT_EQ(::mkfifo(dir.file("pipe.reg").c_str(), 0600), 0);
-    ASSERT_EQ(::symlink(dir.file("gone.reg").c_str(), dir.file("dangling.reg").c_str()), 0);
-    ASSERT_EQ(::symlink(dir.file("good.reg").c_str(), dir.file("link.reg").c_str()), 0);
-    ::close(::open(dir.file("huge.reg").c_str(), O_CREAT | O_WRONLY, 0600));
-    ASSERT_EQ(::truncate(dir.file("huge.reg").c_str(), 64 * 1024 * 1024 + 1), 0);
-    dir.write("locked.reg", "REGEDIT4\r\n");
-    ASSERT_EQ(::chmod(dir.file("locked.reg").c_str(), 0), 0);
-    dir.write("folder.reg/x", "");
+    ASSERT_NO_FATAL_FAILURE(placeUnreadableHives(dir));
 
     const struct {
         const char* what;
