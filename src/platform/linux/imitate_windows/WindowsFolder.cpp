@@ -20,7 +20,7 @@ void makeFolder(const std::string& path)
 
 std::string imitatedWindowsFolder()
 {
-    const std::string folder = dataFolder();
+    std::string folder = dataFolder();
     makeFolder(folder);
     return folder;
 }
