@@ -4,9 +4,9 @@
 // yardstick, so both measure the same work.
 
 #include "app/MainWindow.h"
-#include "platform/HostFileSystem.h"
-#include "platform/IcuCodePage.h"
-#include "platform/RegistryHive.h"
+#include "platform/linux/HostFileSystem.h"
+#include "platform/linux/IcuCodePage.h"
+#include "platform/linux/imitate_windows/RegistryHive.h"
 #include "store/PswRecord.h"
 #include "support/FakeClipboard.h"
 #include "support/FakeClock.h"

@@ -5,8 +5,8 @@
 
 #include "app/MainWindow.h"
 #include "platform/FileAsRead.h"
-#include "platform/IcuCodePage.h"
 #include "platform/Services.h"
+#include "platform/linux/IcuCodePage.h"
 
 #include <map>
 #include <string>

@@ -2,7 +2,7 @@
 // either a key of its own (two digits) or the fixed key, and say which, or say that the product ID
 // could not be read when the hive's ProductId line is damaged.
 #include "FuzzWindow.h"
-#include "platform/RegistryHive.h"
+#include "platform/linux/imitate_windows/RegistryHive.h"
 
 #include <cstdint>
 #include <cstdio>

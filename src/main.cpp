@@ -1,14 +1,14 @@
 // Orvanta: the one window, over this host's files, registry hive and drive links.
 #include "OrvantaVersion.h"
 #include "platform/HostClock.h"
-#include "platform/HostDrives.h"
 #include "platform/HostEnvironment.h"
-#include "platform/HostFileSystem.h"
 #include "platform/HostRandomSource.h"
-#include "platform/IcuCodePage.h"
-#include "platform/ProcessGuard.h"
-#include "platform/RegistryHive.h"
-#include "platform/UdevBlockDevices.h"
+#include "platform/linux/HostFileSystem.h"
+#include "platform/linux/IcuCodePage.h"
+#include "platform/linux/ProcessGuard.h"
+#include "platform/linux/UdevBlockDevices.h"
+#include "platform/linux/imitate_windows/DriveLinks.h"
+#include "platform/linux/imitate_windows/RegistryHive.h"
 #include "view/DesignColours.h"
 #include "view/Fonts.h"
 #include "view/QtClipboard.h"
@@ -40,7 +40,7 @@ int main(int argc, char* argv[])
     platform::RegistryHive registry(platform::RegistryHive::defaultPath());
     platform::HostEnvironment environment;
     platform::UdevBlockDevices devices;
-    platform::HostDrives drives(platform::HostDrives::defaultDosdevices(), registry, devices);
+    platform::DriveLinks drives(platform::DriveLinks::defaultDosdevices(), registry, devices);
     platform::HostFileSystem files(drives);
     platform::IcuCodePage codePage;
     view::QtClipboard clipboard;

@@ -1,7 +1,7 @@
 // The Japanese words for what a failed system call means, as Windows words its own messages.
-#include "ErrorDescription.h"
+#include "platform/ErrorDescription.h"
 
-#include "Utf8.h"
+#include "platform/Utf8.h"
 
 #include <cerrno>
 #include <cstring>

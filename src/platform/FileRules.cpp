@@ -1,8 +1,8 @@
 // The rules both file layers keep: which files are odd or too large, and the names of the program's own
 // temporary files.
-#include "FileRules.h"
+#include "platform/FileRules.h"
 
-#include "ErrorDescription.h"
+#include "platform/ErrorDescription.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -9,12 +9,12 @@
 
 namespace orvanta::platform {
 
-/// The process environment of this host.
+/// The process environment of the host being built; one implementation in linux/, one in windows/.
 ///
-/// Windows always defines Windir, and the program keeps its files there. This host does not, so
-/// while Windir is not set the program's data folder ($XDG_DATA_HOME/orvanta, by default
-/// ~/.local/share/orvanta) stands in for it and is created, readable by the user only, on first
-/// use. A Windir set to the empty text counts as not set: on this host it names no folder.
+/// Windows always defines Windir, and the program keeps its files there. Linux does not, so while
+/// Windir is not set the folder that stands in for the Windows folder
+/// (linux/imitate_windows/WindowsFolder.h) is its value there. On Linux a Windir set to the empty
+/// text counts as not set: it names no folder.
 class HostEnvironment final : public Environment {
 public:
     /// `programFolder` replaces the folder of the running executable when given (a host path).

@@ -1,6 +1,6 @@
 // The part of the password generator's random source that is the same on every host: an unbiased
 // number below a bound from the host's random words.
-#include "HostRandomSource.h"
+#include "platform/HostRandomSource.h"
 
 #include <cstdint>
 

@@ -3,13 +3,13 @@
 #include "Win32HelpViewer.h"
 #include "Win32Timer.h"
 #include "Win32View.h"
-#include "platform/CodePageWin32.h"
-#include "platform/DrivesWin32.h"
 #include "platform/HostClock.h"
 #include "platform/HostEnvironment.h"
-#include "platform/HostFileSystem.h"
 #include "platform/HostRandomSource.h"
-#include "platform/RegistryWin32.h"
+#include "platform/windows/HostCodePage.h"
+#include "platform/windows/HostDrives.h"
+#include "platform/windows/HostFileSystem.h"
+#include "platform/windows/HostRegistry.h"
 
 #include <commctrl.h>
 
@@ -20,11 +20,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand)
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
 
-    platform::RegistryWin32 registry;
+    platform::HostRegistry registry;
     platform::HostEnvironment environment;
-    platform::DrivesWin32 drives;
-    platform::HostFileSystem files(drives);
-    platform::CodePageWin32 codePage;
+    platform::HostDrives drives;
+    platform::HostFileSystem files(drives, environment);
+    platform::HostCodePage codePage;
     view_win32::Win32Clipboard clipboard;
     platform::HostClock clock;
     platform::HostRandomSource random;

@@ -1,8 +1,8 @@
 // A product ID that is there but cannot be read: start-up says so instead of showing the key, and
 // バックアップ is refused while the key rests on the fallback.
 #include "BackupMachine.h"
-#include "platform/RegistryHive.h"
 #include "platform/Utf8.h"
+#include "platform/linux/imitate_windows/RegistryHive.h"
 
 #include <sys/stat.h>
 

@@ -3,7 +3,7 @@
 // random moments, and afterwards psw.ini must be the old file or the new one, byte for byte, and the
 // program must start over it and list every destination it holds.
 #include "platform/FileRules.h"
-#include "platform/HostFileSystem.h"
+#include "platform/linux/HostFileSystem.h"
 #include "store/RowFormat.h"
 #include "support/WatchedCalls.h"
 #include "support/WindowDriver.h"

@@ -1,5 +1,5 @@
 // Inputs the fuzzers in fuzz/ found faults with, kept so that the faults stay fixed.
-#include "platform/IcuCodePage.h"
+#include "platform/linux/IcuCodePage.h"
 #include "store/RowFormat.h"
 
 #include <gtest/gtest.h>

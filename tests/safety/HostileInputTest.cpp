@@ -3,7 +3,7 @@
 // What registration and update refuse to store is in tests/entries/EntryTest.cpp, the backups a load
 // refuses in tests/backup/RestoreTest.cpp.
 #include "generator/Generator.h"
-#include "platform/RegistryHive.h"
+#include "platform/linux/imitate_windows/RegistryHive.h"
 #include "support/WindowDriver.h"
 
 #include <gtest/gtest.h>

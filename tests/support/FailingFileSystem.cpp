@@ -7,10 +7,17 @@
 
 namespace orvanta::test {
 
-FailingFileSystem::FailingFileSystem(const platform::Drives& drives)
+#ifdef _WIN32
+FailingFileSystem::FailingFileSystem(const platform::Drives& drives, const platform::Environment& environment)
+    : m_host(drives, environment, failingAt([this](WriteStep step) { return fault(step); }))
+{
+}
+#else
+FailingFileSystem::FailingFileSystem(const platform::Drives& drives, const platform::Environment&)
     : m_host(drives, failingAt([this](WriteStep step) { return fault(step); }))
 {
 }
+#endif
 
 void FailingFileSystem::failEveryWrite(WriteStep step, int error)
 {

@@ -2,7 +2,12 @@
 
 // A file layer that fails on command, to show that a failed write leaves the old file.
 
-#include "platform/HostFileSystem.h"
+#include "platform/Environment.h"
+#ifdef _WIN32
+#include "platform/windows/HostFileSystem.h"
+#else
+#include "platform/linux/HostFileSystem.h"
+#endif
 #include "support/WatchedCalls.h"
 
 #include <cerrno>
@@ -13,8 +18,9 @@ namespace orvanta::test {
 /// check that the old file stays as it was), every write or only the n-th one; reads can fail too.
 class FailingFileSystem final : public platform::FileSystem {
 public:
-    /// `drives` must outlive this object.
-    explicit FailingFileSystem(const platform::Drives& drives);
+    /// `drives` and `environment` must outlive this object; the Windows file layer finds the Windows
+    /// folder in `environment`, as the window does.
+    FailingFileSystem(const platform::Drives& drives, const platform::Environment& environment);
 
     /// Every write from now on fails at `step` with the errno value `error`.
     void failEveryWrite(WriteStep step, int error = EIO);

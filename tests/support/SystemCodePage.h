@@ -3,16 +3,16 @@
 // The host's real code page 932, for tests that need the true bytes.
 
 #ifdef _WIN32
-#include "platform/CodePageWin32.h"
+#include "platform/windows/HostCodePage.h"
 #else
-#include "platform/IcuCodePage.h"
+#include "platform/linux/IcuCodePage.h"
 #endif
 
 namespace orvanta::test {
 
 /// The real code page 932 of the host the tests run on: Windows' own on Windows, ICU's elsewhere.
 #ifdef _WIN32
-using SystemCodePage = platform::CodePageWin32;
+using SystemCodePage = platform::HostCodePage;
 #else
 using SystemCodePage = platform::IcuCodePage;
 #endif

@@ -52,7 +52,7 @@ struct TestServices {
     FakeHelpViewer help;
     FakeDrives drives;
     FakeTimer timer;
-    FailingFileSystem files{drives};
+    FailingFileSystem files{drives, env};
 };
 
 } // namespace orvanta::test

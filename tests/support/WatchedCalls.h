@@ -2,7 +2,11 @@
 
 // The system calls a write makes, watched or failed by a test.
 
-#include "platform/SystemCalls.h"
+#ifdef _WIN32
+#include "platform/windows/SystemCalls.h"
+#else
+#include "platform/linux/SystemCalls.h"
+#endif
 
 #include <functional>
 #include <string>

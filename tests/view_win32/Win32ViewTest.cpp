@@ -1,9 +1,9 @@
 // The Windows window, driven as a user drives it: what each action sends to the core, what the window
 // shows afterwards and the exact bytes of the files it leaves.
 #include "ViewDriver.h"
-#include "platform/DrivesWin32.h"
-#include "platform/HostFileSystem.h"
 #include "platform/WidthFold.h"
+#include "platform/windows/HostDrives.h"
+#include "platform/windows/HostFileSystem.h"
 #include "view_win32/Layout.h"
 #include "view_win32/Picture.h"
 #include "view_win32/Win32Clipboard.h"
@@ -722,11 +722,11 @@ TEST_F(Win32FloppyTest, BacksUpToTheFloppyDiskAndRestoresFromIt)
 // finds it, through the system's drives and files, as the first removable drive that holds a disk.
 TEST_F(Win32FloppyTest, BacksUpToAFloppyDriveWithoutItsExplorerName)
 {
-    platform::DrivesWin32 drives;
+    platform::HostDrives drives;
     if (platform::toHalfwidth(drives.displayName(root)).find(u"ｲﾝﾁ FD (") != std::u16string::npos)
         GTEST_SKIP() << "the system names this drive as a floppy drive";
-    platform::HostFileSystem files(drives);
     auto& s = v.d.services;
+    platform::HostFileSystem files(drives, s.env);
     app::MainWindow window(platform::Services{s.registry, s.env, files, s.codePage, s.clipboard, s.clock,
                                               s.random, s.help, drives, s.timer});
     s.windowsDir.write("psw.ini", twoDestinations(v.d));
