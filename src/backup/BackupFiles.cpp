@@ -4,8 +4,8 @@
 
 #include "MailKey.h"
 #include "Messages.h"
-#include "app/CharacterName.h"
 #include "app/FormValue.h"
+#include "cipher/CharacterName.h"
 #include "cipher/StoredForm.h"
 #include "store/RowFormat.h"
 
@@ -79,7 +79,7 @@ restoredDataFile(std::string_view backupBytes, std::u16string_view shownBackup, 
     // read back as another one.
     for (std::size_t i = 0; i < read.rows.size(); ++i) {
         const auto& row = read.rows[i];
-        if (const auto bad = app::uncodableCharacterText(row.password))
+        if (const auto bad = cipher::uncodableCharacterText(row.password))
             return u"バックアップファイル " + rowName(shownBackup, i + 1, row) + u"のパスワードに" + *bad +
                    u"があります。" + std::u16string(kNotLoaded);
     }
