@@ -4,9 +4,9 @@
 
 #include "MailKey.h"
 #include "Messages.h"
-#include "app/FormValue.h"
 #include "cipher/CharacterName.h"
 #include "cipher/StoredForm.h"
+#include "store/Decimal.h"
 #include "store/RowFormat.h"
 
 #include <array>
@@ -18,7 +18,7 @@ namespace {
 
 std::u16string twoDigits(int value)
 {
-    const auto text = app::decimalText(value);
+    const auto text = store::decimalText(value);
     return text.size() < 2 ? u"0" + text : text;
 }
 
@@ -30,7 +30,7 @@ constexpr std::u16string_view kNotLoaded = u"ロードを中止しました（ps
 
 std::u16string listName(const platform::LocalTime& time)
 {
-    auto year = app::decimalText(time.year);
+    auto year = store::decimalText(time.year);
     while (year.size() < 4)
         year.insert(year.begin(), u'0');
     return year + twoDigits(time.month) + twoDigits(time.day) + twoDigits(time.hour) +

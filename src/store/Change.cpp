@@ -2,7 +2,7 @@
 #include "Change.h"
 
 #include "RowChecks.h"
-#include "app/FormValue.h"
+#include "store/Decimal.h"
 
 #include <algorithm>
 
@@ -53,14 +53,14 @@ struct Apply {
         for (auto& row : out) {
             if (row.isHeader() && row.name == change.destination) {
                 headerMet = true;
-                row.count = app::decimalText(entriesAfter);
+                row.count = store::decimalText(entriesAfter);
             }
         }
         if (out.size() + (headerMet ? 1 : 2) > static_cast<std::size_t>(kMaxRows))
             return refusal(u"psw.ini が上限の 99 行を超えるため、書き換えを中止しました。");
         if (!headerMet)
             out.push_back({std::u16string(kHeaderMark), change.destination, u" ",
-                           app::decimalText(entriesAfter), u" "});
+                           store::decimalText(entriesAfter), u" "});
         out.push_back({change.destination, change.id, change.password, u" ", change.mail});
         return out;
     }
@@ -103,7 +103,7 @@ struct Apply {
                 row.password = u" ";
                 row.mail = u" ";
                 if (renaming)
-                    row.count = app::decimalText(entriesAfter);
+                    row.count = store::decimalText(entriesAfter);
             }
             out.push_back(std::move(row));
         }
@@ -127,7 +127,7 @@ struct Apply {
             if (row.name == destination && row.isHeader()) {
                 if (entriesAfter == 0)
                     continue;
-                row.count = app::decimalText(entriesAfter);
+                row.count = store::decimalText(entriesAfter);
             }
             out.push_back(std::move(row));
         }

@@ -1,6 +1,7 @@
 // The key, the code table and the stored form of a text.
 #include "app/MainWindow.h"
 #include "cipher/CodeTable.h"
+#include "store/Decimal.h"
 #include "support/TestServices.h"
 
 #include <gtest/gtest.h>
@@ -68,7 +69,7 @@ INSTANTIATE_TEST_SUITE_P(ProductIds, KeySelection,
 TEST_F(CipherTest, EveryKeyGivesEachSlotOneDifferentCodeAndLeavesTheRestEmpty)
 {
     for (int key = 0; key <= 99; ++key) {
-        window.X = app::decimalText(100 + key).substr(1);
+        window.X = store::decimalText(100 + key).substr(1);
         window.angoutbset();
         std::set<std::u16string> codes;
         for (int slot = 1; slot <= cipher::kAlphabetSize; ++slot)

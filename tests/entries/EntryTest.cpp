@@ -1,5 +1,6 @@
 // Registering, updating and deleting entries, checked by the message and by the bytes of psw.ini.
 #include "platform/ErrorDescription.h"
+#include "store/Decimal.h"
 #include "support/WindowDriver.h"
 
 #include <cerrno>
@@ -251,7 +252,7 @@ TEST(EntryLimitTest, ARegistrationMayFillTheFileButNotPassIt)
     // 98 rows: one destination with 97 entries.
     std::string entries;
     for (int i = 1; i <= 97; ++i)
-        entries += d.rowsFile({entry(u"Mail", u"id" + app::decimalText(i), u"pw")});
+        entries += d.rowsFile({entry(u"Mail", u"id" + store::decimalText(i), u"pw")});
     const std::string rows = d.rowsFile({header(u"Mail", u"97")}) + entries;
     d.start(rows);
 

@@ -1,5 +1,6 @@
 // kakidashi on its own: what it refuses even when a caller did not check first, and the form in which
 // it writes rows it did not change.
+#include "store/Decimal.h"
 #include "support/WindowDriver.h"
 
 #include <gtest/gtest.h>
@@ -23,7 +24,7 @@ TEST(RewriteTest, RefusesToPassNinetyNineRowsWithoutTouchingTheRecordArray)
     WindowDriver d;
     std::string rows = d.rowsFile({header(u"Mail", u"98")});
     for (int i = 1; i <= 98; ++i)
-        rows += d.rowsFile({entry(u"Mail", u"id" + app::decimalText(i), u"pw")});
+        rows += d.rowsFile({entry(u"Mail", u"id" + store::decimalText(i), u"pw")});
     d.start(rows);
 
     // A caller that skipped the registration's own check: a new destination needs two more rows.

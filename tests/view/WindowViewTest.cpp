@@ -4,6 +4,7 @@
 
 #include "backup/Messages.h"
 #include "platform/ErrorDescription.h"
+#include "store/Decimal.h"
 #include "store/PswRecord.h"
 #include "store/RowFormat.h"
 #include "support/TestServices.h"
@@ -63,7 +64,7 @@ std::string dataFile(Fixture& fixture, std::u16string_view destination,
     writer.Form_Load();
     std::vector<store::PswRecord> rows;
     rows.push_back({std::u16string(store::kHeaderMark), std::u16string(destination), u" ",
-                    app::decimalText(static_cast<long long>(entries.size())), u" "});
+                    store::decimalText(static_cast<long long>(entries.size())), u" "});
     for (const auto& [id, password, mail] : entries)
         rows.push_back(
             {std::u16string(destination), id, writer.encodeText(password), u" ", writer.encodeText(mail)});
