@@ -27,7 +27,6 @@ void MainWindow::btnunload_Click()
         return;
     }
     inputkensu = 0;
-    cyusyutu = u"";
     setTxtdirectry();
     ReadDataFile(nullptr);
     if (!dataFileSound()) {
@@ -61,7 +60,6 @@ void MainWindow::btnunload_Click()
         std::span<const store::PswRecord>(&records[1], static_cast<std::size_t>(inputkensu.number())),
         [this](std::u16string_view stored) { return decodeText(stored); }, m_services.clock.now(), codePage,
         [&](std::u16string_view name) { return files.shownPath(prefix + u"\\" + std::u16string(name)); });
-    cyusyutu = u"";
     if (const auto* refusal = std::get_if<std::u16string>(&built)) {
         Txtmassage.setText(*refusal);
         return;

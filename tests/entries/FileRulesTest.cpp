@@ -10,8 +10,6 @@
 namespace orvanta::test {
 namespace {
 
-const std::u16string kNotWritten = u"中止しました。";
-
 struct Refusal {
     const char* name;
     std::initializer_list<PlainRow> rows;
@@ -31,17 +29,6 @@ TEST(FileRulesTest, AChangeThatWouldBreakARuleIsRefusedAndNothingIsWritten)
              d.window.btnkousin_Click();
          },
          u"登録先「A」にID「y」が既にあるため、登録先「B」、ID「y」には変更できません。"},
-        // The rewrite refuses the same change for a caller that did not check it first.
-        {"RewriteRefusesATwiceUsedPair",
-         {header(u"A", u"2"), entry(u"A", u"x", u"px"), entry(u"A", u"y", u"py")},
-         [](WindowDriver& d) {
-             d.openEntry(u"A", u"x");
-             d.window.Txtnamae.setText(u"B");
-             d.window.Txtidbox.setText(u"y");
-             d.window.dousafrag = u"koushin";
-             EXPECT_FALSE(d.window.kakidashi());
-         },
-         u"psw.ini を書き換えると、登録先「B」のID「y」が２つになります。" + kNotWritten},
     };
     for (const auto& c : refusals) {
         SCOPED_TRACE(c.name);

@@ -1,6 +1,8 @@
 // The rule of a change to the rows, without a window: rows in, rows or the refusal out.
 #include "store/Change.h"
 
+#include "store/Decimal.h"
+
 #include <gtest/gtest.h>
 
 namespace orvanta::test {
@@ -24,6 +26,10 @@ TEST(ChangeTest, GivesTheRowsToWriteOrTheRefusal)
     // An old backup or a file edited by hand can hold y twice under A: each item of the list is its row.
     const Rows twice{head(u"A", u"3"), row(u"A", u"y", u"ab1"), row(u"A", u"x"), row(u"A", u"y", u"cd2")};
     const store::EntryChoice first{u"A", u"y", 0, 2}, second{u"A", u"y", 1, 2};
+    // 98 entries under one header: the file is one row short of its limit.
+    Rows full{head(u"M", u"98")};
+    for (int i = 1; i <= 98; ++i)
+        full.push_back(row(u"M", u"id" + store::decimalText(i)));
     struct Case {
         const char* name;
         store::Change change;
@@ -62,6 +68,16 @@ TEST(ChangeTest, GivesTheRowsToWriteOrTheRefusal)
          {twice[0], twice[1], twice[2], row(u"A", u"y", u"new")},
          {},
          &twice},
+        {"RegisterUnderANewDestinationPastTheRowLimit",
+         store::Register{u"N", u"w", u"pw", u""},
+         {},
+         u"psw.ini が上限の 99 行を超えるため、書き換えを中止しました。",
+         &full},
+        {"RegisterPastTheRowLimit",
+         store::Register{u"M", u"w", u"pw", u""},
+         {},
+         u"psw.ini が上限の 99 行を超えるため、書き換えを中止しました。",
+         &full},
         {"DeleteTheSecondOfTwo", store::Delete{second}, {head(u"A", u"2"), twice[1], twice[2]}, {}, &twice},
         // The list showed y once, before another program wrote it a second time: no row is taken for it.
         {"DeleteOfARowTheListShowedOnce",

@@ -1,5 +1,5 @@
-// kakidashi on its own: what it refuses even when a caller did not check first, and the form in which
-// it writes rows it did not change.
+// The one rewrite, through the buttons that end in it: the form in which it writes rows it did not
+// change, and what it refuses without touching the file or the rows the window holds.
 #include "store/Decimal.h"
 #include "support/WindowDriver.h"
 
@@ -11,11 +11,12 @@ namespace {
 TEST(RewriteTest, WritesUnchangedRowsInTheProgramsOwnForm)
 {
     WindowDriver d;
-    // A file saved by a text editor: LF line ends, a field without quotes, a blank line.
-    d.start(std::string("\"hyoujimark\",\"Mail\",\" \",1,\" \"\n\n\"Mail\",\"taro\",\"\",\" \",\"\"\n"));
-    // No operation named: every row is written again as it is.
-    d.window.dousafrag = u"";
-    ASSERT_TRUE(d.window.kakidashi());
+    // A file saved by a text editor: LF line ends, fields without quotes, a blank line.
+    d.start(std::string("\"hyoujimark\",\"Mail\",\" \",1,\" \"\n\n\"Mail\",\"taro\",\"\",\" \",\"\"\n"
+                        "hyoujimark,Bank,\" \",1,\" \"\nBank,x,\"\",\" \",\"\"\n"));
+    // Deleting the other destination's one entry writes every row left again as it is.
+    d.openEntry(u"Bank", u"x");
+    d.window.btndelete_Click();
     EXPECT_EQ(d.file(), "\"hyoujimark\",\"Mail\",\" \",\"1\",\" \"\r\n\"Mail\",\"taro\",\"\",\" \",\"\"\r\n");
 }
 
@@ -27,21 +28,15 @@ TEST(RewriteTest, RefusesToPassNinetyNineRowsWithoutTouchingTheRecordArray)
         rows += d.rowsFile({entry(u"Mail", u"id" + store::decimalText(i), u"pw")});
     d.start(rows);
 
-    // A caller that skipped the registration's own check: a new destination needs two more rows.
-    d.window.Txtnamae.setText(u"New");
-    d.window.Txtidbox.setText(u"id");
-    d.window.Txtpassnew.setText(u"pw");
-    d.window.dousafrag = u"new";
-    EXPECT_FALSE(d.window.kakidashi());
-    EXPECT_EQ(d.window.Txtmassage.text(), u"psw.ini が上限の 99 行を超えるため、書き換えを中止しました。");
-    EXPECT_EQ(d.file(), rows);
-    EXPECT_EQ(d.window.newwmfrag, 0);
-
-    // The same under the existing destination: one row too many, and its count is not raised.
-    d.window.Txtnamae.setText(u"Mail");
-    EXPECT_FALSE(d.window.kakidashi());
-    EXPECT_EQ(d.file(), rows);
-    EXPECT_EQ(d.window.records[1].count, u"98");
+    // A new destination needs two more rows, an entry under the existing one a row too many.
+    for (const auto destination : {u"New", u"Mail"}) {
+        SCOPED_TRACE(std::u16string(destination));
+        d.registerEntry(destination, u"id", u"pw");
+        EXPECT_EQ(d.window.Txtmassage.text(), u"登録件数が上限の 99 行に達しているため、登録できません。");
+        EXPECT_EQ(d.file(), rows);
+        EXPECT_EQ(d.window.records[1].count, u"98");
+        EXPECT_EQ(d.window.inputkensu, 99);
+    }
 }
 
 TEST(RewriteTest, RefusesAFieldThatWouldSplitItsRow)
@@ -55,18 +50,17 @@ TEST(RewriteTest, RefusesAFieldThatWouldSplitItsRow)
         std::u16string destination;
         std::u16string message;
     } cases[] = {
-        {"Quote", u"M\"ail", u"psw.ini の 1 行目に「\"」が入るため、書き換えを中止しました。"},
-        {"LineBreak", u"M\r\nail", u"psw.ini の 1 行目に改行が入るため、書き換えを中止しました。"},
+        {"Quote", u"M\"ail", u"登録先に「\"」は使えません。"},
+        {"LineBreak", u"M\r\nail", u"登録先に改行は使えません。"},
         {"OutsideShiftJis", u"M\U0001F600",
-         u"psw.ini の 1 行目に Shift_JIS で保存できない文字が入るため、書き換えを中止しました。"},
+         u"登録先に Shift_JIS で保存できない文字（\U0001F600）が含まれています。"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        // Renaming the destination through a caller that skipped the entry checks.
+        // Renaming the destination to a name that would break its row.
         d.openEntry(u"Mail", u"taro");
         d.window.Txtnamae.setText(c.destination);
-        d.window.dousafrag = u"koushin";
-        EXPECT_FALSE(d.window.kakidashi());
+        d.window.btnkousin_Click();
         EXPECT_EQ(d.window.Txtmassage.text(), c.message);
         EXPECT_EQ(d.file(), before);
         EXPECT_EQ(d.window.records[1].name, u"Mail");
