@@ -17,7 +17,7 @@ struct Refusal {
     std::u16string message;
 };
 
-TEST(FileRulesTest, AChangeThatWouldBreakARuleIsRefusedAndNothingIsWritten)
+TEST(RowChecksTest, AChangeThatWouldBreakARuleIsRefusedAndNothingIsWritten)
 {
     const Refusal refusals[] = {
         {"RenameCarriesAlongAnIdThatIsTheNewOne",
@@ -64,7 +64,7 @@ void renameEntry(WindowDriver& d, std::u16string_view destination, std::u16strin
     d.window.btnkousin_Click();
 }
 
-TEST(FileRulesTest, AFileThatAlreadyBreaksARuleCanStillBeChangedAndPutRight)
+TEST(RowChecksTest, AFileThatAlreadyBreaksARuleCanStillBeChangedAndPutRight)
 {
     const std::u16string twentyDigits = u"12345678901234567890";
     const Repair repairs[] = {
@@ -131,7 +131,7 @@ TEST(FileRulesTest, AFileThatAlreadyBreaksARuleCanStillBeChangedAndPutRight)
     }
 }
 
-TEST(FileRulesTest, CountsOfAnyLengthAreReadWithoutOverflow)
+TEST(RowChecksTest, CountsOfAnyLengthAreReadWithoutOverflow)
 {
     EXPECT_TRUE(store::countEquals(u" 02", 2));
     EXPECT_FALSE(store::countEquals(u"-2", 2));
