@@ -8,6 +8,27 @@
 
 namespace orvanta::app {
 
+namespace {
+
+/// Why a psw.ini that read no rows is not backed up to `backupPath`; nothing when it may be.
+std::optional<std::u16string> noRowsProblem(const platform::FileSystem& files,
+                                            const platform::CodePage& codePage,
+                                            const std::u16string& dataFile, const std::u16string& backupPath)
+{
+    // The read passes over a missing psw.ini (the first start has none); a backup needs one.
+    const auto probe = files.readFile(dataFile);
+    if (!probe)
+        return backup::fileFailureMessage(files.shownPath(dataFile), probe.failure());
+    // An empty psw.ini (emptied, or still being copied in place) must not replace a backup that
+    // holds entries: the mirror of ロード's refusal of a backup without rows.
+    const auto old = files.readFile(backupPath);
+    if (old && !store::readRows(old.value(), codePage).rows.empty())
+        return u"psw.ini に登録がないため、バックアップを中止しました（psw.bkp は元のまま）。";
+    return std::nullopt;
+}
+
+} // namespace
+
 void MainWindow::btnunload_Click()
 {
     auto& files = m_services.files;
@@ -39,18 +60,8 @@ void MainWindow::btnunload_Click()
     const auto backupPath = prefix + u"\\psw.bkp";
     const auto shownBackup = files.shownPath(backupPath);
     if (inputkensu == 0) {
-        // The read passes over a missing psw.ini (the first start has none); a backup needs one.
-        const auto probe = files.readFile(dataFilePath());
-        if (!probe) {
-            Txtmassage.setText(backup::fileFailureMessage(files.shownPath(dataFilePath()), probe.failure()));
-            return;
-        }
-        // An empty psw.ini (emptied, or still being copied in place) must not replace a backup that
-        // holds entries: the mirror of ロード's refusal of a backup without rows.
-        const auto old = files.readFile(backupPath);
-        if (old && !store::readRows(old.value(), codePage).rows.empty()) {
-            Txtmassage.setText(
-                u"psw.ini に登録がないため、バックアップを中止しました（psw.bkp は元のまま）。");
+        if (auto problem = noRowsProblem(files, codePage, dataFilePath(), backupPath)) {
+            Txtmassage.setText(std::move(*problem));
             return;
         }
     }
