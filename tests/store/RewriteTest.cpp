@@ -4,6 +4,8 @@
 #include "support/WindowDriver.h"
 
 #include <gtest/gtest.h>
+#include <string_view>
+#include <utility>
 
 namespace orvanta::test {
 namespace {
@@ -29,8 +31,10 @@ TEST(RewriteTest, RefusesToPassNinetyNineRowsWithoutTouchingTheRecordArray)
     d.start(rows);
 
     // A new destination needs two more rows, an entry under the existing one a row too many.
-    for (const auto destination : {u"New", u"Mail"}) {
-        SCOPED_TRACE(std::u16string(destination));
+    const std::pair<const char*, std::u16string_view> destinations[] = {{"New", u"New"},
+                                                                        {"Existing", u"Mail"}};
+    for (const auto& [name, destination] : destinations) {
+        SCOPED_TRACE(name);
         d.registerEntry(destination, u"id", u"pw");
         EXPECT_EQ(d.window.Txtmassage.text(), u"登録件数が上限の 99 行に達しているため、登録できません。");
         EXPECT_EQ(d.file(), rows);
