@@ -2,6 +2,7 @@
 // header without entries, no entry without its header), and a file that already breaks one can still
 // be worked with and put right.
 #include "store/RowChecks.h"
+
 #include "support/WindowDriver.h"
 
 #include <functional>
