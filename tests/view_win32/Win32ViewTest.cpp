@@ -160,13 +160,13 @@ TEST_F(Win32ViewTest, MovedToAMonitorAt200PercentKeepsItsSizeInInches)
         if (!control)
             continue;
         SCOPED_TRACE(std::string(d.name));
-        const auto& before = *next++;
+        const auto& shownAt100 = *next++;
         const RECT place = placeOf(control, v.view.window());
-        EXPECT_NEAR(place.left, 2 * before.place.left, 1);
-        EXPECT_NEAR(place.top, 2 * before.place.top, 1);
-        EXPECT_NEAR(place.right - place.left, 2 * (before.place.right - before.place.left), 2);
+        EXPECT_NEAR(place.left, 2 * shownAt100.place.left, 1);
+        EXPECT_NEAR(place.top, 2 * shownAt100.place.top, 1);
+        EXPECT_NEAR(place.right - place.left, 2 * (shownAt100.place.right - shownAt100.place.left), 2);
         // A caption shrunk to fit its label may come out a pixel smaller again.
-        EXPECT_NEAR(fontPixels(control), 2 * before.font, 2);
+        EXPECT_NEAR(fontPixels(control), 2 * shownAt100.font, 2);
     }
     // Still the same window: the handlers answer as before.
     v.choose(ControlId::cmbnamae, u"Mail");
