@@ -1,7 +1,8 @@
-# cmake -DROOT=<src> -DSOURCES=<a|b|...> -P CheckRulesIncludes.cmake
-# Fails when a file of the rules library includes a file that is neither one of the rules nor a
-# platform interface (a header directly in platform/): the rules must build and be tested without the
-# window, its handlers or a view.
+# cmake -DROOT=<src> -DSOURCES=<a|b|...> -DCORE=<a|b|...> -P CheckRulesIncludes.cmake
+# Fails when a file of the rules library (SOURCES) includes a file that is neither one of the rules nor
+# a platform interface (a header directly in platform/): the rules must build and be tested without the
+# window, its handlers or a view. Fails too when a file of orvanta_core (CORE) outside app/ includes
+# app/ without being a handler file (…Handlers.cpp), the one kind of file outside app/ that may.
 cmake_minimum_required(VERSION 3.24)
 string(REPLACE "|" ";" sources "${SOURCES}")
 set(rules "")
@@ -34,8 +35,23 @@ foreach(file IN LISTS rules)
   endforeach()
 endforeach()
 
+string(REPLACE "|" ";" core "${CORE}")
+foreach(file IN LISTS core)
+  get_filename_component(file "${file}" ABSOLUTE BASE_DIR "${ROOT}")
+  string(FIND "${file}" "${ROOT}/app/" inApp)
+  if(inApp EQUAL 0 OR file MATCHES "Handlers\\.cpp$")
+    continue()
+  endif()
+  file(STRINGS "${file}" lines REGEX "^[ \t]*#[ \t]*include[ \t]*\"(\\.\\./)*app/")
+  foreach(line IN LISTS lines)
+    file(RELATIVE_PATH shown "${ROOT}" "${file}")
+    list(APPEND violations "  src/${shown}, not a handler file, includes app/: ${line}")
+  endforeach()
+endforeach()
+
 if(violations)
   list(JOIN violations "\n" violations)
-  message(FATAL_ERROR "A rules file includes what is not a rule or a platform interface:\n${violations}\n"
-                      "Move what it needs down into the rules, or the file up to the handlers (orvanta_core).")
+  message(FATAL_ERROR "A file reaches further up than its kind may:\n${violations}\n"
+                      "Move what a rule needs down into the rules (orvanta_rules), and name a file of "
+                      "MainWindow members …Handlers.cpp.")
 endif()
