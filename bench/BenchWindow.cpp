@@ -2,6 +2,7 @@
 #include "BenchWindow.h"
 
 #include "platform/Utf8.h"
+#include "store/Decimal.h"
 #include "store/RowFormat.h"
 
 #include <array>
@@ -41,7 +42,7 @@ std::u16string password(int entry)
 
 std::u16string address(int entry)
 {
-    return u"taro.yamada" + app::decimalText(entry + 1) + u"@example.jp";
+    return u"taro.yamada" + store::decimalText(entry + 1) + u"@example.jp";
 }
 
 } // namespace

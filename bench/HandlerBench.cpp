@@ -143,7 +143,10 @@ void Lstidbox_Click(benchmark::State& state)
         [&] { return readAndParse(b, path); }, nothing);
 }
 
-/// kakidashi with the operation word, set up as the handler that calls it sets it up.
+} // namespace
+
+/// kakidashi with the operation word, set up as the handler that calls it sets it up. MainWindow lets
+/// this class alone call its rewrite, which the handlers otherwise keep to themselves.
 class Rewrite {
 public:
     explicit Rewrite(BenchWindow& b) : m_b(b) {}
@@ -190,6 +193,8 @@ private:
     static constexpr const char16_t* kNewDestination = u"ポイントサイト（個人）";
     BenchWindow& m_b;
 };
+
+namespace {
 
 /// Registration into the 97-row file (a new destination and its ID: two rows, 99 in all) and the
 /// deletion of that entry, which takes the destination with it and gives back the file byte for

@@ -99,6 +99,68 @@ int usage()
     return 2;
 }
 
+/// Starts the program of `command` and sets `started` to the moment it called exec: the child sends it
+/// through a pipe that exec itself closes. The child's process id, or -1 when it did not start.
+pid_t startProgram(char* command[], double& started)
+{
+    int timing[2];
+    if (pipe2(timing, O_CLOEXEC) != 0)
+        return -1;
+    const pid_t pid = fork();
+    if (pid < 0)
+        return -1;
+    if (pid == 0) {
+        const double at = now();
+        if (write(timing[1], &at, sizeof at) != sizeof at)
+            _exit(126);
+        execvp(command[0], command);
+        _exit(127);
+    }
+    close(timing[1]);
+    if (read(timing[0], &started, sizeof started) != sizeof started) {
+        std::fprintf(stderr, "map_listener: the program did not start\n");
+        return -1;
+    }
+    close(timing[0]);
+    return pid;
+}
+
+/// The moment the first top-level window of `pid` (or of no known process) was mapped, or 0 when the
+/// program exited first or `timeout` seconds passed (the program is then stopped).
+double firstWindowMapped(Display* display, pid_t pid, const char* name, double started, double timeout,
+                         double& cpu)
+{
+    const double deadline = started + timeout;
+    const Window root = XDefaultRootWindow(display);
+    const int connection = XConnectionNumber(display);
+    for (;;) {
+        while (XPending(display) > 0) {
+            XEvent event;
+            XNextEvent(display, &event);
+            if (event.type != MapNotify || event.xmap.event != root || event.xmap.override_redirect)
+                continue;
+            const long owner = windowPid(display, event.xmap.window);
+            if (owner == 0 || owner == pid) {
+                const double mapped = now();
+                cpu = cpuMs(pid);
+                return mapped;
+            }
+        }
+        int status = 0;
+        if (waitpid(pid, &status, WNOHANG) == pid) {
+            std::fprintf(stderr, "map_listener: %s exited before its window appeared\n", name);
+            return 0;
+        }
+        if (now() > deadline) {
+            std::fprintf(stderr, "map_listener: no window within %.0f s\n", timeout);
+            stop(pid);
+            return 0;
+        }
+        pollfd readable{connection, POLLIN, 0};
+        poll(&readable, 1, 100);
+    }
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -130,58 +192,14 @@ int main(int argc, char* argv[])
     const int connection = XConnectionNumber(display);
     fcntl(connection, F_SETFD, FD_CLOEXEC);
 
-    // The child sends the moment it calls exec through a pipe that exec itself closes.
-    int timing[2];
-    if (pipe2(timing, O_CLOEXEC) != 0)
-        return 1;
-    const pid_t pid = fork();
+    double started = 0;
+    const pid_t pid = startProgram(argv + first, started);
     if (pid < 0)
         return 1;
-    if (pid == 0) {
-        const double started = now();
-        if (write(timing[1], &started, sizeof started) != sizeof started)
-            _exit(126);
-        execvp(argv[first], argv + first);
-        _exit(127);
-    }
-    close(timing[1]);
-    double started = 0;
-    if (read(timing[0], &started, sizeof started) != sizeof started) {
-        std::fprintf(stderr, "map_listener: the program did not start\n");
-        return 1;
-    }
-    close(timing[0]);
-
-    double mapped = 0;
     double cpu = 0;
-    const double deadline = started + timeout;
-    while (mapped == 0) {
-        while (mapped == 0 && XPending(display) > 0) {
-            XEvent event;
-            XNextEvent(display, &event);
-            if (event.type != MapNotify || event.xmap.event != root || event.xmap.override_redirect)
-                continue;
-            const long owner = windowPid(display, event.xmap.window);
-            if (owner == 0 || owner == pid) {
-                mapped = now();
-                cpu = cpuMs(pid);
-            }
-        }
-        if (mapped != 0)
-            break;
-        int status = 0;
-        if (waitpid(pid, &status, WNOHANG) == pid) {
-            std::fprintf(stderr, "map_listener: %s exited before its window appeared\n", argv[first]);
-            return 1;
-        }
-        if (now() > deadline) {
-            std::fprintf(stderr, "map_listener: no window within %.0f s\n", timeout);
-            stop(pid);
-            return 1;
-        }
-        pollfd readable{connection, POLLIN, 0};
-        poll(&readable, 1, 100);
-    }
+    const double mapped = firstWindowMapped(display, pid, argv[first], started, timeout, cpu);
+    if (mapped == 0)
+        return 1;
 
     timespec idle{static_cast<time_t>(settle),
                   static_cast<long>((settle - static_cast<double>(static_cast<time_t>(settle))) * 1e9)};

@@ -69,7 +69,6 @@ void MainWindow::Form_Load()
     Lblpassword.setText(u"");
     Lblbikouran.setText(u" ");
     inputkensu = 0;
-    cyusyutu = u"";
     setTxtdirectry();
     ReadDataFile([this](long long slot) {
         if (records[slot].isHeader())

@@ -1,37 +1,9 @@
 // The form-level variables' values: empty, a number or a text, and how they compare.
 #include "FormValue.h"
 
-#include <charconv>
-#include <limits>
+#include "store/Decimal.h"
 
 namespace orvanta::app {
-
-long long leadingNumber(std::u16string_view text)
-{
-    std::size_t i = 0;
-    while (i < text.size() && text[i] == u' ')
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == u'-' || text[i] == u'+')) {
-        negative = text[i] == u'-';
-        ++i;
-    }
-    long long value = 0;
-    for (; i < text.size() && text[i] >= u'0' && text[i] <= u'9'; ++i) {
-        const int digit = text[i] - u'0';
-        if (value > (std::numeric_limits<long long>::max() - digit) / 10)
-            return negative ? std::numeric_limits<long long>::min() : std::numeric_limits<long long>::max();
-        value = value * 10 + digit;
-    }
-    return negative ? -value : value;
-}
-
-std::u16string decimalText(long long number)
-{
-    char buffer[24];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, number);
-    return std::u16string(buffer, result.ptr);
-}
 
 namespace {
 bool isDecimalText(std::u16string_view text)
@@ -50,14 +22,14 @@ long long FormValue::number() const
     if (const auto* n = std::get_if<long long>(&m_value))
         return *n;
     if (const auto* t = std::get_if<std::u16string>(&m_value))
-        return leadingNumber(*t);
+        return store::leadingNumber(*t);
     return 0;
 }
 
 std::u16string FormValue::text() const
 {
     if (const auto* n = std::get_if<long long>(&m_value))
-        return decimalText(*n);
+        return store::decimalText(*n);
     if (const auto* t = std::get_if<std::u16string>(&m_value))
         return *t;
     return {};
@@ -70,7 +42,7 @@ bool operator==(const FormValue& value, long long number)
     if (value.isNumber())
         return std::get<long long>(value.m_value) == number;
     const auto& text = std::get<std::u16string>(value.m_value);
-    return isDecimalText(text) && leadingNumber(text) == number;
+    return isDecimalText(text) && store::leadingNumber(text) == number;
 }
 
 bool operator==(const FormValue& value, std::u16string_view text)

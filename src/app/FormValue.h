@@ -43,10 +43,4 @@ private:
     std::variant<std::monostate, long long, std::u16string> m_value;
 };
 
-/// The leading decimal number of a text, after leading spaces, as the data file's counts are read
-/// (" " and "" are 0, "12abc" is 12).
-long long leadingNumber(std::u16string_view text);
-/// A plain decimal text of a number ("2", "10", "-1").
-std::u16string decimalText(long long number);
-
 } // namespace orvanta::app

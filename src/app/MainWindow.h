@@ -20,6 +20,10 @@
 #include <string>
 #include <string_view>
 
+namespace orvanta::bench {
+class Rewrite;
+} // namespace orvanta::bench
+
 namespace orvanta::app {
 
 /// How long a password the program put on the clipboard stays there: time enough to paste it into a
@@ -70,12 +74,9 @@ public:
     Control& Image1;
 
     // The form-level variables (window state). Each is empty until first set.
-    FormValue cyusyutu;     ///< the one character or code going into henkan / modoshi
-    FormValue moj;          ///< what henkan / modoshi gave back
     FormValue inputkensu;   ///< rows read by the last read of a file of rows
     FormValue combosentaku; ///< the destination last chosen in cmbnamae
     FormValue newngfrag;    ///< 1: the destination and ID being registered are already used
-    FormValue newwmfrag;    ///< empty: the rewrite keeps to itself whether it met the header row
     FormValue dousafrag;    ///< the rewrite's operation word: "new", "koushin", "delete" or empty
     FormValue kousingfrag;  ///< 1: the destination and ID of an update are already used
     FormValue changfrag;    ///< 1: the user changed the destination or ID box in this mode
@@ -128,8 +129,6 @@ public:
     // Code table and the stored form of a text (cipher/).
     void angoutbset();
     void btomup();
-    void henkan();
-    void modoshi();
     /// The stored form of a plain text under the window's code table (cipher::encode).
     std::u16string encodeText(std::u16string_view plain);
     /// The plain text of a stored text under the window's code table (cipher::decode).
@@ -140,10 +139,6 @@ public:
     /// each row with its slot. A file that does not read cleanly is reported in Txtmassage, and every
     /// rewrite is refused until it does.
     void ReadDataFile(const std::function<void(long long slot)>& perRow);
-    /// Rewrites psw.ini from the record array, applying the operation in dousafrag (store::applyChange)
-    /// to the entry in the boxes and the chosen destination and ID. False when nothing was written; the
-    /// reason is then in Txtmassage, and the old file and the record array are untouched.
-    [[nodiscard]] bool kakidashi();
     /// Sets Txtdirectry to the value of the environment variable Windir, the empty text when it is unset:
     /// every read and write of psw.ini first takes the Windows folder afresh from the environment.
     void setTxtdirectry();
@@ -205,6 +200,14 @@ public:
     platform::Services& services() { return m_services; }
 
 private:
+    /// The benchmark times the rewrite on its own, against a plain write of the same bytes.
+    friend class bench::Rewrite;
+
+    /// The one rewrite of psw.ini, which 登録する, 更新する and 削除する end in: rewrites the file from the
+    /// record array, applying the operation in dousafrag (store::applyChange) to the entry in the boxes
+    /// and the chosen destination and ID. False when nothing was written; the reason is then in
+    /// Txtmassage, and the old file and the record array are untouched.
+    [[nodiscard]] bool kakidashi();
     /// Puts a password (or a text that may hold one) on the clipboard, marked as a secret, and sets the
     /// clipboard's timer to take it off again.
     void copySecret(std::u16string_view text);

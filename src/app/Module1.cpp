@@ -2,7 +2,7 @@
 // (TrimAtNull), for the product ID that gives the key.
 #include "Module1.h"
 
-#include "app/FormValue.h"
+#include "store/Decimal.h"
 
 namespace orvanta::app {
 
@@ -49,7 +49,7 @@ std::u16string registryResultText(const RegistryResult& result)
     if (const auto* text = std::get_if<std::u16string>(&result))
         return *text;
     if (const auto* number = std::get_if<std::uint32_t>(&result))
-        return decimalText(*number);
+        return store::decimalText(*number);
     const auto& bytes = std::get<std::vector<std::uint8_t>>(result);
     std::u16string text;
     for (std::size_t i = 0; i < bytes.size(); i += 2) {

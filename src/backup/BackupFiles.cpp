@@ -4,9 +4,9 @@
 
 #include "MailKey.h"
 #include "Messages.h"
-#include "app/CharacterName.h"
-#include "app/FormValue.h"
+#include "cipher/CharacterName.h"
 #include "cipher/StoredForm.h"
+#include "store/Decimal.h"
 #include "store/RowFormat.h"
 
 #include <array>
@@ -18,7 +18,7 @@ namespace {
 
 std::u16string twoDigits(int value)
 {
-    const auto text = app::decimalText(value);
+    const auto text = store::decimalText(value);
     return text.size() < 2 ? u"0" + text : text;
 }
 
@@ -30,7 +30,7 @@ constexpr std::u16string_view kNotLoaded = u"ロードを中止しました（ps
 
 std::u16string listName(const platform::LocalTime& time)
 {
-    auto year = app::decimalText(time.year);
+    auto year = store::decimalText(time.year);
     while (year.size() < 4)
         year.insert(year.begin(), u'0');
     return year + twoDigits(time.month) + twoDigits(time.day) + twoDigits(time.hour) +
@@ -79,7 +79,7 @@ restoredDataFile(std::string_view backupBytes, std::u16string_view shownBackup, 
     // read back as another one.
     for (std::size_t i = 0; i < read.rows.size(); ++i) {
         const auto& row = read.rows[i];
-        if (const auto bad = app::uncodableCharacterText(row.password))
+        if (const auto bad = cipher::uncodableCharacterText(row.password))
             return u"バックアップファイル " + rowName(shownBackup, i + 1, row) + u"のパスワードに" + *bad +
                    u"があります。" + std::u16string(kNotLoaded);
     }

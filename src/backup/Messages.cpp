@@ -1,9 +1,9 @@
 // The messages of バックアップ and ロード, one wording for each way they stop.
 #include "Messages.h"
 
-#include "app/FormValue.h"
 #include "platform/ErrorDescription.h"
 #include "platform/FileRules.h"
+#include "store/Decimal.h"
 
 #include <cerrno>
 
@@ -57,7 +57,8 @@ std::u16string fileFailureMessage(std::u16string_view path, const platform::Fail
 
 std::u16string rowName(std::u16string_view path, std::size_t number, const store::PswRecord& row)
 {
-    auto name = std::u16string(path) + u" の " + app::decimalText(static_cast<long long>(number)) + u" 件目";
+    auto name =
+        std::u16string(path) + u" の " + store::decimalText(static_cast<long long>(number)) + u" 件目";
     if (row.isHeader())
         return name + u"（登録名称「" + row.name + u"」の見出し）";
     return name + u"（登録名称「" + row.owner + u"」、ＩＤ「" + row.name + u"」）";

@@ -1,7 +1,7 @@
 // The checks of 登録する and 更新する on the boxes: what may not be empty, and what psw.ini cannot hold.
 #include "EntryChecks.h"
 
-#include "app/CharacterName.h"
+#include "cipher/CharacterName.h"
 #include "store/RowFormat.h"
 
 #include <variant>
@@ -23,7 +23,7 @@ std::optional<std::u16string> storedAsIsProblem(std::u16string_view box, std::u1
     std::u16string shown;
     const auto encoded = codePage.encode(text);
     if (const auto* error = std::get_if<platform::CodePageError>(&encoded))
-        shown = u"（" + app::characterName(error->character) + u"）";
+        shown = u"（" + cipher::characterName(error->character) + u"）";
     return what + shown + u"が含まれています。";
 }
 
@@ -31,7 +31,7 @@ std::optional<std::u16string> storedAsIsProblem(std::u16string_view box, std::u1
 std::optional<std::u16string> storedAsCodesProblem(std::u16string_view box, std::u16string_view text,
                                                    std::u16string_view allowed)
 {
-    const auto uncodable = app::uncodableCharacterText(text);
+    const auto uncodable = cipher::uncodableCharacterText(text);
     if (!uncodable)
         return std::nullopt;
     return std::u16string(box) + u"に" + *uncodable + u"があります。" + std::u16string(allowed) +

@@ -1,6 +1,7 @@
 // The "生成" button and the length box beside it.
 #include "app/MainWindow.h"
 #include "generator/Generator.h"
+#include "store/Decimal.h"
 
 namespace orvanta::app {
 
@@ -21,17 +22,17 @@ bool isDigits(std::u16string_view text)
 void MainWindow::btncleate_Click()
 {
     if (txtketasu.text().empty())
-        txtketasu.setText(decimalText(kDefaultLength));
+        txtketasu.setText(store::decimalText(kDefaultLength));
     // Text pasted into the box is the only way anything but digits gets there.
     if (!isDigits(txtketasu.text())) {
         Txtmassage.setText(u"桁数は数字で指定して下さい。");
         return;
     }
-    if (leadingNumber(txtketasu.text()) < kMinLength)
-        txtketasu.setText(decimalText(kMinLength));
-    const auto length = leadingNumber(txtketasu.text());
+    if (store::leadingNumber(txtketasu.text()) < kMinLength)
+        txtketasu.setText(store::decimalText(kMinLength));
+    const auto length = store::leadingNumber(txtketasu.text());
     if (length > static_cast<long long>(generator::kMaxGeneratedLength)) {
-        Txtmassage.setText(u"桁数が大きすぎます。" + decimalText(generator::kMaxGeneratedLength) +
+        Txtmassage.setText(u"桁数が大きすぎます。" + store::decimalText(generator::kMaxGeneratedLength) +
                            u" 桁以下で指定して下さい。");
         return;
     }

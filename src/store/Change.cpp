@@ -2,7 +2,7 @@
 #include "Change.h"
 
 #include "RowChecks.h"
-#include "app/FormValue.h"
+#include "store/Decimal.h"
 
 #include <algorithm>
 
@@ -53,7 +53,7 @@ struct Apply {
         for (auto& row : out) {
             if (row.isHeader() && row.name == change.destination) {
                 headerMet = true;
-                row.count = app::decimalText(entriesAfter);
+                row.count = store::decimalText(entriesAfter);
             }
         }
         // The one place the 99 rows are counted: only a registration adds rows.
@@ -61,7 +61,7 @@ struct Apply {
             return refusal(u"登録件数が上限の 99 行に達しているため、登録できません。");
         if (!headerMet)
             out.push_back({std::u16string(kHeaderMark), change.destination, u" ",
-                           app::decimalText(entriesAfter), u" "});
+                           store::decimalText(entriesAfter), u" "});
         out.push_back({change.destination, change.id, change.password, u" ", change.mail});
         return out;
     }
@@ -104,7 +104,7 @@ struct Apply {
                 row.password = u" ";
                 row.mail = u" ";
                 if (renaming)
-                    row.count = app::decimalText(entriesAfter);
+                    row.count = store::decimalText(entriesAfter);
             }
             out.push_back(std::move(row));
         }
@@ -128,7 +128,7 @@ struct Apply {
             if (row.name == destination && row.isHeader()) {
                 if (entriesAfter == 0)
                     continue;
-                row.count = app::decimalText(entriesAfter);
+                row.count = store::decimalText(entriesAfter);
             }
             out.push_back(std::move(row));
         }

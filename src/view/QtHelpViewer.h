@@ -22,9 +22,6 @@ public:
 
     bool open(const std::string& hostPath) override;
 
-    /// The help window, once it has been opened (for tests).
-    QTextBrowser* window() const { return m_window; }
-
 private:
     QPointer<QTextBrowser> m_window;
 };

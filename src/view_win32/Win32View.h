@@ -62,14 +62,10 @@ public:
     HWND window() const { return m_hwnd; }
     /// The control built for a design row; null for the lines and the picture, which the window draws.
     HWND control(app::ControlId id) const { return m_controls[index(id)]; }
-    UINT dpi() const { return m_dpi; }
     /// Whether the picture beside the program was found and is drawn.
     bool pictureShown() const { return m_pictureShown; }
     /// The face name the window's fonts use: the design's font, or what stands in for it here.
     const std::u16string& fontFace() const { return m_face; }
-    /// The font size a label's caption is drawn at, in points (smaller than designed when it would not
-    /// fit its label).
-    double captionPoints(app::ControlId id) const { return m_points[index(id)]; }
 
     /// Copies the state of every control into the window's controls.
     void mirror();

@@ -2,6 +2,7 @@
 #include "app/MainWindow.h"
 #include "app/Module1.h"
 #include "platform/Utf8.h"
+#include "store/Decimal.h"
 #include "support/TestServices.h"
 
 #include <filesystem>
@@ -273,8 +274,8 @@ TEST(FormValue, EmptyEqualsZeroAndTheEmptyText)
     EXPECT_EQ(v.number(), 7);
     v = 14;
     EXPECT_TRUE(v == u"14");
-    EXPECT_EQ(app::leadingNumber(u" 12abc"), 12);
-    EXPECT_EQ(app::leadingNumber(u" "), 0);
+    EXPECT_EQ(store::leadingNumber(u" 12abc"), 12);
+    EXPECT_EQ(store::leadingNumber(u" "), 0);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // The key, the code table and the stored form of a text.
 #include "app/MainWindow.h"
 #include "cipher/CodeTable.h"
+#include "store/Decimal.h"
 #include "support/TestServices.h"
 
 #include <gtest/gtest.h>
@@ -68,7 +69,7 @@ INSTANTIATE_TEST_SUITE_P(ProductIds, KeySelection,
 TEST_F(CipherTest, EveryKeyGivesEachSlotOneDifferentCodeAndLeavesTheRestEmpty)
 {
     for (int key = 0; key <= 99; ++key) {
-        window.X = app::decimalText(100 + key).substr(1);
+        window.X = store::decimalText(100 + key).substr(1);
         window.angoutbset();
         std::set<std::u16string> codes;
         for (int slot = 1; slot <= cipher::kAlphabetSize; ++slot)
@@ -143,7 +144,7 @@ TEST_F(CipherTest, TheStoredFormHoldsTheCodesFromTheLastCharacterToTheFirst)
     EXPECT_EQ(window.decodeText(codeOf(u'b') + codeOf(u'a')), u"ab");
 }
 
-TEST_F(CipherTest, HenkanTellsCaseAndJFromI)
+TEST_F(CipherTest, EncodingTellsCaseAndJFromI)
 {
     startWith(u"x-07");
     std::set<std::u16string> codes;
@@ -172,25 +173,11 @@ TEST_F(CipherTest, AGroupThatIsNoCodeRepeatsTheCharacterBeforeIt)
     for (auto& c : notACode)
         c = static_cast<char16_t>(c - u'A' + u'a');
     // Stored text of "ab" followed by the bad group for a third character: read from the end, the
-    // bad group comes after "ab" and leaves "b" in moj.
+    // bad group comes after "ab" and repeats "b".
     const auto stored = notACode + window.encodeText(u"ab");
     EXPECT_EQ(window.decodeText(stored), u"abb");
-    // As the first group of a field it adds nothing: moj starts empty.
+    // As the first group of a field it adds nothing: there is no character before it.
     EXPECT_EQ(window.decodeText(window.encodeText(u"ab") + notACode), u"ab");
-}
-
-TEST_F(CipherTest, HenkanAndModoshiLeaveMojAloneForWhatIsNotInTheTable)
-{
-    startWith(u"x-07");
-    window.moj = u"keep";
-    for (auto input : {u"ab", u"", u" ", u"\u3042"}) {
-        window.cyusyutu = input;
-        window.henkan();
-        EXPECT_EQ(window.moj, u"keep");
-    }
-    window.cyusyutu = u"zzzz";
-    window.modoshi();
-    EXPECT_EQ(window.moj, u"keep");
 }
 
 TEST_F(CipherTest, AnotherKeyReadsOtherCharactersNotAnError)

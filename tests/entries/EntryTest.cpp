@@ -1,5 +1,6 @@
 // Registering, updating and deleting entries, checked by the message and by the bytes of psw.ini.
 #include "platform/ErrorDescription.h"
+#include "store/Decimal.h"
 #include "support/WindowDriver.h"
 
 #include <cerrno>
@@ -251,7 +252,7 @@ TEST(EntryLimitTest, AFullFileReadsBackWholeButTakesNoRowMore)
     WindowDriver d;
     std::string full = d.rowsFile({header(u"Mail", u"98")});
     for (int i = 1; i <= 98; ++i)
-        full += d.rowsFile({entry(u"Mail", u"id" + app::decimalText(i), u"pw")});
+        full += d.rowsFile({entry(u"Mail", u"id" + store::decimalText(i), u"pw")});
     d.start(full);
     EXPECT_EQ(d.window.Txtmassage.text(), u"暗号化キーは、自動で 23 を設定しました。");
 

@@ -129,9 +129,11 @@ void backUp(WindowDriver& d)
     d.window.btnunload_Click();
 }
 
-const std::vector<Refusal>& refusals()
+/// The refusals of a psw.ini that is not a plain file the program may read and write, or that another
+/// program changed behind the window.
+std::vector<Refusal> dataFileRefusals()
 {
-    static const std::vector<Refusal> all{
+    return {
         {"DataFileIsAPipe",
          false,
          {},
@@ -200,6 +202,20 @@ const std::vector<Refusal>& refusals()
          u"",
          load,
          u"psw.ini が他で変更されていました。ロードを中止し、読み直しました。再度操作して下さい。"},
+        {"DataFileIsTooLargeOnLoad",
+         false,
+         {},
+         makeLarge,
+         u"データファイル psw.ini を読めません：ファイルが大きすぎます（4 MiB まで）。",
+         load,
+         u"@：ファイルが大きすぎます（4 MiB まで）。（psw.ini は元のままです）" + kMoveAside},
+    };
+}
+
+/// The refusals of a psw.bkp that is not a plain file the program may read and write.
+std::vector<Refusal> backupRefusals()
+{
+    return {
         {"BackupIsAPipe",
          true,
          {},
@@ -215,13 +231,6 @@ const std::vector<Refusal>& refusals()
          u"",
          backUp,
          u"%：ファイルが大きすぎます（4 MiB まで）。"},
-        {"DataFileIsTooLargeOnLoad",
-         false,
-         {},
-         makeLarge,
-         u"データファイル psw.ini を読めません：ファイルが大きすぎます（4 MiB まで）。",
-         load,
-         u"@：ファイルが大きすぎます（4 MiB まで）。（psw.ini は元のままです）" + kMoveAside},
         {"BackupLinksToNothing",
          true,
          {},
@@ -237,6 +246,16 @@ const std::vector<Refusal>& refusals()
          backUp,
          u"%：通常のファイルではありません（デバイス）。"},
     };
+}
+
+const std::vector<Refusal>& refusals()
+{
+    static const std::vector<Refusal> all = [] {
+        auto cases = dataFileRefusals();
+        auto backups = backupRefusals();
+        cases.insert(cases.end(), backups.begin(), backups.end());
+        return cases;
+    }();
     return all;
 }
 

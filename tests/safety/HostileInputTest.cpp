@@ -148,7 +148,7 @@ TEST_F(HostileInputTest, ADataFileThatDoesNotReadCleanlyIsNeverRewritten)
 {
     std::string hundredRows = d.rowsFile({header(u"Mail", u"99")});
     for (int i = 1; i <= 99; ++i)
-        hundredRows += d.rowsFile({entry(u"Mail", u"id" + app::decimalText(i), u"pw")});
+        hundredRows += d.rowsFile({entry(u"Mail", u"id" + store::decimalText(i), u"pw")});
     // Cut inside the third row, and inside the first byte pair of 銀 in the fourth.
     const std::string cutInRow = before.substr(0, before.find("hanako") + 3);
     const std::string cutInCharacter = before.substr(0, before.find("\x8B\xE2") + 1);
@@ -290,17 +290,17 @@ struct LengthCase {
 TEST_F(HostileInputTest, TheLengthBoxRefusesWhatIsNoUsableLength)
 {
     const std::u16string tooLong = u"桁数が大きすぎます。" +
-                                   app::decimalText(generator::kMaxGeneratedLength) +
+                                   store::decimalText(generator::kMaxGeneratedLength) +
                                    u" 桁以下で指定して下さい。";
     const std::vector<LengthCase> cases{
         {"ElevenNines", u"99999999999", tooLong, 0},
         {"MoreDigitsThanANumberHolds", u"999999999999999999999999999999", tooLong, 0},
-        {"OneMoreThanTheLimit", app::decimalText(generator::kMaxGeneratedLength + 1), tooLong, 0},
+        {"OneMoreThanTheLimit", store::decimalText(generator::kMaxGeneratedLength + 1), tooLong, 0},
         {"FullWidthDigits", u"１２", u"桁数は数字で指定して下さい。", 0},
         {"Negative", u"-5", u"桁数は数字で指定して下さい。", 0},
         {"Spaces", u" 12 ", u"桁数は数字で指定して下さい。", 0},
         {"Zero", u"0", u"", 5},
-        {"TheLimit", app::decimalText(generator::kMaxGeneratedLength), u"", generator::kMaxGeneratedLength},
+        {"TheLimit", store::decimalText(generator::kMaxGeneratedLength), u"", generator::kMaxGeneratedLength},
     };
 
     for (const auto& c : cases) {

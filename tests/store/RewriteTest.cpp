@@ -1,8 +1,11 @@
-// kakidashi on its own: what it refuses even when a caller did not check first, and the form in which
-// it writes rows it did not change.
+// The one rewrite, through the buttons that end in it: the form in which it writes rows it did not
+// change, and what it refuses without touching the file or the rows the window holds.
+#include "store/Decimal.h"
 #include "support/WindowDriver.h"
 
 #include <gtest/gtest.h>
+#include <string_view>
+#include <utility>
 
 namespace orvanta::test {
 namespace {
@@ -10,11 +13,12 @@ namespace {
 TEST(RewriteTest, WritesUnchangedRowsInTheProgramsOwnForm)
 {
     WindowDriver d;
-    // A file saved by a text editor: LF line ends, a field without quotes, a blank line.
-    d.start(std::string("\"hyoujimark\",\"Mail\",\" \",1,\" \"\n\n\"Mail\",\"taro\",\"\",\" \",\"\"\n"));
-    // No operation named: every row is written again as it is.
-    d.window.dousafrag = u"";
-    ASSERT_TRUE(d.window.kakidashi());
+    // A file saved by a text editor: LF line ends, fields without quotes, a blank line.
+    d.start(std::string("\"hyoujimark\",\"Mail\",\" \",1,\" \"\n\n\"Mail\",\"taro\",\"\",\" \",\"\"\n"
+                        "hyoujimark,Bank,\" \",1,\" \"\nBank,x,\"\",\" \",\"\"\n"));
+    // Deleting the other destination's one entry writes every row left again as it is.
+    d.openEntry(u"Bank", u"x");
+    d.window.btndelete_Click();
     EXPECT_EQ(d.file(), "\"hyoujimark\",\"Mail\",\" \",\"1\",\" \"\r\n\"Mail\",\"taro\",\"\",\" \",\"\"\r\n");
 }
 
@@ -29,18 +33,17 @@ TEST(RewriteTest, RefusesAFieldThatWouldSplitItsRow)
         std::u16string destination;
         std::u16string message;
     } cases[] = {
-        {"Quote", u"M\"ail", u"psw.ini の 1 行目に「\"」が入るため、書き換えを中止しました。"},
-        {"LineBreak", u"M\r\nail", u"psw.ini の 1 行目に改行が入るため、書き換えを中止しました。"},
+        {"Quote", u"M\"ail", u"登録先に「\"」は使えません。"},
+        {"LineBreak", u"M\r\nail", u"登録先に改行は使えません。"},
         {"OutsideShiftJis", u"M\U0001F600",
-         u"psw.ini の 1 行目に Shift_JIS で保存できない文字が入るため、書き換えを中止しました。"},
+         u"登録先に Shift_JIS で保存できない文字（\U0001F600）が含まれています。"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        // Renaming the destination through a caller that skipped the entry checks.
+        // Renaming the destination to a name that would break its row.
         d.openEntry(u"Mail", u"taro");
         d.window.Txtnamae.setText(c.destination);
-        d.window.dousafrag = u"koushin";
-        EXPECT_FALSE(d.window.kakidashi());
+        d.window.btnkousin_Click();
         EXPECT_EQ(d.window.Txtmassage.text(), c.message);
         EXPECT_EQ(d.file(), before);
         EXPECT_EQ(d.window.records[1].name, u"Mail");

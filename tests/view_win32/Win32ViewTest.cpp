@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <array>
 #include <chrono>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -66,14 +67,59 @@ TEST(Win32LayoutTest, ConvertsTwipsAtEveryScale)
     EXPECT_EQ(view_win32::fontHeightAt(18, 144), -36);
 }
 
+/// A control's place in the window's client area, as the window shows it.
+RECT placeOf(HWND control, HWND window)
+{
+    RECT place{};
+    GetWindowRect(control, &place);
+    MapWindowPoints(HWND_DESKTOP, window, reinterpret_cast<POINT*>(&place), 2);
+    return place;
+}
+
+/// The height in pixels of the characters of the font a control shows its text in.
+int fontPixels(HWND control)
+{
+    LOGFONTW font{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof font, &font);
+    return -font.lfHeight;
+}
+
 TEST_F(Win32ViewTest, BuildsEveryControlFromTheDesignTable)
 {
-    const UINT dpi = v.view.dpi();
+    // The places are the design table's twips at 100 %, 15 twips to the pixel.
+    ASSERT_EQ(GetDpiForWindow(v.view.window()), 96U);
     RECT client{};
     GetClientRect(v.view.window(), &client);
-    EXPECT_EQ(client.right, view_win32::pixelsAt(app::kClientWidthTwips, dpi));
-    EXPECT_EQ(client.bottom, view_win32::pixelsAt(app::kClientHeightTwips, dpi));
+    EXPECT_EQ(client.right, 543);  // 8145 twips
+    EXPECT_EQ(client.bottom, 356); // 5340 twips
     EXPECT_EQ(view_win32::windowText(v.view.window()), app::kWindowCaption);
+
+    // One control of each kind: the system's own control for it, where the design puts it.
+    struct Expected {
+        ControlId id;
+        const wchar_t* className;
+        RECT place; ///< a combo box's bottom is its list's, which the design does not give
+    };
+    for (const auto& e : {Expected{ControlId::cmbnamae, L"ComboBox", {56, 64, 489, 0}},
+                          Expected{ControlId::Lstidbox, L"ListBox", {56, 104, 489, 132}},
+                          Expected{ControlId::btnnewmode, L"Button", {56, 232, 129, 257}},
+                          Expected{ControlId::Txtmassage, L"Edit", {32, 264, 513, 282}},
+                          Expected{ControlId::Lblpassword, L"Edit", {56, 160, 489, 178}},
+                          Expected{ControlId::lblsetumei1, L"Static", {32, 48, 361, 65}}}) {
+        SCOPED_TRACE(std::string(app::design(e.id).name));
+        HWND control = v.control(e.id);
+        ASSERT_NE(control, nullptr);
+        wchar_t className[32]{};
+        GetClassNameW(control, className, 32);
+        EXPECT_EQ(_wcsicmp(className, e.className), 0);
+        const RECT place = placeOf(control, v.view.window());
+        EXPECT_EQ(place.left, e.place.left);
+        EXPECT_EQ(place.top, e.place.top);
+        EXPECT_EQ(place.right, e.place.right);
+        if (e.place.bottom != 0) {
+            EXPECT_EQ(place.bottom, e.place.bottom);
+        }
+    }
 
     for (const auto& d : app::controlTable()) {
         SCOPED_TRACE(std::string(d.name));
@@ -83,26 +129,6 @@ TEST_F(Win32ViewTest, BuildsEveryControlFromTheDesignTable)
             continue;
         }
         ASSERT_NE(control, nullptr);
-        wchar_t className[32]{};
-        GetClassNameW(control, className, 32);
-        const std::wstring expectedClass = d.kind == ControlKind::ComboBox  ? L"ComboBox"
-                                           : d.kind == ControlKind::ListBox ? L"ListBox"
-                                           : d.kind == ControlKind::Button  ? L"Button"
-                                           : d.kind == ControlKind::Label   ? L"Static"
-                                                                            : L"Edit";
-        EXPECT_EQ(_wcsicmp(className, expectedClass.c_str()), 0);
-
-        RECT place{};
-        GetWindowRect(control, &place);
-        MapWindowPoints(HWND_DESKTOP, v.view.window(), reinterpret_cast<POINT*>(&place), 2);
-        const RECT designed = view_win32::placeAt(d, dpi);
-        EXPECT_EQ(place.left, designed.left);
-        EXPECT_EQ(place.top, designed.top);
-        EXPECT_EQ(place.right, designed.right);
-        if (d.kind != ControlKind::ComboBox) { // its window reaches down over its list
-            EXPECT_EQ(place.bottom, designed.bottom);
-        }
-
         if (d.kind == ControlKind::Button || d.kind == ControlKind::Label) {
             EXPECT_EQ(v.shown(d.id), d.caption);
         }
@@ -115,27 +141,32 @@ TEST_F(Win32ViewTest, BuildsEveryControlFromTheDesignTable)
 
 TEST_F(Win32ViewTest, MovedToAMonitorAt200PercentKeepsItsSizeInInches)
 {
+    struct Shown {
+        RECT place;
+        int font;
+    };
+    std::vector<Shown> at100;
+    for (const auto& d : app::controlTable())
+        if (HWND control = v.control(d.id))
+            at100.push_back({placeOf(control, v.view.window()), fontPixels(control)});
+
     RECT suggested{0, 0, 1200, 800};
     SendMessageW(v.view.window(), WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
-    ASSERT_EQ(v.view.dpi(), 192U);
 
+    // Twice the pixels of 100 %, give or take the pixel each rounds to.
+    auto next = at100.begin();
     for (const auto& d : app::controlTable()) {
         HWND control = v.control(d.id);
         if (!control)
             continue;
         SCOPED_TRACE(std::string(d.name));
-        RECT place{};
-        GetWindowRect(control, &place);
-        MapWindowPoints(HWND_DESKTOP, v.view.window(), reinterpret_cast<POINT*>(&place), 2);
-        const RECT designed = view_win32::placeAt(d, 192);
-        EXPECT_EQ(place.left, designed.left);
-        EXPECT_EQ(place.top, designed.top);
-        EXPECT_EQ(place.right - place.left, designed.right - designed.left);
-
-        LOGFONTW font{};
-        ASSERT_TRUE(
-            GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof font, &font));
-        EXPECT_EQ(font.lfHeight, view_win32::fontHeightAt(v.view.captionPoints(d.id), 192));
+        const auto& shownAt100 = *next++;
+        const RECT place = placeOf(control, v.view.window());
+        EXPECT_NEAR(place.left, 2 * shownAt100.place.left, 1);
+        EXPECT_NEAR(place.top, 2 * shownAt100.place.top, 1);
+        EXPECT_NEAR(place.right - place.left, 2 * (shownAt100.place.right - shownAt100.place.left), 2);
+        // A caption shrunk to fit its label may come out a pixel smaller again.
+        EXPECT_NEAR(fontPixels(control), 2 * shownAt100.font, 2);
     }
     // Still the same window: the handlers answer as before.
     v.choose(ControlId::cmbnamae, u"Mail");
@@ -144,12 +175,15 @@ TEST_F(Win32ViewTest, MovedToAMonitorAt200PercentKeepsItsSizeInInches)
 
 TEST_F(Win32ViewTest, ShrinksOnlyTheCaptionsThatWouldNotFit)
 {
+    // At 100 %, 96 pixels to the inch and 72 points: a point is 4/3 of a pixel.
+    ASSERT_EQ(GetDpiForWindow(v.view.window()), 96U);
     for (const auto& d : app::controlTable()) {
         if (d.kind != ControlKind::Label)
             continue;
         const double designed = d.fontPoints > 0 ? d.fontPoints : 9;
-        EXPECT_LE(v.view.captionPoints(d.id), designed) << d.name;
-        EXPECT_GE(v.view.captionPoints(d.id), 7) << d.name;
+        const int shown = fontPixels(v.control(d.id));
+        EXPECT_LE(shown, std::lround(designed * 4 / 3)) << d.name;
+        EXPECT_GE(shown, std::lround(7.0 * 4 / 3)) << d.name;
     }
 }
 

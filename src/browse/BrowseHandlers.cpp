@@ -27,7 +27,6 @@ void MainWindow::Lstidbox_Click()
     Txtmassage.setText(u"");
     const auto chosen = chosenEntry(combosentaku.text());
     inputkensu = 0;
-    cyusyutu = u"";
     setTxtdirectry();
     ReadDataFile(nullptr);
     // The chosen item's own row only: an ID listed twice shows each row's password apart. When no row

@@ -8,6 +8,27 @@
 
 namespace orvanta::app {
 
+namespace {
+
+/// Why a psw.ini that read no rows is not backed up to `backupPath`; nothing when it may be.
+std::optional<std::u16string> noRowsProblem(const platform::FileSystem& files,
+                                            const platform::CodePage& codePage,
+                                            const std::u16string& dataFile, const std::u16string& backupPath)
+{
+    // The read passes over a missing psw.ini (the first start has none); a backup needs one.
+    const auto probe = files.readFile(dataFile);
+    if (!probe)
+        return backup::fileFailureMessage(files.shownPath(dataFile), probe.failure());
+    // An empty psw.ini (emptied, or still being copied in place) must not replace a backup that
+    // holds entries: the mirror of ロード's refusal of a backup without rows.
+    const auto old = files.readFile(backupPath);
+    if (old && !store::readRows(old.value(), codePage).rows.empty())
+        return u"psw.ini に登録がないため、バックアップを中止しました（psw.bkp は元のまま）。";
+    return std::nullopt;
+}
+
+} // namespace
+
 void MainWindow::btnunload_Click()
 {
     auto& files = m_services.files;
@@ -27,7 +48,6 @@ void MainWindow::btnunload_Click()
         return;
     }
     inputkensu = 0;
-    cyusyutu = u"";
     setTxtdirectry();
     ReadDataFile(nullptr);
     if (!dataFileSound()) {
@@ -40,18 +60,8 @@ void MainWindow::btnunload_Click()
     const auto backupPath = prefix + u"\\psw.bkp";
     const auto shownBackup = files.shownPath(backupPath);
     if (inputkensu == 0) {
-        // The read passes over a missing psw.ini (the first start has none); a backup needs one.
-        const auto probe = files.readFile(dataFilePath());
-        if (!probe) {
-            Txtmassage.setText(backup::fileFailureMessage(files.shownPath(dataFilePath()), probe.failure()));
-            return;
-        }
-        // An empty psw.ini (emptied, or still being copied in place) must not replace a backup that
-        // holds entries: the mirror of ロード's refusal of a backup without rows.
-        const auto old = files.readFile(backupPath);
-        if (old && !store::readRows(old.value(), codePage).rows.empty()) {
-            Txtmassage.setText(
-                u"psw.ini に登録がないため、バックアップを中止しました（psw.bkp は元のまま）。");
+        if (auto problem = noRowsProblem(files, codePage, dataFilePath(), backupPath)) {
+            Txtmassage.setText(std::move(*problem));
             return;
         }
     }
@@ -61,7 +71,6 @@ void MainWindow::btnunload_Click()
         std::span<const store::PswRecord>(&records[1], static_cast<std::size_t>(inputkensu.number())),
         [this](std::u16string_view stored) { return decodeText(stored); }, m_services.clock.now(), codePage,
         [&](std::u16string_view name) { return files.shownPath(prefix + u"\\" + std::u16string(name)); });
-    cyusyutu = u"";
     if (const auto* refusal = std::get_if<std::u16string>(&built)) {
         Txtmassage.setText(*refusal);
         return;

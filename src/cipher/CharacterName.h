@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-namespace orvanta::app {
+namespace orvanta::cipher {
 
 /// A character as a message names it between brackets: the character itself, or what it is when the
 /// user could not see it there ("空白", "全角空白", "制御文字").
@@ -20,4 +20,4 @@ std::u16string characterNameAt(std::u16string_view text, std::size_t index);
 /// nothing when every character has one.
 std::optional<std::u16string> uncodableCharacterText(std::u16string_view text);
 
-} // namespace orvanta::app
+} // namespace orvanta::cipher

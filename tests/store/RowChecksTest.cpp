@@ -2,6 +2,7 @@
 // header without entries, no entry without its header), and a file that already breaks one can still
 // be worked with and put right.
 #include "store/RowChecks.h"
+
 #include "support/WindowDriver.h"
 
 #include <functional>
@@ -12,7 +13,7 @@ namespace {
 
 // The rule itself is held in tests/store/ChangeTest.cpp; here, that the window refuses such an update
 // in edit mode and writes nothing.
-TEST(FileRulesTest, AChangeThatWouldBreakARuleIsRefusedAndNothingIsWritten)
+TEST(RowChecksTest, AChangeThatWouldBreakARuleIsRefusedAndNothingIsWritten)
 {
     WindowDriver d;
     d.start({header(u"A", u"2"), entry(u"A", u"x", u"px"), entry(u"A", u"y", u"py")});
@@ -50,7 +51,7 @@ void renameEntry(WindowDriver& d, std::u16string_view destination, std::u16strin
     d.window.btnkousin_Click();
 }
 
-TEST(FileRulesTest, AFileThatAlreadyBreaksARuleCanStillBeChangedAndPutRight)
+TEST(RowChecksTest, AFileThatAlreadyBreaksARuleCanStillBeChangedAndPutRight)
 {
     const std::u16string twentyDigits = u"12345678901234567890";
     const Repair repairs[] = {
@@ -117,7 +118,7 @@ TEST(FileRulesTest, AFileThatAlreadyBreaksARuleCanStillBeChangedAndPutRight)
     }
 }
 
-TEST(FileRulesTest, CountsOfAnyLengthAreReadWithoutOverflow)
+TEST(RowChecksTest, CountsOfAnyLengthAreReadWithoutOverflow)
 {
     EXPECT_TRUE(store::countEquals(u" 02", 2));
     EXPECT_FALSE(store::countEquals(u"-2", 2));

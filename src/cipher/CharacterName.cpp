@@ -2,10 +2,10 @@
 // user could not see.
 #include "CharacterName.h"
 
-#include "cipher/CodeTable.h"
+#include "CodeTable.h"
 #include "platform/Utf8.h"
 
-namespace orvanta::app {
+namespace orvanta::cipher {
 
 std::u16string characterName(char32_t character)
 {
@@ -31,10 +31,10 @@ std::u16string characterNameAt(std::u16string_view text, std::size_t index)
 
 std::optional<std::u16string> uncodableCharacterText(std::u16string_view text)
 {
-    const auto index = cipher::firstUncodable(text);
+    const auto index = firstUncodable(text);
     if (!index)
         return std::nullopt;
     return u"保存できない文字（" + characterNameAt(text, *index) + u"）";
 }
 
-} // namespace orvanta::app
+} // namespace orvanta::cipher

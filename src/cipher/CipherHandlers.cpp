@@ -1,6 +1,6 @@
-// The window's side of the cipher: the key, the building of the code table, and henkan and modoshi,
-// which take one character or one code through cyusyutu and give it back in moj. The stored form of a
-// whole text is cipher::encode and cipher::decode.
+// The window's side of the cipher: the key and the building of the code table. The stored form of a
+// text is cipher::encode and cipher::decode under the window's table, the one encode loop and the one
+// decode loop every handler goes through.
 #include "app/MainWindow.h"
 #include "cipher/StoredForm.h"
 
@@ -46,21 +46,6 @@ void MainWindow::angoutbset()
 void MainWindow::btomup()
 {
     Y = cipher::wrappedSlot(Y.number());
-}
-
-void MainWindow::henkan()
-{
-    const auto plain = cyusyutu.text();
-    if (plain.size() != 1)
-        return;
-    if (const auto code = cipher::codeOf(CodeTable, plain[0]))
-        moj = std::u16string(*code);
-}
-
-void MainWindow::modoshi()
-{
-    if (const auto character = cipher::characterOf(CodeTable, cyusyutu.text()))
-        moj = std::u16string(1, *character);
 }
 
 std::u16string MainWindow::encodeText(std::u16string_view plain)

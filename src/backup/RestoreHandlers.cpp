@@ -23,7 +23,6 @@ void MainWindow::btnload_Click()
 
     // Everything is checked before psw.ini is touched, and the window keeps its rows (inputkensu
     // included) until the new file is in place: a refused load changes nothing.
-    cyusyutu = u"";
     const auto backupPath = backup::backupDrivePrefix(m_services.drives) + u"\\psw.bkp";
     const auto shownBackup = files.shownPath(backupPath);
     const auto bytes = files.readFile(backupPath);
@@ -35,7 +34,6 @@ void MainWindow::btnload_Click()
     const long long rowsNow = std::min<long long>(inputkensu.number(), store::kMaxRows);
     const auto restored = backup::restoredDataFile(bytes.value(), shownBackup, X.number(),
                                                    m_services.codePage, rowsNow > 0 || !dataFileSound());
-    cyusyutu = u"";
     if (const auto* refusal = std::get_if<std::u16string>(&restored)) {
         Txtmassage.setText(*refusal);
         return;

@@ -1,6 +1,6 @@
 // The clipboard holds a password only after クリップ or a copy out of the password box: no write,
 // backup or restore puts one there, and the program takes its own copy away when it closes.
-#include "BackupMachine.h"
+#include "backup/BackupMachine.h"
 
 #include <functional>
 

@@ -4,6 +4,7 @@
 #include "Change.h"
 #include "RowFormat.h"
 #include "app/MainWindow.h"
+#include "store/Decimal.h"
 
 #include <vector>
 
@@ -13,7 +14,7 @@ namespace {
 
 std::u16string writeProblemMessage(const store::RowWriteProblem& problem)
 {
-    return u"psw.ini の " + decimalText(static_cast<long long>(problem.row) + 1) + u" 行目に" +
+    return u"psw.ini の " + store::decimalText(static_cast<long long>(problem.row) + 1) + u" 行目に" +
            store::fieldProblemText(problem.kind) + u"が入るため、書き換えを中止しました。";
 }
 

@@ -13,7 +13,7 @@ namespace {
 
 TEST(HelpFileTest, ListsExactlyTheCharactersAPasswordMayHold)
 {
-    std::ifstream file("ORVANTA.HLP", std::ios::binary);
+    std::ifstream file(ORVANTA_HELP_FILE, std::ios::binary);
     std::string line;
     while (std::getline(file, line) && line.find("パスワードに使えるのは") == std::string::npos) {
     }
