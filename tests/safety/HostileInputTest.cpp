@@ -4,6 +4,7 @@
 // refuses in tests/backup/RestoreTest.cpp.
 #include "generator/Generator.h"
 #include "platform/linux/imitate_windows/RegistryHive.h"
+#include "store/Decimal.h"
 #include "support/WindowDriver.h"
 
 #include <gtest/gtest.h>
