@@ -4,6 +4,7 @@
 #include "support/Rows.h"
 
 #include <gtest/gtest.h>
+#include <span>
 
 namespace orvanta::test {
 namespace {
@@ -23,30 +24,38 @@ Rows destinationM(int entries)
     return rows;
 }
 
+const Rows rows{header(u"A", u"2"), entry(u"A", u"x", u"pw"), header(u"B", u"1"), entry(u"B", u"y", u"pw"),
+                entry(u"A", u"z", u"pw")};
+
+struct Case {
+    const char* name;
+    store::Change change;
+    Rows after;                   ///< when the change goes through
+    std::u16string refusal{};     ///< else
+    const Rows* before = nullptr; ///< rows other than `rows`
+};
+
+void expectChanges(std::span<const Case> cases)
+{
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto changed = store::applyChange(c.before ? *c.before : rows, c.change);
+        if (c.refusal.empty()) {
+            ASSERT_TRUE(changed.ok());
+            EXPECT_EQ(changed.value(), c.after);
+        } else {
+            ASSERT_FALSE(changed.ok());
+            EXPECT_EQ(changed.failure().description, c.refusal);
+        }
+    }
+}
+
 TEST(ChangeTest, GivesTheRowsToWriteOrTheRefusal)
 {
-    const Rows rows{header(u"A", u"2"), entry(u"A", u"x", u"pw"), header(u"B", u"1"),
-                    entry(u"B", u"y", u"pw"), entry(u"A", u"z", u"pw")};
-    // An old backup or a file edited by hand can hold y twice under A: each item of the list is its row.
-    const Rows twice{header(u"A", u"3"), entry(u"A", u"y", u"ab1"), entry(u"A", u"x", u"pw"),
-                     entry(u"A", u"y", u"cd2")};
-    const store::EntryChoice first{u"A", u"y", 0, 2}, second{u"A", u"y", 1, 2};
     // A rename onto B, which has an x as well.
     const Rows both{header(u"A", u"1"), entry(u"A", u"x", u"pw"), header(u"B", u"2"),
                     entry(u"B", u"x", u"pw"), entry(u"B", u"y", u"pw")};
-    // 98 rows take one row more, not two; 99 take none.
-    const Rows rows98 = destinationM(97), rows99 = destinationM(98);
-    Rows filled = rows98;
-    filled[0] = header(u"M", u"98");
-    filled.push_back(entry(u"M", u"new", u"pw"));
-    const std::u16string full = u"登録件数が上限の 99 行に達しているため、登録できません。";
-    struct Case {
-        const char* name;
-        store::Change change;
-        Rows after;                   ///< when the change goes through
-        std::u16string refusal{};     ///< else
-        const Rows* before = nullptr; ///< rows other than `rows`
-    } cases[] = {
+    const Case cases[] = {
         {"RegisterUnderANewDestination",
          store::Register{u"C", u"w", u"pw", u""},
          {rows[0], rows[1], rows[2], rows[3], rows[4], header(u"C", u"1"), entry(u"C", u"w", u"pw")}},
@@ -68,6 +77,33 @@ TEST(ChangeTest, GivesTheRowsToWriteOrTheRefusal)
          store::Update{{u"A", u"x"}, u"A", u"z", u"pw", u""},
          {},
          u"psw.ini を書き換えると、登録先「A」のID「z」が２つになります。中止しました。"},
+        // The rename carries z along to D, where x has just become z.
+        {"RenameThatCarriesAlongTheNewId",
+         store::Update{{u"A", u"x"}, u"D", u"z", u"pw", u""},
+         {},
+         u"psw.ini を書き換えると、登録先「D」のID「z」が２つになります。中止しました。"},
+        {"RenameOntoADestinationWithTheSameId",
+         store::Update{{u"B", u"y"}, u"A", u"y", u"pw", u""},
+         {},
+         u"psw.ini を書き換えると、登録先「A」のID「x」が２つになります。中止しました。",
+         &both},
+    };
+    expectChanges(cases);
+}
+
+TEST(ChangeTest, TellsRowsOfOneIdApartAndKeepsTheRowLimit)
+{
+    // An old backup or a file edited by hand can hold y twice under A: each item of the list is its row.
+    const Rows twice{header(u"A", u"3"), entry(u"A", u"y", u"ab1"), entry(u"A", u"x", u"pw"),
+                     entry(u"A", u"y", u"cd2")};
+    const store::EntryChoice first{u"A", u"y", 0, 2}, second{u"A", u"y", 1, 2};
+    // 98 rows take one row more, not two; 99 take none.
+    const Rows rows98 = destinationM(97), rows99 = destinationM(98);
+    Rows filled = rows98;
+    filled[0] = header(u"M", u"98");
+    filled.push_back(entry(u"M", u"new", u"pw"));
+    const std::u16string full = u"登録件数が上限の 99 行に達しているため、登録できません。";
+    const Case cases[] = {
         {"UpdateTheFirstOfTwo",
          store::Update{first, u"A", u"y", u"new", u""},
          {twice[0], entry(u"A", u"y", u"new"), twice[2], twice[3]},
@@ -85,16 +121,6 @@ TEST(ChangeTest, GivesTheRowsToWriteOrTheRefusal)
          {},
          u"登録先「A」のID「y」の行数が変わったため、削除を中止しました。選び直して下さい。",
          &twice},
-        // The rename carries z along to D, where x has just become z.
-        {"RenameThatCarriesAlongTheNewId",
-         store::Update{{u"A", u"x"}, u"D", u"z", u"pw", u""},
-         {},
-         u"psw.ini を書き換えると、登録先「D」のID「z」が２つになります。中止しました。"},
-        {"RenameOntoADestinationWithTheSameId",
-         store::Update{{u"B", u"y"}, u"A", u"y", u"pw", u""},
-         {},
-         u"psw.ini を書き換えると、登録先「A」のID「x」が２つになります。中止しました。",
-         &both},
         {"RegisterTheNinetyNinthRow", store::Register{u"M", u"new", u"pw", u""}, filled, {}, &rows98},
         {"RegisterANewDestinationIntoNinetyEightRows",
          store::Register{u"N", u"n", u"pw", u""},
@@ -103,17 +129,7 @@ TEST(ChangeTest, GivesTheRowsToWriteOrTheRefusal)
          &rows98},
         {"RegisterIntoNinetyNineRows", store::Register{u"M", u"new", u"pw", u""}, {}, full, &rows99},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        const auto changed = store::applyChange(c.before ? *c.before : rows, c.change);
-        if (c.refusal.empty()) {
-            ASSERT_TRUE(changed.ok());
-            EXPECT_EQ(changed.value(), c.after);
-        } else {
-            ASSERT_FALSE(changed.ok());
-            EXPECT_EQ(changed.failure().description, c.refusal);
-        }
-    }
+    expectChanges(cases);
 }
 
 } // namespace
