@@ -294,7 +294,8 @@ void btnunload_Click(benchmark::State& state)
         state, nothing,
         [&] {
             b.window.btnunload_Click();
-            return b.window.Txtmassage.text() == u"退避＆一覧書出し完了";
+            // "退避＆一覧書出し完了（保存先：A:\）"
+            return b.window.Txtmassage.text().starts_with(u"退避＆一覧書出し完了");
         },
         [&] {
             return readAndParse(b, path) && b.files.writeFile(u"A:\\floor.bkp", backupBytes).ok() &&
