@@ -4,8 +4,9 @@
 //   readers  Form_Load, cmbnamae_Click, Lstidbox_Click   floor: read psw.ini + readRows
 //   writers  kakidashi "new", "delete", "koushin"         floor: HostFileSystem::writeFile of the same bytes
 //            btnunload_Click (バックアップ)                floor: read + readRows + write psw.bkp and the
-//            list btnload_Click (ロード)                        floor: read psw.bkp + readRows + write
-//            psw.ini
+//                                                          list
+//            btnload_Click (ロード)                        floor: read psw.bkp + readRows + write the
+//                                                          psw.ini it keeps as psw.ini.bak, and psw.ini
 //
 // Handler and floor run in the same loop, in turns, and are reported as the counters "handler",
 // "floor" and "ratio". write_safety shows the durable write beside a plain write + rename with and
@@ -317,7 +318,12 @@ void btnload_Click(benchmark::State& state)
             b.window.btnload_Click();
             return b.window.Txtmassage.text() == u"ＬＯＡＤ完了";
         },
-        [&] { return readAndParse(b, u"A:\\psw.bkp") && writeBeside(b, u"floor.ini", loaded); }, nothing);
+        // ロード keeps the psw.ini it replaces as psw.ini.bak, a second durable write.
+        [&] {
+            return readAndParse(b, u"A:\\psw.bkp") && writeBeside(b, u"floor.bak", loaded) &&
+                   writeBeside(b, u"floor.ini", loaded);
+        },
+        nothing);
     if (b.windowsDir.read("psw.ini") != loaded)
         state.SkipWithError("a second load gave another psw.ini");
 }

@@ -20,7 +20,7 @@ HANDLERS = [
     ("kakidashi_delete", "kakidashi \"delete\" (99 → 97 rows)", "writeFile, same bytes"),
     ("kakidashi_koushin", "kakidashi \"koushin\" (99 rows)", "writeFile, same bytes"),
     ("btnunload_Click", "btnunload_Click (バックアップ: psw.bkp + list)", "read + readRows + 2 × writeFile"),
-    ("btnload_Click", "btnload_Click (ロード: psw.bkp → psw.ini)", "read psw.bkp + readRows + writeFile"),
+    ("btnload_Click", "btnload_Click (ロード: psw.bkp → psw.ini)", "read psw.bkp + readRows + 2 × writeFile"),
 ]
 HANDLER_TARGET = 3.0
 # The start-up goal, for the median and for the fastest start, on Linux and on Windows: a miss is printed
