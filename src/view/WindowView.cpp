@@ -236,7 +236,6 @@ WindowView::WindowView(MainWindow& window, QWidget* parent)
     setPalette(designPalette());
     setFont(designFont(9, false));
     setFixedSize(pixels(app::kClientWidthTwips), pixels(app::kClientHeightTwips));
-    build();
 
     auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
     help->setContext(Qt::WindowShortcut);
@@ -248,7 +247,6 @@ WindowView::WindowView(MainWindow& window, QWidget* parent)
         if (m_messageChange)
             m_messageChange();
     };
-    mirror();
 }
 
 WindowView::~WindowView()
@@ -258,6 +256,8 @@ WindowView::~WindowView()
 
 void WindowView::load()
 {
+    // The controls are made after Form_Load, as it leaves them: those it shows now (mirror), the
+    // others once the window is on the screen (finishBeforeFirstPaint).
     route([this] { m_window.Form_Load(); });
 }
 
@@ -278,6 +278,9 @@ void WindowView::finishBeforeFirstPaint()
     // picture (decoding it loads the image plug-in).
     m_finished = true;
     windowHandle()->removeEventFilter(this);
+    // The controls the first screen hides, made now: nothing could reach them before.
+    build(false);
+    mirror();
     for (const auto& d : app::controlTable())
         if (d.kind == ControlKind::Label)
             fitCaption(widget(d.id), toQString(d.caption));
@@ -299,9 +302,13 @@ void WindowView::showPicture()
     }
 }
 
-void WindowView::build()
+void WindowView::build(bool shownOnly)
 {
+    bool made = false;
     for (const auto& d : app::controlTable()) {
+        if (widget(d.id) || (shownOnly && !m_window.control(d.id).visible))
+            continue;
+        made = true;
         QWidget* w = makeWidget(d);
         m_widgets[static_cast<std::size_t>(d.id)] = w;
         w->setObjectName(toQString(d.name));
@@ -325,8 +332,10 @@ void WindowView::build()
         w->setPalette(palette);
         connectEvents(d, w);
     }
-    arrangeTabOrder();
-    arrangeStacking();
+    if (made) {
+        arrangeTabOrder();
+        arrangeStacking();
+    }
 }
 
 QWidget* WindowView::makeWidget(const ControlDesign& d)
@@ -543,15 +552,22 @@ void WindowView::chooseId(int row)
 
 void WindowView::arrangeTabOrder()
 {
-    const auto& stops = app::tabOrder();
-    for (std::size_t i = 1; i < stops.size(); ++i)
-        setTabOrder(widget(stops[i - 1]), widget(stops[i]));
+    // The design's order among the controls made so far.
+    QWidget* previous = nullptr;
+    for (const ControlId id : app::tabOrder()) {
+        if (QWidget* w = widget(id)) {
+            if (previous)
+                setTabOrder(previous, w);
+            previous = w;
+        }
+    }
 }
 
 void WindowView::arrangeStacking()
 {
     for (const ControlId id : app::stackingOrder())
-        widget(id)->raise();
+        if (QWidget* w = widget(id))
+            w->raise();
 }
 
 void WindowView::route(const std::function<void()>& handler)
@@ -564,10 +580,14 @@ void WindowView::route(const std::function<void()>& handler)
 
 void WindowView::mirror()
 {
+    // A control shown for the first time is made first.
+    build(!m_finished);
     m_mirroring = true;
     for (const auto& d : app::controlTable()) {
         const auto& control = m_window.control(d.id);
         QWidget* w = widget(d.id);
+        if (!w)
+            continue;
         const QSignalBlocker blocker(w);
         if (auto* combo = qobject_cast<QComboBox*>(w)) {
             const QSignalBlocker editBlocker(combo->lineEdit());
@@ -608,7 +628,7 @@ void WindowView::mirror()
     for (bool showing : {true, false}) {
         for (const auto& d : app::controlTable()) {
             QWidget* w = widget(d.id);
-            if (m_window.control(d.id).visible == showing && w->isHidden() == showing)
+            if (w && m_window.control(d.id).visible == showing && w->isHidden() == showing)
                 w->setVisible(showing);
         }
     }
@@ -620,6 +640,8 @@ void WindowView::showWholeMessage()
     // A message wider than the box is cut at its edge; its tooltip and its description for assistive
     // tools hold it whole, after what the box is for.
     auto* box = widget(ControlId::Txtmassage);
+    if (!box)
+        return;
     const QString purpose = toQString(app::design(ControlId::Txtmassage).tooltip);
     const QString message = toQString(m_window.Txtmassage.text());
     const QString tip = message.isEmpty() ? purpose
@@ -642,6 +664,8 @@ void WindowView::announceMessage()
     if (!written || !sameText || text.empty())
         return;
     auto* box = widget(ControlId::Txtmassage);
+    if (!box)
+        return;
     QAccessibleTextUpdateEvent event(box, 0, toQString(text), toQString(text));
     QAccessible::updateAccessibility(&event);
 }
@@ -651,6 +675,8 @@ bool WindowView::eventFilter(QObject* watched, QEvent* event)
     if (event->type() == QEvent::Expose && !m_finished && watched == windowHandle())
         finishBeforeFirstPaint();
     auto* list = qobject_cast<QListWidget*>(widget(ControlId::Lstidbox));
+    if (!list)
+        return QWidget::eventFilter(watched, event);
     if (watched == list->viewport() && event->type() == QEvent::MouseButtonPress)
         m_clickRan = false;
     if (watched == list->viewport() && event->type() == QEvent::MouseButtonDblClick) {

@@ -38,7 +38,8 @@ public:
     /// Fits the captions to their labels and puts up the picture: the first paint's work.
     void finishBeforeFirstPaint();
 
-    /// The widget built for a control.
+    /// The widget built for a control; null for a control the first screen hides, until the window
+    /// is on the screen.
     QWidget* widget(app::ControlId id) const { return m_widgets[static_cast<std::size_t>(id)]; }
 
     /// Copies the state of every control into its widget.
@@ -52,7 +53,8 @@ protected:
 private:
     using KeyPressHandler = app::KeyPressHandler;
 
-    void build();
+    /// Makes the controls not made yet: with `shownOnly`, only those the core shows now.
+    void build(bool shownOnly);
     QWidget* makeWidget(const app::ControlDesign& design);
     void connectEvents(const app::ControlDesign& design, QWidget* widget);
     void arrangeTabOrder();
