@@ -287,6 +287,15 @@ void WindowView::finishBeforeFirstPaint()
     showPicture();
 }
 
+void WindowView::changeEvent(QEvent* event)
+{
+    // The window has one size. Where the program draws its own title bar (Wayland), Qt's title bar
+    // shows a maximize button whatever the window asks for; the window stays as it is.
+    if (event->type() == QEvent::WindowStateChange && (windowState() & Qt::WindowMaximized))
+        setWindowState(windowState() & ~Qt::WindowMaximized);
+    QWidget::changeEvent(event);
+}
+
 void WindowView::closeEvent(QCloseEvent* event)
 {
     m_window.Form_Unload();

@@ -212,6 +212,10 @@ private slots:
     {
         start();
         QCOMPARE(m_view->size(), QSize(543, 356));
+        // One size, also when a title bar drawn by Qt (Wayland) offers to maximize it.
+        m_view->setWindowState(Qt::WindowMaximized);
+        QVERIFY(!(m_view->windowState() & Qt::WindowMaximized));
+        QCOMPARE(m_view->size(), QSize(543, 356));
         QCOMPARE(m_view->windowTitle(),
                  u"Orvanta (" ORVANTA_VERSION_TEXT ")\u3000Orvanta 工房 https://orvanta.example/"_s);
 
