@@ -28,6 +28,7 @@ fail() {
 [ -n "${DISPLAY:-}" ] || fail "no display (DISPLAY)"
 
 . scripts/japanese-wine.sh
+. scripts/xvfb.sh
 export WINEPREFIX=$shots/wineprefix
 
 work=$(mktemp -d)
@@ -86,16 +87,8 @@ echo "installed into %LOCALAPPDATA%\\Programs\\Orvanta ($installdir), the shortc
 echo "== The Start-menu shortcut starts the installed orvanta.exe"
 wine start /wait "$(winepath -w "$startmenu/Orvanta.lnk")" >"$work/orvanta.log" 2>&1 &
 app_pid=$!
-window=
-for _ in $(seq 150); do
-  window=$(xwininfo -root -children 2>/dev/null | awk '/\("orvanta.exe" / {print $1; exit}')
-  if [ -n "$window" ] && xwininfo -id "$window" 2>/dev/null | grep -q 'IsViewable'; then
-    break
-  fi
-  window=
-  sleep 0.2
-done
-[ -n "$window" ] || { cat "$work/orvanta.log" >&2; fail "the installed orvanta.exe showed no window"; }
+window=$(wait_for_window '/\("orvanta.exe" /') ||
+  { cat "$work/orvanta.log" >&2; fail "the installed orvanta.exe showed no window"; }
 pgrep -f 'AppData.Local.Programs.Orvanta.orvanta\.exe' >/dev/null ||
   fail "the window is not the installed orvanta.exe's"
 sleep 1

@@ -113,17 +113,11 @@ exec_line=$(sed -n 's/^Exec=//p' "$entry")
   XDG_RUNTIME_DIR="$work/runtime" LANG=ja_JP.UTF-8 sh -c "exec $exec_line") >"$work/orvanta.log" 2>&1 &
 app_pid=$!
 
-window=
-for _ in $(seq 150); do
-  kill -0 "$app_pid" 2>/dev/null || { cat "$work/orvanta.log" >&2; fail "the program exited"; }
-  window=$(xwininfo -root -children 2>/dev/null | awk '/\("orvanta" "Orvanta"\)/ && / 543x356\+/ {print $1; exit}')
-  if [ -n "$window" ] && xwininfo -id "$window" 2>/dev/null | grep -q 'IsViewable'; then
-    break
-  fi
-  window=
-  sleep 0.2
-done
-[ -n "$window" ] || { cat "$work/orvanta.log" >&2; fail "the window did not appear"; }
+if ! window=$(wait_for_window '/\("orvanta" "Orvanta"\)/ && / 543x356\+/' "$app_pid"); then
+  cat "$work/orvanta.log" >&2
+  kill -0 "$app_pid" 2>/dev/null || fail "the program exited"
+  fail "the window did not appear"
+fi
 [ "$(readlink "/proc/$app_pid/exe")" = /usr/bin/orvanta ] || fail "the menu did not start /usr/bin/orvanta"
 [ "$(readlink "/proc/$app_pid/cwd")" = / ] || fail "the program was not started from /"
 sleep 1 # the picture is put up once the window is on the screen

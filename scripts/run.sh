@@ -100,19 +100,13 @@ fi
 app_pid=$!
 
 # Wait for the window to be mapped: the top-level window of class "orvanta", 543 x 356.
-window=
-for _ in $(seq 150); do
-  kill -0 "$app_pid" 2>/dev/null || { cat "$work/orvanta.log" >&2; echo "Orvanta が終了しました / Orvanta exited" >&2; exit 1; }
-  window=$(xwininfo -root -children 2>/dev/null | awk '/\("orvanta" "Orvanta"\)/ && / 543x356\+/ {print $1; exit}')
-  if [ -n "$window" ] && xwininfo -id "$window" 2>/dev/null | grep -q 'IsViewable'; then
-    break
-  fi
-  window=
-  sleep 0.2
-done
-if [ -z "$window" ]; then
+if ! window=$(wait_for_window '/\("orvanta" "Orvanta"\)/ && / 543x356\+/' "$app_pid"); then
   cat "$work/orvanta.log" >&2
-  echo "Orvanta のウィンドウが表示されませんでした / the Orvanta window did not appear" >&2
+  if kill -0 "$app_pid" 2>/dev/null; then
+    echo "Orvanta のウィンドウが表示されませんでした / the Orvanta window did not appear" >&2
+  else
+    echo "Orvanta が終了しました / Orvanta exited" >&2
+  fi
   exit 1
 fi
 sleep 1 # let the first paint finish

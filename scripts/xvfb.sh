@@ -17,3 +17,22 @@ start_xvfb() {
   unset WAYLAND_DISPLAY
   export QT_QPA_PLATFORM=xcb
 }
+
+# wait_for_window PATTERN [PID]: waits up to 30 s for a viewable top-level window whose line in
+# `xwininfo -root -children` matches the awk PATTERN, and prints its id. Fails, printing nothing, when
+# no such window appears, or as soon as PID (when given) has exited.
+wait_for_window() {
+  local pattern=$1 pid=${2:-} window
+  for _ in $(seq 150); do
+    if [ -n "$pid" ] && ! kill -0 "$pid" 2>/dev/null; then
+      return 1
+    fi
+    window=$(xwininfo -root -children 2>/dev/null | awk "$pattern {print \$1; exit}")
+    if [ -n "$window" ] && xwininfo -id "$window" 2>/dev/null | grep -q 'IsViewable'; then
+      echo "$window"
+      return 0
+    fi
+    sleep 0.2
+  done
+  return 1
+}

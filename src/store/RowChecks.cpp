@@ -1,6 +1,8 @@
 // The rules every rewrite of psw.ini keeps, checked over the rows.
 #include "RowChecks.h"
 
+#include "Decimal.h"
+
 #include <algorithm>
 #include <map>
 #include <set>
@@ -8,35 +10,10 @@
 
 namespace orvanta::store {
 
-namespace {
-
-std::u16string decimal(std::size_t number)
-{
-    const auto digits = std::to_string(number);
-    return std::u16string(digits.begin(), digits.end());
-}
-
-} // namespace
-
 bool countEquals(std::u16string_view count, std::size_t entries)
 {
-    std::size_t i = 0;
-    while (i < count.size() && count[i] == u' ')
-        ++i;
-    bool negative = false;
-    if (i < count.size() && (count[i] == u'-' || count[i] == u'+')) {
-        negative = count[i] == u'-';
-        ++i;
-    }
-    // Digit by digit, stopping as soon as the value passes the number of entries: a count of twenty
-    // digits is simply not that number.
-    std::size_t value = 0;
-    for (; i < count.size() && count[i] >= u'0' && count[i] <= u'9'; ++i) {
-        value = value * 10 + static_cast<std::size_t>(count[i] - u'0');
-        if (value > entries)
-            return false;
-    }
-    return value == entries && (!negative || value == 0);
+    // A count too long for a number reads as the largest one, which is no number of entries.
+    return leadingNumber(count) == static_cast<long long>(entries);
 }
 
 std::vector<RowsProblem> rowsProblems(std::span<const PswRecord> rows)
@@ -99,8 +76,8 @@ std::u16string rowsProblemText(const RowsProblem& problem)
     case RowsProblem::Kind::DuplicateHeader:
         return destination + u"が一覧に２つ並びます。";
     case RowsProblem::Kind::CountMismatch:
-        return destination + u"の件数「" + problem.count + u"」がIDの数 " + decimal(problem.entries) +
-               u" と合いません。";
+        return destination + u"の件数「" + problem.count + u"」がIDの数 " +
+               decimalText(static_cast<long long>(problem.entries)) + u" と合いません。";
     case RowsProblem::Kind::HeaderWithoutEntries:
         return u"IDが１つもない" + destination + u"が残ります。";
     case RowsProblem::Kind::EntryWithoutHeader:

@@ -1,6 +1,7 @@
 // Reading and writing the rows of psw.ini: five quoted fields a line, CRLF, in Shift_JIS.
 #include "RowFormat.h"
 
+#include "Decimal.h"
 #include "platform/Utf8.h"
 
 #include <array>
@@ -156,8 +157,7 @@ std::u16string formatFields(std::span<const std::u16string_view> fields)
 
 std::u16string readProblemMessage(std::u16string_view file, const RowFileProblem& problem)
 {
-    const auto digits = std::to_string(problem.line);
-    const std::u16string line(digits.begin(), digits.end());
+    const auto line = decimalText(static_cast<long long>(problem.line));
     const std::u16string name(file);
     switch (problem.kind) {
     case RowFileProblem::Kind::Malformed:

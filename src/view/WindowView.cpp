@@ -278,8 +278,8 @@ void WindowView::finishBeforeFirstPaint()
     // picture (decoding it loads the image plug-in).
     m_finished = true;
     windowHandle()->removeEventFilter(this);
-    // The controls the first screen hides, made now: nothing could reach them before.
-    build(false);
+    // The controls the first screen hides: made now (mirror makes what is not made yet), since
+    // nothing could reach them before.
     mirror();
     for (const auto& d : app::controlTable())
         if (d.kind == ControlKind::Label)
