@@ -118,6 +118,14 @@ bool takesNoInputMethod(ControlId id)
     return id == ControlId::Txtpassnew || id == ControlId::Txtbikouran;
 }
 
+std::u16string wholeMessageTip(std::u16string_view message, std::u16string_view lineBreak)
+{
+    auto tip = std::u16string(design(ControlId::Txtmassage).tooltip);
+    if (!message.empty())
+        tip.append(lineBreak).append(message);
+    return tip;
+}
+
 void runEvent(MainWindow& window, const std::function<void()>& handlers)
 {
     try {

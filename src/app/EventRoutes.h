@@ -45,6 +45,10 @@ KeyAction keyActionOn(ControlId focused, ActionKey key);
 /// text is secret and Latin.
 bool takesNoInputMethod(ControlId id);
 
+/// The message box's tooltip and its description for assistive tools: what the box is for, then, on a
+/// line of its own, the whole message it shows (a message wider than the box is cut at its edge).
+std::u16string wholeMessageTip(std::u16string_view message, std::u16string_view lineBreak = u"\n");
+
 /// Runs the handlers of one user event. A handler that stops on an error the program did not foresee
 /// leaves the window as far as it got, with a message in Txtmassage that says the operation did not
 /// finish, followed by the error's own description.

@@ -646,19 +646,15 @@ void WindowView::mirror()
 
 void WindowView::showWholeMessage()
 {
-    // A message wider than the box is cut at its edge; its tooltip and its description for assistive
-    // tools hold it whole, after what the box is for.
     auto* box = widget(ControlId::Txtmassage);
     if (!box)
         return;
-    const QString purpose = toQString(app::design(ControlId::Txtmassage).tooltip);
-    const QString message = toQString(m_window.Txtmassage.text());
-    const QString tip = message.isEmpty() ? purpose
-                                          : u"<p>"_s + purpose.toHtmlEscaped() + u"</p><p>"_s +
-                                                message.toHtmlEscaped() + u"</p>"_s;
+    const QString description = toQString(app::wholeMessageTip(m_window.Txtmassage.text()));
+    // As rich text, so that a long message wraps inside the tooltip.
+    const QString tip = u"<p>"_s + description.toHtmlEscaped().replace(u'\n', u"<br>"_s) + u"</p>"_s;
     if (box->toolTip() != tip) {
         box->setToolTip(tip);
-        box->setAccessibleDescription(message.isEmpty() ? purpose : purpose + u'\n' + message);
+        box->setAccessibleDescription(description);
     }
 }
 

@@ -843,14 +843,11 @@ void Win32View::mirror()
 
 void Win32View::showWholeMessage()
 {
-    // A message wider than the box is cut at its edge: the box's tooltip holds it whole, after what the
-    // box is for. Before the tooltips are set up, addTooltips comes here itself.
+    // Before the tooltips are set up, addTooltips comes here itself.
     HWND box = m_controls[index(ControlId::Txtmassage)];
     if (!m_tooltip || !box)
         return;
-    auto tip = std::u16string(app::design(ControlId::Txtmassage).tooltip);
-    if (const auto& message = m_window.Txtmassage.text(); !message.empty())
-        tip += u"\r\n" + message;
+    auto tip = app::wholeMessageTip(m_window.Txtmassage.text(), u"\r\n");
     auto& shown = m_tooltips[index(ControlId::Txtmassage)];
     if (shown == tip)
         return;
