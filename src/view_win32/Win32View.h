@@ -32,7 +32,8 @@ public:
     static constexpr UINT kMirrorLater = WM_APP + 1;
     /// Posted to the window: text was set into the drop-down box's field from outside.
     static constexpr UINT kComboFieldSet = WM_APP + 3;
-    /// Posted to the window: make the controls start-up hid and give the controls their tooltips.
+    /// Posted to the window: make the controls start-up hid, hang the filters on the boxes and give the
+    /// controls their tooltips.
     static constexpr UINT kCompleteWindow = WM_APP + 4;
     /// Posted to the window: give the window its icon once it is on the screen.
     static constexpr UINT kShowIcon = WM_APP + 5;
@@ -110,6 +111,8 @@ private:
     void buildControls(bool shownOnly);
     /// Gives a control its font: the designed size, or for a label the size its caption fits at.
     void applyFont(HDC dc, const app::ControlDesign& design, HWND child);
+    /// Hangs the keystroke and copy filters on the boxes and the text watch on the drop-down box.
+    void hookFilters();
     void addTooltips();
     /// Puts the whole message into the message box's tooltip.
     void showWholeMessage();
