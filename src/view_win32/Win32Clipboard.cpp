@@ -30,16 +30,22 @@ void put(UINT format, HGLOBAL memory)
 
 } // namespace
 
-Win32Clipboard::Win32Clipboard()
-    : m_owner(CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                              GetModuleHandleW(nullptr), nullptr))
+Win32Clipboard::Win32Clipboard() = default;
+
+HWND Win32Clipboard::owner()
 {
+    // Made when the program first puts something on the clipboard, not while it starts, when every window
+    // made is a wait: emptying the clipboard, as start-up does, and reading it need no owner.
+    if (!m_owner)
+        m_owner.reset(CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                      GetModuleHandleW(nullptr), nullptr));
+    return m_owner.get();
 }
 
-bool Win32Clipboard::open() const
+bool Win32Clipboard::open(HWND owner)
 {
     for (int attempt = 0; attempt < 20; ++attempt) {
-        if (OpenClipboard(m_owner.get()))
+        if (OpenClipboard(owner))
             return true;
         Sleep(10);
     }
@@ -48,7 +54,7 @@ bool Win32Clipboard::open() const
 
 void Win32Clipboard::clear()
 {
-    if (!open())
+    if (!open(nullptr))
         return;
     EmptyClipboard();
     CloseClipboard();
@@ -56,7 +62,8 @@ void Win32Clipboard::clear()
 
 void Win32Clipboard::setText(std::u16string_view text)
 {
-    if (!open())
+    HWND window = owner();
+    if (!window || !open(window))
         return;
     EmptyClipboard();
     std::u16string terminated(text);
@@ -72,7 +79,7 @@ void Win32Clipboard::setText(std::u16string_view text)
 
 std::u16string Win32Clipboard::text() const
 {
-    if (!IsClipboardFormatAvailable(CF_UNICODETEXT) || !open())
+    if (!IsClipboardFormatAvailable(CF_UNICODETEXT) || !open(nullptr))
         return {};
     std::u16string result;
     if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {

@@ -13,14 +13,7 @@ constexpr UINT_PTR kTimerId = 1;
 
 } // namespace
 
-Win32Timer::Win32Timer()
-    : m_window(CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                               GetModuleHandleW(nullptr), nullptr))
-{
-    if (m_window)
-        SetWindowSubclass(m_window.get(), &Win32Timer::timerProc, kTimerId,
-                          reinterpret_cast<DWORD_PTR>(this));
-}
+Win32Timer::Win32Timer() = default;
 
 Win32Timer::~Win32Timer()
 {
@@ -29,9 +22,22 @@ Win32Timer::~Win32Timer()
         RemoveWindowSubclass(m_window.get(), &Win32Timer::timerProc, kTimerId);
 }
 
+bool Win32Timer::makeWindow()
+{
+    // Made when the timer is first needed, not while the program starts, when every window made is a wait.
+    if (m_window)
+        return true;
+    m_window.reset(CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                   GetModuleHandleW(nullptr), nullptr));
+    if (m_window && !SetWindowSubclass(m_window.get(), &Win32Timer::timerProc, kTimerId,
+                                       reinterpret_cast<DWORD_PTR>(this)))
+        m_window.reset();
+    return m_window != nullptr;
+}
+
 void Win32Timer::start(std::chrono::milliseconds delay, std::function<void()> expired)
 {
-    if (!m_window)
+    if (!makeWindow())
         return;
     m_expired = std::move(expired);
     // A timer set again under the same identifier starts over with the new delay.

@@ -20,6 +20,8 @@ public:
     void stop() override;
 
 private:
+    /// The window for the timer's messages, made on first use; false when Windows refused it.
+    bool makeWindow();
     static LRESULT CALLBACK timerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                       UINT_PTR subclass, DWORD_PTR data);
 
