@@ -20,7 +20,8 @@ std::optional<std::u16string> firstHolding(const platform::FileSystem& files,
         if (!folder)
             continue;
         std::u16string path = *folder + u"\\" + std::u16string(name);
-        if (files.hostPath(path) && files.exists(path))
+        // A path the host cannot name does not exist there either.
+        if (files.exists(path))
             return path;
     }
     return std::nullopt;

@@ -121,6 +121,7 @@ public:
     /// replaced or is not there. An operation that writes two files asks it of the second before it
     /// writes the first.
     virtual std::optional<Failure> replaceRefusal(std::u16string_view path) const = 0;
+    /// Whether a file or folder is at `path`; false for a path the host cannot name.
     virtual bool exists(std::u16string_view path) const = 0;
     /// The host path a Windows-style path stands for (for the picture and the help viewer).
     virtual std::optional<std::string> hostPath(std::u16string_view path) const = 0;
