@@ -578,15 +578,15 @@ void Win32View::rebuildBackground(const Picture* picture)
     const int height = pixelsAt(app::kClientHeightTwips, m_dpi);
     HDC screen = GetDC(m_hwnd);
     HDC dc = CreateCompatibleDC(screen);
-    m_background.reset(CreateCompatibleBitmap(screen, width, height));
+    const UniqueBitmap background(CreateCompatibleBitmap(screen, width, height));
     ReleaseDC(m_hwnd, screen);
-    if (!dc || !m_background) {
+    m_backgroundBrush.reset();
+    if (!dc || !background) {
         if (dc)
             DeleteDC(dc);
-        m_backgroundBrush.reset();
         return;
     }
-    HGDIOBJ oldBitmap = SelectObject(dc, m_background.get());
+    HGDIOBJ oldBitmap = SelectObject(dc, background.get());
     const RECT all{0, 0, width, height};
     SetDCBrushColor(dc, m_palette.face);
     FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
@@ -624,7 +624,8 @@ void Win32View::rebuildBackground(const Picture* picture)
     SelectObject(dc, oldPen);
     SelectObject(dc, oldBitmap);
     DeleteDC(dc);
-    m_backgroundBrush.reset(CreatePatternBrush(m_background.get()));
+    // The brush copies the bitmap, which is freed here: the window's picture is held once.
+    m_backgroundBrush.reset(CreatePatternBrush(background.get()));
 }
 
 void Win32View::onPaint()
@@ -639,16 +640,15 @@ void Win32View::onPrintClient(HDC dc)
 {
     RECT client{};
     GetClientRect(m_hwnd, &client);
-    if (!m_background) {
+    if (!m_backgroundBrush) {
         SetDCBrushColor(dc, m_palette.face);
         FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
         return;
     }
-    HDC source = CreateCompatibleDC(dc);
-    HGDIOBJ old = SelectObject(source, m_background.get());
-    BitBlt(dc, 0, 0, client.right, client.bottom, source, 0, 0, SRCCOPY);
-    SelectObject(source, old);
-    DeleteDC(source);
+    POINT origin{};
+    SetBrushOrgEx(dc, 0, 0, &origin);
+    FillRect(dc, &client, m_backgroundBrush.get());
+    SetBrushOrgEx(dc, origin.x, origin.y, nullptr);
 }
 
 // Every colour the window shows is its own, whatever the desktop's theme: the table's, and the design's

@@ -188,7 +188,9 @@ private:
     std::map<std::pair<int, bool>, UniqueFont> m_fonts; // by quarter points and boldness
     bool m_loaded = false;                              // start-up has run and the background is drawn
     bool m_pictureShown = false;
-    UniqueBitmap m_background; // the client area beneath the controls: face colour, picture, lines
+    // The client area beneath the controls (face colour, picture, lines) as a brush, which keeps its own
+    // copy of the bitmap it was made from: the window paints with it, and the labels and the buttons'
+    // corners show it.
     UniqueBrush m_backgroundBrush;
 };
 
