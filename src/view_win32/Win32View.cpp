@@ -819,14 +819,19 @@ void Win32View::mirror()
             const bool combo = d.kind == ControlKind::ComboBox;
             auto& shown = m_shownItems[index(d.id)];
             if (shown != control.items) {
-                // Drawn once when the list is whole, not once for each entry put in.
-                SendMessageW(child, WM_SETREDRAW, FALSE, 0);
+                // A list on the screen is drawn once it is whole, not once for each entry put in. (Turning
+                // drawing back on marks a window shown, so a hidden list is filled as it is.)
+                const bool onScreen = (GetWindowLongPtrW(child, GWL_STYLE) & WS_VISIBLE) != 0;
+                if (onScreen)
+                    SendMessageW(child, WM_SETREDRAW, FALSE, 0);
                 SendMessageW(child, combo ? CB_RESETCONTENT : LB_RESETCONTENT, 0, 0);
                 for (const auto& item : control.items)
                     SendMessageW(child, combo ? CB_ADDSTRING : LB_ADDSTRING, 0,
                                  reinterpret_cast<LPARAM>(wide(item)));
-                SendMessageW(child, WM_SETREDRAW, TRUE, 0);
-                InvalidateRect(child, nullptr, TRUE);
+                if (onScreen) {
+                    SendMessageW(child, WM_SETREDRAW, TRUE, 0);
+                    InvalidateRect(child, nullptr, TRUE);
+                }
                 shown = control.items;
             }
             const UINT getSelection = combo ? CB_GETCURSEL : LB_GETCURSEL;
