@@ -30,22 +30,16 @@ void put(UINT format, HGLOBAL memory)
 
 } // namespace
 
-Win32Clipboard::Win32Clipboard() = default;
-
-HWND Win32Clipboard::owner()
+Win32Clipboard::Win32Clipboard()
+    : m_owner(CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                              GetModuleHandleW(nullptr), nullptr))
 {
-    // Made when the program first puts something on the clipboard, not while it starts, when every window
-    // made is a wait: emptying the clipboard, as start-up does, and reading it need no owner.
-    if (!m_owner)
-        m_owner.reset(CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                      GetModuleHandleW(nullptr), nullptr));
-    return m_owner.get();
 }
 
-bool Win32Clipboard::open(HWND owner)
+bool Win32Clipboard::open() const
 {
     for (int attempt = 0; attempt < 20; ++attempt) {
-        if (OpenClipboard(owner))
+        if (OpenClipboard(m_owner.get()))
             return true;
         Sleep(10);
     }
@@ -54,7 +48,7 @@ bool Win32Clipboard::open(HWND owner)
 
 void Win32Clipboard::clear()
 {
-    if (!open(nullptr))
+    if (!open())
         return;
     EmptyClipboard();
     CloseClipboard();
@@ -62,8 +56,7 @@ void Win32Clipboard::clear()
 
 void Win32Clipboard::setText(std::u16string_view text)
 {
-    HWND window = owner();
-    if (!window || !open(window))
+    if (!open())
         return;
     EmptyClipboard();
     std::u16string terminated(text);
@@ -79,7 +72,7 @@ void Win32Clipboard::setText(std::u16string_view text)
 
 std::u16string Win32Clipboard::text() const
 {
-    if (!IsClipboardFormatAvailable(CF_UNICODETEXT) || !open(nullptr))
+    if (!IsClipboardFormatAvailable(CF_UNICODETEXT) || !open())
         return {};
     std::u16string result;
     if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {

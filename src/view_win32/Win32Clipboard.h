@@ -26,12 +26,10 @@ public:
     static constexpr const wchar_t* kViewerIgnore = L"Clipboard Viewer Ignore";
 
 private:
-    /// Opens the clipboard for `owner` (none to empty or read it), waiting briefly while another program
-    /// holds it open.
-    static bool open(HWND owner);
-    /// The clipboard's owner, made on first use: Windows takes data only from a clipboard opened by a window.
-    HWND owner();
+    /// Opens the clipboard, waiting briefly while another program holds it open.
+    bool open() const;
 
+    /// The clipboard's owner: Windows takes data only from a clipboard opened by a window.
     UniqueWindow m_owner;
 };
 
