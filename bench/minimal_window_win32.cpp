@@ -1,8 +1,9 @@
 // The yardstick for orvanta.exe's start-up: a bare Win32 window with the same controls as Orvanta's
-// window (the design table's boxes, drop-down box, list, buttons and labels, with the same captions at
-// the same places), in one font, but nothing else: no core, no data file, no picture, no lines, no
-// events wired. It carries the same manifest and starts the common controls as orvanta.exe does, so its
-// controls are the same themed ones at the same scale.
+// window (the design table's boxes, drop-down box, list, buttons and labels, made from the same classes
+// and styles, with the same captions at the same places), all shown, in one font, but nothing else: no
+// core, no data file, no picture, no lines, no events wired. It carries the same manifest and starts the
+// common controls as orvanta.exe does, so its controls are the same themed ones at the same scale.
+#include "Layout.h"
 #include "app/ControlTable.h"
 
 #include <string>
@@ -19,23 +20,6 @@ LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         return 0;
     }
     return DefWindowProcW(window, message, wParam, lParam);
-}
-
-const wchar_t* classOf(orvanta::app::ControlKind kind)
-{
-    using K = orvanta::app::ControlKind;
-    switch (kind) {
-    case K::ComboBox:
-        return L"COMBOBOX";
-    case K::ListBox:
-        return L"LISTBOX";
-    case K::Button:
-        return L"BUTTON";
-    case K::Label:
-        return L"STATIC";
-    default:
-        return L"EDIT";
-    }
 }
 
 } // namespace
@@ -65,14 +49,16 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand)
     HFONT font = CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
                              OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
                              reinterpret_cast<const wchar_t*>(face.c_str()));
+    namespace view = orvanta::view_win32;
     for (const auto& d : orvanta::app::controlTable()) {
         if (d.kind == orvanta::app::ControlKind::Line || d.kind == orvanta::app::ControlKind::Picture)
             continue;
         const std::u16string text(d.caption);
-        const auto& p = d.place;
-        HWND child = CreateWindowExW(0, classOf(d.kind), reinterpret_cast<const wchar_t*>(text.c_str()),
-                                     WS_CHILD | WS_VISIBLE, p.left / 15, p.top / 15, p.width / 15,
-                                     p.height / 15, window, nullptr, instance, nullptr);
+        const RECT place = view::windowAt(d, USER_DEFAULT_SCREEN_DPI);
+        HWND child = CreateWindowExW(
+            view::exStyleOf(d.kind), view::classOf(d.kind), reinterpret_cast<const wchar_t*>(text.c_str()),
+            view::styleOf(d.kind) | WS_VISIBLE, place.left, place.top, place.right - place.left,
+            place.bottom - place.top, window, nullptr, instance, nullptr);
         SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     }
     ShowWindow(window, showCommand);

@@ -1,9 +1,17 @@
-// Sizes of the Windows window: twips to pixels at the monitor's DPI, and the fonts to match.
+// The Windows window's controls: their classes and styles, twips to pixels at the monitor's DPI, and the
+// fonts to match.
 #include "Layout.h"
 
 #include <cmath>
 
 namespace orvanta::view_win32 {
+
+namespace {
+
+/// How far the list of the drop-down box reaches below its field, in fields.
+constexpr int kDropDownFields = 8;
+
+} // namespace
 
 int pixelsAt(int twips, UINT dpi)
 {
@@ -19,6 +27,59 @@ RECT placeAt(const app::ControlDesign& design, UINT dpi)
     // Both corners are converted, so that neighbouring controls meet at 150 % as they do at 100 %.
     return {pixelsAt(p.left, dpi), pixelsAt(p.top, dpi), pixelsAt(p.left + p.width, dpi),
             pixelsAt(p.top + p.height, dpi)};
+}
+
+RECT windowAt(const app::ControlDesign& design, UINT dpi)
+{
+    RECT place = placeAt(design, dpi);
+    if (design.kind == app::ControlKind::ComboBox)
+        place.bottom = place.top + (place.bottom - place.top) * kDropDownFields;
+    return place;
+}
+
+bool isBox(app::ControlKind kind)
+{
+    using K = app::ControlKind;
+    return kind == K::TextBox || kind == K::DisplayBox || kind == K::StorageBox;
+}
+
+const wchar_t* classOf(app::ControlKind kind)
+{
+    switch (kind) {
+    case app::ControlKind::ComboBox:
+        return L"COMBOBOX";
+    case app::ControlKind::ListBox:
+        return L"LISTBOX";
+    case app::ControlKind::Button:
+        return L"BUTTON";
+    case app::ControlKind::Label:
+        return L"STATIC";
+    default:
+        return L"EDIT";
+    }
+}
+
+DWORD styleOf(app::ControlKind kind)
+{
+    const DWORD child = WS_CHILD | WS_CLIPSIBLINGS;
+    switch (kind) {
+    case app::ControlKind::ComboBox:
+        // A drop-down with an edit field; the list holds only what the data file names, in its order.
+        return child | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL;
+    case app::ControlKind::ListBox:
+        return child | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT;
+    case app::ControlKind::Button:
+        return child | BS_PUSHBUTTON;
+    case app::ControlKind::Label:
+        return child | SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_NOTIFY;
+    default:
+        return child | ES_AUTOHSCROLL;
+    }
+}
+
+DWORD exStyleOf(app::ControlKind kind)
+{
+    return isBox(kind) || kind == app::ControlKind::ListBox ? WS_EX_CLIENTEDGE : 0;
 }
 
 int fontHeightAt(double points, UINT dpi)

@@ -27,8 +27,6 @@ constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINI
 constexpr double kWindowFontPoints = 9;
 /// The subclass of the drop-down box's text field (the others are numbered by their row of the table).
 constexpr UINT_PTR kComboFieldSubclass = 1000;
-/// How far the list of the drop-down box reaches below its field, in fields.
-constexpr int kDropDownFields = 8;
 
 /// The faces tried in turn when the design's font is missing: its Latin name, then the Japanese
 /// interface fonts of later Windows versions and the fonts Wine is usually given.
@@ -38,45 +36,6 @@ constexpr std::array<const char16_t*, 6> kFallbackFaces{u"MS PGothic",   u"MS UI
 COLORREF colourOf(const app::Rgb& rgb)
 {
     return RGB(rgb.red, rgb.green, rgb.blue);
-}
-
-bool isBox(ControlKind kind)
-{
-    return kind == ControlKind::TextBox || kind == ControlKind::DisplayBox || kind == ControlKind::StorageBox;
-}
-
-const wchar_t* classOf(ControlKind kind)
-{
-    switch (kind) {
-    case ControlKind::ComboBox:
-        return L"COMBOBOX";
-    case ControlKind::ListBox:
-        return L"LISTBOX";
-    case ControlKind::Button:
-        return L"BUTTON";
-    case ControlKind::Label:
-        return L"STATIC";
-    default:
-        return L"EDIT";
-    }
-}
-
-DWORD styleOf(ControlKind kind)
-{
-    const DWORD child = WS_CHILD | WS_CLIPSIBLINGS;
-    switch (kind) {
-    case ControlKind::ComboBox:
-        // A drop-down with an edit field; the list holds only what the data file names, in its order.
-        return child | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL;
-    case ControlKind::ListBox:
-        return child | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT;
-    case ControlKind::Button:
-        return child | BS_PUSHBUTTON;
-    case ControlKind::Label:
-        return child | SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_NOTIFY;
-    default:
-        return child | ES_AUTOHSCROLL;
-    }
 }
 
 int CALLBACK faceFound(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found)
@@ -362,11 +321,10 @@ void Win32View::buildControls(bool shownOnly)
         if (shownOnly && !control.visible)
             continue;
         const DWORD style = styleOf(d.kind) | (control.visible ? WS_VISIBLE : 0);
-        const DWORD exStyle = isBox(d.kind) || d.kind == ControlKind::ListBox ? WS_EX_CLIENTEDGE : 0;
-        const RECT place = windowPlace(d);
+        const RECT place = windowAt(d, m_dpi);
         HWND child =
-            CreateWindowExW(exStyle, classOf(d.kind), wide(control.text()), style, place.left, place.top,
-                            place.right - place.left, place.bottom - place.top, m_hwnd,
+            CreateWindowExW(exStyleOf(d.kind), classOf(d.kind), wide(control.text()), style, place.left,
+                            place.top, place.right - place.left, place.bottom - place.top, m_hwnd,
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + index(d.id))),
                             m_instance, nullptr);
         m_controls[index(d.id)] = child;
@@ -409,7 +367,7 @@ void Win32View::hookFilters()
 void Win32View::applyFont(HDC dc, const ControlDesign& d, HWND child)
 {
     double points = d.fontPoints > 0 ? d.fontPoints : kWindowFontPoints;
-    const RECT place = windowPlace(d);
+    const RECT place = windowAt(d, m_dpi);
     if (d.kind == ControlKind::Label)
         points = fittedPoints(dc, d, points, place.right - place.left);
     m_points[index(d.id)] = points;
@@ -474,7 +432,7 @@ void Win32View::applyDpi(const RECT* suggested, bool moveControls)
         if (!child)
             continue;
         if (moveControls) {
-            const RECT place = windowPlace(d);
+            const RECT place = windowAt(d, m_dpi);
             MoveWindow(child, place.left, place.top, place.right - place.left, place.bottom - place.top,
                        FALSE);
         }
@@ -498,15 +456,6 @@ SIZE Win32View::frameAt(UINT dpi)
     RECT frame{0, 0, pixelsAt(app::kClientWidthTwips, dpi), pixelsAt(app::kClientHeightTwips, dpi)};
     AdjustWindowRectExForDpi(&frame, kWindowStyle, FALSE, 0, dpi);
     return {frame.right - frame.left, frame.bottom - frame.top};
-}
-
-RECT Win32View::windowPlace(const ControlDesign& d) const
-{
-    RECT place = placeAt(d, m_dpi);
-    if (d.kind == ControlKind::ComboBox)
-        // A drop-down box's window reaches down over its list as well as its field.
-        place.bottom = place.top + (place.bottom - place.top) * kDropDownFields;
-    return place;
 }
 
 double Win32View::fittedPoints(HDC dc, const ControlDesign& d, double points, int room)

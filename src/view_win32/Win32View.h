@@ -120,8 +120,6 @@ private:
     void applyDpi(const RECT* suggested, bool moveControls);
     /// The window's outer size for its client area at `dpi`.
     static SIZE frameAt(UINT dpi);
-    /// A control's window at m_dpi: its place, reaching further down for the drop-down box's list.
-    RECT windowPlace(const app::ControlDesign& design) const;
     /// The size a label's caption is drawn at: its designed size, or smaller when it would not fit.
     double fittedPoints(HDC dc, const app::ControlDesign& design, double points, int room);
     void resolveFontFace();
