@@ -19,7 +19,6 @@
 
 #include <QApplication>
 #include <QIcon>
-#include <QTimer>
 
 using namespace Qt::StringLiterals;
 using namespace orvanta;
@@ -52,9 +51,13 @@ int main(int argc, char* argv[])
     app::MainWindow window(
         {registry, environment, files, codePage, clipboard, clock, random, help, drives, timer});
     view::WindowView view(window);
+    // Like the picture, the icon waits until the window is on the screen, and for its first paint
+    // (queued): set earlier, even from a timer, it is decoded before the window's request to be shown
+    // leaves for the display.
+    QObject::connect(
+        &view, &view::WindowView::onScreen, &view,
+        [] { QApplication::setWindowIcon(QIcon(u":/orvanta/orvanta.png"_s)); }, Qt::QueuedConnection);
     view.load();
     view.show();
-    // Like the picture, the icon waits until the window is up: loading it pulls in the image plug-ins.
-    QTimer::singleShot(0, &view, [] { QApplication::setWindowIcon(QIcon(u":/orvanta/orvanta.png"_s)); });
     return QApplication::exec();
 }

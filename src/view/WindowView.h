@@ -45,6 +45,10 @@ public:
     /// Copies the state of every control into its widget.
     void mirror();
 
+Q_SIGNALS:
+    /// The window is on the screen and its first paint's work is done (finishBeforeFirstPaint).
+    void onScreen();
+
 protected:
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
