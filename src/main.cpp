@@ -55,7 +55,7 @@ int main(int argc, char* argv[])
     // (queued): set earlier, even from a timer, it is decoded before the window's request to be shown
     // leaves for the display.
     QObject::connect(
-        &view, &view::WindowView::onScreen, &view,
+        &view, &view::WindowView::appeared, &view,
         [] { QApplication::setWindowIcon(QIcon(u":/orvanta/orvanta.png"_s)); }, Qt::QueuedConnection);
     view.load();
     view.show();

@@ -285,7 +285,7 @@ void WindowView::finishBeforeFirstPaint()
         if (d.kind == ControlKind::Label)
             fitCaption(widget(d.id), toQString(d.caption));
     showPicture();
-    Q_EMIT onScreen();
+    Q_EMIT appeared();
 }
 
 void WindowView::changeEvent(QEvent* event)

@@ -46,8 +46,8 @@ public:
     void mirror();
 
 Q_SIGNALS:
-    /// The window is on the screen and its first paint's work is done (finishBeforeFirstPaint).
-    void onScreen();
+    /// The window has come on the screen: its first paint's work is done, and the paint follows.
+    void appeared();
 
 protected:
     void showEvent(QShowEvent* event) override;
