@@ -1,10 +1,12 @@
 // The yardstick for Orvanta's start-up: a bare Qt 6 window with the same widgets as Orvanta's window
 // (10 line edits, an editable combo box, a list, 9 buttons, 10 labels, 4 lines and a picture label),
 // with the same captions at the same places and the same ones hidden, in one font, but nothing else: no
-// core, no data file, no picture, no events wired. The font is the design's face as Linux has it, IPA P
-// Gothic at 9 points, as the bare Win32 window uses the design's face: both yardsticks show their captions
-// in the face Orvanta shows them in, not in a default face that would load a Japanese one only to paint.
+// core, no data file, no picture, no events wired. The font is Orvanta's window font, the design's face
+// as Linux has it (IPA P Gothic, 9 pt), as the bare Win32 window uses the design's face: both yardsticks
+// show their captions in the face Orvanta shows them in, not in a default face that would load a Japanese
+// one only to paint.
 #include "OrvantaVersion.h"
+#include "view/Fonts.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -60,7 +62,7 @@ int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
     QWidget window;
-    window.setFont(QFont(u"IPAPGothic"_s, 9));
+    window.setFont(orvanta::view::windowFont());
     window.setWindowTitle(u"Orvanta (" ORVANTA_VERSION_TEXT ")\u3000Orvanta 工房 https://orvanta.example/"_s);
     window.setFixedSize(8145 / 15, 5340 / 15);
 
