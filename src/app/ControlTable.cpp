@@ -123,6 +123,39 @@ const std::array<ControlDesign, kControlCount>& controlTable()
     return kTable;
 }
 
+std::u16string_view accessibleName(ControlId id)
+{
+    switch (id) {
+    case I::cmbnamae:
+    case I::Txtnamae:
+        return design(I::lblsetumei1).caption;
+    case I::Lstidbox:
+    case I::Txtidbox:
+        return design(I::lblsetumei2).caption;
+    case I::Lblpassword:
+    case I::Txtpassnew:
+        return design(I::lblsetumei3).caption;
+    case I::Lblbikouran:
+    case I::Txtbikouran:
+        return design(I::Label5).caption;
+    case I::Txtmassage:
+        return u"メッセージ";
+    case I::txtketasu:
+        return u"自動生成パスワードの桁数";
+    case I::Txtdirectry:
+        return u"データの置き場所";
+    case I::regprodid:
+        return u"プロダクトID";
+    case I::Image1:
+        return u"背景の絵";
+    default:
+        break;
+    }
+    if (design(id).kind == K::Line)
+        return u"枠線";
+    return design(id).caption;
+}
+
 const std::vector<ControlId>& tabOrder()
 {
     static const auto order = sortedTabStops();

@@ -125,6 +125,10 @@ inline const ControlDesign& design(ControlId id)
     return controlTable()[static_cast<std::size_t>(id)];
 }
 
+/// What a screen reader says a control is: the caption a sighted user reads beside it (a box takes
+/// the label before it, a button or a label its own caption). Both windows give it to assistive tools.
+std::u16string_view accessibleName(ControlId id);
+
 /// The controls the Tab key walks through, in the design's tab order.
 const std::vector<ControlId>& tabOrder();
 

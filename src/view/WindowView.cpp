@@ -88,40 +88,6 @@ void fitCaption(QWidget* label, const QString& caption)
     }
 }
 
-/// What a screen reader announces for a box: the caption a sighted user reads beside it.
-QString accessibleNameOf(const ControlDesign& d)
-{
-    switch (d.id) {
-    case ControlId::cmbnamae:
-    case ControlId::Txtnamae:
-        return u"登録先（プロダクト名）"_s;
-    case ControlId::Lstidbox:
-    case ControlId::Txtidbox:
-        return u"登録ID名"_s;
-    case ControlId::Lblpassword:
-    case ControlId::Txtpassnew:
-        return u"パスワード"_s;
-    case ControlId::Lblbikouran:
-    case ControlId::Txtbikouran:
-        return u"パスワード登録時メールアドレス"_s;
-    case ControlId::Txtmassage:
-        return u"メッセージ"_s;
-    case ControlId::txtketasu:
-        return u"自動生成パスワードの桁数"_s;
-    case ControlId::Txtdirectry:
-        return u"データの置き場所"_s;
-    case ControlId::regprodid:
-        return u"プロダクトID"_s;
-    case ControlId::Image1:
-        return u"背景の絵"_s;
-    default:
-        break;
-    }
-    if (d.kind == ControlKind::Line)
-        return u"枠線"_s;
-    return toQString(d.caption);
-}
-
 /// The editing shortcuts users expect of every box. They are commands to the box, not keystrokes: a
 /// paste brings text that no filter examines.
 bool isEditingShortcut(const QKeyEvent& key)
@@ -322,7 +288,7 @@ void WindowView::build(bool shownOnly)
         QWidget* w = makeWidget(d);
         m_widgets[static_cast<std::size_t>(d.id)] = w;
         w->setObjectName(toQString(d.name));
-        w->setAccessibleName(accessibleNameOf(d));
+        w->setAccessibleName(toQString(app::accessibleName(d.id)));
         if (!d.tooltip.empty()) {
             w->setToolTip(toQString(d.tooltip));
             w->setAccessibleDescription(toQString(d.tooltip));
