@@ -32,7 +32,7 @@ bool isMailAddress(std::u16string_view text)
     if (at == std::u16string_view::npos || at == 0 || text.find(u'@', at + 1) != std::u16string_view::npos)
         return false;
     const auto domain = text.substr(at + 1);
-    return std::ranges::all_of(domain, isDomainCharacter) && domain.front() != u'.' &&
+    return !domain.empty() && std::ranges::all_of(domain, isDomainCharacter) && domain.front() != u'.' &&
            domain.back() != u'.' && domain.find(u'.') != std::u16string_view::npos;
 }
 

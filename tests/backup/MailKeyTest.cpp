@@ -34,6 +34,7 @@ TEST(MailKeyTest, TheKeyIsToldOnlyWhenExactlyOneOtherKeyGivesEveryAddress)
         {"several addresses", rowsWith(several, 7), 14, 7},
         {"one that is no address", rowsWith({u"alice@example.jp", u"memo-for-alice"}, 7), 14, {}},
         {"an address with two at signs", rowsWith({u"alice@example.jp", u"a@b@c.jp"}, 7), 14, {}},
+        {"nothing after the at sign", rowsWith({u"alice@example.jp", u"alice@"}, 7), 14, {}},
         {"no addresses", rowsWith({u" ", u" "}, 7), 14, {}},
         {"written on this machine", rowsWith(several, 14), 14, {}},
         {"key 81 is key 0", rowsWith(several, 81), 0, {}},
