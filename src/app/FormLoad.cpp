@@ -93,7 +93,7 @@ void MainWindow::Form_Unload()
 void MainWindow::reload()
 {
     Form_Load();
-    Lstidbox.clearItems();
+    clearIdList();
     Lblpassword.setText(u"");
     Lblbikouran.setText(u" ");
 }

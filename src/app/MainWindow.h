@@ -19,6 +19,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace orvanta::bench {
 class Rewrite;
@@ -181,6 +182,16 @@ public:
     /// The same for a copy out of the message box: a completion message names the password.
     void Txtmassage_Copy(std::u16string_view selected);
     void Lstidbox_DblClick();
+    /// Empties Lstidbox, with what it kept of the rows it was filled from.
+    void clearIdList();
+    /// Fills Lstidbox with the IDs of the destination in combosentaku, from the rows as last read, in
+    /// file order, and keeps those rows to tell later which row each item stands for.
+    void fillIdList();
+    /// Reads psw.ini and shows the entry chosen in Lstidbox in Lblpassword and Lblbikouran. False when
+    /// the file no longer tells that entry's row without doubt (another program changed the rows of its
+    /// ID since the list was filled): both boxes are then cleared, the list is filled again from the
+    /// file and Txtmassage says so.
+    bool showChosenRow();
     /// The entry chosen in Lstidbox under `destination`: the selected item's ID, and which of the items
     /// that show this ID it is, so that an ID listed twice names one row (store::chosenRow).
     store::EntryChoice chosenEntry(std::u16string destination) const;
@@ -225,6 +236,11 @@ private:
     /// The password the copy button (or a copy out of a box that shows one) last put on the
     /// clipboard, empty when it put none.
     std::u16string m_copiedPassword;
+    /// The rows of the chosen destination that Lstidbox was filled from, in file order.
+    std::vector<store::PswRecord> m_listedRows;
+    /// Set when a choice in Lstidbox found psw.ini changed and filled the list again, until the next
+    /// choice: the second half of a double-click then leaves that message in place.
+    bool m_listReadAgain = false;
     std::string m_pictureFile;
     /// Set while the last read of psw.ini did not read cleanly: the message that says so.
     std::optional<std::u16string> m_dataFileProblem;

@@ -1,5 +1,6 @@
 // Browsing: choosing a destination and an ID, copying the password, opening an entry for editing.
-// Both choices read psw.ini afresh, so the window always shows the file as it is now.
+// Every choice, and the double-click, reads psw.ini afresh, so the window always shows the file as it
+// is now, and an ID list filled from an older file never shows one row's password under another item.
 #include "app/MainWindow.h"
 
 #include <algorithm>
@@ -9,34 +10,73 @@ namespace orvanta::app {
 void MainWindow::cmbnamae_Click()
 {
     Txtmassage.setText(u"");
-    Lstidbox.clearItems();
     Lblpassword.setText(u"");
     Lblbikouran.setText(u" ");
     combosentaku = cmbnamae.selectedItem();
     inputkensu = 0;
     setTxtdirectry();
+    ReadDataFile(nullptr);
+    fillIdList();
+}
+
+void MainWindow::clearIdList()
+{
+    Lstidbox.clearItems();
+    m_listedRows.clear();
+    m_listReadAgain = false;
+}
+
+void MainWindow::fillIdList()
+{
+    clearIdList();
     const auto chosen = combosentaku.text();
-    ReadDataFile([this, &chosen](long long slot) {
-        if (records[slot].owner == chosen)
-            Lstidbox.addItem(records[slot].name);
-    });
+    for (const auto& row : records.rows(inputkensu.number()))
+        if (row.owner == chosen) {
+            Lstidbox.addItem(row.name);
+            m_listedRows.push_back(row);
+        }
 }
 
 void MainWindow::Lstidbox_Click()
 {
     Txtmassage.setText(u"");
+    m_listReadAgain = false;
+    // With no item chosen, nothing is shown: a password left in the box would belong to no item.
+    if (Lstidbox.selectedItem().empty()) {
+        Lblpassword.setText(u"");
+        Lblbikouran.setText(u" ");
+        return;
+    }
+    showChosenRow();
+}
+
+bool MainWindow::showChosenRow()
+{
     const auto chosen = chosenEntry(combosentaku.text());
     inputkensu = 0;
     setTxtdirectry();
     ReadDataFile(nullptr);
-    // The chosen item's own row only: an ID listed twice shows each row's password apart. When no row
-    // can be told for the item (the file changed since the list was filled), the boxes keep their text.
-    const auto at = store::chosenRow(records.rows(inputkensu.number()), chosen);
-    if (!at)
-        return;
-    const auto& row = records[static_cast<long long>(*at) + 1];
-    Lblpassword.setText(decodeText(row.password));
-    Lblbikouran.setText(decodeText(row.mail));
+    // The chosen item's own row only: an ID listed twice shows each row's password apart.
+    const auto rows = records.rows(inputkensu.number());
+    if (const auto at = store::listedRow(m_listedRows, rows, chosen)) {
+        const auto& row = rows[*at];
+        Lblpassword.setText(decodeText(row.password));
+        Lblbikouran.setText(decodeText(row.mail));
+        return true;
+    }
+    // Another program changed psw.ini so that the item no longer names a row for certain. Whatever the
+    // boxes showed belongs to another item (クリップ would copy it), so they are cleared and the list is
+    // filled again from the file as it is now, for the user to choose afresh.
+    Lblpassword.setText(u"");
+    Lblbikouran.setText(u" ");
+    fillIdList();
+    m_listReadAgain = true;
+    auto message =
+        std::u16string(u"psw.ini が他で変更されていました。IDの一覧を読み直しました。IDを選び直して下さい。");
+    if (m_dataFileProblem)
+        message += *m_dataFileProblem;
+    Txtmassage.setText(std::move(message));
+    return false;
 }
 
 store::EntryChoice MainWindow::chosenEntry(std::u16string destination) const
@@ -94,25 +134,25 @@ void MainWindow::takeSecretOffClipboard()
 
 void MainWindow::Lstidbox_DblClick()
 {
-    // Without a chosen ID there is no entry to edit: edit mode would open on empty boxes.
+    // Without a chosen ID there is no entry to edit: edit mode would open on empty boxes. When the
+    // double-click's own first click has just read the list again, its message says more.
     if (Lstidbox.selectedItem().empty()) {
-        Txtmassage.setText(u"LISTをチョイス");
+        if (!m_listReadAgain)
+            Txtmassage.setText(u"LISTをチョイス");
         return;
     }
-    // The display boxes hold the chosen entry only when the click before found its row. When the file
-    // lost the row since the list was filled, or its ID's rows changed in number so that the row can no
-    // longer be told, they hold the cleared texts (the address box one space) or another entry's
-    // values, and the edit boxes get empty texts instead.
-    const auto chosenId = Lstidbox.selectedItem();
-    const bool found =
-        store::chosenRow(records.rows(inputkensu.number()), chosenEntry(combosentaku.text())).has_value();
+    // The entry is read again, as a click reads it (Enter on the list comes without one): the edit
+    // boxes take the chosen row as psw.ini holds it now, and the update is checked against that read.
+    // When the file no longer names the row, edit mode does not open and the list is read again.
+    if (!showChosenRow())
+        return;
 
     applyScreen(Screen::Edit);
     sVshokifrg = 1;
     Txtnamae.setText(cmbnamae.selectedItem());
-    Txtidbox.setText(chosenId);
-    Txtpassnew.setText(found ? Lblpassword.text() : u"");
-    Txtbikouran.setText(found ? Lblbikouran.text() : u"");
+    Txtidbox.setText(Lstidbox.selectedItem());
+    Txtpassnew.setText(Lblpassword.text());
+    Txtbikouran.setText(Lblbikouran.text());
     sVshokifrg = 0;
 }
 

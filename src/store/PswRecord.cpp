@@ -2,7 +2,9 @@
 #include "PswRecord.h"
 
 #include <algorithm>
+#include <iterator>
 #include <stdexcept>
+#include <vector>
 
 namespace orvanta::store {
 
@@ -39,6 +41,29 @@ std::optional<std::size_t> chosenRow(std::span<const PswRecord> rows, const Entr
     if (seen != chosen.listed)
         return std::nullopt;
     return found;
+}
+
+std::optional<std::size_t> listedRow(std::span<const PswRecord> listed, std::span<const PswRecord> rows,
+                                     const EntryChoice& chosen)
+{
+    const auto rowsOfId = [&chosen](std::span<const PswRecord> from) {
+        std::vector<PswRecord> found;
+        std::copy_if(from.begin(), from.end(), std::back_inserter(found), [&](const PswRecord& row) {
+            return row.owner == chosen.destination && row.name == chosen.id;
+        });
+        return found;
+    };
+    const auto then = rowsOfId(listed);
+    const auto now = rowsOfId(rows);
+    if (then.size() != chosen.listed)
+        return std::nullopt;
+    // Rows of one ID have nothing but their place and their content to tell them apart: once either
+    // changed, the place the list gave the chosen item may stand for another row, and its password
+    // would be shown under the wrong item.
+    const bool alone = then.size() == 1 && now.size() == 1;
+    if (!alone && now != then)
+        return std::nullopt;
+    return chosenRow(rows, chosen);
 }
 
 } // namespace orvanta::store

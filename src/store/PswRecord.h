@@ -64,4 +64,13 @@ struct EntryChoice {
 /// which row the user meant can then not be told, and no row is taken for it.
 std::optional<std::size_t> chosenRow(std::span<const PswRecord> rows, const EntryChoice& chosen);
 
+/// The position among `rows` (psw.ini as read now) of the entry `chosen` names, in an ID list that was
+/// filled from `listed` (its destination's rows as read then). An ID that stands once under its
+/// destination, then and now, is that entry, whatever its password has become; an ID that stands more
+/// than once is told by its place only while its rows are all as they were. None when the rows no
+/// longer tell the entry without doubt: its row has gone, or the rows of its ID were added to, removed,
+/// reordered or changed since the list was filled (or the list was not filled from `listed`).
+std::optional<std::size_t> listedRow(std::span<const PswRecord> listed, std::span<const PswRecord> rows,
+                                     const EntryChoice& chosen);
+
 } // namespace orvanta::store

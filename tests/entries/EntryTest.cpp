@@ -94,23 +94,6 @@ TEST_F(EntryTest, UpdatesAnEntryInPlace)
     EXPECT_TRUE(d.onResultScreen());
 }
 
-TEST_F(EntryTest, AnUpdateOfAnEntryAnotherProgramRemovedSaysSoAndWritesNothing)
-{
-    d.chooseDestination(u"Mail");
-    const auto removed = d.rowsFile({header(u"Mail", u"1"), entry(u"Mail", u"hanako", u"Xy9!")});
-    d.services.windowsDir.write("psw.ini", removed);
-    // The list still offers taro: choosing it reads the file again, then edit mode opens on it.
-    d.window.Lstidbox.listIndex = 0;
-    d.window.Lstidbox_Click();
-    d.window.Lstidbox_DblClick();
-    d.window.Txtpassnew.setText(u"new1");
-    d.window.btnkousin_Click();
-
-    EXPECT_EQ(d.window.Txtmassage.text(),
-              u"登録先「Mail」のID「taro」が psw.ini にないため、更新を中止しました。");
-    EXPECT_EQ(d.file(), removed);
-}
-
 TEST_F(EntryTest, UpdatesTheIdOfAnEntry)
 {
     d.openEntry(u"Mail", u"hanako");

@@ -1,10 +1,13 @@
-// The rule of a change to the rows, without a window: rows in, rows or the refusal out.
+// The rule of a change to the rows, without a window: rows in, rows or the refusal out; and which row
+// an item of the ID list names.
 #include "store/Change.h"
 
 #include "support/Rows.h"
 
 #include <gtest/gtest.h>
+#include <optional>
 #include <span>
+#include <tuple>
 
 namespace orvanta::test {
 namespace {
@@ -73,6 +76,10 @@ TEST(ChangeTest, GivesTheRowsToWriteOrTheRefusal)
          {header(u"A", u"3"), rows[1], entry(u"A", u"y", u"pw"), rows[4]}},
         {"DeleteCountsDown", store::Delete{{u"A", u"z"}}, {header(u"A", u"1"), rows[1], rows[2], rows[3]}},
         {"DeleteTheLastEntryTakesTheHeader", store::Delete{{u"B", u"y"}}, {rows[0], rows[1], rows[4]}},
+        {"UpdateOfAnEntryThatHasGone",
+         store::Update{{u"A", u"q"}, u"A", u"q", u"pw", u""},
+         {},
+         u"登録先「A」のID「q」が psw.ini にないため、更新を中止しました。"},
         {"UpdateThatLeavesAPairTwice",
          store::Update{{u"A", u"x"}, u"A", u"z", u"pw", u""},
          {},
@@ -130,6 +137,39 @@ TEST(ChangeTest, TellsRowsOfOneIdApartAndKeepsTheRowLimit)
         {"RegisterIntoNinetyNineRows", store::Register{u"M", u"new", u"pw", u""}, {}, full, &rows99},
     };
     expectChanges(cases);
+}
+
+// The ID list was filled from A's rows with y twice; psw.ini may have changed since. An item names its
+// own row only when nothing can have moved it.
+TEST(ChangeTest, TellsTheRowOfAListedItemOnlyWithoutDoubt)
+{
+    const Rows file{header(u"A", u"3"), entry(u"A", u"y", u"pwAAA1"), entry(u"A", u"y", u"pwAAA2"),
+                    entry(u"A", u"x", u"pw")};
+    const store::EntryChoice firstY{u"A", u"y", 0, 2}, secondY{u"A", u"y", 1, 2}, x{u"A", u"x", 0, 1};
+    const std::tuple<const char*, Rows, store::EntryChoice, std::optional<std::size_t>> cases[] = {
+        {"Unchanged", file, secondY, 2},
+        {"OtherRowsAdded",
+         {header(u"B", u"1"), entry(u"B", u"y", u"b"), file[0], file[1], file[2], file[3]},
+         secondY,
+         4},
+        {"AnIdThatStandsOnceGotANewPasswordAndMoved",
+         {file[0], entry(u"A", u"x", u"new"), file[1], file[2]},
+         x,
+         1},
+        {"AThirdRowOfTheIdAdded", {file[0], file[1], file[2], file[3], file[1]}, secondY, std::nullopt},
+        {"ARowOfTheIdRemoved", {file[0], file[1], file[3]}, firstY, std::nullopt},
+        {"RowsOfTheIdSwapped", {file[0], file[2], file[1], file[3]}, firstY, std::nullopt},
+        {"ARowOfTheIdGotANewPassword",
+         {file[0], file[1], entry(u"A", u"y", u"new"), file[3]},
+         firstY,
+         std::nullopt},
+        {"AnIdThatStoodOnceNowStandsTwice", {file[0], file[1], file[2], file[3], file[3]}, x, std::nullopt},
+        {"TheDestinationRenamed", {header(u"C", u"1"), entry(u"C", u"x", u"pw")}, x, std::nullopt},
+        {"AFileThatNoLongerReads", {}, x, std::nullopt},
+    };
+    const Rows listed(file.begin() + 1, file.end());
+    for (const auto& [name, now, chosen, row] : cases)
+        EXPECT_EQ(store::listedRow(listed, now, chosen), row) << name;
 }
 
 } // namespace
