@@ -77,6 +77,7 @@ public:
     void clear() override {}
     void setText(std::u16string_view) override {}
     std::u16string text() const override { return {}; }
+    bool holdsOwnCopy() const override { return false; }
     platform::LocalTime now() const override { return {2026, 2, 3, 9, 5, 7}; }
     std::uint32_t below(std::uint32_t) override { return 0; }
     bool open(const std::string&) override { return false; }

@@ -222,8 +222,8 @@ private:
     /// Puts a password (or a text that may hold one) on the clipboard, marked as a secret, and sets the
     /// clipboard's timer to take it off again.
     void copySecret(std::u16string_view text);
-    /// Takes the password the program put on the clipboard off again, if the clipboard still holds it;
-    /// what another program copied since stays.
+    /// Takes the password the program put on the clipboard off again, if the clipboard still holds the
+    /// program's own copy of it; what another program copied since stays, the same text included.
     void takeSecretOffClipboard();
     void refuseAllButQuestionMark(std::int16_t& KeyAscii, std::u16string_view message);
 

@@ -126,8 +126,10 @@ void MainWindow::copySecret(std::u16string_view text)
 
 void MainWindow::takeSecretOffClipboard()
 {
+    // Only the program's own copy goes: another program may have copied the very same text since, and
+    // that copy is the user's to keep. The text is compared too, as a last guard.
     auto& clipboard = m_services.clipboard;
-    if (!m_copiedPassword.empty() && clipboard.text() == m_copiedPassword)
+    if (!m_copiedPassword.empty() && clipboard.holdsOwnCopy() && clipboard.text() == m_copiedPassword)
         clipboard.clear();
     m_copiedPassword.clear();
 }

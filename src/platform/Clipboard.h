@@ -18,6 +18,9 @@ public:
     virtual void setText(std::u16string_view text) = 0;
     /// The clipboard's plain text now, whoever put it there; empty when it holds none.
     virtual std::u16string text() const = 0;
+    /// Whether the clipboard still holds what the last setText put there: nothing has been put there
+    /// since, by another program or by this one, not even the same text. False after a clear.
+    virtual bool holdsOwnCopy() const = 0;
 };
 
 } // namespace orvanta::platform

@@ -48,6 +48,7 @@ bool Win32Clipboard::open() const
 
 void Win32Clipboard::clear()
 {
+    m_sequence.reset();
     if (!open())
         return;
     EmptyClipboard();
@@ -56,6 +57,7 @@ void Win32Clipboard::clear()
 
 void Win32Clipboard::setText(std::u16string_view text)
 {
+    m_sequence.reset();
     if (!open())
         return;
     EmptyClipboard();
@@ -68,6 +70,15 @@ void Win32Clipboard::setText(std::u16string_view text)
         if (const UINT format = RegisterClipboardFormatW(name))
             put(format, globalCopy(&no, sizeof no));
     CloseClipboard();
+    m_sequence = GetClipboardSequenceNumber();
+}
+
+bool Win32Clipboard::holdsOwnCopy() const
+{
+    // Every change of the clipboard, by any program, moves its sequence number on; and whoever empties
+    // it to put something there becomes its owner. Both must still be as setText left them.
+    return m_sequence && *m_sequence != 0 && GetClipboardSequenceNumber() == *m_sequence &&
+           GetClipboardOwner() == m_owner.get();
 }
 
 std::u16string Win32Clipboard::text() const

@@ -5,6 +5,8 @@
 #include "Handles.h"
 #include "platform/Clipboard.h"
 
+#include <optional>
+
 namespace orvanta::view_win32 {
 
 /// The Windows clipboard. A password goes there as CF_UNICODETEXT together with the formats that ask
@@ -17,6 +19,7 @@ public:
     void clear() override;
     void setText(std::u16string_view text) override;
     std::u16string text() const override;
+    bool holdsOwnCopy() const override;
 
     /// The names of the formats that mark the text as a secret.
     static constexpr const wchar_t* kExcludeFromMonitors = L"ExcludeClipboardContentFromMonitorProcessing";
@@ -31,6 +34,9 @@ private:
 
     /// The clipboard's owner: Windows takes data only from a clipboard opened by a window.
     UniqueWindow m_owner;
+    /// The clipboard's sequence number once the last setText had put its text there; nothing after a
+    /// clear or when setText could not open the clipboard.
+    std::optional<DWORD> m_sequence;
 };
 
 } // namespace orvanta::view_win32

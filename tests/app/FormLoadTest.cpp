@@ -37,7 +37,7 @@ protected:
 
 TEST_F(FormLoadTest, FirstStartShowsTheInitialScreenWithTheKeyAndAnEmptyClipboard)
 {
-    services.clipboard.setText(u"from another program");
+    services.clipboard.copyElsewhere(u"from another program");
     window.Form_Load();
 
     EXPECT_EQ(window.Txtmassage.text(), u"暗号化キーは、自動で 07 を設定しました。");

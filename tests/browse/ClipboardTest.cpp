@@ -35,7 +35,7 @@ protected:
 
 TEST_P(ClipboardTest, AWriteLeavesWhatTheUserCopiedElsewhere)
 {
-    machine.s.clipboard.setText(kOtherProgramsCopy);
+    machine.s.clipboard.copyElsewhere(kOtherProgramsCopy);
     GetParam().act(machine.window);
     EXPECT_EQ(machine.window.Txtmassage.text().substr(0, GetParam().message.size()), GetParam().message);
     EXPECT_EQ(machine.s.clipboard.text(), kOtherProgramsCopy);
@@ -85,7 +85,7 @@ TEST_F(ClipboardTest, OnlyTheCopyButtonPutsThePasswordThereAndClosingTakesItAway
 
     // What the user copied after the password is theirs: closing leaves it.
     machine.window.btnclipset_Click();
-    clipboard.setText(kOtherProgramsCopy);
+    clipboard.copyElsewhere(kOtherProgramsCopy);
     machine.window.Form_Unload();
     EXPECT_EQ(clipboard.text(), kOtherProgramsCopy);
 }

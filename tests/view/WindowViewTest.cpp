@@ -303,7 +303,12 @@ private slots:
         QCOMPARE(QGuiApplication::clipboard()->text(), u"pass123"_s);
         // Marked for clipboard managers to keep out of their history.
         QCOMPARE(QGuiApplication::clipboard()->mimeData()->data(u"x-kde-passwordManagerHint"_s), "secret");
-        // Closing the window takes the password away again.
+        // The same text put there anew, unmarked, is not the program's copy: it stays.
+        QGuiApplication::clipboard()->setText(u"pass123"_s);
+        m_fixture->fakes.timer.expire();
+        QCOMPARE(QGuiApplication::clipboard()->text(), u"pass123"_s);
+        // Closing the window takes the program's own copy away again.
+        QTest::mouseClick(find<QPushButton>("btnclipset"), Qt::LeftButton);
         m_view->close();
         QCOMPARE(QGuiApplication::clipboard()->text(), QString());
     }

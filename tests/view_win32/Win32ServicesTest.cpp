@@ -4,9 +4,11 @@
 #include "view_win32/Win32HelpViewer.h"
 
 #include <cstring>
+#include <functional>
 #include <gtest/gtest.h>
 #include <optional>
 #include <richedit.h>
+#include <vector>
 
 namespace orvanta::test {
 namespace {
@@ -49,21 +51,40 @@ TEST(Win32ClipboardTest, MarksAPasswordAsKeptOutOfHistoryAndCloud)
     EXPECT_FALSE(formatValue(Win32Clipboard::kHistory).has_value());
 }
 
-TEST(Win32ClipboardTest, ReadsWhatAnotherProgramCopiedWithoutTheMarks)
+/// Another program's plain copy of `text`, made without a window of its own.
+void copyWithoutWindow(const std::u16string& text)
 {
-    Win32Clipboard clipboard;
-    clipboard.setText(u"secret");
-    Win32Clipboard other;
-    other.clear();
     ASSERT_TRUE(OpenClipboard(nullptr));
-    const std::u16string text = u"メモ";
+    EmptyClipboard();
     HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(char16_t));
     std::memcpy(GlobalLock(memory), text.c_str(), (text.size() + 1) * sizeof(char16_t));
     GlobalUnlock(memory);
     SetClipboardData(CF_UNICODETEXT, memory);
     CloseClipboard();
+}
 
+TEST(Win32ClipboardTest, ReadsWhatAnotherProgramCopiedWithoutTheMarks)
+{
+    Win32Clipboard clipboard;
+    clipboard.setText(u"secret");
+    copyWithoutWindow(u"メモ");
     EXPECT_EQ(clipboard.text(), u"メモ");
+}
+
+// Reading the clipboard leaves the copy this program put there its own; the same text put there anew,
+// by another window or by a program without one, is not, nor is anything after a clear.
+TEST(Win32ClipboardTest, KnowsItsOwnCopyFromTheSameTextCopiedAnew)
+{
+    Win32Clipboard clipboard, other;
+    for (const auto& anew : std::vector<std::function<void()>>{
+             [&] { other.setText(u"pw1"); }, [] { copyWithoutWindow(u"pw1"); }, [&] { clipboard.clear(); }}) {
+        clipboard.setText(u"pw1");
+        EXPECT_EQ(other.text(), u"pw1");
+        EXPECT_TRUE(formatValue(Win32Clipboard::kHistory).has_value());
+        EXPECT_TRUE(clipboard.holdsOwnCopy());
+        anew();
+        EXPECT_FALSE(clipboard.holdsOwnCopy());
+    }
 }
 
 TEST(Win32HelpViewerTest, ShowsTheGuideAsRichTextAndEscapeClosesIt)
