@@ -767,7 +767,13 @@ void Win32View::mirror()
         if (d.kind == ControlKind::ComboBox || d.kind == ControlKind::ListBox) {
             const bool combo = d.kind == ControlKind::ComboBox;
             auto& shown = m_shownItems[index(d.id)];
-            if (shown != control.items) {
+            // A list whose choice the program took away was emptied and filled again, perhaps with the
+            // same IDs: it starts afresh, at its top with the focus frame on its first entry, where Down,
+            // Home and Space choose. (Taking the choice alone away would leave the frame on the entry
+            // that was chosen, and Down would choose that one.)
+            const bool refilled = !combo && control.listIndex < 0 &&
+                                  static_cast<int>(SendMessageW(child, LB_GETCURSEL, 0, 0)) >= 0;
+            if (shown != control.items || refilled) {
                 // A list on the screen is drawn once it is whole, not once for each entry put in. (Turning
                 // drawing back on marks a window shown, so a hidden list is filled as it is.)
                 const bool onScreen = (GetWindowLongPtrW(child, GWL_STYLE) & WS_VISIBLE) != 0;
@@ -902,7 +908,8 @@ bool Win32View::preTranslate(const MSG& message)
     if (!m_hwnd || message.message != WM_KEYDOWN ||
         (message.hwnd != m_hwnd && !IsChild(m_hwnd, message.hwnd)))
         return false;
-    if (onActionKey(message.hwnd, message.wParam, message.lParam))
+    if (onActionKey(message.hwnd, message.wParam, message.lParam) ||
+        onListSpace(message.hwnd, message.wParam))
         return true;
     if (message.wParam == VK_F1) {
         // The help key is the window's, whichever control has the focus.
@@ -937,13 +944,32 @@ bool Win32View::onActionKey(HWND focused, WPARAM key, LPARAM lParam)
             SendMessageW(m_controls[index(*id)], BM_CLICK, 0, 0);
         return true;
     case app::KeyAction::DblClick:
+        // As a double-click, whose first click reads the chosen entry again.
         if (!repeated)
-            route([this] { m_window.Lstidbox_DblClick(); });
+            route([this] { app::openChosenId(m_window); });
         return true;
     case app::KeyAction::None:
         break;
     }
     return false;
+}
+
+bool Win32View::onListSpace(HWND focused, WPARAM key)
+{
+    // Down and Home choose the first entry of a list with nothing chosen, and the list reports the
+    // choice. Space does so here whatever the system's list does: one that holds a single choice may
+    // take no Space at all, and a list of one ID is then out of the keyboard's reach.
+    if (key != VK_SPACE || (GetKeyState(VK_CONTROL) & 0x8000) != 0 || (GetKeyState(VK_MENU) & 0x8000) != 0)
+        return false;
+    const auto id = controlOf(focused);
+    if (!id || app::design(*id).kind != ControlKind::ListBox)
+        return false;
+    HWND list = m_controls[index(*id)];
+    if (SendMessageW(list, LB_GETCURSEL, 0, 0) != LB_ERR || SendMessageW(list, LB_GETCOUNT, 0, 0) <= 0)
+        return false;
+    SendMessageW(list, LB_SETCURSEL, 0, 0);
+    route([this] { app::chooseId(m_window, 0); });
+    return true;
 }
 
 LRESULT CALLBACK Win32View::boxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR subclass,

@@ -97,6 +97,8 @@ private:
     bool onKeyDown(WPARAM key);
     /// Enter or Space on the focused control: true when it raised an event there.
     bool onActionKey(HWND focused, WPARAM key, LPARAM lParam);
+    /// Space in the ID list with nothing chosen: true when it chose the first ID.
+    bool onListSpace(HWND focused, WPARAM key);
     void onSystemColours();
     void onSetFocus();
     void onEndSession(WPARAM ending);
