@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <commctrl.h>
 #include <imm.h>
+#include <utility>
 
 namespace orvanta::view_win32 {
 
@@ -68,12 +69,22 @@ std::u16string windowText(HWND window)
     return text;
 }
 
-Win32View::Win32View(MainWindow& window, HINSTANCE instance) : m_window(window), m_instance(instance) {}
+Win32View::Win32View(MainWindow& window, HINSTANCE instance)
+    : m_window(window), m_instance(instance), m_messageChange(window.Txtmassage.onChange)
+{
+    // The message box's Change event: a handler wrote a message, perhaps the very one already shown.
+    m_window.Txtmassage.onChange = [this] {
+        ++m_messageWrites;
+        if (m_messageChange)
+            m_messageChange();
+    };
+}
 
 Win32View::~Win32View()
 {
     if (m_hwnd)
         DestroyWindow(m_hwnd);
+    m_window.Txtmassage.onChange = std::move(m_messageChange);
 }
 
 bool Win32View::create()
@@ -193,6 +204,7 @@ LRESULT Win32View::handle(UINT message, WPARAM wParam, LPARAM lParam)
         buildControls(false);
         hookFilters();
         addTooltips();
+        annotate();
         return 0;
     case kShowIcon:
         showIcon();
@@ -229,6 +241,16 @@ void Win32View::onEndSession(WPARAM ending)
 
 void Win32View::onDestroy()
 {
+    // The controls are still there: their annotations go before they do.
+    if (m_annotations) {
+        for (HWND child : m_controls)
+            m_annotations->clear(child);
+        COMBOBOXINFO info{};
+        info.cbSize = sizeof info;
+        if (GetComboBoxInfo(m_controls[index(ControlId::cmbnamae)], &info))
+            m_annotations->clear(info.hwndItem);
+        m_annotations.reset();
+    }
     if (m_quitOnClose)
         PostQuitMessage(0);
 }
@@ -320,7 +342,10 @@ void Win32View::buildControls(bool shownOnly)
         const auto& control = m_window.control(d.id);
         if (shownOnly && !control.visible)
             continue;
-        const DWORD style = styleOf(d.kind) | (control.visible ? WS_VISIBLE : 0);
+        // A box that only shows is read-only, also to assistive tools, which would otherwise offer it
+        // for editing. Its filter still hears what is typed there and says so in the message box.
+        const DWORD readOnly = isBox(d.kind) && !isTypedBox(d.id) ? ES_READONLY : 0;
+        const DWORD style = styleOf(d.kind) | readOnly | (control.visible ? WS_VISIBLE : 0);
         const RECT place = windowAt(d, m_dpi);
         HWND child =
             CreateWindowExW(exStyleOf(d.kind), classOf(d.kind), wide(control.text()), style, place.left,
@@ -408,6 +433,32 @@ void Win32View::addTooltips()
     }
     SendMessageW(m_tooltip, TTM_SETMAXTIPWIDTH, 0, pixelsAt(8000, m_dpi));
     showWholeMessage();
+}
+
+void Win32View::annotate()
+{
+    // The system's controls name themselves after the text beside them: a button by its caption, a box
+    // by the label just before it among the windows. The labels here stand in the design's stacking
+    // rather than beside their boxes, so each control is named from the design table instead.
+    m_annotations = std::make_unique<Annotations>();
+    for (const auto& d : app::controlTable()) {
+        HWND child = m_controls[index(d.id)];
+        if (!child)
+            continue;
+        m_annotations->name(child, app::accessibleName(d.id));
+        if (d.kind == ControlKind::ComboBox) {
+            // The focus is in the box's text field, which a screen reader reads as a control of its own.
+            COMBOBOXINFO info{};
+            info.cbSize = sizeof info;
+            if (GetComboBoxInfo(child, &info) && info.hwndItem)
+                m_annotations->name(info.hwndItem, app::accessibleName(d.id));
+        }
+    }
+    m_annotations->makeLive(m_controls[index(ControlId::Txtmassage)]);
+    m_messageName = app::accessibleName(ControlId::Txtmassage);
+    // The message start-up wrote is read with the focus, which the window puts on the message box.
+    m_messagesAnnounced = m_messageWrites;
+    announceMessage();
 }
 
 void Win32View::applyDpi(const RECT* suggested, bool moveControls)
@@ -815,6 +866,7 @@ void Win32View::mirror()
     }
     repairFocus(focused);
     showWholeMessage();
+    announceMessage();
     m_mirroring = false;
 }
 
@@ -835,6 +887,26 @@ void Win32View::showWholeMessage()
     tool.uId = reinterpret_cast<UINT_PTR>(box);
     tool.lpszText = reinterpret_cast<wchar_t*>(shown.data());
     SendMessageW(m_tooltip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void Win32View::announceMessage()
+{
+    HWND box = m_controls[index(ControlId::Txtmassage)];
+    if (!m_annotations || !box)
+        return;
+    // Screen readers read a live region by its name: the box is named by the message it shows, or, with
+    // none, by what it is.
+    const auto& text = m_window.Txtmassage.text();
+    auto name = text.empty() ? std::u16string(app::accessibleName(ControlId::Txtmassage)) : text;
+    if (name != m_messageName) {
+        m_annotations->name(box, name);
+        m_messageName = std::move(name);
+    }
+    // Every message is read out once, also the same refusal twice in a row, which leaves the box as it
+    // was; a box a handler only emptied says nothing.
+    const bool written = std::exchange(m_messagesAnnounced, m_messageWrites) != m_messageWrites;
+    if (written && !text.empty())
+        announceNews(box);
 }
 
 std::optional<ControlId> Win32View::controlOf(HWND window) const
@@ -979,6 +1051,14 @@ LRESULT CALLBACK Win32View::boxProc(HWND box, UINT message, WPARAM wParam, LPARA
     const auto id = static_cast<ControlId>(subclass);
     switch (message) {
     case WM_CHAR:
+        // Ctrl+X in a box that only shows: such a box cuts nothing, but the password it shows is copied
+        // as a cut out of the other boxes copies it.
+        if (wParam == 0x18 && app::copyHandler(id) &&
+            (GetWindowLongPtrW(box, GWL_STYLE) & ES_READONLY) != 0) {
+            view->onSecretCopy(id, box, true);
+            return 0;
+        }
+        [[fallthrough]];
     case WM_IME_CHAR:
         if (view->onBoxCharacter(id, box, static_cast<char16_t>(wParam), lParam))
             return 0;
