@@ -56,6 +56,17 @@ bool faceExists(HDC dc, std::u16string_view face)
     return found;
 }
 
+/// The parts of a drop-down box: its text field (hwndItem) and the list it drops (hwndList); null
+/// where there is no box.
+COMBOBOXINFO comboParts(HWND combo)
+{
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    if (!combo || !GetComboBoxInfo(combo, &info))
+        info.hwndItem = info.hwndList = nullptr;
+    return info;
+}
+
 } // namespace
 
 std::u16string windowText(HWND window)
@@ -245,10 +256,7 @@ void Win32View::onDestroy()
     if (m_annotations) {
         for (HWND child : m_controls)
             m_annotations->clear(child);
-        COMBOBOXINFO info{};
-        info.cbSize = sizeof info;
-        if (GetComboBoxInfo(m_controls[index(ControlId::cmbnamae)], &info))
-            m_annotations->clear(info.hwndItem);
+        m_annotations->clear(comboParts(m_controls[index(ControlId::cmbnamae)]).hwndItem);
         m_annotations.reset();
     }
     if (m_quitOnClose)
@@ -381,10 +389,8 @@ void Win32View::hookFilters()
             SetWindowSubclass(child, &Win32View::boxProc, index(d.id), data);
         if (d.kind == ControlKind::ComboBox) {
             SetWindowSubclass(child, &Win32View::comboProc, index(d.id), data);
-            COMBOBOXINFO info{};
-            info.cbSize = sizeof info;
-            if (GetComboBoxInfo(child, &info) && info.hwndItem)
-                SetWindowSubclass(info.hwndItem, &Win32View::comboProc, kComboFieldSubclass, data);
+            if (HWND field = comboParts(child).hwndItem)
+                SetWindowSubclass(field, &Win32View::comboProc, kComboFieldSubclass, data);
         }
     }
 }
@@ -425,10 +431,8 @@ void Win32View::addTooltips()
         addTool(child, m_tooltips[index(d.id)]);
         if (d.kind == ControlKind::ComboBox) {
             // The pointer over the box's text field is over the field's own window.
-            COMBOBOXINFO info{};
-            info.cbSize = sizeof info;
-            if (GetComboBoxInfo(child, &info) && info.hwndItem)
-                addTool(info.hwndItem, m_tooltips[index(d.id)]);
+            if (HWND field = comboParts(child).hwndItem)
+                addTool(field, m_tooltips[index(d.id)]);
         }
     }
     SendMessageW(m_tooltip, TTM_SETMAXTIPWIDTH, 0, pixelsAt(8000, m_dpi));
@@ -448,10 +452,7 @@ void Win32View::annotate()
         m_annotations->name(child, app::accessibleName(d.id));
         if (d.kind == ControlKind::ComboBox) {
             // The focus is in the box's text field, which a screen reader reads as a control of its own.
-            COMBOBOXINFO info{};
-            info.cbSize = sizeof info;
-            if (GetComboBoxInfo(child, &info) && info.hwndItem)
-                m_annotations->name(info.hwndItem, app::accessibleName(d.id));
+            m_annotations->name(comboParts(child).hwndItem, app::accessibleName(d.id));
         }
     }
     m_annotations->makeLive(m_controls[index(ControlId::Txtmassage)]);
@@ -658,9 +659,7 @@ LRESULT Win32View::onControlColour(HDC dc, HWND child)
     auto id = controlOf(child);
     if (!id) {
         // The drop-down list of the destination box hangs from the desktop, not from the box.
-        COMBOBOXINFO info{};
-        info.cbSize = sizeof info;
-        if (GetComboBoxInfo(m_controls[index(ControlId::cmbnamae)], &info) && info.hwndList == child)
+        if (comboParts(m_controls[index(ControlId::cmbnamae)]).hwndList == child)
             id = ControlId::cmbnamae;
         else
             return DefWindowProcW(m_hwnd, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
