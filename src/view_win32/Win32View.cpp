@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <commctrl.h>
 #include <imm.h>
+#include <utility>
 
 namespace orvanta::view_win32 {
 
@@ -55,6 +56,17 @@ bool faceExists(HDC dc, std::u16string_view face)
     return found;
 }
 
+/// The parts of a drop-down box: its text field (hwndItem) and the list it drops (hwndList); null
+/// where there is no box.
+COMBOBOXINFO comboParts(HWND combo)
+{
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    if (!combo || !GetComboBoxInfo(combo, &info))
+        info.hwndItem = info.hwndList = nullptr;
+    return info;
+}
+
 } // namespace
 
 std::u16string windowText(HWND window)
@@ -68,12 +80,22 @@ std::u16string windowText(HWND window)
     return text;
 }
 
-Win32View::Win32View(MainWindow& window, HINSTANCE instance) : m_window(window), m_instance(instance) {}
+Win32View::Win32View(MainWindow& window, HINSTANCE instance)
+    : m_window(window), m_instance(instance), m_messageChange(window.Txtmassage.onChange)
+{
+    // The message box's Change event: a handler wrote a message, perhaps the very one already shown.
+    m_window.Txtmassage.onChange = [this] {
+        ++m_messageWrites;
+        if (m_messageChange)
+            m_messageChange();
+    };
+}
 
 Win32View::~Win32View()
 {
     if (m_hwnd)
         DestroyWindow(m_hwnd);
+    m_window.Txtmassage.onChange = std::move(m_messageChange);
 }
 
 bool Win32View::create()
@@ -193,6 +215,7 @@ LRESULT Win32View::handle(UINT message, WPARAM wParam, LPARAM lParam)
         buildControls(false);
         hookFilters();
         addTooltips();
+        annotate();
         return 0;
     case kShowIcon:
         showIcon();
@@ -229,6 +252,13 @@ void Win32View::onEndSession(WPARAM ending)
 
 void Win32View::onDestroy()
 {
+    // The controls are still there: their annotations go before they do.
+    if (m_annotations) {
+        for (HWND child : m_controls)
+            m_annotations->clear(child);
+        m_annotations->clear(comboParts(m_controls[index(ControlId::cmbnamae)]).hwndItem);
+        m_annotations.reset();
+    }
     if (m_quitOnClose)
         PostQuitMessage(0);
 }
@@ -320,7 +350,10 @@ void Win32View::buildControls(bool shownOnly)
         const auto& control = m_window.control(d.id);
         if (shownOnly && !control.visible)
             continue;
-        const DWORD style = styleOf(d.kind) | (control.visible ? WS_VISIBLE : 0);
+        // A box that only shows is read-only, also to assistive tools, which would otherwise offer it
+        // for editing. Its filter still hears what is typed there and says so in the message box.
+        const DWORD readOnly = isBox(d.kind) && !isTypedBox(d.id) ? ES_READONLY : 0;
+        const DWORD style = styleOf(d.kind) | readOnly | (control.visible ? WS_VISIBLE : 0);
         const RECT place = windowAt(d, m_dpi);
         HWND child =
             CreateWindowExW(exStyleOf(d.kind), classOf(d.kind), wide(control.text()), style, place.left,
@@ -356,10 +389,8 @@ void Win32View::hookFilters()
             SetWindowSubclass(child, &Win32View::boxProc, index(d.id), data);
         if (d.kind == ControlKind::ComboBox) {
             SetWindowSubclass(child, &Win32View::comboProc, index(d.id), data);
-            COMBOBOXINFO info{};
-            info.cbSize = sizeof info;
-            if (GetComboBoxInfo(child, &info) && info.hwndItem)
-                SetWindowSubclass(info.hwndItem, &Win32View::comboProc, kComboFieldSubclass, data);
+            if (HWND field = comboParts(child).hwndItem)
+                SetWindowSubclass(field, &Win32View::comboProc, kComboFieldSubclass, data);
         }
     }
 }
@@ -400,14 +431,35 @@ void Win32View::addTooltips()
         addTool(child, m_tooltips[index(d.id)]);
         if (d.kind == ControlKind::ComboBox) {
             // The pointer over the box's text field is over the field's own window.
-            COMBOBOXINFO info{};
-            info.cbSize = sizeof info;
-            if (GetComboBoxInfo(child, &info) && info.hwndItem)
-                addTool(info.hwndItem, m_tooltips[index(d.id)]);
+            if (HWND field = comboParts(child).hwndItem)
+                addTool(field, m_tooltips[index(d.id)]);
         }
     }
     SendMessageW(m_tooltip, TTM_SETMAXTIPWIDTH, 0, pixelsAt(8000, m_dpi));
     showWholeMessage();
+}
+
+void Win32View::annotate()
+{
+    // The system's controls name themselves after the text beside them: a button by its caption, a box
+    // by the label just before it among the windows. The labels here stand in the design's stacking
+    // rather than beside their boxes, so each control is named from the design table instead.
+    m_annotations = std::make_unique<Annotations>();
+    for (const auto& d : app::controlTable()) {
+        HWND child = m_controls[index(d.id)];
+        if (!child)
+            continue;
+        m_annotations->name(child, app::accessibleName(d.id));
+        if (d.kind == ControlKind::ComboBox) {
+            // The focus is in the box's text field, which a screen reader reads as a control of its own.
+            m_annotations->name(comboParts(child).hwndItem, app::accessibleName(d.id));
+        }
+    }
+    m_annotations->makeLive(m_controls[index(ControlId::Txtmassage)]);
+    m_messageName = app::accessibleName(ControlId::Txtmassage);
+    // The message start-up wrote is read with the focus, which the window puts on the message box.
+    m_messagesAnnounced = m_messageWrites;
+    announceMessage();
 }
 
 void Win32View::applyDpi(const RECT* suggested, bool moveControls)
@@ -607,9 +659,7 @@ LRESULT Win32View::onControlColour(HDC dc, HWND child)
     auto id = controlOf(child);
     if (!id) {
         // The drop-down list of the destination box hangs from the desktop, not from the box.
-        COMBOBOXINFO info{};
-        info.cbSize = sizeof info;
-        if (GetComboBoxInfo(m_controls[index(ControlId::cmbnamae)], &info) && info.hwndList == child)
+        if (comboParts(m_controls[index(ControlId::cmbnamae)]).hwndList == child)
             id = ControlId::cmbnamae;
         else
             return DefWindowProcW(m_hwnd, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
@@ -767,7 +817,13 @@ void Win32View::mirror()
         if (d.kind == ControlKind::ComboBox || d.kind == ControlKind::ListBox) {
             const bool combo = d.kind == ControlKind::ComboBox;
             auto& shown = m_shownItems[index(d.id)];
-            if (shown != control.items) {
+            // A list whose choice the program took away was emptied and filled again, perhaps with the
+            // same IDs: it starts afresh, at its top with the focus frame on its first entry, where Down,
+            // Home and Space choose. (Taking the choice alone away would leave the frame on the entry
+            // that was chosen, and Down would choose that one.)
+            const bool refilled = !combo && control.listIndex < 0 &&
+                                  static_cast<int>(SendMessageW(child, LB_GETCURSEL, 0, 0)) >= 0;
+            if (shown != control.items || refilled) {
                 // A list on the screen is drawn once it is whole, not once for each entry put in. (Turning
                 // drawing back on marks a window shown, so a hidden list is filled as it is.)
                 const bool onScreen = (GetWindowLongPtrW(child, GWL_STYLE) & WS_VISIBLE) != 0;
@@ -809,6 +865,7 @@ void Win32View::mirror()
     }
     repairFocus(focused);
     showWholeMessage();
+    announceMessage();
     m_mirroring = false;
 }
 
@@ -829,6 +886,26 @@ void Win32View::showWholeMessage()
     tool.uId = reinterpret_cast<UINT_PTR>(box);
     tool.lpszText = reinterpret_cast<wchar_t*>(shown.data());
     SendMessageW(m_tooltip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void Win32View::announceMessage()
+{
+    HWND box = m_controls[index(ControlId::Txtmassage)];
+    if (!m_annotations || !box)
+        return;
+    // Screen readers read a live region by its name: the box is named by the message it shows, or, with
+    // none, by what it is.
+    const auto& text = m_window.Txtmassage.text();
+    auto name = text.empty() ? std::u16string(app::accessibleName(ControlId::Txtmassage)) : text;
+    if (name != m_messageName) {
+        m_annotations->name(box, name);
+        m_messageName = std::move(name);
+    }
+    // Every message is read out once, also the same refusal twice in a row, which leaves the box as it
+    // was; a box a handler only emptied says nothing.
+    const bool written = std::exchange(m_messagesAnnounced, m_messageWrites) != m_messageWrites;
+    if (written && !text.empty())
+        announceNews(box);
 }
 
 std::optional<ControlId> Win32View::controlOf(HWND window) const
@@ -902,7 +979,8 @@ bool Win32View::preTranslate(const MSG& message)
     if (!m_hwnd || message.message != WM_KEYDOWN ||
         (message.hwnd != m_hwnd && !IsChild(m_hwnd, message.hwnd)))
         return false;
-    if (onActionKey(message.hwnd, message.wParam, message.lParam))
+    if (onActionKey(message.hwnd, message.wParam, message.lParam) ||
+        onListSpace(message.hwnd, message.wParam))
         return true;
     if (message.wParam == VK_F1) {
         // The help key is the window's, whichever control has the focus.
@@ -937,13 +1015,32 @@ bool Win32View::onActionKey(HWND focused, WPARAM key, LPARAM lParam)
             SendMessageW(m_controls[index(*id)], BM_CLICK, 0, 0);
         return true;
     case app::KeyAction::DblClick:
+        // As a double-click, whose first click reads the chosen entry again.
         if (!repeated)
-            route([this] { m_window.Lstidbox_DblClick(); });
+            route([this] { app::openChosenId(m_window); });
         return true;
     case app::KeyAction::None:
         break;
     }
     return false;
+}
+
+bool Win32View::onListSpace(HWND focused, WPARAM key)
+{
+    // Down and Home choose the first entry of a list with nothing chosen, and the list reports the
+    // choice. Space does so here whatever the system's list does: one that holds a single choice may
+    // take no Space at all, and a list of one ID is then out of the keyboard's reach.
+    if (key != VK_SPACE || (GetKeyState(VK_CONTROL) & 0x8000) != 0 || (GetKeyState(VK_MENU) & 0x8000) != 0)
+        return false;
+    const auto id = controlOf(focused);
+    if (!id || app::design(*id).kind != ControlKind::ListBox)
+        return false;
+    HWND list = m_controls[index(*id)];
+    if (SendMessageW(list, LB_GETCURSEL, 0, 0) != LB_ERR || SendMessageW(list, LB_GETCOUNT, 0, 0) <= 0)
+        return false;
+    SendMessageW(list, LB_SETCURSEL, 0, 0);
+    route([this] { app::chooseId(m_window, 0); });
+    return true;
 }
 
 LRESULT CALLBACK Win32View::boxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR subclass,
@@ -953,6 +1050,14 @@ LRESULT CALLBACK Win32View::boxProc(HWND box, UINT message, WPARAM wParam, LPARA
     const auto id = static_cast<ControlId>(subclass);
     switch (message) {
     case WM_CHAR:
+        // Ctrl+X in a box that only shows: such a box cuts nothing, but the password it shows is copied
+        // as a cut out of the other boxes copies it.
+        if (wParam == 0x18 && app::copyHandler(id) &&
+            (GetWindowLongPtrW(box, GWL_STYLE) & ES_READONLY) != 0) {
+            view->onSecretCopy(id, box, true);
+            return 0;
+        }
+        [[fallthrough]];
     case WM_IME_CHAR:
         if (view->onBoxCharacter(id, box, static_cast<char16_t>(wParam), lParam))
             return 0;

@@ -2,6 +2,7 @@
 
 // The program's Windows window, a mirror of MainWindow in the system's own controls.
 
+#include "Annotations.h"
 #include "Handles.h"
 #include "Picture.h"
 #include "app/EventRoutes.h"
@@ -11,6 +12,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
@@ -97,6 +99,8 @@ private:
     bool onKeyDown(WPARAM key);
     /// Enter or Space on the focused control: true when it raised an event there.
     bool onActionKey(HWND focused, WPARAM key, LPARAM lParam);
+    /// Space in the ID list with nothing chosen: true when it chose the first ID.
+    bool onListSpace(HWND focused, WPARAM key);
     void onSystemColours();
     void onSetFocus();
     void onEndSession(WPARAM ending);
@@ -114,8 +118,13 @@ private:
     /// Hangs the keystroke and copy filters on the boxes and the text watch on the drop-down box.
     void hookFilters();
     void addTooltips();
+    /// Names every control for screen readers and makes the message box a live region.
+    void annotate();
     /// Puts the whole message into the message box's tooltip.
     void showWholeMessage();
+    /// Gives the message box the message as its name, and has a new message read out, the same one
+    /// again too.
+    void announceMessage();
     /// Sizes the window, the fonts and (when asked) the controls for m_dpi.
     void applyDpi(const RECT* suggested, bool moveControls);
     /// The window's outer size for its client area at `dpi`.
@@ -170,6 +179,16 @@ private:
     std::array<std::vector<std::u16string>, app::kControlCount> m_shownItems{};
     std::array<std::u16string, app::kControlCount> m_tooltips{};
     std::array<UniqueBrush, app::kControlCount> m_brushes{};
+
+    /// The names and the live region given to screen readers, once the window is complete.
+    std::unique_ptr<Annotations> m_annotations;
+    /// The message box's Change event as the window had it; the view counts the writes on top.
+    std::function<void()> m_messageChange;
+    /// How often a handler wrote into the message box, and how many of those writes were announced.
+    std::size_t m_messageWrites = 0;
+    std::size_t m_messagesAnnounced = 0;
+    /// The name the message box was last given.
+    std::u16string m_messageName;
 
     /// The colours that the design leaves to the controls' defaults, as the window paints them.
     struct Palette {

@@ -112,6 +112,18 @@ public:
         return taken;
     }
 
+    /// A key pressed over `target` as the program's message loop delivers it: to the window first, then,
+    /// when the window leaves it, to the control.
+    void key(HWND target, WPARAM key)
+    {
+        MSG message{target, WM_KEYDOWN, key, 1, 0, {0, 0}};
+        if (!view.preTranslate(message)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+        pump();
+    }
+
     std::vector<std::u16string> listItems(app::ControlId id) const
     {
         const bool combo = id == app::ControlId::cmbnamae;

@@ -290,6 +290,57 @@ TEST_F(Win32ViewTest, EnterClicksTheFocusedButtonAndOpensTheChosenId)
     EXPECT_FALSE(v.press(v.control(ControlId::Txtpassnew), VK_RETURN));
 }
 
+TEST(Win32ListKeysTest, TheKeyboardAloneChoosesEveryIdAndShowsItsPassword)
+{
+    struct Case {
+        const char* name;
+        std::u16string_view destination;
+        std::vector<WPARAM> before; ///< keys pressed before the destination is chosen again
+        std::vector<WPARAM> keys;
+        std::u16string_view chosen;
+        std::u16string_view password;
+    };
+    const Case cases[] = {
+        {"DownChoosesTheFirst", u"Mail", {}, {VK_DOWN}, u"taro", u"abc123"},
+        {"SpaceChoosesTheFirst", u"Mail", {}, {VK_SPACE}, u"taro", u"abc123"},
+        {"HomeChoosesTheFirst", u"Mail", {}, {VK_HOME}, u"taro", u"abc123"},
+        {"DownMovesOn", u"Mail", {}, {VK_DOWN, VK_DOWN}, u"hanako", u"Xy9!"},
+        {"EndMovesToTheLast", u"Mail", {}, {VK_SPACE, VK_END}, u"hanako", u"Xy9!"},
+        {"UpMovesBack", u"Mail", {}, {VK_HOME, VK_END, VK_UP}, u"taro", u"abc123"},
+        {"HomeMovesToTheFirst", u"Mail", {}, {VK_DOWN, VK_END, VK_HOME}, u"taro", u"abc123"},
+        {"SpaceKeepsTheChoice", u"Mail", {}, {VK_DOWN, VK_DOWN, VK_SPACE}, u"hanako", u"Xy9!"},
+        {"OneIdByDown", u"銀行", {}, {VK_DOWN}, u"1234", u"pin0"},
+        {"OneIdBySpace", u"銀行", {}, {VK_SPACE}, u"1234", u"pin0"},
+        {"OneIdByHome", u"銀行", {}, {VK_HOME}, u"1234", u"pin0"},
+        {"DownAfterTheSameDestinationAgain", u"Mail", {VK_DOWN, VK_DOWN}, {VK_DOWN}, u"taro", u"abc123"},
+        {"SpaceAfterTheSameDestinationAgain", u"Mail", {VK_DOWN, VK_DOWN}, {VK_SPACE}, u"taro", u"abc123"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ViewDriver v;
+        const auto before = twoDestinations(v.d);
+        ASSERT_TRUE(v.start(before));
+        HWND list = v.control(ControlId::Lstidbox);
+        auto chooseThenPress = [&](const std::vector<WPARAM>& keys) {
+            v.choose(ControlId::cmbnamae, c.destination);
+            // Tab from the destination reaches the list without choosing in it.
+            SetFocus(v.field(ControlId::cmbnamae));
+            v.key(GetFocus(), VK_TAB);
+            ASSERT_EQ(GetFocus(), list);
+            EXPECT_EQ(SendMessageW(list, LB_GETCURSEL, 0, 0), LB_ERR);
+            for (const WPARAM key : keys)
+                v.key(list, key);
+        };
+        if (!c.before.empty())
+            chooseThenPress(c.before);
+        chooseThenPress(c.keys);
+        EXPECT_EQ(v.window.Lstidbox.selectedItem(), c.chosen);
+        EXPECT_EQ(SendMessageW(list, LB_GETCURSEL, 0, 0), v.window.Lstidbox.listIndex);
+        EXPECT_EQ(v.shown(ControlId::Lblpassword), c.password);
+        EXPECT_EQ(v.file(), before);
+    }
+}
+
 TEST_F(Win32ViewTest, StacksTheControlsAsDesigned)
 {
     std::vector<HWND> expected; // from the top down
