@@ -276,8 +276,16 @@ void passOn(QAccessibleEvent* event)
         if (event->type() == QAccessible::Focus)
             focusing = nullptr;
     }
-    // On to where the events went before: Qt hands an event to the platform when no handler is in.
-    const QAccessible::UpdateHandler self = QAccessible::installUpdateHandler(passedTo);
+    if (passedTo) {
+        passedTo(event);
+        return;
+    }
+    // On to the platform, which Qt hands an event to when no handler is in. A list's change of rows
+    // went to its entries before the handler was called, and no platform presents it: it stops here,
+    // so that it is not applied twice.
+    if (event->type() == QAccessible::TableModelChanged)
+        return;
+    const QAccessible::UpdateHandler self = QAccessible::installUpdateHandler(nullptr);
     QAccessible::updateAccessibility(event);
     QAccessible::installUpdateHandler(self);
 }
