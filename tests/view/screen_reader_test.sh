@@ -42,8 +42,11 @@ cleanup() {
 }
 trap cleanup EXIT
 start_xvfb "$work"
+# Everything Orca, D-Bus and the window keep goes to the test's folder.
 export XDG_RUNTIME_DIR=$work/runtime HOME=$work/home Windir=$work/windows
+export XDG_CONFIG_HOME=$HOME/.config XDG_DATA_HOME=$HOME/.local/share XDG_CACHE_HOME=$HOME/.cache
 mkdir -m 700 "$XDG_RUNTIME_DIR" && mkdir "$HOME" "$Windir"
+unset AT_SPI_BUS_ADDRESS
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 # A fixed product identifier: the start-up message names its last two digits.
 export ORVANTA_REGISTRY=$work/registry.reg
@@ -66,21 +69,22 @@ orca_pid=$!
 
 fail() {
   echo "FAIL: $*"
-  grep -h "SPEECH OUTPUT" "$log" 2>/dev/null | tail -n 25
-  tail -n 5 "$work/orca.out"
+  grep -h "SPEECH OUTPUT" "$log" | tail -n 25
   exit 1
 }
 # How often Orca has begun to say TEXT.
 said() { grep -cF "SPEECH OUTPUT: '$1" "$log" || true; }
-# hear TEXT TIMES: waits until Orca has said TEXT TIMES times in all.
-hear() {
+# wait_for COMMAND...: waits up to 30 s, while Orca runs, until COMMAND succeeds.
+wait_for() {
   for _ in $(seq 300); do
-    [ "$(said "$1")" -ge "$2" ] && return 0
+    "$@" && return 0
     kill -0 "$orca_pid" 2>/dev/null || fail "Orca stopped"
     sleep 0.1
   done
-  fail "Orca did not say '$1' $2 times (it said it $(said "$1") times)"
+  return 1
 }
+at_least() { [ "$(said "$1")" -ge "$2" ]; }
+hear() { wait_for at_least "$1" "$2" || fail "Orca did not say '$1' $2 times (it said it $(said "$1") times)"; }
 # press KEY TEXT: presses KEY, and waits until Orca says TEXT once more.
 press() {
   local before
@@ -89,12 +93,8 @@ press() {
   hear "$2" $((before + 1))
 }
 
-for _ in $(seq 300); do
-  grep -q "EVENT MANAGER: Activated" "$log" 2>/dev/null && break
-  kill -0 "$orca_pid" 2>/dev/null || fail "Orca did not start"
-  sleep 0.1
-done
-grep -q "EVENT MANAGER: Activated" "$log" || fail "Orca did not get ready"
+touch "$log"
+wait_for grep -q "EVENT MANAGER: Activated" "$log" || fail "Orca did not get ready"
 
 (cd "$work" && exec "$program") >"$work/orvanta.log" 2>&1 &
 app_pid=$!
