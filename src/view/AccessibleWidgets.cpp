@@ -262,6 +262,7 @@ QAccessibleInterface* accessibleWidget(const QString& className, QObject* object
     return nullptr;
 }
 
+// Qt takes its handler of assistive tools' events as a plain function: what it needs to know lives here.
 /// The box taking the focus, until Qt tells assistive tools of it.
 QPointer<QObject> focusing;
 /// Where assistive tools' events went before the window's own handler came in.
