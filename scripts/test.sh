@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
-# Builds Orvanta with every test and runs them all: the core and window tests and clang-tidy, then the
-# core again under AddressSanitizer and UndefinedBehaviorSanitizer, then short runs of the fuzzers, the
-# Windows core under Wine, and last the packages: the .deb built, validated, installed, started and
-# removed, and the Windows installer installed, started and removed under Wine.
+# Builds Orvanta with every test and runs them all: the core and window tests (the window also with the
+# screen reader Orca) and clang-tidy, then the core again under AddressSanitizer and
+# UndefinedBehaviorSanitizer, then short runs of the fuzzers, the Windows core under Wine, and last the
+# packages: the .deb built, validated, installed, started and removed, and the Windows installer
+# installed, started and removed under Wine.
 # Usage: bash scripts/test.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash scripts/setup.sh clang libclang-rt-14-dev clang-format clang-tidy
+# Orca and what it runs on, for the window's screen-reader test (tests/view/screen_reader_test.sh).
+bash scripts/setup.sh clang libclang-rt-14-dev clang-format clang-tidy \
+  orca at-spi2-core dbus-daemon xvfb xdotool x11-utils
 
 jobs=$(nproc)
 

@@ -19,6 +19,9 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 using namespace Qt::StringLiterals;
 using namespace orvanta;
@@ -35,6 +38,12 @@ int main(int argc, char* argv[])
     QGuiApplication::setDesktopFileName(QStringLiteral(ORVANTA_APP_ID));
     view::keepDesignStyle();
     view::installJapaneseFonts();
+    // Qt's own texts (the boxes' menus) in the desktop's language, as Qt ships them
+    // (qt6-translations-l10n); Orvanta's own texts are Japanese whatever the language.
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale::system(), u"qtbase"_s, u"_"_s,
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTexts);
 
     platform::RegistryHive registry(platform::RegistryHive::defaultPath());
     platform::HostEnvironment environment;

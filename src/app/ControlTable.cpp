@@ -19,7 +19,7 @@ using I = ControlId;
 // clang-format off
 constexpr std::array<ControlDesign, kControlCount> kTable{{
     {I::Txtdirectry, "Txtdirectry", K::StorageBox, u"", {840, 3960, 255, 270}, 0, u""},
-    {I::Txtmassage, "Txtmassage", K::TextBox, u"", {480, 3960, 7215, 270}, 1,
+    {I::Txtmassage, "Txtmassage", K::DisplayBox, u"", {480, 3960, 7215, 270}, 1,
      u"アプリケーションからのメッセージを表示します。"},
     {I::cmbnamae, "cmbnamae", K::ComboBox, u"", {840, 960, 6495, 300}, 2,
      u"新規登録先 または確認したい登録先を選択して下さい。"},
@@ -154,6 +154,37 @@ std::u16string_view accessibleName(ControlId id)
     if (design(id).kind == K::Line)
         return u"枠線";
     return design(id).caption;
+}
+
+AccessibleRole accessibleRole(ControlId id)
+{
+    const auto& d = design(id);
+    switch (d.kind) {
+    case K::TextBox:
+    case K::DisplayBox:
+    case K::StorageBox:
+        return AccessibleRole::Text;
+    case K::ComboBox:
+        return AccessibleRole::ComboBox;
+    case K::ListBox:
+        return AccessibleRole::List;
+    case K::Button:
+        return AccessibleRole::Button;
+    case K::Label:
+        // A label without a caption draws nothing; a screen reader would only find an empty stop.
+        return d.caption.empty() ? AccessibleRole::Nothing : AccessibleRole::Label;
+    case K::Line:
+        return AccessibleRole::Separator;
+    case K::Picture:
+        return AccessibleRole::Image;
+    }
+    return AccessibleRole::Nothing;
+}
+
+bool accessibleReadOnly(ControlId id)
+{
+    const auto kind = design(id).kind;
+    return kind == K::DisplayBox || kind == K::StorageBox || kind == K::Label;
 }
 
 const std::vector<ControlId>& tabOrder()

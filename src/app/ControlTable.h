@@ -58,7 +58,7 @@ inline constexpr std::size_t kControlCount = static_cast<std::size_t>(ControlId:
 
 enum class ControlKind : std::uint8_t {
     TextBox,    ///< an input box
-    DisplayBox, ///< a text box used to show a value (the user cannot change it by typing)
+    DisplayBox, ///< a text box used to show a value or the message (the user cannot change it by typing)
     StorageBox, ///< a hidden text box that only holds a value for the handlers
     ComboBox,   ///< a drop-down list whose text can also be typed
     ListBox,
@@ -127,7 +127,25 @@ inline const ControlDesign& design(ControlId id)
 
 /// What a screen reader says a control is: the caption a sighted user reads beside it (a box takes
 /// the label before it, a button or a label its own caption). Both windows give it to assistive tools.
+/// The destination box keeps it whatever destination it shows: the destination is its value.
 std::u16string_view accessibleName(ControlId id);
+
+/// What kind of control a screen reader says it is, after its name.
+enum class AccessibleRole : std::uint8_t {
+    Text,      ///< a box of one line of text
+    ComboBox,  ///< a list to choose from, whose text can also be typed
+    List,      ///< a list to choose one entry from
+    Button,    ///< a push button
+    Label,     ///< a caption
+    Image,     ///< the picture
+    Separator, ///< a line of the frame around the password row
+    Nothing,   ///< shows nothing: assistive tools are not told of it
+};
+AccessibleRole accessibleRole(ControlId id);
+/// Whether assistive tools are told that the user cannot change the control's text: the boxes that
+/// only show a value (the password, the address, the message), the hidden storage boxes and the
+/// captions. Every other box is editable.
+bool accessibleReadOnly(ControlId id);
 
 /// The controls the Tab key walks through, in the design's tab order.
 const std::vector<ControlId>& tabOrder();

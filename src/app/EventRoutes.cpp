@@ -5,6 +5,7 @@
 #include "MainWindow.h"
 #include "platform/Utf8.h"
 
+#include <algorithm>
 #include <exception>
 #include <functional>
 #include <variant>
@@ -111,6 +112,47 @@ KeyAction keyActionOn(ControlId focused, ActionKey key)
     if (focused == ControlId::Lstidbox && key == ActionKey::Enter)
         return KeyAction::DblClick;
     return KeyAction::None;
+}
+
+std::optional<int> listKeyChoice(ListKey key, int chosen, int count, int page)
+{
+    if (count <= 0)
+        return std::nullopt;
+    const int last = count - 1;
+    page = std::max(page, 1);
+    int next = 0;
+    if (chosen < 0 || chosen > last) {
+        // The focus frame stands on the first entry; the key chooses from there.
+        next = key == ListKey::End ? last : key == ListKey::PageDown ? std::min(page - 1, last) : 0;
+        return next;
+    }
+    switch (key) {
+    case ListKey::Up:
+        next = chosen - 1;
+        break;
+    case ListKey::Down:
+        next = chosen + 1;
+        break;
+    case ListKey::Home:
+        next = 0;
+        break;
+    case ListKey::End:
+        next = last;
+        break;
+    case ListKey::PageUp:
+        next = chosen - page;
+        break;
+    case ListKey::PageDown:
+        next = chosen + page;
+        break;
+    case ListKey::Space:
+        next = chosen;
+        break;
+    }
+    next = std::clamp(next, 0, last);
+    if (next == chosen)
+        return std::nullopt;
+    return next;
 }
 
 bool takesNoInputMethod(ControlId id)

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -39,6 +40,16 @@ enum class KeyAction { None, Click, DblClick };
 /// does what a double-click does, so that a keyboard alone reaches 更新する and 削除する. On every other
 /// control the key stays the control's own: the boxes' KeyPress filters see Enter as a character.
 KeyAction keyActionOn(ControlId focused, ActionKey key);
+
+/// The keys that move the choice in the ID list.
+enum class ListKey { Up, Down, Home, End, PageUp, PageDown, Space };
+/// The entry a key chooses in a list of `count` entries in which entry `chosen` is chosen (-1 for
+/// none), as in a Windows list box, so that the keyboard alone reaches every entry. With nothing
+/// chosen, End chooses the last entry, PageDown the last one of the first page, and every other key
+/// the first. Once one is chosen, Up and Down move the choice by one entry, PageUp and PageDown by
+/// `page` entries (those the list shows at once), Home and End to either end. Empty when the choice
+/// stays as it is: an empty list, Up on the first entry, Space on the chosen one.
+std::optional<int> listKeyChoice(ListKey key, int chosen, int count, int page);
 
 /// The boxes for a password and an address take half-width letters only: the input method stays off
 /// there, so that it never composes text the boxes would refuse, and an on-screen keyboard is told the

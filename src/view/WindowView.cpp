@@ -2,6 +2,7 @@
 // shown back after every one.
 #include "WindowView.h"
 
+#include "AccessibleWidgets.h"
 #include "DesignColours.h"
 #include "DesignLine.h"
 #include "Fonts.h"
@@ -193,6 +194,8 @@ QStringList itemsOf(const app::Control& control)
 WindowView::WindowView(MainWindow& window, QWidget* parent)
     : QWidget(parent), m_window(window), m_messageChange(window.Txtmassage.onChange)
 {
+    installAccessibleWidgets();
+    m_notice = new MessageNotice(this);
     setObjectName(u"Form1"_s);
     setWindowTitle(toQString(app::kWindowCaption));
     // The window has one size: no maximize button, also where the program draws its own title bar
@@ -320,12 +323,14 @@ QWidget* WindowView::makeWidget(const ControlDesign& d)
     case ControlKind::TextBox:
     case ControlKind::DisplayBox:
     case ControlKind::StorageBox: {
-        auto* box = new QLineEdit(this);
+        // A box that only shows a value takes keystrokes like any other, for its KeyPress filter to
+        // refuse them; assistive tools are told it is read-only.
+        auto* box = app::accessibleReadOnly(d.id) ? new DisplayBox(this) : new QLineEdit(this);
         box->setGeometry(placeOf(d));
         return box;
     }
     case ControlKind::ComboBox: {
-        auto* combo = new QComboBox(this);
+        auto* combo = new NamedComboBox(this);
         combo->setEditable(true);
         // The list holds only what the data file names: Enter never adds the typed text to it, and
         // the typed text is never completed into something the user did not type.
@@ -348,7 +353,8 @@ QWidget* WindowView::makeWidget(const ControlDesign& d)
         return button;
     }
     case ControlKind::Label: {
-        auto* label = new QLabel(this);
+        auto* label = app::accessibleRole(d.id) == app::AccessibleRole::Nothing ? new BlankLabel(this)
+                                                                                : new QLabel(this);
         label->setTextFormat(Qt::PlainText);
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         label->setGeometry(placeOf(d));
@@ -429,8 +435,8 @@ void WindowView::connectEvents(const ControlDesign& d, QWidget* w)
             // A box that only shows: once the edit is over, the program's text returns.
             QMetaObject::invokeMethod(this, &WindowView::mirror, Qt::QueuedConnection);
         });
-        if (keyPressHandler(id) || app::copyHandler(id) || app::takesNoInputMethod(id))
-            box->installEventFilter(this);
+        // Every box: the focus it takes is told first (eventFilter), and the filters below.
+        box->installEventFilter(this);
         if (app::copyHandler(id))
             keepSecret(id, box);
         if (app::takesNoInputMethod(id)) {
@@ -627,25 +633,21 @@ void WindowView::showWholeMessage()
 
 void WindowView::announceMessage()
 {
-    const auto& text = m_window.Txtmassage.text();
+    // Every result is one line in the message box, and a user who cannot see it must hear it, once,
+    // the same refusal twice included. The start-up message is read with the message box itself,
+    // which has the focus when the window comes up.
     const bool written = std::exchange(m_messagesAnnounced, m_messageWrites) != m_messageWrites;
-    const bool sameText = std::exchange(m_shownMessage, text) == text;
-    // Every result is one line in the message box, and a user who cannot see it must hear it. A box
-    // whose text changes tells assistive tools so itself; a message written again over the same text
-    // (the same refusal twice) changes nothing in the box, so the event is raised here.
-    if (!written || !sameText || text.empty())
-        return;
-    auto* box = widget(ControlId::Txtmassage);
-    if (!box)
-        return;
-    QAccessibleTextUpdateEvent event(box, 0, toQString(text), toQString(text));
-    QAccessible::updateAccessibility(&event);
+    const auto& text = m_window.Txtmassage.text();
+    if (written && !text.empty() && m_finished)
+        m_notice->announce(toQString(text));
 }
 
 bool WindowView::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::Expose && !m_finished && watched == windowHandle())
         finishBeforeFirstPaint();
+    if (event->type() == QEvent::FocusIn && qobject_cast<QLineEdit*>(watched))
+        tellFocusFirst(watched);
     auto* list = qobject_cast<QListWidget*>(widget(ControlId::Lstidbox));
     if (!list)
         return QWidget::eventFilter(watched, event);
@@ -661,6 +663,8 @@ bool WindowView::eventFilter(QObject* watched, QEvent* event)
         return false;
     }
     if (event->type() == QEvent::KeyPress && takeActionKey(watched, *static_cast<QKeyEvent*>(event)))
+        return true;
+    if (watched == list && event->type() == QEvent::KeyPress && chooseByKey(*static_cast<QKeyEvent*>(event)))
         return true;
     if (auto* box = qobject_cast<QLineEdit*>(watched)) {
         const auto found = std::find(m_widgets.begin(), m_widgets.end(), box);
@@ -770,6 +774,39 @@ void WindowView::forward(ControlId id, QLineEdit* box, QEvent& event)
     m_forwardingTo = id;
     QCoreApplication::sendEvent(box, &event);
     m_forwardingTo.reset();
+}
+
+bool WindowView::chooseByKey(const QKeyEvent& key)
+{
+    using app::ListKey;
+    static constexpr std::pair<int, ListKey> keys[] = {
+        {Qt::Key_Up, ListKey::Up},         {Qt::Key_Down, ListKey::Down},
+        {Qt::Key_Home, ListKey::Home},     {Qt::Key_End, ListKey::End},
+        {Qt::Key_PageUp, ListKey::PageUp}, {Qt::Key_PageDown, ListKey::PageDown},
+        {Qt::Key_Space, ListKey::Space},
+    };
+    const auto found = std::find_if(std::begin(keys), std::end(keys),
+                                    [&key](const auto& k) { return k.first == key.key(); });
+    if (found == std::end(keys) || (key.modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
+        return false;
+    auto* list = qobject_cast<QListWidget*>(widget(ControlId::Lstidbox));
+    const int rowHeight = std::max(list->sizeHintForRow(0), 1);
+    const int page = std::max(list->viewport()->height() / rowHeight, 1);
+    const auto& ids = m_window.Lstidbox;
+    const auto row =
+        app::listKeyChoice(found->second, ids.listIndex, static_cast<int>(ids.items.size()), page);
+    if (!row)
+        return true;
+    const int framed = list->currentRow();
+    chooseId(*row);
+    // The key chose the entry the focus frame already stood on: the list tells assistive tools of
+    // the entry as it does when the frame moves, so that a screen reader says which one is chosen.
+    if (list->currentRow() == framed && list->hasFocus() && QAccessible::isActive()) {
+        QAccessibleEvent focus(list, QAccessible::Focus);
+        focus.setChild(framed);
+        QAccessible::updateAccessibility(&focus);
+    }
+    return true;
 }
 
 } // namespace orvanta::view

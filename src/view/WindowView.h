@@ -18,6 +18,8 @@ class QLineEdit;
 
 namespace orvanta::view {
 
+class MessageNotice;
+
 /// The program's window on screen. Its widgets are built from the design table, one per control.
 ///
 /// Every user event goes to the window's handler in the core; afterwards the view copies the state
@@ -69,7 +71,7 @@ private:
     void route(const std::function<void()>& handler);
     /// Puts the whole message into the message box's tooltip and description.
     void showWholeMessage();
-    /// Raises the assistive tools' event for a message written again over the same text.
+    /// Hands a message the handlers wrote to screen readers.
     void announceMessage();
     /// Chooses entry `row` of the ID list (-1 for none) and runs its Click handler.
     void chooseId(int row);
@@ -87,6 +89,9 @@ private:
     bool keepInputMethodOff(QLineEdit* box, QInputMethodQueryEvent& query);
     /// Enter or Space on a button or the ID list: true when the key did the control's action here.
     bool takeActionKey(QObject* watched, const QKeyEvent& key);
+    /// A key that moves the choice in the ID list: true when it was taken here. Each new choice runs
+    /// the list's Click handler, as a click does.
+    bool chooseByKey(const QKeyEvent& key);
     /// Keystrokes for one of the filtered boxes: true when the event was taken here.
     bool filterTyping(app::ControlId id, KeyPressHandler handler, QLineEdit* box, QEvent* event);
     /// Puts every character of `typed` through the box's KeyPress handler; what the handler let
@@ -97,13 +102,13 @@ private:
 
     app::MainWindow& m_window;
     std::array<QWidget*, app::kControlCount> m_widgets{};
+    /// Hands each new message to screen readers.
+    MessageNotice* m_notice = nullptr;
     bool m_mirroring = false;
     /// The message box's Change event as the window had it, and how often handlers wrote a message.
     std::function<void()> m_messageChange;
     std::uint64_t m_messageWrites = 0;
     std::uint64_t m_messagesAnnounced = 0;
-    /// The message the box showed after the last copy.
-    std::u16string m_shownMessage;
     /// Whether the press of the click under way has already run the ID list's Click handler.
     bool m_clickRan = false;
     /// Whether the window has been made ready for its first paint (finishBeforeFirstPaint).

@@ -58,6 +58,88 @@ TEST(ViewRulesTest, EnterAndSpaceClickAButtonAndEnterOnTheListOpensTheEntry)
         EXPECT_EQ(app::keyActionOn(c.focused, c.key), c.action) << app::design(c.focused).name;
 }
 
+TEST(ViewRulesTest, EveryControlIsNamedAsAUserSeesIt)
+{
+    using I = app::ControlId;
+    using R = app::AccessibleRole;
+    const struct {
+        I id;
+        std::u16string_view name;
+        R role;
+        bool readOnly;
+    } cases[] = {
+        {I::Txtdirectry, u"データの置き場所", R::Text, true},
+        {I::Txtmassage, u"メッセージ", R::Text, true},
+        {I::cmbnamae, u"登録先（プロダクト名）", R::ComboBox, false},
+        {I::Lstidbox, u"登録ID名", R::List, false},
+        {I::btnnew, u"登録する", R::Button, false},
+        {I::btnkousin, u"更新する", R::Button, false},
+        {I::Txtnamae, u"登録先（プロダクト名）", R::Text, false},
+        {I::Txtidbox, u"登録ID名", R::Text, false},
+        {I::Txtpassnew, u"パスワード", R::Text, false},
+        {I::btndelete, u"削除する", R::Button, false},
+        {I::btnnewmode, u"登録モードヘ", R::Button, false},
+        {I::btnmordori, u"戻る", R::Button, false},
+        {I::regprodid, u"プロダクトID", R::Text, true},
+        {I::btnload, u"ロード", R::Button, false},
+        {I::btnunload, u"バックアップ", R::Button, false},
+        {I::btnclipset, u"クリップ", R::Button, false},
+        {I::Lblpassword, u"パスワード", R::Text, true},
+        {I::Txtbikouran, u"パスワード登録時メールアドレス", R::Text, false},
+        {I::Lblbikouran, u"パスワード登録時メールアドレス", R::Text, true},
+        {I::btncleate, u"生成", R::Button, false},
+        {I::txtketasu, u"自動生成パスワードの桁数", R::Text, false},
+        {I::lblsetumei1, u"登録先（プロダクト名）", R::Label, true},
+        {I::lblsetumei2, u"登録ID名", R::Label, true},
+        {I::lblsetumei3, u"パスワード", R::Label, true},
+        {I::Label5, u"パスワード登録時メールアドレス", R::Label, true},
+        {I::riyoukanou, app::design(I::riyoukanou).caption, R::Label, true},
+        {I::Label1, u"Orvanta", R::Label, true},
+        {I::Label2, u"https://orvanta.example/", R::Label, true},
+        {I::Label3, app::design(I::Label3).caption, R::Label, true},
+        {I::Label4, u"F1：ヘルプ表示", R::Label, true},
+        {I::Label6, u"", R::Nothing, true},
+        {I::Line1, u"枠線", R::Separator, false},
+        {I::Line2, u"枠線", R::Separator, false},
+        {I::Line3, u"枠線", R::Separator, false},
+        {I::Line4, u"枠線", R::Separator, false},
+        {I::Image1, u"背景の絵", R::Image, false},
+    };
+    ASSERT_EQ(std::size(cases), app::kControlCount);
+    for (const auto& c : cases) {
+        const auto name = app::design(c.id).name;
+        EXPECT_EQ(app::accessibleName(c.id), c.name) << name;
+        EXPECT_EQ(app::accessibleRole(c.id), c.role) << name;
+        EXPECT_EQ(app::accessibleReadOnly(c.id), c.readOnly) << name;
+    }
+}
+
+TEST(ViewRulesTest, TheListKeysChooseAsInAWindowsListBox)
+{
+    using K = app::ListKey;
+    constexpr int none = -1;
+    constexpr int stays = -2;
+    // A list of four entries that shows two at once.
+    const struct {
+        K key;
+        int chosen;
+        int next;
+    } cases[] = {
+        {K::Down, none, 0},  {K::Space, none, 0},     {K::Home, none, 0},   {K::Up, none, 0},
+        {K::End, none, 3},   {K::PageDown, none, 1},  {K::PageUp, none, 0}, {K::Down, 0, 1},
+        {K::Down, 3, stays}, {K::Up, 2, 1},           {K::Up, 0, stays},    {K::Home, 2, 0},
+        {K::Home, 0, stays}, {K::End, 1, 3},          {K::End, 3, stays},   {K::Space, 2, stays},
+        {K::PageDown, 1, 3}, {K::PageDown, 3, stays}, {K::PageUp, 3, 1},    {K::PageUp, 1, 0},
+        {K::Down, 7, 0}, // a choice beyond the entries, as if nothing were chosen
+    };
+    for (const auto& c : cases) {
+        const auto next = app::listKeyChoice(c.key, c.chosen, 4, 2);
+        EXPECT_EQ(next.value_or(stays), c.next) << static_cast<int>(c.key) << " from " << c.chosen;
+    }
+    for (auto key : {K::Down, K::Space, K::Home, K::End})
+        EXPECT_EQ(app::listKeyChoice(key, none, 0, 2), std::nullopt) << "an empty list";
+}
+
 TEST(ViewRulesTest, TheHelpFileReadsAsHeadingsListsAndFlowingParagraphs)
 {
     using K = app::HelpBlockKind;
