@@ -352,7 +352,7 @@ void Win32View::buildControls(bool shownOnly)
             continue;
         // A box that only shows is read-only, also to assistive tools, which would otherwise offer it
         // for editing. Its filter still hears what is typed there and says so in the message box.
-        const DWORD readOnly = isBox(d.kind) && !isTypedBox(d.id) ? ES_READONLY : 0;
+        const DWORD readOnly = isBox(d.kind) && app::accessibleReadOnly(d.id) ? ES_READONLY : 0;
         const DWORD style = styleOf(d.kind) | readOnly | (control.visible ? WS_VISIBLE : 0);
         const RECT place = windowAt(d, m_dpi);
         HWND child =
@@ -1036,10 +1036,13 @@ bool Win32View::onListSpace(HWND focused, WPARAM key)
     if (!id || app::design(*id).kind != ControlKind::ListBox)
         return false;
     HWND list = m_controls[index(*id)];
-    if (SendMessageW(list, LB_GETCURSEL, 0, 0) != LB_ERR || SendMessageW(list, LB_GETCOUNT, 0, 0) <= 0)
+    const auto chosen = static_cast<int>(SendMessageW(list, LB_GETCURSEL, 0, 0));
+    const auto choice = app::listKeyChoice(app::ListKey::Space, chosen == LB_ERR ? -1 : chosen,
+                                           static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0)), 1);
+    if (!choice)
         return false;
-    SendMessageW(list, LB_SETCURSEL, 0, 0);
-    route([this] { app::chooseId(m_window, 0); });
+    SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(*choice), 0);
+    route([this, entry = *choice] { app::chooseId(m_window, entry); });
     return true;
 }
 
