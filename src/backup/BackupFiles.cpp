@@ -24,8 +24,6 @@ std::u16string twoDigits(int value)
 
 constexpr std::array<std::u16string_view, 4> kListHeading{u"登録名称", u"ＩＤ", u"ＰＡＳＳＷＯＲＤ", u""};
 
-constexpr std::u16string_view kNotLoaded = u"ロードを中止しました（psw.ini は元のままです）。";
-
 } // namespace
 
 std::u16string listName(const platform::LocalTime& time)

@@ -53,7 +53,7 @@ struct RestoredDataFile {
 /// stored again with `key` when the addresses tell another key (foreignMailKey). Or the message why the
 /// backup is not loaded: a row that does not read or cannot be written, a password character without a
 /// code, or a backup without rows while psw.ini may hold some (`dataFileMayHoldRows`). Every message
-/// ends in "ロードを中止しました（psw.ini は元のままです）。".
+/// ends in kNotLoaded.
 std::variant<RestoredDataFile, std::u16string>
 restoredDataFile(std::string_view backupBytes, std::u16string_view shownBackup, long long key,
                  const platform::CodePage& codePage, bool dataFileMayHoldRows);

@@ -12,7 +12,7 @@
 namespace orvanta::app {
 
 namespace {
-constexpr std::u16string_view kNotLoaded = u"ロードを中止しました（psw.ini は元のままです）。";
+using backup::kNotLoaded;
 constexpr std::u16string_view kMoveAside =
     u"ロードするには、psw.ini を別のフォルダーに移すか名前を変えてから、もう一度ロードして下さい。";
 } // namespace
@@ -20,6 +20,13 @@ constexpr std::u16string_view kMoveAside =
 void MainWindow::btnload_Click()
 {
     auto& files = m_services.files;
+
+    // Under a temporary key every password would be stored with a key that is not the machine's, and
+    // would read wrongly once the product ID reads again.
+    if (m_keyProblem) {
+        Txtmassage.setText(backup::keyProblemRefusal(kNotLoaded, *m_keyProblem));
+        return;
+    }
 
     // Everything is checked before psw.ini is touched, and the window keeps its rows (inputkensu
     // included) until the new file is in place: a refused load changes nothing.
