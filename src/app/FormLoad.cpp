@@ -49,9 +49,9 @@ void MainWindow::Form_Load()
     m_keyProblem.reset();
     if (const auto problem = m_services.registry.problem()) {
         m_keyProblem = problem->kind + u" " + problem->source + u"：" + problem->what;
-        Txtmassage.setText(
-            u"製品IDを読み取れません。" + *m_keyProblem + u"仮の暗号化キー " + X.text() +
-            u" を設定しました。パスワードが正しく表示されない場合があるため、バックアップはできません。");
+        Txtmassage.setText(u"製品IDを読み取れません。" + *m_keyProblem + u"仮の暗号化キー " + X.text() +
+                           u" を設定しました。パスワードが正しく表示されない場合があるため、"
+                           u"バックアップとロードはできません。");
     }
 
     Txtdirectry.visible = false;

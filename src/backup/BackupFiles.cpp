@@ -24,8 +24,6 @@ std::u16string twoDigits(int value)
 
 constexpr std::array<std::u16string_view, 4> kListHeading{u"登録名称", u"ＩＤ", u"ＰＡＳＳＷＯＲＤ", u""};
 
-constexpr std::u16string_view kNotLoaded = u"ロードを中止しました（psw.ini は元のままです）。";
-
 } // namespace
 
 std::u16string listName(const platform::LocalTime& time)
@@ -69,7 +67,8 @@ backupFiles(std::span<const store::PswRecord> rows, const TextConversion& decode
 
 std::variant<RestoredDataFile, std::u16string>
 restoredDataFile(std::string_view backupBytes, std::u16string_view shownBackup, long long key,
-                 const platform::CodePage& codePage, bool dataFileMayHoldRows)
+                 const platform::CodePage& codePage, bool dataFileMayHoldRows,
+                 std::span<const store::PswRecord> dataFileRows)
 {
     const auto read = store::readRows(backupBytes, codePage, store::kMaxRows);
     if (read.problem)
@@ -94,10 +93,10 @@ restoredDataFile(std::string_view backupBytes, std::u16string_view shownBackup, 
     // user's only backup must load, and every later change is checked not to make things worse.
 
     // The mail field is in the stored form of the machine that wrote the backup. It is stored again
-    // with this machine's key only when the addresses tell that machine's key; otherwise it is taken
-    // as it stands.
+    // with this machine's key only when the addresses tell that machine's key beyond doubt; otherwise
+    // it is taken as it stands, which is right for every backup made here.
     const auto table = cipher::codeTableFor(key);
-    const auto mailKey = foreignMailKey(read.rows, key);
+    const auto mailKey = foreignMailKey(read.rows, dataFileRows, key);
     const auto mailTable = cipher::codeTableFor(mailKey.value_or(0));
     std::vector<store::PswRecord> storedRows = read.rows;
     for (auto& row : storedRows) {

@@ -34,17 +34,15 @@ void MainWindow::btnunload_Click()
     auto& files = m_services.files;
     auto& codePage = m_services.codePage;
 
-    // Under a fallback key every password decodes wrongly: the backup would replace a good one with
+    // Under a temporary key every password decodes wrongly: the backup would replace a good one with
     // wrong plain passwords.
     if (m_keyProblem) {
-        Txtmassage.setText(
-            u"製品IDを読み取れないため、バックアップを中止しました（psw.bkp は元のままです）。" +
-            *m_keyProblem);
+        Txtmassage.setText(backup::keyProblemRefusal(backup::kNotBackedUp, *m_keyProblem));
         return;
     }
 
     if (const auto problem = dataFolderProblem()) {
-        Txtmassage.setText(*problem + u"バックアップを中止しました（psw.bkp は元のままです）。");
+        Txtmassage.setText(*problem + std::u16string(backup::kNotBackedUp));
         return;
     }
     inputkensu = 0;
@@ -53,7 +51,7 @@ void MainWindow::btnunload_Click()
     if (!dataFileSound()) {
         // A backup of the rows that did read would drop the others without a word, and would
         // replace what may be the last good backup.
-        Txtmassage.setText(u"バックアップを中止しました（psw.bkp は元のままです）。" + Txtmassage.text());
+        Txtmassage.setText(std::u16string(backup::kNotBackedUp) + Txtmassage.text());
         return;
     }
     const auto prefix = backup::backupDrivePrefix(m_services.drives);

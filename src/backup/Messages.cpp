@@ -9,6 +9,11 @@
 
 namespace orvanta::backup {
 
+std::u16string keyProblemRefusal(std::u16string_view stopped, std::u16string_view problem)
+{
+    return u"製品IDを読み取れないため、" + std::u16string(stopped) + std::u16string(problem);
+}
+
 std::u16string floppyFailureMessage(std::u16string_view shownPath, const platform::Failure& failure)
 {
     // The file layers of both hosts word their refusals of such files alike.

@@ -13,6 +13,16 @@
 
 namespace orvanta::backup {
 
+/// The end of every message of a refused ロード.
+inline constexpr std::u16string_view kNotLoaded = u"ロードを中止しました（psw.ini は元のままです）。";
+/// The end of every message of a refused バックアップ.
+inline constexpr std::u16string_view kNotBackedUp = u"バックアップを中止しました（psw.bkp は元のままです）。";
+
+/// Why バックアップ or ロード is refused while the product ID cannot be read and the key is a
+/// temporary one: "製品IDを読み取れないため、" then `stopped` (kNotBackedUp, kNotLoaded), then
+/// `problem`, which names the file and what is wrong with it.
+std::u16string keyProblemRefusal(std::u16string_view stopped, std::u16string_view problem);
+
 /// A failure of psw.bkp or of the list on the disk, whose path is `shownPath`. A failure of the disk
 /// or the system is the platform's description alone: the user pressed the button for that disk, so
 /// the description is all there is to tell. A file there that the program refuses (a pipe, a device,

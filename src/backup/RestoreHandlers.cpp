@@ -12,7 +12,7 @@
 namespace orvanta::app {
 
 namespace {
-constexpr std::u16string_view kNotLoaded = u"ロードを中止しました（psw.ini は元のままです）。";
+using backup::kNotLoaded;
 constexpr std::u16string_view kMoveAside =
     u"ロードするには、psw.ini を別のフォルダーに移すか名前を変えてから、もう一度ロードして下さい。";
 } // namespace
@@ -20,6 +20,13 @@ constexpr std::u16string_view kMoveAside =
 void MainWindow::btnload_Click()
 {
     auto& files = m_services.files;
+
+    // Under a temporary key every password would be stored with a key that is not the machine's, and
+    // would read wrongly once the product ID reads again.
+    if (m_keyProblem) {
+        Txtmassage.setText(backup::keyProblemRefusal(kNotLoaded, *m_keyProblem));
+        return;
+    }
 
     // Everything is checked before psw.ini is touched, and the window keeps its rows (inputkensu
     // included) until the new file is in place: a refused load changes nothing.
@@ -32,8 +39,11 @@ void MainWindow::btnload_Click()
     }
     // A psw.ini that did not read whole may hold rows the window does not show.
     const long long rowsNow = std::min<long long>(inputkensu.number(), store::kMaxRows);
-    const auto restored = backup::restoredDataFile(bytes.value(), shownBackup, X.number(),
-                                                   m_services.codePage, rowsNow > 0 || !dataFileSound());
+    // The rows the window read from psw.ini are this machine's stored form; keepReplacedDataFile
+    // makes sure they are still the file's before it is replaced.
+    const auto restored =
+        backup::restoredDataFile(bytes.value(), shownBackup, X.number(), m_services.codePage,
+                                 rowsNow > 0 || !dataFileSound(), records.rows(rowsNow));
     if (const auto* refusal = std::get_if<std::u16string>(&restored)) {
         Txtmassage.setText(*refusal);
         return;

@@ -49,7 +49,7 @@ TEST(BackupFilesTest, ALoadIsRefusedOrGivesTheStoredRows)
         SCOPED_TRACE(c.backup);
         using Result = std::variant<std::string, std::u16string>;
         const auto restored =
-            backup::restoredDataFile(c.backup, u"A:\\psw.bkp", 7, codePage, c.dataFileMayHoldRows);
+            backup::restoredDataFile(c.backup, u"A:\\psw.bkp", 7, codePage, c.dataFileMayHoldRows, {});
         const auto* file = std::get_if<backup::RestoredDataFile>(&restored);
         EXPECT_EQ(file ? Result(file->bytes) : Result(std::get<std::u16string>(restored)), c.result);
     }

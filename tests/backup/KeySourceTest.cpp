@@ -1,5 +1,5 @@
 // A product ID that is there but cannot be read: start-up says so instead of showing the key, and
-// バックアップ is refused while the key rests on the fallback.
+// バックアップ and ロード are refused while the key rests on the fallback.
 #include "BackupMachine.h"
 #include "platform/Utf8.h"
 #include "platform/linux/imitate_windows/RegistryHive.h"
@@ -11,9 +11,9 @@ namespace {
 
 const std::u16string kAfterProblem =
     u"仮の暗号化キー 12 を設定しました。パスワードが正しく表示されない場合があるため、"
-    u"バックアップはできません。";
+    u"バックアップとロードはできません。";
 
-TEST(KeySourceTest, ADamagedKeySourceIsToldAtStartUpAndRefusesTheBackup)
+TEST(KeySourceTest, ADamagedKeySourceIsToldAtStartUpAndRefusesTheBackupAndTheLoad)
 {
     TempDir floppy;
     Machine machine{u"55274-640-1234567-12", floppy.path()};
@@ -31,18 +31,38 @@ TEST(KeySourceTest, ADamagedKeySourceIsToldAtStartUpAndRefusesTheBackup)
     EXPECT_EQ(machine.window.Txtmassage.text(), u"製品IDを読み取れません。" + problem + kAfterProblem);
     EXPECT_EQ(machine.window.cmbnamae.items, std::vector<std::u16string>{u"Yahoo"});
 
-    machine.window.btnunload_Click();
-    EXPECT_EQ(machine.window.Txtmassage.text(),
-              u"製品IDを読み取れないため、バックアップを中止しました（psw.bkp は元のままです）。" + problem);
-    EXPECT_EQ(floppy.read("psw.bkp"), goodBackup);
-    EXPECT_EQ(filesIn(floppy.path()), std::set<std::string>{"psw.bkp"});
+    // Under the temporary key a backup would hold wrongly decoded passwords, and a load would store
+    // every password with a key that is not the machine's.
+    machine.s.windowsDir.write("psw.ini.bak", "kept from the load before");
+    const struct {
+        const char* button;
+        void (app::MainWindow::*click)();
+        std::u16string message;
+    } refusals[] = {
+        {"バックアップ", &app::MainWindow::btnunload_Click,
+         u"製品IDを読み取れないため、バックアップを中止しました（psw.bkp は元のままです）。" + problem},
+        {"ロード", &app::MainWindow::btnload_Click,
+         u"製品IDを読み取れないため、ロードを中止しました（psw.ini は元のままです）。" + problem},
+    };
+    for (const auto& r : refusals) {
+        SCOPED_TRACE(r.button);
+        (machine.window.*r.click)();
+        EXPECT_EQ(machine.window.Txtmassage.text(), r.message);
+        EXPECT_EQ(floppy.read("psw.bkp"), goodBackup);
+        EXPECT_EQ(machine.dataFile(), data);
+        EXPECT_EQ(machine.s.windowsDir.read("psw.ini.bak"), "kept from the load before");
+        EXPECT_EQ(filesIn(floppy.path()), std::set<std::string>{"psw.bkp"});
+        EXPECT_EQ(filesIn(machine.s.windowsDir.path()), (std::set<std::string>{"psw.ini", "psw.ini.bak"}));
+    }
 
-    // Once the hive reads again, so does the key, and the backup goes through.
+    // Once the hive reads again, so does the key, and the backup and the load go through.
     machine.s.registry.setProblem(std::nullopt);
     machine.window.Form_Load();
     EXPECT_EQ(machine.window.Txtmassage.text(), u"暗号化キーは、自動で 12 を設定しました。");
     machine.window.btnunload_Click();
     EXPECT_TRUE(machine.window.Txtmassage.text().starts_with(u"退避＆一覧書出し完了"));
+    machine.window.btnload_Click();
+    EXPECT_EQ(machine.window.Txtmassage.text(), u"ＬＯＡＤ完了");
 }
 
 TEST(KeySourceTest, APipeInPlaceOfTheHiveIsToldWithoutWaiting)
@@ -60,7 +80,7 @@ TEST(KeySourceTest, APipeInPlaceOfTheHiveIsToldWithoutWaiting)
                   platform::fromUtf8(folder.file("registry.reg")) +
                   u"：通常のファイルではありません（名前付きパイプ）。"
                   u"仮の暗号化キー 00 を設定しました。パスワードが正しく表示されない場合"
-                  u"があるため、バックアップはできません。");
+                  u"があるため、バックアップとロードはできません。");
 }
 
 } // namespace

@@ -21,26 +21,81 @@ std::vector<store::PswRecord> rowsWith(std::initializer_list<std::u16string_view
     return rows;
 }
 
-TEST(MailKeyTest, TheKeyIsToldOnlyWhenExactlyOneOtherKeyGivesEveryAddress)
+TEST(MailKeyTest, AnAddressIsWrittenAsPeopleWriteThem)
 {
-    const std::initializer_list<std::u16string_view> several{u"alice@example.jp", u"b.o-b_9@mail.co.jp", u" ",
-                                                             u"x@y.z"};
+    const struct {
+        std::u16string_view text;
+        bool address;
+        bool common = false; ///< ends in a common top-level domain
+    } cases[] = {
+        {u"alice@example.jp", true, true},
+        {u"b.o-b_9+x@mail.co.jp", true, true},
+        {u"A1@x-y.Example.com", true, true},
+        {u"hans@example.ch", true},
+        {u"alice@example.COM", true},
+        {u"alice", false},
+        {u"alice@", false},
+        {u"@example.jp", false},
+        {u"a@b@c.jp", false},
+        {u"alice@example", false},   // one label
+        {u"alice@example.j", false}, // top level of one letter
+        {u"alice@example.j2", false},
+        {u"alice@.example.jp", false},
+        {u"alice@example..jp", false},
+        {u"alice@example.jp.", false},
+        {u"alice@-example.jp", false},
+        {u"alice@example-.jp", false},
+        {u"alice@exa_mple.jp", false},
+        {u".alice@example.jp", false},
+        {u"alice.@example.jp", false},
+        {u"al..ice@example.jp", false},
+        {u"_alice@example.jp", false},
+        {u"al!ce@example.jp", false},
+        {u"]5>:R@5.585", false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(backup::isMailAddress(c.text), c.address) << std::string(c.text.begin(), c.text.end());
+        EXPECT_EQ(c.address && backup::hasCommonTopLevelDomain(c.text), c.common)
+            << std::string(c.text.begin(), c.text.end());
+    }
+}
+
+TEST(MailKeyTest, TheKeyIsToldOnlyWhenTheBackupLeavesNoDoubt)
+{
+    const auto several = rowsWith({u"alice@example.jp", u"b.o-b_9@mail.co.jp", u" ", u"x@y.jp"}, 7);
+    const auto otherFile = rowsWith({u"carol@example.jp"}, 14);
+    auto sharing = otherFile;
+    sharing.push_back(several.at(2));
     const struct {
         const char* title;
-        std::vector<store::PswRecord> rows;
+        std::vector<store::PswRecord> backup;
+        std::vector<store::PswRecord> dataFile;
         long long ownKey;
         std::optional<int> key;
     } cases[] = {
-        {"several addresses", rowsWith(several, 7), 14, 7},
-        {"one that is no address", rowsWith({u"alice@example.jp", u"memo-for-alice"}, 7), 14, {}},
-        {"an address with two at signs", rowsWith({u"alice@example.jp", u"a@b@c.jp"}, 7), 14, {}},
-        {"nothing after the at sign", rowsWith({u"alice@example.jp", u"alice@"}, 7), 14, {}},
-        {"no addresses", rowsWith({u" ", u" "}, 7), 14, {}},
-        {"written on this machine", rowsWith(several, 14), 14, {}},
-        {"key 81 is key 0", rowsWith(several, 81), 0, {}},
+        {"several addresses", several, {}, 14, 7},
+        {"over another psw.ini", several, otherFile, 14, 7},
+        {"made here: psw.ini shares a field", several, sharing, 14, {}},
+        {"one address", rowsWith({u"alice@example.jp"}, 7), {}, 14, {}},
+        {"one with a common ending", rowsWith({u"alice@example.jp", u"hans@example.ch"}, 7), {}, 14, {}},
+        {"two with one and one without", rowsWith({u"a@x.jp", u"b@y.com", u"hans@example.ch"}, 7), {}, 14, 7},
+        {"one address in every row",
+         rowsWith({u"alice@example.jp", u"alice@example.jp", u" "}, 7),
+         {},
+         14,
+         {}},
+        {"one that is no address",
+         rowsWith({u"alice@example.jp", u"b@x.jp", u"memo-for-alice"}, 7),
+         {},
+         14,
+         {}},
+        {"an address with two at signs", rowsWith({u"alice@example.jp", u"a@b@c.jp"}, 7), {}, 14, {}},
+        {"no addresses", rowsWith({u" ", u" "}, 7), {}, 14, {}},
+        {"written with this machine's key", several, {}, 7, {}},
+        {"key 81 is key 0", rowsWith({u"alice@example.jp", u"b@x.jp"}, 81), {}, 0, {}},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(backup::foreignMailKey(c.rows, c.ownKey), c.key) << c.title;
+        EXPECT_EQ(backup::foreignMailKey(c.backup, c.dataFile, c.ownKey), c.key) << c.title;
 }
 
 TEST(MailKeyTest, ALoadStoresTheAddressesOfEveryKeyWithThisMachinesKey)
@@ -51,7 +106,7 @@ TEST(MailKeyTest, ALoadStoresTheAddressesOfEveryKeyWithThisMachinesKey)
         const auto written = std::get<std::string>(
             store::writeRows(rowsWith({u"alice@example.jp", u"bob@b.jp"}, key), codePage));
         const auto restored = std::get<backup::RestoredDataFile>(
-            backup::restoredDataFile(written, u"psw.bkp", own, codePage, true));
+            backup::restoredDataFile(written, u"psw.bkp", own, codePage, true, {}));
         EXPECT_EQ(restored.mailKey, key % 81);
         const auto rows = store::readRows(restored.bytes, codePage).rows;
         const auto table = cipher::codeTableFor(own);

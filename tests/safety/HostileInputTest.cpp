@@ -250,7 +250,7 @@ TEST_F(HostileInputTest, AHiveWithoutAUsableProductIdGivesTheFixedKey)
         {"BinaryProductId", utf16le(version5 + u"\"ProductId\"=hex:de,ad,be,ef\r\n"),
          u"製品IDを読み取れません。レジストリファイル ：ProductId の行（4 "
          u"行目）が壊れています。値が文字列値ではありません。仮の暗号化キー 00 "
-         u"を設定しました。パスワードが正しく表示されない場合があるため、バックアップはできません。"},
+         u"を設定しました。パスワードが正しく表示されない場合があるため、バックアップとロードはできません。"},
         {"MissingProductId", utf16le(version5 + u"\"ProgramFilesDir\"=\"C:\\\\Program Files\"\r\n"),
          kFixedKey},
         {"EmptyProductId", utf16le(version5 + u"\"ProductId\"=\"\"\r\n"), kFixedKey},

@@ -97,6 +97,9 @@ TEST(HostRegistry, TheProductIdentifierIsReadAsTheSystemHoldsIt)
         window.btnunload_Click();
         EXPECT_EQ(window.Txtmassage.text(),
                   u"製品IDを読み取れないため、バックアップを中止しました（psw.bkp は元のままです）。" + what);
+        window.btnload_Click();
+        EXPECT_EQ(window.Txtmassage.text(),
+                  u"製品IDを読み取れないため、ロードを中止しました（psw.ini は元のままです）。" + what);
     }
     std::system(("reg delete \"" + kRegKey + "\" /v ProductId /reg:64 /f >NUL 2>NUL").c_str());
 }
