@@ -139,9 +139,12 @@ bool isWideCharacter(char16_t c)
 
 namespace {
 
+/// A place where both windows may break a line. Japanese text breaks between any two characters in
+/// the Qt window, but Windows' rich-edit box measures a stretch without a space whole at every line it
+/// wraps, so a long one gets invisible breaks too.
 bool breaksLine(char16_t c)
 {
-    return c == u' ' || c == u'\n' || c == kBreak || isWideCharacter(c);
+    return c == u' ' || c == u'\n' || c == kBreak;
 }
 
 /// The runs of one block with an invisible break after every kLongestUnbroken characters that stand

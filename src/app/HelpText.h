@@ -15,11 +15,10 @@ namespace orvanta::app {
 /// folder the program was started in, which anyone may have put there.
 inline constexpr std::size_t kMaxHelpFileSize = 256 * 1024;
 
-/// The longest stretch of the help's text without a place where a line may break (a space, a line
-/// of indented text, a Japanese character). A longer stretch, such as a line of marks or of letters
-/// without a space, gets an invisible break (U+200B) after this many characters, so that the windows
-/// wrap it as they wrap a sentence; a line that cannot break would cost them time and memory with
-/// every character.
+/// The longest stretch of the help's text without a space (or the end of an indented line). A longer
+/// stretch, such as a line of marks, of letters or of Japanese, gets an invisible break (U+200B) after
+/// this many characters: both windows take time with the square of the length of a stretch they
+/// cannot break, or must measure whole at every line they wrap.
 inline constexpr std::size_t kLongestUnbroken = 80;
 
 /// A character of Japanese text (a wide character): where the file breaks a line next to one, the text

@@ -20,8 +20,14 @@ constexpr const wchar_t* kClassName = L"OrvantaHelp";
 /// How many characters of one run of text the box is given before a space or an invisible break
 /// starts a run of its own. Wine's box measures a run of one format whole at every line it wraps,
 /// which for a long paragraph of plain text costs time with the square of its length; the core's
-/// invisible breaks (app::kLongestUnbroken) see to it that such a character comes soon.
-constexpr std::size_t kLongestRun = 64;
+/// invisible breaks (app::kLongestUnbroken) see to it that such a character comes soon. No paragraph
+/// of our guide is cut.
+constexpr std::size_t kLongestRun = 256;
+
+/// How many bullets of the page the box marks itself. Wine's box takes time with the square of the
+/// number of bullets it marks; the items after these are marked in their text, their lines hanging
+/// about where the box would hang them.
+constexpr std::size_t kMarkedBullets = 500;
 
 /// The help's text in the rich-text form the box reads: every character beyond ASCII as its code.
 class RichTextWriter {
@@ -114,6 +120,7 @@ std::string Win32HelpViewer::richText(const platform::HelpDocument& blocks)
         "{\\f1\\fmodern\\fcharset128 MS Gothic;}}{\\colortbl;\\red0\\green0\\blue0;}\\uc1\\fs20\n";
     RichTextWriter writer(rtf);
     bool afterList = false;
+    std::size_t bullets = 0;
     for (const auto& block : blocks) {
         const bool item =
             block.kind == HelpBlockKind::BulletItem || block.kind == HelpBlockKind::NumberedItem;
@@ -130,17 +137,17 @@ std::string Win32HelpViewer::richText(const platform::HelpDocument& blocks)
             writer.runs(block.runs);
             break;
         case HelpBlockKind::BulletItem:
-            // The mark and a tab to where the text hangs: Wine's box takes time with the square of
-            // the number of items it marks itself.
-            rtf += "\\fi-320\\li560\\tx560\\sa60 \\u8226?\\tab ";
-            writer.runs(block.runs);
-            break;
         case HelpBlockKind::NumberedItem:
-            // The box numbers the item itself, and its text hangs from the number without a tab, at
-            // which the box would break the line. Each item is given its own number, so the box never
-            // counts the items before it.
-            rtf += "{\\*\\pn\\pnlvlbody\\pndec\\pnstart" + std::to_string(block.number) +
-                   "\\pnindent320{\\pntxta .}}\\fi-320\\li560\\sa60 ";
+            // The box marks the item itself, and its text hangs from the mark without a tab, at which
+            // the box would break the line. Each numbered item is given its own number, so the box
+            // never counts the items before it.
+            if (block.kind == HelpBlockKind::NumberedItem)
+                rtf += "{\\*\\pn\\pnlvlbody\\pndec\\pnstart" + std::to_string(block.number) +
+                       "\\pnindent320{\\pntxta .}}\\fi-320\\li560\\sa60 ";
+            else if (++bullets <= kMarkedBullets)
+                rtf += "{\\*\\pn\\pnlvlblt\\pnindent320}\\fi-320\\li560\\sa60 ";
+            else
+                rtf += "\\fi-200\\li560\\sa60 \\u8226?\\u160?\\u160?";
             writer.runs(block.runs);
             break;
         case HelpBlockKind::Preformatted:

@@ -75,7 +75,7 @@ TEST(Win32HelpViewerTest, ShowsTheGuideAsRichTextAndEscapeClosesIt)
     ASSERT_NE(viewer.window(), nullptr);
     EXPECT_TRUE(IsWindowVisible(viewer.window()));
     EXPECT_EQ(view_win32::windowText(viewer.textBox()),
-              u"Orvanta\u00A0の使い方\r\nF1\u00A0キーでヘルプ\r\n選ぶ\r\n\u2022\t見る");
+              u"Orvanta\u00A0の使い方\r\nF1\u00A0キーでヘルプ\r\n選ぶ\r\n見る");
     EXPECT_NE(GetWindowLongPtrW(viewer.textBox(), GWL_STYLE) & ES_READONLY, 0);
     // The heading and the strong text are bold, the paragraph is not.
     auto boldAt = [&](int position) {
@@ -99,17 +99,21 @@ TEST(Win32HelpViewerTest, ShowsTheGuideAsRichTextAndEscapeClosesIt)
 }
 
 // Wine's box takes time with the square of the length of a run of one format, and of the number of
-// items it marks itself: a long run is cut at its spaces and invisible breaks (in a colour no blank
-// shows), and bullets are written out.
-TEST(Win32HelpViewerTest, RichTextKeepsRunsShortAndMarksBulletsItself)
+// bullets it marks itself: a long run is cut at a space (in a colour no blank shows), and the bullets
+// after the first 500 are written out.
+TEST(Win32HelpViewerTest, RichTextKeepsRunsShortAndWritesOutBulletsBeyondTheFirst)
 {
     std::string text;
-    for (int i = 0; i < 40; ++i)
+    for (int i = 0; i < 60; ++i)
         text += "word ";
-    const auto rtf = Win32HelpViewer::richText(*app::readHelpFile(text + "\n\n- a\n- b\n"));
+    text += "\n\n";
+    for (int i = 0; i < 501; ++i)
+        text += "- a\n";
+    const auto rtf = Win32HelpViewer::richText(*app::readHelpFile(text));
     EXPECT_NE(rtf.find("word word{\\cf1  }word"), std::string::npos);
-    EXPECT_EQ(rtf.find("\\pnlvlblt"), std::string::npos);
-    EXPECT_NE(rtf.find("\\u8226?\\tab a"), std::string::npos);
+    EXPECT_NE(rtf.find("{\\*\\pn\\pnlvlblt\\pnindent320}\\fi-320\\li560\\sa60 a\\par"), std::string::npos);
+    EXPECT_EQ(rtf.find("\\u8226?"), rtf.rfind("\\u8226?"));
+    EXPECT_NE(rtf.find("\\u8226?\\u160?\\u160?a\\par\n}"), std::string::npos);
 }
 
 } // namespace
