@@ -140,8 +140,8 @@ bool isWideCharacter(char16_t c)
 namespace {
 
 /// A place where both windows may break a line. Japanese text breaks between any two characters in
-/// the Qt window, but Windows' rich-edit box measures a stretch without a space whole at every line it
-/// wraps, so a long one gets invisible breaks too.
+/// the Qt window, but the rich-edit box of orvanta.exe under Wine measures a stretch without a space
+/// whole at every line it wraps, so a long Japanese stretch gets invisible breaks too.
 bool breaksLine(char16_t c)
 {
     return c == u' ' || c == u'\n' || c == kBreak;
