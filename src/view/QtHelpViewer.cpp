@@ -19,8 +19,8 @@ using platform::HelpStyle;
 
 /// The most items a list of the text browser's own holds. The browser marks every item of a list anew
 /// for each item added to it, so a list of many thousand items would keep the window busy for minutes:
-/// a longer list is shown as indented lines, each beginning with its mark. No list of a guide comes
-/// near this.
+/// a longer list, or one that does not start at 1, is shown as indented lines, each beginning with its
+/// mark. No list of a guide comes near this.
 constexpr std::size_t kItemsPerList = 64;
 
 void appendRuns(QString& html, const std::vector<platform::HelpRun>& runs)
@@ -54,9 +54,10 @@ QString htmlOf(const platform::HelpDocument& blocks)
             while (end < blocks.size() && blocks[end].kind == block.kind)
                 ++end;
             const bool bullets = block.kind == HelpBlockKind::BulletItem;
-            const bool own = end - i <= kItemsPerList;
+            // The browser numbers every list of its own from 1, whatever number it starts with.
+            const bool own = end - i <= kItemsPerList && (bullets || block.number == 1);
             if (own)
-                html += bullets ? u"<ul>"_s : u"<ol start=\""_s + QString::number(block.number) + u"\">"_s;
+                html += bullets ? u"<ul>"_s : u"<ol>"_s;
             for (; i < end; ++i) {
                 if (own)
                     html += u"<li>"_s;

@@ -808,10 +808,10 @@ private slots:
 
     void helpViewerShowsOurGuideAsText()
     {
-        // A short list is the browser's own, a long one indented lines with their marks; a link and a
-        // tag are text.
-        std::string guide =
-            "# Orvanta の使い方\n\n**登録先**を\n選びます。<a href=\"http://x/\">y</a>\n\n- a\n- b\n\n";
+        // A short list is the browser's own, a long one or one that starts at 3 indented lines with
+        // their marks; a link and a tag are text.
+        std::string guide = "# Orvanta の使い方\n\n**登録先**を\n選びます。<a href=\"http://x/\">y</a>\n\n- "
+                            "a\n- b\n\n3. c\n\nend\n\n";
         for (int i = 0; i < 70; ++i)
             guide += "1. item\n";
         view::QtHelpViewer viewer;
@@ -831,6 +831,7 @@ private slots:
         QVERIFY(!shown->toPlainText().contains(u"*"_s));
         QVERIFY(shown->toPlainText().contains(u"<a href=\"http://x/\">y</a>"_s));
         QVERIFY(shown->document()->findBlockByNumber(3).textList());
+        QCOMPARE(shown->document()->findBlockByNumber(4).text(), u"3. c"_s);
         QVERIFY(!shown->document()->lastBlock().textList());
         QCOMPARE(shown->document()->lastBlock().text(), u"70. item"_s);
         QVERIFY(QTest::qWaitForWindowActive(shown));
