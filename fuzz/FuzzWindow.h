@@ -5,6 +5,7 @@
 
 #include "app/MainWindow.h"
 #include "platform/FileAsRead.h"
+#include "platform/FileRules.h"
 #include "platform/Services.h"
 #include "platform/linux/IcuCodePage.h"
 
@@ -16,13 +17,6 @@ namespace orvanta::fuzz {
 /// Files as a map from the path the program names them by to their bytes.
 class MemoryFiles final : public platform::FileSystem {
 public:
-    platform::Expected<std::string> readFile(std::u16string_view path) const override
-    {
-        const auto found = files.find(std::u16string(path));
-        if (found == files.end())
-            return platform::Failure{platform::Failure::Kind::NotFound, u"ファイルが見つかりません。"};
-        return found->second;
-    }
     std::optional<platform::Failure> replaceRefusal(std::u16string_view) const override
     {
         return std::nullopt;
@@ -33,6 +27,15 @@ public:
     std::map<std::u16string, std::string> files;
 
 protected:
+    platform::Expected<std::string> read(std::u16string_view path, std::size_t limit) const override
+    {
+        const auto found = files.find(std::u16string(path));
+        if (found == files.end())
+            return platform::Failure{platform::Failure::Kind::NotFound, u"ファイルが見つかりません。"};
+        if (found->second.size() > limit)
+            return platform::Failure{platform::Failure::Kind::Other, platform::tooLargeDescription(limit)};
+        return found->second;
+    }
     platform::WriteOutcome write(std::u16string_view path, std::string_view bytes,
                                  const platform::WriteKind& kind) override
     {
@@ -80,7 +83,11 @@ public:
     bool holdsOwnCopy() const override { return false; }
     platform::LocalTime now() const override { return {2026, 2, 3, 9, 5, 7}; }
     std::uint32_t below(std::uint32_t) override { return 0; }
-    bool open(const std::string&) override { return false; }
+    bool show(const platform::HelpDocument& help) override
+    {
+        shownHelp = help;
+        return true;
+    }
     std::uint32_t GetDriveTypeA(std::string_view) const override { return platform::DRIVE_NO_ROOT_DIR; }
     std::u16string displayName(std::string_view) const override { return {}; }
     std::optional<std::string> root(char) const override { return std::nullopt; }
@@ -88,6 +95,9 @@ public:
     // A secret's time on the clipboard never runs out inside one input.
     void start(std::chrono::milliseconds, std::function<void()>) override {}
     void stop() override {}
+
+    /// The help F1 showed last.
+    platform::HelpDocument shownHelp;
 };
 
 /// The data file and the backup file as the window names them on this machine.

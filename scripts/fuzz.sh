@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds the fuzz targets with clang (libFuzzer, AddressSanitizer, UndefinedBehaviorSanitizer) into
-# build/fuzz and runs each for the given number of seconds over its seed corpus in fuzz/corpus/.
+# Builds the fuzz targets with clang (libFuzzer, AddressSanitizer, UndefinedBehaviorSanitizer, the C++
+# library's checks) into build/fuzz and runs each for the given number of seconds over its seed corpus
+# in fuzz/corpus/.
 # New inputs go to build/fuzz/corpus/<name>; an input that crashes is kept as
 # build/fuzz/crashes/<name>-crash-... and fails the run.
 # Usage: bash scripts/fuzz.sh [seconds per target, default 60]
@@ -8,11 +9,11 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 seconds=${1:-60}
-targets=(rows restore hive stored_text mail_key)
+targets=(rows restore hive stored_text mail_key help)
 
 cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_COMPILE_WARNING_AS_ERROR=ON \
-  -DORVANTA_BUILD_FUZZ=ON -DORVANTA_SANITIZE=ON \
+  -DORVANTA_BUILD_FUZZ=ON -DORVANTA_SANITIZE=ON -DORVANTA_LIBRARY_CHECKS=ON \
   -DORVANTA_BUILD_TESTS=OFF -DORVANTA_BUILD_VIEW=OFF -DORVANTA_BUILD_BENCH=OFF >/dev/null
 cmake --build build/fuzz -j"$(nproc)" --target "${targets[@]/#/fuzz_}"
 

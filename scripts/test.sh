@@ -26,9 +26,9 @@ QT_QPA_PLATFORM=offscreen ctest --test-dir build/test --output-on-failure -j"$jo
 echo "== clang-tidy over every source, with the compile database of that build"
 bash scripts/check.sh --all build/test
 
-echo "== Core tests under AddressSanitizer and UndefinedBehaviorSanitizer"
-cmake -S . -B build/asan -DCMAKE_BUILD_TYPE=Debug -DORVANTA_SANITIZE=ON -DCMAKE_COMPILE_WARNING_AS_ERROR=ON \
-  -DORVANTA_BUILD_VIEW=OFF -DORVANTA_BUILD_BENCH=OFF >/dev/null
+echo "== Core tests under AddressSanitizer and UndefinedBehaviorSanitizer, with the C++ library's checks"
+cmake -S . -B build/asan -DCMAKE_BUILD_TYPE=Debug -DORVANTA_SANITIZE=ON -DORVANTA_LIBRARY_CHECKS=ON \
+  -DCMAKE_COMPILE_WARNING_AS_ERROR=ON -DORVANTA_BUILD_VIEW=OFF -DORVANTA_BUILD_BENCH=OFF >/dev/null
 cmake --build build/asan -j"$jobs"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1

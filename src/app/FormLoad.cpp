@@ -1,6 +1,7 @@
 // Form_Load: start-up and the reload after every write. Reads the key from the product ID, builds the
 // code table, finds psw.ini, the picture and the help file, and shows the first screen.
 #include "MainWindow.h"
+#include "app/HelpText.h"
 #include "app/Module1.h"
 
 namespace orvanta::app {
@@ -101,19 +102,21 @@ void MainWindow::reload()
 void MainWindow::helpKey()
 {
     auto& files = m_services.files;
-    const auto host = files.hostPath(m_helpFile);
-    if (!host || !files.exists(m_helpFile)) {
+    if (!files.exists(m_helpFile)) {
         Txtmassage.setText(u"ヘルプファイルが見つかりません：" + files.shownPath(m_helpFile));
         return;
     }
-    // Read as the data file is read: only a regular file of sane size. A pipe of that name would
-    // keep the window waiting for ever.
-    if (const auto bytes = files.readFile(m_helpFile); !bytes) {
+    // Read as the data file is read: only a regular file, and one no larger than a help file needs to
+    // be. A pipe of that name would keep the window waiting for ever; the file is read here once, and
+    // the window shows what was read.
+    const auto bytes = files.readFile(m_helpFile, kMaxHelpFileSize);
+    if (!bytes) {
         Txtmassage.setText(u"ヘルプファイルを表示できません：" + files.shownPath(m_helpFile) + u"：" +
                            bytes.failure().description);
         return;
     }
-    if (!m_services.help.open(*host))
+    const auto help = readHelpFile(bytes.value());
+    if (!help || !m_services.help.show(*help))
         Txtmassage.setText(u"ヘルプファイルを表示できません：" + files.shownPath(m_helpFile));
 }
 

@@ -10,7 +10,14 @@ namespace orvanta::app {
 
 namespace {
 
+using platform::HelpBlock;
+using platform::HelpBlockKind;
+using platform::HelpRun;
+using platform::HelpStyle;
 using Text = std::u16string_view;
+
+/// The invisible break put into a long stretch of text (ZERO WIDTH SPACE).
+constexpr char16_t kBreak = u'\u200B';
 
 bool isAsciiPunctuation(char16_t c)
 {
@@ -31,6 +38,9 @@ Text trimmed(Text line)
         line.remove_suffix(1);
     return line;
 }
+
+/// The largest number a list item shows: nine digits.
+constexpr int kMaxItemNumber = 999'999'999;
 
 /// A list item's marker: "- ", or a number followed by ". " with the item's number.
 struct Marker {
@@ -129,6 +139,39 @@ bool isWideCharacter(char16_t c)
 
 namespace {
 
+/// A place where both windows may break a line. Japanese text breaks between any two characters in
+/// the Qt window, but the rich-edit box of orvanta.exe under Wine measures a stretch without a space
+/// whole at every line it wraps, so a long Japanese stretch gets invisible breaks too.
+bool breaksLine(char16_t c)
+{
+    return c == u' ' || c == u'\n' || c == kBreak;
+}
+
+/// The runs of one block with an invisible break after every kLongestUnbroken characters that stand
+/// together without a place to break; where one run ends and the next begins is no such place. A
+/// character beyond the basic plane (two UTF-16 units) is never split.
+void breakLongStretches(std::vector<HelpRun>& runs)
+{
+    std::size_t unbroken = 0;
+    for (auto& run : runs) {
+        std::u16string text;
+        text.reserve(run.text.size() + run.text.size() / kLongestUnbroken);
+        for (const char16_t c : run.text) {
+            const bool secondHalf = c >= 0xDC00 && c <= 0xDFFF;
+            if (breaksLine(c)) {
+                unbroken = 0;
+            } else if (unbroken >= kLongestUnbroken && !secondHalf) {
+                text += kBreak;
+                unbroken = 1;
+            } else {
+                ++unbroken;
+            }
+            text += c;
+        }
+        run.text = std::move(text);
+    }
+}
+
 // The help file's text: UTF-8, with or without a byte-order mark, and no NUL byte.
 std::optional<std::u16string> helpText(std::string_view bytes)
 {
@@ -152,13 +195,13 @@ int headingLevel(Text content)
 
 } // namespace
 
-std::optional<std::vector<HelpBlock>> readHelpFile(std::string_view bytes)
+std::optional<platform::HelpDocument> readHelpFile(std::string_view bytes)
 {
     const auto decoded = helpText(bytes);
     if (!decoded)
         return std::nullopt;
 
-    std::vector<HelpBlock> blocks;
+    platform::HelpDocument blocks;
     // The block being gathered: its kind and its text so far (flowing text, or preformatted lines).
     std::optional<HelpBlock> open;
     std::u16string gathered;
@@ -172,6 +215,12 @@ std::optional<std::vector<HelpBlock>> readHelpFile(std::string_view bytes)
         } else {
             open->runs = inlineRuns(gathered);
         }
+        breakLongStretches(open->runs);
+        // An item of a numbered list shows the number after the item before it, whatever the file
+        // gives: the first item's number starts the list.
+        if (open->kind == HelpBlockKind::NumberedItem && !blocks.empty() &&
+            blocks.back().kind == HelpBlockKind::NumberedItem)
+            open->number = blocks.back().number + (blocks.back().number < kMaxItemNumber ? 1 : 0);
         blocks.push_back(std::move(*open));
         open.reset();
         gathered.clear();

@@ -63,9 +63,10 @@ std::u16string oddFileDescription(OddFile kind)
 
 std::u16string tooLargeDescription(std::size_t limit)
 {
-    const auto mebibytes = std::to_string(limit / (1024 * 1024));
-    return u"ファイルが大きすぎます（" + std::u16string(mebibytes.begin(), mebibytes.end()) +
-           u" MiB まで）。";
+    const bool whole = limit % (1024 * 1024) == 0;
+    const auto size = std::to_string(whole ? limit / (1024 * 1024) : limit / 1024);
+    return u"ファイルが大きすぎます（" + std::u16string(size.begin(), size.end()) +
+           (whole ? u" MiB" : u" KiB") + u" まで）。";
 }
 
 std::optional<Failure> kindRefusal(FileKind kind)

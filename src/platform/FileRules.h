@@ -17,7 +17,8 @@ namespace orvanta::platform {
 enum class OddFile { Pipe, Device, Socket, Other };
 
 std::u16string oddFileDescription(OddFile kind);
-/// "ファイルが大きすぎます（4 MiB まで）。", for a limit of whole MiB.
+/// "ファイルが大きすぎます（4 MiB まで）。", for a limit of whole MiB, else of whole KiB
+/// ("（256 KiB まで）").
 std::u16string tooLargeDescription(std::size_t limit = kMaxFileSize);
 
 /// What stands under a file's name, as the program's reads and writes tell things apart. A Link is seen

@@ -87,14 +87,21 @@ using WriteKind = std::variant<UsersFile, OwnFile>;
 /// folder) refuses the write with a description that names it, and is neither followed nor removed.
 ///
 /// Only regular files (or links to one) of at most kMaxFileSize bytes are read: a pipe, a device, a
-/// folder, a link to nothing or a larger file fails with a description that says so. Which files a
+/// folder, a link to nothing or a larger file fails with a description that says so (the help file is
+/// held to a smaller size). Which files a
 /// write replaces, and how, says its WriteKind.
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
 
     /// The whole file. A missing file fails with Failure::Kind::NotFound.
-    virtual Expected<std::string> readFile(std::u16string_view path) const = 0;
+    Expected<std::string> readFile(std::u16string_view path) const { return read(path, kMaxFileSize); }
+    /// As readFile, for a file the program holds to a smaller size than its own files (the help file):
+    /// a file of more than `limit` bytes is refused as a file larger than kMaxFileSize is.
+    Expected<std::string> readFile(std::u16string_view path, std::size_t limit) const
+    {
+        return read(path, limit);
+    }
     /// Replaces (or creates) the user's file with these bytes.
     WriteOutcome writeFile(std::u16string_view path, std::string_view bytes)
     {
@@ -134,6 +141,8 @@ public:
     }
 
 protected:
+    /// The one read behind the two above.
+    virtual Expected<std::string> read(std::u16string_view path, std::size_t limit) const = 0;
     /// The one write behind the four above.
     virtual WriteOutcome write(std::u16string_view path, std::string_view bytes, const WriteKind& kind) = 0;
 };

@@ -2,9 +2,7 @@
 #include "QtHelpViewer.h"
 
 #include "QtText.h"
-#include "app/HelpText.h"
 
-#include <QFile>
 #include <QKeySequence>
 #include <QShortcut>
 #include <algorithm>
@@ -15,60 +13,87 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QString htmlOf(const std::vector<app::HelpRun>& runs)
+using platform::HelpBlock;
+using platform::HelpBlockKind;
+using platform::HelpStyle;
+
+/// The most items a list of the text browser's own holds. The browser marks every item of a list anew
+/// for each item added to it, so a list of many thousand items would keep the window busy for minutes:
+/// a longer list, or one that does not start at 1, is shown as indented lines, each beginning with its
+/// mark. No list of a guide comes near this.
+constexpr std::size_t kItemsPerList = 64;
+
+void appendRuns(QString& html, const std::vector<platform::HelpRun>& runs)
 {
-    QString html;
     for (const auto& run : runs) {
         const QString text = toQString(run.text).toHtmlEscaped();
-        if (run.style == app::HelpStyle::Strong)
+        if (run.style == HelpStyle::Strong)
             html += u"<b>"_s + text + u"</b>"_s;
-        else if (run.style == app::HelpStyle::Code)
+        else if (run.style == HelpStyle::Code)
             html += u"<code>"_s + text + u"</code>"_s;
         else
             html += text;
     }
-    return html;
 }
 
-/// The help as the core reads it, in the markup the text browser shows: consecutive items form one list.
-QString htmlOf(const std::vector<app::HelpBlock>& blocks)
+bool isItem(HelpBlockKind kind)
 {
-    using Kind = app::HelpBlockKind;
+    return kind == HelpBlockKind::BulletItem || kind == HelpBlockKind::NumberedItem;
+}
+
+/// The help in the markup the text browser shows, built in one pass: consecutive items of one kind
+/// form one list. Indented lines keep their spaces and line breaks but wrap at the window's edge, as
+/// the Windows window wraps them.
+QString htmlOf(const platform::HelpDocument& blocks)
+{
     QString html;
-    const app::HelpBlock* previous = nullptr;
-    for (const auto& block : blocks) {
-        const bool listContinues = previous && previous->kind == block.kind;
-        if (previous && !listContinues && previous->kind == Kind::BulletItem)
-            html += u"</ul>"_s;
-        if (previous && !listContinues && previous->kind == Kind::NumberedItem)
-            html += u"</ol>"_s;
+    for (std::size_t i = 0; i < blocks.size();) {
+        const HelpBlock& block = blocks[i];
+        if (isItem(block.kind)) {
+            std::size_t end = i + 1;
+            while (end < blocks.size() && blocks[end].kind == block.kind)
+                ++end;
+            const bool bullets = block.kind == HelpBlockKind::BulletItem;
+            // The browser numbers every list of its own from 1, whatever number it starts with.
+            const bool own = end - i <= kItemsPerList && (bullets || block.number == 1);
+            if (own)
+                html += bullets ? u"<ul>"_s : u"<ol>"_s;
+            for (; i < end; ++i) {
+                if (own)
+                    html += u"<li>"_s;
+                else
+                    html += u"<p style=\"margin: 0px 0px 0px 40px\">"_s +
+                            (bullets ? u"• "_s : QString::number(blocks[i].number) + u". "_s);
+                appendRuns(html, blocks[i].runs);
+                html += own ? u"</li>"_s : u"</p>"_s;
+            }
+            if (own)
+                html += bullets ? u"</ul>"_s : u"</ol>"_s;
+            continue;
+        }
         switch (block.kind) {
-        case Kind::Heading: {
+        case HelpBlockKind::Heading: {
             const QString tag = u"h"_s + QString::number(std::clamp(block.level, 1, 6));
-            html += u"<"_s + tag + u">"_s + htmlOf(block.runs) + u"</"_s + tag + u">"_s;
+            html += u"<"_s + tag + u">"_s;
+            appendRuns(html, block.runs);
+            html += u"</"_s + tag + u">"_s;
             break;
         }
-        case Kind::Paragraph:
-            html += u"<p>"_s + htmlOf(block.runs) + u"</p>"_s;
+        case HelpBlockKind::Preformatted:
+            html += u"<pre style=\"white-space: pre-wrap\">"_s;
+            appendRuns(html, block.runs);
+            html += u"</pre>"_s;
             break;
-        case Kind::BulletItem:
-            html += (listContinues ? QString() : u"<ul>"_s) + u"<li>"_s + htmlOf(block.runs) + u"</li>"_s;
-            break;
-        case Kind::NumberedItem:
-            if (!listContinues)
-                html += u"<ol start=\""_s + QString::number(block.number) + u"\">"_s;
-            html += u"<li>"_s + htmlOf(block.runs) + u"</li>"_s;
-            break;
-        case Kind::Preformatted:
-            html += u"<pre>"_s + htmlOf(block.runs) + u"</pre>"_s;
+        case HelpBlockKind::Paragraph:
+        case HelpBlockKind::BulletItem:
+        case HelpBlockKind::NumberedItem:
+            html += u"<p>"_s;
+            appendRuns(html, block.runs);
+            html += u"</p>"_s;
             break;
         }
-        previous = &block;
+        ++i;
     }
-    if (previous && previous->kind == Kind::BulletItem)
-        html += u"</ul>"_s;
-    if (previous && previous->kind == Kind::NumberedItem)
-        html += u"</ol>"_s;
     return html;
 }
 
@@ -79,28 +104,20 @@ QtHelpViewer::~QtHelpViewer()
     delete m_window.data();
 }
 
-bool QtHelpViewer::open(const std::string& hostPath)
+bool QtHelpViewer::show(const platform::HelpDocument& help)
 {
-    QFile file(QFile::decodeName(QByteArray::fromStdString(hostPath)));
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    const auto bytes = file.readAll();
-    const auto blocks =
-        app::readHelpFile(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
-    if (!blocks)
-        return false;
-
     if (!m_window) {
         m_window = new QTextBrowser;
         m_window->setObjectName(u"helpWindow"_s);
         m_window->setWindowTitle(u"Orvanta ヘルプ"_s);
-        m_window->setOpenExternalLinks(true);
+        // The help holds no link, and a click never leads anywhere.
+        m_window->setOpenLinks(false);
         m_window->resize(600, 520);
         // Escape closes the help, as it closes a dialog.
         auto* close = new QShortcut(QKeySequence(Qt::Key_Escape), m_window);
         QObject::connect(close, &QShortcut::activated, m_window.data(), &QWidget::close);
     }
-    m_window->setHtml(htmlOf(*blocks));
+    m_window->setHtml(htmlOf(help));
     m_window->show();
     m_window->raise();
     m_window->activateWindow();

@@ -9,10 +9,8 @@
 
 namespace orvanta::view {
 
-/// Shows the help file in a window of its own, as the core reads our short guide in UTF-8 Markdown
-/// (app::readHelpFile, which the Windows window shows too); anything else (an old binary WinHelp file,
-/// a file in another encoding) is refused, so the window can say that the help cannot be shown.
-/// Escape closes the window.
+/// Shows the help in a window of its own, as the core read it from the help file; the Windows window
+/// shows the same. Escape closes the window.
 class QtHelpViewer final : public platform::HelpViewer {
 public:
     QtHelpViewer() = default;
@@ -20,7 +18,7 @@ public:
     QtHelpViewer& operator=(const QtHelpViewer&) = delete;
     ~QtHelpViewer() override;
 
-    bool open(const std::string& hostPath) override;
+    bool show(const platform::HelpDocument& help) override;
 
 private:
     QPointer<QTextBrowser> m_window;

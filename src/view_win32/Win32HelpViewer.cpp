@@ -2,131 +2,163 @@
 #include "Win32HelpViewer.h"
 
 #include "Layout.h"
-#include "platform/Utf8.h"
 
 #include <algorithm>
 #include <commctrl.h>
 #include <cstdint>
-#include <optional>
 #include <richedit.h>
 
 namespace orvanta::view_win32 {
 
 namespace {
 
+using platform::HelpBlockKind;
+using platform::HelpStyle;
+
 constexpr const wchar_t* kClassName = L"OrvantaHelp";
 
-std::optional<std::string> readAll(const std::string& hostPath)
-{
-    const auto path = platform::fromUtf8(hostPath);
-    UniqueFile file(CreateFileW(wide(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (file.get() == INVALID_HANDLE_VALUE)
-        return std::nullopt;
-    std::string bytes;
-    char buffer[4096];
-    DWORD read = 0;
-    while (true) {
-        if (!ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr))
-            return std::nullopt;
-        if (read == 0)
-            return bytes;
-        bytes.append(buffer, read);
-    }
-}
+/// How many characters of one run of text the box is given before a space or an invisible break
+/// starts a run of its own. Wine's box measures a run of one format whole at every line it wraps,
+/// which for a long paragraph of plain text costs time with the square of its length; the core's
+/// invisible breaks (app::kLongestUnbroken) see to it that such a character comes soon. No paragraph
+/// of our guide is cut.
+constexpr std::size_t kLongestRun = 256;
+
+/// How many bullets of the page the box marks itself. Wine's box takes time with the square of the
+/// number of bullets it marks; the items after these are marked in their text, their lines hanging
+/// about where the box would hang them.
+constexpr std::size_t kMarkedBullets = 500;
 
 /// The help's text in the rich-text form the box reads: every character beyond ASCII as its code.
-void appendText(std::string& rtf, std::u16string_view text)
-{
-    for (const char16_t c : text) {
+class RichTextWriter {
+public:
+    explicit RichTextWriter(std::string& rtf) : m_rtf(rtf) {}
+
+    /// Flowing text. A line of Japanese breaks between any two characters, but the rich-edit box of
+    /// Wine breaks lines at spaces only, and would leave most of a line empty before a long Japanese
+    /// phrase: a space beside a Japanese character is kept from breaking, so that the line breaks
+    /// where it is full.
+    void runs(const std::vector<platform::HelpRun>& runs)
+    {
+        // The characters beside a run's first and last one lie in the runs beside it.
+        const auto at = [&runs](std::size_t r, std::ptrdiff_t i) -> char16_t {
+            while (i < 0 && r > 0)
+                i += static_cast<std::ptrdiff_t>(runs[--r].text.size());
+            while (r < runs.size() && i >= static_cast<std::ptrdiff_t>(runs[r].text.size()))
+                i -= static_cast<std::ptrdiff_t>(runs[r++].text.size());
+            return i < 0 || r == runs.size() ? u'\0' : runs[r].text[static_cast<std::size_t>(i)];
+        };
+        for (std::size_t r = 0; r < runs.size(); ++r) {
+            const auto& run = runs[r];
+            if (run.style != HelpStyle::Plain)
+                m_rtf += run.style == HelpStyle::Strong ? "{\\b " : "{\\f1 ";
+            for (std::size_t i = 0; i < run.text.size(); ++i) {
+                const auto here = static_cast<std::ptrdiff_t>(i);
+                const bool besideWide =
+                    app::isWideCharacter(at(r, here - 1)) || app::isWideCharacter(at(r, here + 1));
+                put(run.text[i] == u' ' && besideWide ? u'\u00A0' : run.text[i]);
+            }
+            if (run.style != HelpStyle::Plain) {
+                m_rtf += '}';
+                m_inRun = 0;
+            }
+        }
+    }
+
+    /// Text as it stands, its line breaks kept.
+    void lines(std::u16string_view text)
+    {
+        for (const char16_t c : text)
+            put(c);
+    }
+
+private:
+    void put(char16_t c)
+    {
+        // A space or an invisible break has no ink: in a colour of its own it starts a run of its own
+        // and shows the same.
+        const bool blank = c == u' ' || c == u'\u00A0' || c == u'\u200B';
+        if (blank && m_inRun >= kLongestRun) {
+            m_rtf += "{\\cf1 ";
+            character(c);
+            m_rtf += '}';
+            m_inRun = 0;
+            return;
+        }
+        character(c);
+        ++m_inRun;
+    }
+
+    void character(char16_t c)
+    {
         if (c == u'\\' || c == u'{' || c == u'}') {
-            rtf += '\\';
-            rtf += static_cast<char>(c);
+            m_rtf += '\\';
+            m_rtf += static_cast<char>(c);
         } else if (c == u'\n') {
-            rtf += "\\line ";
+            m_rtf += "\\line ";
         } else if (c >= 0x20 && c < 0x80) {
-            rtf += static_cast<char>(c);
+            m_rtf += static_cast<char>(c);
         } else if (c >= 0x80) {
-            rtf += "\\u" + std::to_string(static_cast<std::int16_t>(c)) + '?';
+            m_rtf += "\\u";
+            m_rtf += std::to_string(static_cast<std::int16_t>(c));
+            m_rtf += '?';
         }
     }
-}
 
-/// Flowing text. A line of Japanese breaks between any two characters, but the rich-edit box of Wine
-/// breaks lines at spaces only, and would leave most of a line empty before a long Japanese phrase: a
-/// space beside a Japanese character is kept from breaking, so that the line breaks where it is full.
-void appendRuns(std::string& rtf, const std::vector<app::HelpRun>& runs)
-{
-    std::u16string all;
-    for (const auto& run : runs)
-        all += run.text;
-    std::size_t at = 0;
-    for (const auto& run : runs) {
-        std::u16string text = run.text;
-        for (std::size_t i = 0; i < text.size(); ++i, ++at) {
-            const bool besideWide = (at > 0 && app::isWideCharacter(all[at - 1])) ||
-                                    (at + 1 < all.size() && app::isWideCharacter(all[at + 1]));
-            if (text[i] == u' ' && besideWide)
-                text[i] = u'\u00A0';
-        }
-        if (run.style == app::HelpStyle::Plain) {
-            appendText(rtf, text);
-            continue;
-        }
-        rtf += run.style == app::HelpStyle::Strong ? "{\\b " : "{\\f1 ";
-        appendText(rtf, text);
-        rtf += '}';
-    }
-}
-
-bool isItem(app::HelpBlockKind kind)
-{
-    return kind == app::HelpBlockKind::BulletItem || kind == app::HelpBlockKind::NumberedItem;
-}
+    std::string& m_rtf;
+    std::size_t m_inRun = 0;
+};
 
 } // namespace
 
-std::string Win32HelpViewer::richText(const std::vector<app::HelpBlock>& blocks)
+std::string Win32HelpViewer::richText(const platform::HelpDocument& blocks)
 {
     // Sizes in half points: the text at 10 pt, headings at 16 and 12 pt. Items hang from their mark.
-    std::string rtf = "{\\rtf1\\ansi\\ansicpg932\\deff0{\\fonttbl{\\f0\\fnil\\fcharset128 MS PGothic;}"
-                      "{\\f1\\fmodern\\fcharset128 MS Gothic;}}\\uc1\\fs20\n";
-    std::optional<app::HelpBlockKind> previous;
+    // Colour 1 is only ever given to characters without ink (RichTextWriter).
+    std::string rtf =
+        "{\\rtf1\\ansi\\ansicpg932\\deff0{\\fonttbl{\\f0\\fnil\\fcharset128 MS PGothic;}"
+        "{\\f1\\fmodern\\fcharset128 MS Gothic;}}{\\colortbl;\\red0\\green0\\blue0;}\\uc1\\fs20\n";
+    RichTextWriter writer(rtf);
+    bool afterList = false;
+    std::size_t bullets = 0;
     for (const auto& block : blocks) {
+        const bool item =
+            block.kind == HelpBlockKind::BulletItem || block.kind == HelpBlockKind::NumberedItem;
         // A paragraph after a list stands apart from its last item.
-        const bool afterList = previous && isItem(*previous) && !isItem(block.kind);
-        rtf += afterList ? "\\pard\\sb160" : "\\pard";
+        rtf += afterList && !item ? "\\pard\\sb160" : "\\pard";
         switch (block.kind) {
-        case app::HelpBlockKind::Heading:
+        case HelpBlockKind::Heading:
             rtf += block.level == 1 ? "\\sb80\\sa160\\b\\fs32 " : "\\sb240\\sa80\\b\\fs24 ";
-            appendRuns(rtf, block.runs);
+            writer.runs(block.runs);
             rtf += "\\b0\\fs20";
             break;
-        case app::HelpBlockKind::Paragraph:
+        case HelpBlockKind::Paragraph:
             rtf += "\\sa120 ";
-            appendRuns(rtf, block.runs);
+            writer.runs(block.runs);
             break;
-        case app::HelpBlockKind::BulletItem:
-        case app::HelpBlockKind::NumberedItem:
-            // The box numbers the item itself, and its text hangs from the number without a tab, at
-            // which the box would break the line.
-            if (block.kind == app::HelpBlockKind::BulletItem)
-                rtf += "{\\*\\pn\\pnlvlblt\\pnindent320}";
-            else
+        case HelpBlockKind::BulletItem:
+        case HelpBlockKind::NumberedItem:
+            // The box marks the item itself, and its text hangs from the mark without a tab, at which
+            // the box would break the line. Each numbered item is given its own number, so the box
+            // never counts the items before it.
+            if (block.kind == HelpBlockKind::NumberedItem)
                 rtf += "{\\*\\pn\\pnlvlbody\\pndec\\pnstart" + std::to_string(block.number) +
-                       "\\pnindent320{\\pntxta .}}";
-            rtf += "\\fi-320\\li560\\sa60 ";
-            appendRuns(rtf, block.runs);
+                       "\\pnindent320{\\pntxta .}}\\fi-320\\li560\\sa60 ";
+            else if (++bullets <= kMarkedBullets)
+                rtf += "{\\*\\pn\\pnlvlblt\\pnindent320}\\fi-320\\li560\\sa60 ";
+            else
+                rtf += "\\fi-200\\li560\\sa60 \\u8226?\\u160?\\u160?";
+            writer.runs(block.runs);
             break;
-        case app::HelpBlockKind::Preformatted:
+        case HelpBlockKind::Preformatted:
             rtf += "\\li560\\sa120\\f1 ";
             for (const auto& run : block.runs)
-                appendText(rtf, run.text);
+                writer.lines(run.text);
             rtf += "\\f0";
             break;
         }
         rtf += "\\par\n";
-        previous = block.kind;
+        afterList = item;
     }
     rtf += '}';
     return rtf;
@@ -134,17 +166,11 @@ std::string Win32HelpViewer::richText(const std::vector<app::HelpBlock>& blocks)
 
 Win32HelpViewer::Win32HelpViewer(HINSTANCE instance) : m_instance(instance) {}
 
-bool Win32HelpViewer::open(const std::string& hostPath)
+bool Win32HelpViewer::show(const platform::HelpDocument& help)
 {
-    const auto bytes = readAll(hostPath);
-    if (!bytes)
-        return false;
-    const auto blocks = app::readHelpFile(*bytes);
-    if (!blocks)
-        return false;
     if (!m_window && !create())
         return false;
-    const std::string rtf = richText(*blocks);
+    const std::string rtf = richText(help);
     SETTEXTEX replace{ST_DEFAULT, CP_ACP};
     SendMessageW(m_text, EM_SETTEXTEX, reinterpret_cast<WPARAM>(&replace),
                  reinterpret_cast<LPARAM>(rtf.c_str()));

@@ -1,4 +1,5 @@
 // Start-up: the key, the initial screen, the clipboard, the destination list, the picture and help.
+#include "app/HelpText.h"
 #include "app/MainWindow.h"
 #include "app/Module1.h"
 #include "platform/Utf8.h"
@@ -126,13 +127,20 @@ TEST_F(FormLoadTest, HelpOpensTheWorkingDirectorysHelpFileOrSaysItIsMissing)
 
     services.rootDir.write("ORVANTA.HLP", "help");
     window.helpKey();
-    EXPECT_EQ(services.help.openedPaths(), std::vector<std::string>{services.rootDir.file("ORVANTA.HLP")});
+    const platform::HelpDocument help{{platform::HelpBlockKind::Paragraph, 0, 0, {{u"help"}}}};
+    EXPECT_EQ(services.help.shown(), std::vector<platform::HelpDocument>{help});
 
-    // No program on the desktop would show it.
+    // No window could be made for it, or the file is no help text (an old binary WinHelp file).
+    const std::u16string cannot =
+        u"ヘルプファイルを表示できません：" + platform::fromUtf8(services.rootDir.file("ORVANTA.HLP"));
     services.help.setResult(false);
     window.helpKey();
-    EXPECT_TRUE(window.Txtmassage.text().starts_with(u"ヘルプファイルを表示できません："));
-    EXPECT_TRUE(window.Txtmassage.text().ends_with(u"ORVANTA.HLP"));
+    EXPECT_EQ(window.Txtmassage.text(), cannot);
+    services.help.setResult(true);
+    services.rootDir.write("ORVANTA.HLP", std::string("?_\x03\0\0", 5));
+    window.helpKey();
+    EXPECT_EQ(window.Txtmassage.text(), cannot);
+    EXPECT_EQ(services.help.shown().size(), 2U);
 }
 
 // The help is read only from a regular file of sane size, as the data file: a pipe of that name
@@ -144,9 +152,13 @@ TEST_F(FormLoadTest, HelpRefusesAPipeOrAHugeFile)
         std::function<void()> make;
         std::u16string why;
     };
+    // A help file is held to a smaller size than psw.ini, and a file larger than either is refused
+    // with the help's own limit.
     std::vector<Case> cases{
+        {[&] { services.rootDir.write("ORVANTA.HLP", std::string(app::kMaxHelpFileSize + 1, 'x')); },
+         u"ファイルが大きすぎます（256 KiB まで）。"},
         {[&] { services.rootDir.write("ORVANTA.HLP", std::string(platform::kMaxFileSize + 1, 'x')); },
-         u"ファイルが大きすぎます（4 MiB まで）。"},
+         u"ファイルが大きすぎます（256 KiB まで）。"},
     };
 #ifndef _WIN32 // Windows has no named pipes in the file system
     cases.push_back({[&] { ASSERT_EQ(mkfifo(path.c_str(), 0600), 0); },
@@ -159,8 +171,13 @@ TEST_F(FormLoadTest, HelpRefusesAPipeOrAHugeFile)
         window.helpKey();
         EXPECT_EQ(window.Txtmassage.text(),
                   u"ヘルプファイルを表示できません：" + platform::fromUtf8(path) + u"：" + c.why);
-        EXPECT_TRUE(services.help.openedPaths().empty());
+        EXPECT_TRUE(services.help.shown().empty());
     }
+    // A file of the largest size is shown.
+    std::filesystem::remove(path);
+    services.rootDir.write("ORVANTA.HLP", std::string(app::kMaxHelpFileSize, 'x'));
+    window.helpKey();
+    EXPECT_EQ(services.help.shown().size(), 1U);
 }
 
 // Where the picture and the help file are found, for each set of folders that hold them. The working
@@ -196,7 +213,7 @@ TEST_F(FormLoadTest, PictureAndHelpAreFoundInTheFirstFolderThatHoldsThem)
         for (int place : {Working, Program, Shared}) {
             if (c.holding & place) {
                 dir(place).write("logob.jpg", "picture");
-                dir(place).write("ORVANTA.HLP", "help");
+                dir(place).write("ORVANTA.HLP", "help " + std::to_string(place));
             }
         }
         app::MainWindow w{s.services()};
@@ -207,10 +224,13 @@ TEST_F(FormLoadTest, PictureAndHelpAreFoundInTheFirstFolderThatHoldsThem)
         EXPECT_EQ(w.pictureFile(), c.picture ? dir(c.picture).file("logob.jpg") : "") << where;
         w.helpKey();
         if (c.help) {
-            EXPECT_EQ(s.help.openedPaths(), std::vector<std::string>{dir(c.help).file("ORVANTA.HLP")})
+            ASSERT_EQ(s.help.shown().size(), 1U) << where;
+            const auto number = std::to_string(c.help);
+            EXPECT_EQ(s.help.shown()[0].at(0).runs.at(0).text,
+                      u"help " + std::u16string(number.begin(), number.end()))
                 << where;
         } else {
-            EXPECT_TRUE(s.help.openedPaths().empty()) << where;
+            EXPECT_TRUE(s.help.shown().empty()) << where;
             EXPECT_EQ(w.Txtmassage.text(),
                       u"ヘルプファイルが見つかりません：" + platform::fromUtf8(s.rootDir.file("ORVANTA.HLP")))
                 << where;

@@ -142,12 +142,12 @@ TEST(ViewRulesTest, TheListKeysChooseAsInAWindowsListBox)
 
 TEST(ViewRulesTest, TheHelpFileReadsAsHeadingsListsAndFlowingParagraphs)
 {
-    using K = app::HelpBlockKind;
-    using S = app::HelpStyle;
+    using K = platform::HelpBlockKind;
+    using S = platform::HelpStyle;
     const struct {
         const char* name;
         std::string_view bytes;
-        std::optional<std::vector<app::HelpBlock>> blocks;
+        std::optional<platform::HelpDocument> blocks;
     } cases[] = {
         {"Headings",
          "# 使い方\n## 見る\n",
@@ -163,11 +163,12 @@ TEST(ViewRulesTest, TheHelpFileReadsAsHeadingsListsAndFlowingParagraphs)
              {u" をsee the "},
              {u"c:", S::Code},
              {u" link"}}}}}},
-        {"ListsWithContinuation",
-         "1. 選び\n   ます\n- a\n  b\n\n12. x\n",
+        {"ListsWithContinuationNumberedOn",
+         "1. 選び\n   ます\n- a\n  b\n\n12. x\n\n1. y\n",
          {{{K::NumberedItem, 0, 1, {{u"選びます"}}},
            {K::BulletItem, 0, 0, {{u"a b"}}},
-           {K::NumberedItem, 0, 12, {{u"x"}}}}}},
+           {K::NumberedItem, 0, 12, {{u"x"}}},
+           {K::NumberedItem, 0, 13, {{u"y"}}}}}},
         {"IndentedLinesStandAsTheyAre",
          "文:\n\n    a～z  !\n\n    #\nend\n",
          {{{K::Paragraph, 0, 0, {{u"文:"}}},
@@ -181,6 +182,72 @@ TEST(ViewRulesTest, TheHelpFileReadsAsHeadingsListsAndFlowingParagraphs)
     };
     for (const auto& c : cases)
         EXPECT_EQ(app::readHelpFile(c.bytes), c.blocks) << c.name;
+}
+
+// The shapes of help file that kept the window busy for minutes, small, and the longest stretch of
+// text without a place to break: each reads as the blocks it is, and an invisible break (U+200B)
+// follows every kLongestUnbroken characters that have none, never between the halves of a character.
+TEST(ViewRulesTest, AHostileHelpFileReadsAsWhatItIsWithPlacesToBreak)
+{
+    using K = platform::HelpBlockKind;
+    using S = platform::HelpStyle;
+    const auto times = [](std::string_view unit, int count) {
+        std::string all;
+        for (int i = 0; i < count; ++i)
+            all += unit;
+        return all;
+    };
+    const std::u16string x80(app::kLongestUnbroken, u'x');
+    std::string list;
+    platform::HelpDocument items;
+    for (int i = 0; i < 300; ++i) {
+        list += "- 項目 " + std::to_string(i) + "\n";
+        const auto number = std::to_string(i);
+        items.push_back({K::BulletItem, 0, 0, {{u"項目 " + std::u16string(number.begin(), number.end())}}});
+    }
+    std::u16string flowing;
+    for (int i = 0; i < 300; ++i)
+        flowing += u"これは長い段落の一行です word";
+    const struct {
+        const char* name;
+        std::string bytes;
+        platform::HelpDocument blocks;
+    } cases[] = {
+        {"OneLongParagraph",
+         times("これは長い段落の一行です word\n", 300),
+         {{K::Paragraph, 0, 0, {{flowing}}}}},
+        {"ManyItems", list, items},
+        {"MarksInALine",
+         times("`**x", 3) + "\n",
+         {{K::Paragraph, 0, 0, {{u"**x", S::Code}, {u"x`", S::Strong}, {u"x"}}}}},
+        {"ALongWord",
+         std::string(200, 'x'),
+         {{K::Paragraph, 0, 0, {{x80 + u'\u200B' + x80 + u'\u200B' + std::u16string(40, u'x')}}}}},
+        {"AcrossRuns",
+         std::string(70, 'x') + "**" + std::string(20, 'y') + "**",
+         {{K::Paragraph, 0, 0, {{std::u16string(70, u'x')}, {u"yyyyyyyyyy\u200Byyyyyyyyyy", S::Strong}}}}},
+        {"TwoHalvesStayTogether",
+         std::string(79, 'x') + "\xF0\xA0\xAE\xB7y",
+         {{K::Paragraph, 0, 0, {{x80.substr(1) + u"\U00020BB7\u200By"}}}}},
+        {"IndentedLine",
+         "    " + std::string(100, 'y'),
+         {{K::Preformatted,
+           0,
+           0,
+           {{std::u16string(80, u'y') + u'\u200B' + std::u16string(20, u'y'), S::Code}}}}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(app::readHelpFile(c.bytes), c.blocks) << c.name;
+
+    // A line of marks as the issue had it, longer: no stretch runs on without a place to break.
+    const auto marks = app::readHelpFile(times("`**x", 5000));
+    ASSERT_TRUE(marks && marks->size() == 1);
+    std::size_t unbroken = 0;
+    for (const auto& run : marks->front().runs)
+        for (const char16_t c : run.text) {
+            unbroken = c == u'\u200B' ? 0 : unbroken + 1;
+            ASSERT_LE(unbroken, app::kLongestUnbroken);
+        }
 }
 
 } // namespace

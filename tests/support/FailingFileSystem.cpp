@@ -52,14 +52,14 @@ int FailingFileSystem::fault(WriteStep step) const
     return m_failingWrite == 0 || m_failingWrite == m_writes ? m_writeError : 0;
 }
 
-platform::Expected<std::string> FailingFileSystem::readFile(std::u16string_view path) const
+platform::Expected<std::string> FailingFileSystem::read(std::u16string_view path, std::size_t limit) const
 {
     if (m_readError != 0) {
         return platform::Failure{m_readError == ENOENT ? platform::Failure::Kind::NotFound
                                                        : platform::Failure::Kind::Other,
                                  platform::errorDescription(m_readError)};
     }
-    return m_host.readFile(path);
+    return m_host.readFile(path, limit);
 }
 
 platform::WriteOutcome FailingFileSystem::write(std::u16string_view path, std::string_view bytes,

@@ -33,7 +33,6 @@ public:
     /// How many writes were asked for so far, failed or not.
     int writeCount() const { return m_writes; }
 
-    platform::Expected<std::string> readFile(std::u16string_view path) const override;
     std::optional<platform::Failure> replaceRefusal(std::u16string_view path) const override
     {
         return m_host.replaceRefusal(path);
@@ -45,6 +44,7 @@ public:
     }
 
 protected:
+    platform::Expected<std::string> read(std::u16string_view path, std::size_t limit) const override;
     platform::WriteOutcome write(std::u16string_view path, std::string_view bytes,
                                  const platform::WriteKind& kind) override;
 

@@ -8,20 +8,20 @@
 
 namespace orvanta::test {
 
-/// Records the help files it was asked to open and answers as the test says (by default: shown).
+/// Records the help it was asked to show and answers as the test says (by default: shown).
 class FakeHelpViewer final : public platform::HelpViewer {
 public:
-    bool open(const std::string& hostPath) override
+    bool show(const platform::HelpDocument& help) override
     {
-        m_opened.push_back(hostPath);
+        m_shown.push_back(help);
         return m_result;
     }
     void setResult(bool shown) { m_result = shown; }
-    const std::vector<std::string>& openedPaths() const { return m_opened; }
+    const std::vector<platform::HelpDocument>& shown() const { return m_shown; }
 
 private:
     bool m_result = true;
-    std::vector<std::string> m_opened;
+    std::vector<platform::HelpDocument> m_shown;
 };
 
 } // namespace orvanta::test

@@ -2,6 +2,7 @@
 // reaching the program, and what the program then shows.
 #include "view/WindowView.h"
 
+#include "app/HelpText.h"
 #include "backup/Messages.h"
 #include "platform/ErrorDescription.h"
 #include "store/Decimal.h"
@@ -30,6 +31,7 @@
 #include <QStyleOptionFrame>
 #include <QTest>
 #include <QTextBrowser>
+#include <QTextList>
 #include <cerrno>
 #include <map>
 #include <memory>
@@ -892,22 +894,23 @@ private slots:
         start();
         QTest::keyClick(m_view.get(), Qt::Key_F1);
         QVERIFY(message().startsWith(u"ヘルプファイルが見つかりません："_s));
-        QVERIFY(m_fixture->fakes.help.openedPaths().empty());
+        QVERIFY(m_fixture->fakes.help.shown().empty());
 
         m_fixture->fakes.rootDir.write("ORVANTA.HLP", "# Orvanta\n");
         QTest::keyClick(m_view.get(), Qt::Key_F1);
-        QCOMPARE(m_fixture->fakes.help.openedPaths().size(), std::size_t{1});
+        QCOMPARE(m_fixture->fakes.help.shown().size(), std::size_t{1});
     }
 
-    void helpViewerShowsOurGuideAndRefusesOtherFiles()
+    void helpViewerShowsOurGuideAsText()
     {
-        test::TempDir folder;
-        folder.write("ORVANTA.HLP", "# Orvanta の使い方\n\n**登録先**を\n選びます。\n");
-        folder.write("OLD.HLP", std::string("?_\x03\0\0\0binary", 12));
+        // A short list is the browser's own, a long one or one that starts at 3 indented lines with
+        // their marks; a link and a tag are text.
+        std::string guide = "# Orvanta の使い方\n\n**登録先**を\n選びます。<a href=\"http://x/\">y</a>\n\n- "
+                            "a\n- b\n\n3. c\n\nend\n\n";
+        for (int i = 0; i < 70; ++i)
+            guide += "1. item\n";
         view::QtHelpViewer viewer;
-        QVERIFY(!viewer.open(folder.file("OLD.HLP")));
-        QVERIFY(!viewer.open(folder.file("MISSING.HLP")));
-        QVERIFY(viewer.open(folder.file("ORVANTA.HLP")));
+        QVERIFY(viewer.show(*app::readHelpFile(guide)));
         // The window the user sees on the screen, found as a screen reader finds it.
         QTextBrowser* shown = nullptr;
         const auto findShown = [&shown] {
@@ -921,6 +924,11 @@ private slots:
         QCOMPARE(shown->windowTitle(), u"Orvanta ヘルプ"_s);
         QVERIFY(shown->toPlainText().contains(u"登録先を選びます。"_s));
         QVERIFY(!shown->toPlainText().contains(u"*"_s));
+        QVERIFY(shown->toPlainText().contains(u"<a href=\"http://x/\">y</a>"_s));
+        QVERIFY(shown->document()->findBlockByNumber(3).textList());
+        QCOMPARE(shown->document()->findBlockByNumber(4).text(), u"3. c"_s);
+        QVERIFY(!shown->document()->lastBlock().textList());
+        QCOMPARE(shown->document()->lastBlock().text(), u"70. item"_s);
         QVERIFY(QTest::qWaitForWindowActive(shown));
         QTest::keyClick(shown, Qt::Key_Escape);
         findShown();

@@ -593,8 +593,8 @@ TEST_F(Win32ViewTest, F1ShowsTheHelpFileFromAnyControl)
 {
     v.d.services.rootDir.write("ORVANTA.HLP", "help");
     EXPECT_TRUE(v.press(v.control(ControlId::Lstidbox), VK_F1));
-    ASSERT_EQ(v.d.services.help.openedPaths().size(), 1U);
-    EXPECT_EQ(v.d.services.help.openedPaths()[0], v.d.services.rootDir.file("ORVANTA.HLP"));
+    ASSERT_EQ(v.d.services.help.shown().size(), 1U);
+    EXPECT_EQ(v.d.services.help.shown()[0].at(0).runs.at(0).text, u"help");
 
     // A key that is no help key goes on to the control.
     EXPECT_FALSE(v.press(v.control(ControlId::Lstidbox), VK_F2));
@@ -604,7 +604,7 @@ TEST_F(Win32ViewTest, F1WithoutTheHelpFileSaysWhere)
 {
     SendMessageW(v.view.window(), WM_KEYDOWN, VK_F1, 1);
     EXPECT_EQ(v.shown(ControlId::Txtmassage), u"ヘルプファイルが見つかりません：" + v.window.helpFile());
-    EXPECT_TRUE(v.d.services.help.openedPaths().empty());
+    EXPECT_TRUE(v.d.services.help.shown().empty());
 }
 
 // --- the clipboard and closing ----------------------------------------------------------------------

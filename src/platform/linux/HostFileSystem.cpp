@@ -339,12 +339,12 @@ std::optional<std::string> HostFileSystem::hostPath(std::u16string_view path) co
     return joined(buffer.data(), slashes(text));
 }
 
-Expected<std::string> HostFileSystem::readFile(std::u16string_view path) const
+Expected<std::string> HostFileSystem::read(std::u16string_view path, std::size_t limit) const
 {
     const auto host = hostPath(path);
     if (!host)
         return Failure{Failure::Kind::NotFound, std::u16string(kPathNotFound)};
-    return readRegularFile(*host, kMaxFileSize, m_calls);
+    return readRegularFile(*host, limit, m_calls);
 }
 
 // One write, step by step: lock the folder, check the file there, create the temporary file, keep the

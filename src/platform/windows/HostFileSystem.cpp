@@ -155,9 +155,9 @@ FileKind handleKind(HANDLE file)
     }
 }
 
-// The whole of a file on a disk of at most kMaxFileSize bytes; a folder, a pipe, a device or a larger
-// file is refused (as fileRefusal decides for both hosts) before a byte is read.
-Expected<std::string> readDiskFile(const std::wstring& name, const SystemCalls& calls)
+// The whole of a file on a disk of at most `limit` bytes; a folder, a pipe, a device or a larger file
+// is refused (as fileRefusal decides for both hosts) before a byte is read.
+Expected<std::string> readDiskFile(const std::wstring& name, std::size_t limit, const SystemCalls& calls)
 {
     if (isFolder(name))
         return *fileRefusal(FileKind::Folder, 0);
@@ -169,7 +169,7 @@ Expected<std::string> readDiskFile(const std::wstring& name, const SystemCalls& 
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(file.get(), &size))
         size.QuadPart = 0;
-    if (auto refused = fileRefusal(handleKind(file.get()), static_cast<std::uintmax_t>(size.QuadPart)))
+    if (auto refused = fileRefusal(handleKind(file.get()), static_cast<std::uintmax_t>(size.QuadPart), limit))
         return std::move(*refused);
     std::string bytes;
     std::vector<char> buffer(65536);
@@ -180,8 +180,8 @@ Expected<std::string> readDiskFile(const std::wstring& name, const SystemCalls& 
         if (count == 0)
             return bytes;
         bytes.append(buffer.data(), count);
-        if (bytes.size() > kMaxFileSize)
-            return Failure{Failure::Kind::Other, tooLargeDescription()};
+        if (bytes.size() > limit)
+            return Failure{Failure::Kind::Other, tooLargeDescription(limit)};
     }
 }
 
@@ -462,12 +462,12 @@ std::optional<std::string> HostFileSystem::hostPath(std::u16string_view path) co
     return toUtf8(std::u16string(found->file.begin(), found->file.end()));
 }
 
-Expected<std::string> HostFileSystem::readFile(std::u16string_view path) const
+Expected<std::string> HostFileSystem::read(std::u16string_view path, std::size_t limit) const
 {
     const auto found = resolve(m_drives, m_environment, path);
     if (!found)
         return Failure{Failure::Kind::NotFound, std::u16string(kPathNotFound)};
-    auto bytes = readDiskFile(found->file, m_calls);
+    auto bytes = readDiskFile(found->file, limit, m_calls);
     if (!bytes && found->isCopy)
         return located(bytes.failure(), found->file);
     return bytes;
@@ -519,9 +519,9 @@ private:
         if (asRead == nullptr)
             return std::nullopt;
         // A VirtualStore copy that is not there yet stands for the file it is to replace.
-        auto now = readDiskFile(m_file, m_calls);
+        auto now = readDiskFile(m_file, kMaxFileSize, m_calls);
         if (!now && now.failure().kind == Failure::Kind::NotFound && m_before != m_file)
-            now = readDiskFile(m_before, m_calls);
+            now = readDiskFile(m_before, kMaxFileSize, m_calls);
         const auto current = FileAsRead::of(now);
         if (!current.readable())
             return now.failure();

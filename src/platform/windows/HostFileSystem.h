@@ -27,12 +27,14 @@ public:
     HostFileSystem(const Drives& drives, const Environment& environment, SystemCalls calls = {},
                    std::chrono::milliseconds lockWait = std::chrono::milliseconds(3000));
 
-    Expected<std::string> readFile(std::u16string_view path) const override;
     std::optional<Failure> replaceRefusal(std::u16string_view path) const override;
     bool exists(std::u16string_view path) const override;
     std::optional<std::string> hostPath(std::u16string_view path) const override;
     // Open here, for a file layer that hands its writes on to this one.
     WriteOutcome write(std::u16string_view path, std::string_view bytes, const WriteKind& kind) override;
+
+protected:
+    Expected<std::string> read(std::u16string_view path, std::size_t limit) const override;
 
 private:
     class Writing; // the steps of one write
