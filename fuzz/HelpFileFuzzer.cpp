@@ -4,26 +4,19 @@
 // has it, so a link, a picture or a tag is text and nothing is fetched; the help never grows beyond the
 // file's text and its invisible breaks, and no stretch of it runs on without a place to break.
 #include "FuzzWindow.h"
+#include "Promises.h"
 #include "app/HelpText.h"
 #include "platform/Utf8.h"
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <map>
 
 namespace {
 
 using namespace orvanta;
 
-void check(bool condition, const char* what)
-{
-    if (!condition) {
-        std::fprintf(stderr, "help file: %s\n", what);
-        std::abort();
-    }
-}
+constexpr orvanta::fuzz::Promises check{"help file"};
 
 constexpr char16_t kBreak = u'\u200B';
 

@@ -12,13 +12,12 @@
 //   d  a mail field of psw.ini, typed on the old machine
 //   o  a mail field of psw.ini, typed on this machine
 // Typed text keeps the characters that have a code; every other byte becomes one.
+#include "Promises.h"
 #include "backup/MailKey.h"
 #include "cipher/StoredForm.h"
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <set>
 #include <string>
 #include <vector>
@@ -27,13 +26,7 @@ namespace {
 
 using namespace orvanta;
 
-void check(bool condition, const char* what)
-{
-    if (!condition) {
-        std::fprintf(stderr, "mail key: %s\n", what);
-        std::abort();
-    }
-}
+constexpr orvanta::fuzz::Promises check{"mail key"};
 
 std::u16string typed(std::string_view bytes)
 {

@@ -2,23 +2,16 @@
 // either a key of its own (two digits) or the fixed key, and say which, or say that the product ID
 // could not be read when the hive's ProductId line is damaged.
 #include "FuzzWindow.h"
+#include "Promises.h"
 #include "platform/linux/imitate_windows/RegistryHive.h"
 
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 
 namespace {
 
 using namespace orvanta;
 
-void check(bool condition, const char* what)
-{
-    if (!condition) {
-        std::fprintf(stderr, "hive: %s\n", what);
-        std::abort();
-    }
-}
+constexpr orvanta::fuzz::Promises check{"hive"};
 
 } // namespace
 

@@ -3,25 +3,18 @@
 // addresses too when they tell the backup's key) or refuse
 // it and leave psw.ini and the window's rows exactly as they were.
 #include "FuzzWindow.h"
+#include "Promises.h"
 #include "backup/MailKey.h"
 #include "cipher/StoredForm.h"
 #include "store/RowFormat.h"
 
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 
 namespace {
 
 using namespace orvanta;
 
-void check(bool condition, const char* what)
-{
-    if (!condition) {
-        std::fprintf(stderr, "restore: %s\n", what);
-        std::abort();
-    }
-}
+constexpr orvanta::fuzz::Promises check{"restore"};
 
 /// The data file the window starts with: one destination with one entry, stored with its key.
 const std::string& startingFile()

@@ -1,23 +1,16 @@
 // The row reader of psw.ini and psw.bkp on any bytes: it must never crash, and whatever it reads
 // cleanly must be written back by the row writer and read back as the same rows.
+#include "Promises.h"
 #include "platform/linux/IcuCodePage.h"
 #include "store/RowFormat.h"
 
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <variant>
 
 namespace {
 
-void check(bool condition, const char* what)
-{
-    if (!condition) {
-        std::fprintf(stderr, "row reader: %s\n", what);
-        std::abort();
-    }
-}
+constexpr orvanta::fuzz::Promises check{"row reader"};
 
 } // namespace
 

@@ -1,23 +1,16 @@
 // The stored form of passwords and addresses. Decoding any stored text must never crash and gives
 // only usable characters; any text of usable characters must come back whole from its stored form.
 #include "FuzzWindow.h"
+#include "Promises.h"
 #include "cipher/CodeTable.h"
 
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 
 namespace {
 
 using namespace orvanta;
 
-void check(bool condition, const char* what)
-{
-    if (!condition) {
-        std::fprintf(stderr, "stored text: %s\n", what);
-        std::abort();
-    }
-}
+constexpr orvanta::fuzz::Promises check{"stored text"};
 
 } // namespace
 
