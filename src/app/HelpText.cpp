@@ -193,6 +193,25 @@ int headingLevel(Text content)
     return static_cast<int>(hashes);
 }
 
+/// `block`, its text `gathered` set as its kind wants it, at the end of `blocks`.
+void appendBlock(platform::HelpDocument& blocks, HelpBlock block, std::u16string& gathered)
+{
+    if (block.kind == HelpBlockKind::Preformatted) {
+        while (gathered.ends_with(u'\n'))
+            gathered.pop_back();
+        block.runs = {{gathered, HelpStyle::Code}};
+    } else {
+        block.runs = inlineRuns(gathered);
+    }
+    breakLongStretches(block.runs);
+    // An item of a numbered list shows the number after the item before it, whatever the file gives:
+    // the first item's number starts the list.
+    if (block.kind == HelpBlockKind::NumberedItem && !blocks.empty() &&
+        blocks.back().kind == HelpBlockKind::NumberedItem)
+        block.number = blocks.back().number + (blocks.back().number < kMaxItemNumber ? 1 : 0);
+    blocks.push_back(std::move(block));
+}
+
 } // namespace
 
 std::optional<platform::HelpDocument> readHelpFile(std::string_view bytes)
@@ -206,22 +225,8 @@ std::optional<platform::HelpDocument> readHelpFile(std::string_view bytes)
     std::optional<HelpBlock> open;
     std::u16string gathered;
     auto close = [&] {
-        if (!open)
-            return;
-        if (open->kind == HelpBlockKind::Preformatted) {
-            while (gathered.ends_with(u'\n'))
-                gathered.pop_back();
-            open->runs = {{gathered, HelpStyle::Code}};
-        } else {
-            open->runs = inlineRuns(gathered);
-        }
-        breakLongStretches(open->runs);
-        // An item of a numbered list shows the number after the item before it, whatever the file
-        // gives: the first item's number starts the list.
-        if (open->kind == HelpBlockKind::NumberedItem && !blocks.empty() &&
-            blocks.back().kind == HelpBlockKind::NumberedItem)
-            open->number = blocks.back().number + (blocks.back().number < kMaxItemNumber ? 1 : 0);
-        blocks.push_back(std::move(*open));
+        if (open)
+            appendBlock(blocks, std::move(*open), gathered);
         open.reset();
         gathered.clear();
     };
