@@ -98,12 +98,17 @@ readme=$work/zip/$name/README.txt
 for word in F1 ORVANTA.HLP WinHelp psw.ini win64.msi 署名 signature; do
   grep -qF -- "$word" "$readme" || fail "README.txt does not mention $word"
 done
-for file in orvanta.exe logob.jpg ORVANTA.HLP LICENSE COPYRIGHT; do
-  cmp -s "$installdir/$file" "$work/zip/$name/$file" || fail "$installdir/$file is not the zip's $file"
-done
-extra=$(find "$installdir" -mindepth 1 | sed "s|^$installdir/||" | grep -vxE 'orvanta.exe|logob.jpg|ORVANTA.HLP|LICENSE|COPYRIGHT' || true)
-[ -z "$extra" ] || fail "the program's folder holds more than the zip: $extra"
-[ -f "$startmenu/Orvanta.lnk" ] || fail "no Start-menu shortcut $startmenu/Orvanta.lnk"
+# One set of the program's files, the zip's, and the shortcut; WHEN says when, for the message.
+check_installed() {
+  local when=$1 file extra
+  for file in orvanta.exe logob.jpg ORVANTA.HLP LICENSE COPYRIGHT; do
+    cmp -s "$installdir/$file" "$work/zip/$name/$file" || fail "$when, $installdir/$file is not the zip's $file"
+  done
+  extra=$(find "$installdir" -mindepth 1 | sed "s|^$installdir/||" | grep -vxE 'orvanta.exe|logob.jpg|ORVANTA.HLP|LICENSE|COPYRIGHT' || true)
+  [ -z "$extra" ] || fail "$when, the program's folder holds more than the zip: $extra"
+  [ -f "$startmenu/Orvanta.lnk" ] || fail "$when, no Start-menu shortcut $startmenu/Orvanta.lnk"
+}
+check_installed "after msiexec /i"
 program_files >"$work/program-files.after"
 diff "$work/program-files.before" "$work/program-files.after" >"$work/program-files.diff" ||
   fail "the installer wrote under Program Files: $(cat "$work/program-files.diff")"
@@ -154,12 +159,7 @@ wine msiexec /i "$(winepath -w "$rebuild")" /qn || fail "msiexec /i of the rebui
 wineserver -w
 [ "$(entries)" = "$product" ] ||
   fail "after the rebuild, Apps & features lists '$(entries | tr '\n' ' ')', not the rebuild's $product alone (the first was $first)"
-for file in orvanta.exe logob.jpg ORVANTA.HLP LICENSE COPYRIGHT; do
-  cmp -s "$installdir/$file" "$work/zip/$name/$file" || fail "after the rebuild, $installdir/$file is not the zip's $file"
-done
-extra=$(find "$installdir" -mindepth 1 | sed "s|^$installdir/||" | grep -vxE 'orvanta.exe|logob.jpg|ORVANTA.HLP|LICENSE|COPYRIGHT' || true)
-[ -z "$extra" ] || fail "after the rebuild, the program's folder holds more than the zip: $extra"
-[ -f "$startmenu/Orvanta.lnk" ] || fail "after the rebuild, no Start-menu shortcut"
+check_installed "after the rebuild"
 msi=$rebuild
 echo "the rebuild ($product) replaced the first install ($first): one entry, one set of files"
 
