@@ -19,9 +19,19 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # GCC 12 warns of overlapping copies inside std::u16string's operator+ once it is inlined at -O2
 # (GCC bug 105329, a false alarm in the library's own code); with warnings as errors that would stop
 # the build.
-set(CMAKE_CXX_FLAGS_INIT "-Wno-restrict")
+# The hardening Debian's build gives the Linux program: a canary on every function with an array or
+# a local whose address is taken (-fstack-protector-strong), and the C library's checked copies of
+# memcpy, strcpy, sprintf and the like where the size is known (_FORTIFY_SOURCE=2). mingw-w64 takes
+# both from libssp, which -static links into orvanta.exe: no libssp DLL beside it.
+set(ORVANTA_MINGW_HARDENING "-fstack-protector-strong -D_FORTIFY_SOURCE=2")
+set(CMAKE_C_FLAGS_INIT "${ORVANTA_MINGW_HARDENING}")
+set(CMAKE_CXX_FLAGS_INIT "${ORVANTA_MINGW_HARDENING} -Wno-restrict")
 # No link time in the PE header, so two builds of the same sources give the same orvanta.exe.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++ -Wl,--no-insert-timestamp")
+# Windows loads the program at a random address, anywhere in the 64-bit space, and runs no code
+# from its data (--dynamicbase, --high-entropy-va, --nxcompat: binutils' defaults since 2.36, named
+# so that no other linker leaves them out; scripts/package.sh checks the header).
+set(CMAKE_EXE_LINKER_FLAGS_INIT
+    "-static -static-libgcc -static-libstdc++ -fstack-protector-strong -Wl,--no-insert-timestamp -Wl,--dynamicbase,--high-entropy-va,--nxcompat")
 
 # ctest and gtest_discover_tests run the test executables through Wine.
 find_program(ORVANTA_WINE NAMES wine wine64)
