@@ -66,11 +66,25 @@ INSTANTIATE_TEST_SUITE_P(ProductIds, KeySelection,
                              return "Key" + std::string(param.param.shown.begin(), param.param.shown.end());
                          });
 
+// The one place the key's text is read as a number: over 81 it is reduced and shown as a number.
+TEST(KeyOf, ReadsOneOrTwoDigitsAndReducesAKeyOver81)
+{
+    using Key = cipher::Key;
+    const struct {
+        std::u16string_view digits;
+        std::optional<Key> key;
+    } cases[] = {{u"07", Key{7, u"07"}},  {u"81", Key{81, u"81"}}, {u"82", Key{1, u"1"}},
+                 {u"99", Key{18, u"18"}}, {u"7", Key{7, u"7"}},    {u"00", Key{0, u"00"}},
+                 {u"", std::nullopt},     {u"7a", std::nullopt},   {u")", std::nullopt},
+                 {u"123", std::nullopt},  {u"０７", std::nullopt}};
+    for (const auto& c : cases)
+        EXPECT_EQ(cipher::keyOf(c.digits), c.key) << std::string(c.digits.begin(), c.digits.end());
+}
+
 TEST_F(CipherTest, EveryKeyGivesEachSlotOneDifferentCodeAndLeavesTheRestEmpty)
 {
     for (int key = 0; key <= 99; ++key) {
-        window.X = store::decimalText(100 + key).substr(1);
-        window.angoutbset();
+        window.angoutbset(store::decimalText(100 + key).substr(1));
         std::set<std::u16string> codes;
         for (int slot = 1; slot <= cipher::kAlphabetSize; ++slot)
             codes.insert(window.CodeTable[slot]);
