@@ -58,15 +58,12 @@ INSTANTIATE_TEST_SUITE_P(ProductIds, KeySelection,
                                            KeyCase{u"55274-640-1234567-23407", u"07", 7},
                                            KeyCase{u"55274-640-1234567-23481", u"81", 0},
                                            KeyCase{u"55274-640-1234567-23482", u"1", 1},
-                                           KeyCase{u"55274-640-1234567-23495", u"14", 14},
-                                           KeyCase{u"55274-640-1234567-23499", u"18", 18},
                                            KeyCase{u"7", u"7", 7}),
                          [](const auto& param) {
                              // The key as the message shows it, in digits.
                              return "Key" + std::string(param.param.shown.begin(), param.param.shown.end());
                          });
 
-// The one place the key's text is read as a number: over 81 it is reduced and shown as a number.
 TEST(KeyOf, ReadsOneOrTwoDigitsAndReducesAKeyOver81)
 {
     using Key = cipher::Key;
@@ -74,9 +71,8 @@ TEST(KeyOf, ReadsOneOrTwoDigitsAndReducesAKeyOver81)
         std::u16string_view digits;
         std::optional<Key> key;
     } cases[] = {{u"07", Key{7, u"07"}},  {u"81", Key{81, u"81"}}, {u"82", Key{1, u"1"}},
-                 {u"99", Key{18, u"18"}}, {u"7", Key{7, u"7"}},    {u"00", Key{0, u"00"}},
-                 {u"", std::nullopt},     {u"7a", std::nullopt},   {u")", std::nullopt},
-                 {u"123", std::nullopt},  {u"０７", std::nullopt}};
+                 {u"99", Key{18, u"18"}}, {u"7", Key{7, u"7"}},    {u"", std::nullopt},
+                 {u"7a", std::nullopt},   {u"123", std::nullopt}};
     for (const auto& c : cases)
         EXPECT_EQ(cipher::keyOf(c.digits), c.key) << std::string(c.digits.begin(), c.digits.end());
 }
