@@ -34,7 +34,7 @@ namespace orvanta::app {
 /// log-in box, and then it is not left lying for whoever comes to the machine next.
 inline constexpr std::chrono::seconds kClipboardKeepTime{30};
 
-/// The program's one window, as plain data: its controls, its form-level variables, the record array
+/// The program's one window, as plain data: its controls, its window state, the record array
 /// and the code table, with every event handler. The Qt view builds the widgets from the design table,
 /// sends each user event here and then shows the controls' state; no behaviour lives in the view.
 ///
