@@ -161,14 +161,13 @@ public:
         w.Txtidbox.setText(u"yamada.taro");
         w.Txtpassnew.setText(u"Xk7#pQ2!mZ9_");
         w.Txtbikouran.setText(u"taro.yamada@example.jp");
-        w.dousafrag = u"new";
-        w.newchek();
+        m_operation = w.newchek() ? app::MainWindow::Operation::None : app::MainWindow::Operation::New;
     }
     /// As btndelete_Click: the destination added by prepareNew (listed last) and its ID.
     void prepareDelete()
     {
         m_b.choose(kDestinations, 0);
-        m_b.window.dousafrag = u"delete";
+        m_operation = app::MainWindow::Operation::Delete;
     }
     /// As Lstidbox_DblClick and btnkousin_Click: a new password for the chosen destination's first ID.
     void prepareUpdate(std::u16string password)
@@ -179,20 +178,16 @@ public:
         w.Txtidbox.setText(w.Lstidbox.selectedItem());
         w.Txtpassnew.setText(std::move(password));
         w.Txtbikouran.setText(w.Lblbikouran.text());
-        w.dousafrag = u"koushin";
+        m_operation = app::MainWindow::Operation::Koushin;
     }
     /// kakidashi, then a fresh read as the handlers do after it.
-    bool run()
-    {
-        const bool written = m_b.window.kakidashi();
-        m_b.window.dousafrag = u"";
-        return written;
-    }
+    bool run() { return m_b.window.kakidashi(m_operation); }
     void reload() { m_b.window.Form_Load(); }
 
 private:
     static constexpr const char16_t* kNewDestination = u"ポイントサイト（個人）";
     BenchWindow& m_b;
+    app::MainWindow::Operation m_operation = app::MainWindow::Operation::None;
 };
 
 namespace {

@@ -62,7 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
           "the window does not count the loaded rows");
     // Addresses stored with another key that they tell are stored again with this machine's, and
     // the message says so; every other mail field is loaded as it stands.
-    const auto mailKey = backup::foreignMailKey(inBackup.rows, rowsBefore.rows(2), machine.window.X.number());
+    const auto mailKey = backup::foreignMailKey(inBackup.rows, rowsBefore.rows(2), machine.window.X.number);
     check((message != u"ＬＯＡＤ完了") == mailKey.has_value(), "the message does not match the addresses");
     const auto oldTable = cipher::codeTableFor(mailKey.value_or(0));
     for (std::size_t i = 0; i < loaded.rows.size(); ++i) {

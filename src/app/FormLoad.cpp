@@ -43,14 +43,13 @@ void MainWindow::Form_Load()
         QueryRegistryValue(m_services.registry, m_services.codePage, platform::HKEY_LOCAL_MACHINE,
                            kProductKey, kProductValue, std::u16string(kProductNotFound))));
     const auto& id = regprodid.text();
-    X = id.size() > 2 ? id.substr(id.size() - 2) : id;
-    angoutbset();
+    angoutbset(id.size() > 2 ? std::u16string_view(id).substr(id.size() - 2) : std::u16string_view(id));
     // A product ID that is there but cannot be read gives a key other than the machine's own: every
     // password would show wrongly, so the key message gives way to what is wrong and where.
     m_keyProblem.reset();
     if (const auto problem = m_services.registry.problem()) {
         m_keyProblem = problem->kind + u" " + problem->source + u"：" + problem->what;
-        Txtmassage.setText(u"製品IDを読み取れません。" + *m_keyProblem + u"仮の暗号化キー " + X.text() +
+        Txtmassage.setText(u"製品IDを読み取れません。" + *m_keyProblem + u"仮の暗号化キー " + X.shown +
                            u" を設定しました。パスワードが正しく表示されない場合があるため、"
                            u"バックアップとロードはできません。");
     }

@@ -212,6 +212,32 @@ void appendBlock(platform::HelpDocument& blocks, HelpBlock block, std::u16string
     blocks.push_back(std::move(block));
 }
 
+/// The line of `text` that begins at `start`, without its line end; `start` moves on to the next.
+Text nextLine(Text text, std::size_t& start)
+{
+    auto end = text.find(u'\n', start);
+    if (end == Text::npos)
+        end = text.size();
+    Text line = text.substr(start, end - start);
+    start = end + 1;
+    if (line.ends_with(u'\r'))
+        line.remove_suffix(1);
+    return line;
+}
+
+/// The block that a heading or list item mark opens, and the text after the mark.
+std::optional<std::pair<HelpBlock, Text>> markedBlock(Text content)
+{
+    if (const int level = headingLevel(content); level > 0)
+        return std::pair{HelpBlock{HelpBlockKind::Heading, level},
+                         trimmed(content.substr(static_cast<std::size_t>(level)))};
+    if (const auto marker = listMarker(content))
+        return std::pair{HelpBlock{marker->number ? HelpBlockKind::NumberedItem : HelpBlockKind::BulletItem,
+                                   0, marker->number.value_or(0)},
+                         trimmed(content.substr(marker->length))};
+    return std::nullopt;
+}
+
 } // namespace
 
 std::optional<platform::HelpDocument> readHelpFile(std::string_view bytes)
@@ -233,14 +259,7 @@ std::optional<platform::HelpDocument> readHelpFile(std::string_view bytes)
 
     const Text text = *decoded;
     for (std::size_t start = 0; start <= text.size();) {
-        auto end = text.find(u'\n', start);
-        if (end == Text::npos)
-            end = text.size();
-        Text line = text.substr(start, end - start);
-        start = end + 1;
-        if (line.ends_with(u'\r'))
-            line.remove_suffix(1);
-
+        const Text line = nextLine(text, start);
         const auto indent = leadingSpaces(line);
         if (indent == line.size()) {
             // A blank line ends a block; within preformatted lines it is one of them.
@@ -262,18 +281,12 @@ std::optional<platform::HelpDocument> readHelpFile(std::string_view bytes)
             close();
 
         const Text content = trimmed(line);
-        if (const int level = headingLevel(content); level > 0 && indent < 4) {
+        if (auto marked = indent < 4 ? markedBlock(content) : std::nullopt) {
             close();
-            open = HelpBlock{HelpBlockKind::Heading, level};
-            joinLine(gathered, trimmed(content.substr(static_cast<std::size_t>(level))));
-            close();
-            continue;
-        }
-        if (const auto marker = listMarker(content); marker && indent < 4) {
-            close();
-            open = HelpBlock{marker->number ? HelpBlockKind::NumberedItem : HelpBlockKind::BulletItem, 0,
-                             marker->number.value_or(0)};
-            joinLine(gathered, trimmed(content.substr(marker->length)));
+            open = marked->first;
+            joinLine(gathered, marked->second);
+            if (open->kind == HelpBlockKind::Heading)
+                close();
             continue;
         }
         if (!open)

@@ -5,7 +5,6 @@
 
 #include "app/Control.h"
 #include "app/ControlTable.h"
-#include "app/FormValue.h"
 #include "app/Screens.h"
 #include "cipher/CodeTable.h"
 #include "platform/FileAsRead.h"
@@ -21,6 +20,10 @@
 #include <string_view>
 #include <vector>
 
+namespace orvanta::backup {
+struct BackupFiles;
+} // namespace orvanta::backup
+
 namespace orvanta::bench {
 class Rewrite;
 } // namespace orvanta::bench
@@ -31,12 +34,13 @@ namespace orvanta::app {
 /// log-in box, and then it is not left lying for whoever comes to the machine next.
 inline constexpr std::chrono::seconds kClipboardKeepTime{30};
 
-/// The program's one window, as plain data: its controls, its form-level variables, the record array
+/// The program's one window, as plain data: its controls, its window state, the record array
 /// and the code table, with every event handler. The Qt view builds the widgets from the design table,
 /// sends each user event here and then shows the controls' state; no behaviour lives in the view.
 ///
-/// Like the window it models, the handlers take no arguments and return nothing: they pass values
-/// through the form-level variables and the controls, and every outcome is one line in Txtmassage.
+/// The event handlers take no arguments and return nothing, and every outcome is one line in
+/// Txtmassage. A value that lasts one event passes as an argument or a result; only what lasts from
+/// one event to the next is a member.
 class MainWindow {
 private:
     std::array<Control, kControlCount> m_controls; // before the named references below
@@ -74,16 +78,12 @@ public:
     Control& riyoukanou;
     Control& Image1;
 
-    // The form-level variables (window state). Each is empty until first set.
-    FormValue inputkensu;   ///< rows read by the last read of a file of rows
-    FormValue combosentaku; ///< the destination last chosen in cmbnamae
-    FormValue newngfrag;    ///< 1: the destination and ID being registered are already used
-    FormValue dousafrag;    ///< the rewrite's operation word: "new", "koushin", "delete" or empty
-    FormValue kousingfrag;  ///< 1: the destination and ID of an update are already used
-    FormValue changfrag;    ///< 1: the user changed the destination or ID box in this mode
-    FormValue sVshokifrg;   ///< 1: the program itself is filling the destination and ID boxes
-    FormValue X;            ///< the key
-    FormValue Y;            ///< the slot while the code table is built
+    // The window state that lasts from one event to the next.
+    long long inputkensu = 0;    ///< rows read by the last read of psw.ini
+    std::u16string combosentaku; ///< the destination last chosen in cmbnamae
+    bool changfrag = false;      ///< the user changed the destination or ID box in this mode
+    bool sVshokifrg = false;     ///< the program itself is filling the destination and ID boxes
+    cipher::Key X;               ///< the key in force
 
     store::RecordArray records; ///< rows 1 to inputkensu as last read
     cipher::CodeTable CodeTable;
@@ -112,8 +112,11 @@ public:
     void btnmordori_Click();
     void Txtnamae_Change();
     void Txtidbox_Change();
-    void newchek();
-    void roolchek();
+    /// Whether the destination and ID of a registration are already used.
+    [[nodiscard]] bool newchek() const;
+    /// Whether the destination and ID of an update, when the user changed either, are already used.
+    /// Ends the change tracking of this edit.
+    [[nodiscard]] bool roolchek();
 
     // Keystroke filters (app/): KeyAscii is the character's code in the ANSI code page as a signed
     // 16-bit number; setting it to 0 cancels the keystroke.
@@ -128,8 +131,9 @@ public:
     std::int16_t keyCodeOf(char32_t character) const;
 
     // Code table and the stored form of a text (cipher/).
-    void angoutbset();
-    void btomup();
+    /// Sets the key that `productIdEnd` (the product ID's last two characters) names, or the fixed key
+    /// when they are not digits, builds the code table and shows the key message.
+    void angoutbset(std::u16string_view productIdEnd);
     /// The stored form of a plain text under the window's code table (cipher::encode).
     std::u16string encodeText(std::u16string_view plain);
     /// The plain text of a stored text under the window's code table (cipher::decode).
@@ -214,17 +218,23 @@ private:
     /// The benchmark times the rewrite on its own, against a plain write of the same bytes.
     friend class bench::Rewrite;
 
+    /// The operations of the one rewrite of psw.ini; None writes the rows as they are.
+    enum class Operation { None, New, Koushin, Delete };
     /// The one rewrite of psw.ini, which 登録する, 更新する and 削除する end in: rewrites the file from the
-    /// record array, applying the operation in dousafrag (store::applyChange) to the entry in the boxes
-    /// and the chosen destination and ID. False when nothing was written; the reason is then in
-    /// Txtmassage, and the old file and the record array are untouched.
-    [[nodiscard]] bool kakidashi();
+    /// record array, applying `dousafrag` (store::applyChange) to the entry in the boxes and the chosen
+    /// destination and ID. False when nothing was written; the reason is then in Txtmassage, and the
+    /// old file and the record array are untouched.
+    [[nodiscard]] bool kakidashi(Operation dousafrag);
     /// Puts a password (or a text that may hold one) on the clipboard, marked as a secret, and sets the
     /// clipboard's timer to take it off again.
     void copySecret(std::u16string_view text);
     /// Takes the password the program put on the clipboard off again, if the clipboard still holds the
     /// program's own copy of it; what another program copied since stays, the same text included.
     void takeSecretOffClipboard();
+    /// バックアップ's steps: reads psw.ini afresh, false when it may not be backed up (the reason then in
+    /// Txtmassage); writes psw.bkp and the list of entries beside it under `prefix`.
+    bool readForBackup();
+    bool writeBackupFiles(const std::u16string& prefix, const backup::BackupFiles& copies);
     void refuseAllButQuestionMark(std::int16_t& KeyAscii, std::u16string_view message);
 
     platform::Services m_services;

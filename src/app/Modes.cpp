@@ -16,44 +16,43 @@ void MainWindow::btnnewmode_Click()
     Txtmassage.setText(u"");
     applyScreen(Screen::Registration);
     // Raised before the boxes are emptied, so the program's own writes are not taken for the user's.
-    sVshokifrg = 1;
+    sVshokifrg = true;
     Txtnamae.setText(u"");
     Txtidbox.setText(u"");
     Txtpassnew.setText(u"");
     Txtbikouran.setText(u"");
-    changfrag = 0;
+    changfrag = false;
 }
 
 void MainWindow::btnmordori_Click()
 {
-    changfrag = 0;
+    changfrag = false;
     applyScreen(Screen::Initial);
 }
 
 void MainWindow::Txtnamae_Change()
 {
-    if (!(sVshokifrg == 1))
-        changfrag = 1;
+    if (!sVshokifrg)
+        changfrag = true;
 }
 
 void MainWindow::Txtidbox_Change()
 {
-    if (!(sVshokifrg == 1))
-        changfrag = 1;
+    if (!sVshokifrg)
+        changfrag = true;
 }
 
-void MainWindow::newchek()
+bool MainWindow::newchek() const
 {
-    if (store::pairIsUsed(records.rows(inputkensu.number()), Txtnamae.text(), Txtidbox.text()))
-        newngfrag = 1;
+    return store::pairIsUsed(records.rows(inputkensu), Txtnamae.text(), Txtidbox.text());
 }
 
-void MainWindow::roolchek()
+bool MainWindow::roolchek()
 {
-    if (changfrag == 1 &&
-        store::pairIsUsed(records.rows(inputkensu.number()), Txtnamae.text(), Txtidbox.text()))
-        kousingfrag = 1;
-    changfrag = 0;
+    const bool kousingfrag =
+        changfrag && store::pairIsUsed(records.rows(inputkensu), Txtnamae.text(), Txtidbox.text());
+    changfrag = false;
+    return kousingfrag;
 }
 
 } // namespace orvanta::app

@@ -29,21 +29,18 @@ std::optional<std::u16string> noRowsProblem(const platform::FileSystem& files,
 
 } // namespace
 
-void MainWindow::btnunload_Click()
+bool MainWindow::readForBackup()
 {
-    auto& files = m_services.files;
-    auto& codePage = m_services.codePage;
-
     // Under a temporary key every password decodes wrongly: the backup would replace a good one with
     // wrong plain passwords.
     if (m_keyProblem) {
         Txtmassage.setText(backup::keyProblemRefusal(backup::kNotBackedUp, *m_keyProblem));
-        return;
+        return false;
     }
 
     if (const auto problem = dataFolderProblem()) {
         Txtmassage.setText(*problem + std::u16string(backup::kNotBackedUp));
-        return;
+        return false;
     }
     inputkensu = 0;
     setTxtdirectry();
@@ -52,28 +49,16 @@ void MainWindow::btnunload_Click()
         // A backup of the rows that did read would drop the others without a word, and would
         // replace what may be the last good backup.
         Txtmassage.setText(std::u16string(backup::kNotBackedUp) + Txtmassage.text());
-        return;
+        return false;
     }
-    const auto prefix = backup::backupDrivePrefix(m_services.drives);
+    return true;
+}
+
+bool MainWindow::writeBackupFiles(const std::u16string& prefix, const backup::BackupFiles& copies)
+{
+    auto& files = m_services.files;
     const auto backupPath = prefix + u"\\psw.bkp";
     const auto shownBackup = files.shownPath(backupPath);
-    if (inputkensu == 0) {
-        if (auto problem = noRowsProblem(files, codePage, dataFilePath(), backupPath)) {
-            Txtmassage.setText(std::move(*problem));
-            return;
-        }
-    }
-
-    // The plain passwords stay in the files' bytes; the record array keeps the stored form.
-    const auto built = backup::backupFiles(
-        std::span<const store::PswRecord>(&records[1], static_cast<std::size_t>(inputkensu.number())),
-        [this](std::u16string_view stored) { return decodeText(stored); }, m_services.clock.now(), codePage,
-        [&](std::u16string_view name) { return files.shownPath(prefix + u"\\" + std::u16string(name)); });
-    if (const auto* refusal = std::get_if<std::u16string>(&built)) {
-        Txtmassage.setText(*refusal);
-        return;
-    }
-    const auto& copies = std::get<backup::BackupFiles>(built);
     const auto listPath = prefix + u"\\" + copies.listName;
     const auto shownList = files.shownPath(listPath);
 
@@ -84,19 +69,47 @@ void MainWindow::btnunload_Click()
     const auto backupWritten = files.writeFile(backupPath, copies.backupBytes);
     if (!backupWritten.ok()) {
         Txtmassage.setText(writeFailure(shownBackup, backupWritten.failure()));
-        return;
+        return false;
     }
     noteUnsynced(shownBackup, backupWritten);
     const auto listWritten = files.writeOwnFile(listPath, copies.listBytes);
     if (!listWritten.ok()) {
         Txtmassage.setText(doneMessage(writeFailure(shownList, listWritten.failure()) +
                                        u"（psw.bkp への退避は済んでいます）"));
-        return;
+        return false;
     }
     noteUnsynced(shownList, listWritten);
+    return true;
+}
 
+void MainWindow::btnunload_Click()
+{
+    auto& files = m_services.files;
+    if (!readForBackup())
+        return;
+    const auto prefix = backup::backupDrivePrefix(m_services.drives);
+    const auto backupPath = prefix + u"\\psw.bkp";
+    if (inputkensu == 0) {
+        if (auto problem = noRowsProblem(files, m_services.codePage, dataFilePath(), backupPath)) {
+            Txtmassage.setText(std::move(*problem));
+            return;
+        }
+    }
+
+    // The plain passwords stay in the files' bytes; the record array keeps the stored form.
+    const auto built = backup::backupFiles(
+        std::span<const store::PswRecord>(&records[1], static_cast<std::size_t>(inputkensu)),
+        [this](std::u16string_view stored) { return decodeText(stored); }, m_services.clock.now(),
+        m_services.codePage,
+        [&](std::u16string_view name) { return files.shownPath(prefix + u"\\" + std::u16string(name)); });
+    if (const auto* refusal = std::get_if<std::u16string>(&built)) {
+        Txtmassage.setText(*refusal);
+        return;
+    }
+    if (!writeBackupFiles(prefix, std::get<backup::BackupFiles>(built)))
+        return;
     reload();
-    Txtmassage.setText(doneMessage(backup::backupDoneMessage(backup::folderOf(shownBackup))));
+    Txtmassage.setText(doneMessage(backup::backupDoneMessage(backup::folderOf(files.shownPath(backupPath)))));
 }
 
 } // namespace orvanta::app

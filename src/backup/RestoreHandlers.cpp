@@ -38,12 +38,11 @@ void MainWindow::btnload_Click()
         return;
     }
     // A psw.ini that did not read whole may hold rows the window does not show.
-    const long long rowsNow = std::min<long long>(inputkensu.number(), store::kMaxRows);
+    const long long rowsNow = std::min<long long>(inputkensu, store::kMaxRows);
     // The rows the window read from psw.ini are this machine's stored form; keepReplacedDataFile
     // makes sure they are still the file's before it is replaced.
-    const auto restored =
-        backup::restoredDataFile(bytes.value(), shownBackup, X.number(), m_services.codePage,
-                                 rowsNow > 0 || !dataFileSound(), records.rows(rowsNow));
+    const auto restored = backup::restoredDataFile(bytes.value(), shownBackup, X.number, m_services.codePage,
+                                                   rowsNow > 0 || !dataFileSound(), records.rows(rowsNow));
     if (const auto* refusal = std::get_if<std::u16string>(&restored)) {
         Txtmassage.setText(*refusal);
         return;

@@ -29,8 +29,8 @@ void MainWindow::clearIdList()
 void MainWindow::fillIdList()
 {
     clearIdList();
-    const auto chosen = combosentaku.text();
-    for (const auto& row : records.rows(inputkensu.number()))
+    const auto chosen = combosentaku;
+    for (const auto& row : records.rows(inputkensu))
         if (row.owner == chosen) {
             Lstidbox.addItem(row.name);
             m_listedRows.push_back(row);
@@ -52,12 +52,12 @@ void MainWindow::Lstidbox_Click()
 
 bool MainWindow::showChosenRow()
 {
-    const auto chosen = chosenEntry(combosentaku.text());
+    const auto chosen = chosenEntry(combosentaku);
     inputkensu = 0;
     setTxtdirectry();
     ReadDataFile(nullptr);
     // The chosen item's own row only: an ID listed twice shows each row's password apart.
-    const auto rows = records.rows(inputkensu.number());
+    const auto rows = records.rows(inputkensu);
     if (const auto at = store::listedRow(m_listedRows, rows, chosen)) {
         const auto& row = rows[*at];
         Lblpassword.setText(decodeText(row.password));
@@ -150,12 +150,12 @@ void MainWindow::Lstidbox_DblClick()
         return;
 
     applyScreen(Screen::Edit);
-    sVshokifrg = 1;
+    sVshokifrg = true;
     Txtnamae.setText(cmbnamae.selectedItem());
     Txtidbox.setText(Lstidbox.selectedItem());
     Txtpassnew.setText(Lblpassword.text());
     Txtbikouran.setText(Lblbikouran.text());
-    sVshokifrg = 0;
+    sVshokifrg = false;
 }
 
 } // namespace orvanta::app

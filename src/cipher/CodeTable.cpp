@@ -1,9 +1,19 @@
 // The 81 characters that have a code and the fixed list of their three-letter codes.
 #include "CodeTable.h"
 
+#include "store/Decimal.h"
+
 #include <stdexcept>
 
 namespace orvanta::cipher {
+
+namespace {
+/// The slot a key plus a code number comes to: 82 to 162 come round to 1 to 81.
+long long wrappedSlot(long long slot)
+{
+    return slot > kAlphabetSize ? slot - kAlphabetSize : slot;
+}
+} // namespace
 
 const std::array<std::u16string_view, kAlphabetSize> CodeList{
     u"kia", u"uzi", u"uaz", u"glf", u"exa", u"vyd", u"fyl", u"upt", u"iog", //
@@ -33,9 +43,19 @@ std::optional<std::size_t> firstUncodable(std::u16string_view text)
     return std::nullopt;
 }
 
-long long wrappedSlot(long long slot)
+std::optional<Key> keyOf(std::u16string_view digits)
 {
-    return slot > kAlphabetSize ? slot - kAlphabetSize : slot;
+    if (digits.empty() || digits.size() > 2)
+        return std::nullopt;
+    long long number = 0;
+    for (char16_t c : digits) {
+        if (c < u'0' || c > u'9')
+            return std::nullopt;
+        number = number * 10 + (c - u'0');
+    }
+    if (number > kAlphabetSize)
+        return Key{number - kAlphabetSize, store::decimalText(number - kAlphabetSize)};
+    return Key{number, std::u16string(digits)};
 }
 
 CodeTable codeTableFor(long long key)

@@ -43,8 +43,17 @@ private:
     std::array<std::u16string, 100> m_slots{};
 };
 
-/// The slot a key plus a code number comes to: 82 to 162 come round to 1 to 81.
-long long wrappedSlot(long long slot);
+/// The key in force: the number the code table is rotated by, and the text that names it to the user.
+struct Key {
+    long long number = 0;
+    std::u16string shown;
+    bool operator==(const Key&) const = default;
+};
+
+/// The key that the last characters of the product identifier name: one or two digits, a value over
+/// 81 reduced by 81 and shown as a plain number ("82" is 1), any other kept as written ("07", "81").
+/// This is the one place the key's text is taken as a number. Nothing when they are not digits.
+std::optional<Key> keyOf(std::u16string_view digits);
 
 /// The code table of a key from 0 to 81 (81 builds the table of 0): code number i in slot
 /// ((key + i - 1) mod 81) + 1, so the code list is rotated against the alphabet by the key.

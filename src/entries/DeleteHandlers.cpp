@@ -7,27 +7,21 @@ namespace orvanta::app {
 void MainWindow::btndelete_Click()
 {
     Txtmassage.setText(u"");
-    dousafrag = u"delete";
     if (Lstidbox.selectedItem().empty()) {
         Txtmassage.setText(u"LISTをチョイス");
-        dousafrag = u"";
         return;
     }
     if (auto problem = entries::chosenDestinationProblem(cmbnamae.selectedItem())) {
         Txtmassage.setText(std::move(*problem));
-        dousafrag = u"";
         return;
     }
-    if (!kakidashi()) {
-        dousafrag = u"";
+    if (!kakidashi(Operation::Delete))
         return;
-    }
-    dousafrag = u"";
     reload();
     // The message names the entry by the boxes as they stand, even when the user had edited them.
     Txtmassage.setText(
         doneMessage(u"削除完了" + Txtnamae.text() + u"の " + Txtidbox.text() + u":" + Txtpassnew.text()));
-    changfrag = 0;
+    changfrag = false;
     applyScreen(Screen::Result);
 }
 

@@ -20,18 +20,13 @@ void MainWindow::btnnew_Click()
         return;
     }
 
-    dousafrag = u"new";
-    newchek();
-    // kakidashi clears newngfrag, so whether the pair was already used is taken now.
-    const bool alreadyUsed = newngfrag == 1;
-    if (!kakidashi()) {
-        dousafrag = u"";
+    // A pair already used is not added, but the file is written all the same.
+    const bool newngfrag = newchek();
+    if (!kakidashi(newngfrag ? Operation::None : Operation::New))
         return;
-    }
-    dousafrag = u"";
     reload();
-    changfrag = 0;
-    if (alreadyUsed)
+    changfrag = false;
+    if (newngfrag)
         Txtmassage.setText(doneMessage(u"新規名は使われている"));
     else
         Txtmassage.setText(

@@ -23,40 +23,27 @@ void MainWindow::btnkousin_Click()
         return;
     }
 
-    kousingfrag = 0;
-    dousafrag = u"koushin";
     if (Lstidbox.selectedItem().empty()) {
         Txtmassage.setText(u"LISTをチョイス");
-        changfrag = 0;
-        dousafrag = u"";
+        changfrag = false;
         applyScreen(Screen::Result);
         return;
     }
-    const FormValue changedBefore = changfrag;
-    roolchek();
-    if (kousingfrag == 1) {
+    const bool changedBefore = changfrag;
+    if (roolchek()) {
         Txtmassage.setText(u"更新名は使われている");
-        dousafrag = u"";
         applyScreen(Screen::Result);
         return;
     }
     // An ID or a rename that would leave one destination and ID twice is refused by the rewrite
     // (store::applyChange), which decides it for every change.
-    if (!kakidashi()) {
-        // Nothing was written: the boxes stay as typed in edit mode, so that "更新する" can be pressed
-        // again once the cause is put right, and it checks them exactly as it did this time. When
-        // another program had changed the file, the window has read it again and is back on its
-        // first screen: the next edit starts afresh.
-        dousafrag = u"";
-        kousingfrag = 0;
-        if (m_screen == Screen::Edit)
-            changfrag = changedBefore;
-        else
-            changfrag = 0;
+    if (!kakidashi(Operation::Koushin)) {
+        // Still in edit mode, "更新する" checks the boxes again as it did this time; after a reread of
+        // a file another program changed, the window is on its first screen and the next edit starts
+        // afresh.
+        changfrag = m_screen == Screen::Edit && changedBefore;
         return;
     }
-    dousafrag = u"";
-    kousingfrag = 0;
     reload();
     Txtmassage.setText(
         doneMessage(u"更新完了" + Txtnamae.text() + u"の " + Txtidbox.text() + u":" + Txtpassnew.text()));

@@ -28,9 +28,11 @@ void MainWindow::btncleate_Click()
         Txtmassage.setText(u"桁数は数字で指定して下さい。");
         return;
     }
-    if (store::leadingNumber(txtketasu.text()) < kMinLength)
+    auto length = store::leadingNumber(txtketasu.text());
+    if (length < kMinLength) {
+        length = kMinLength;
         txtketasu.setText(store::decimalText(kMinLength));
-    const auto length = store::leadingNumber(txtketasu.text());
+    }
     if (length > static_cast<long long>(generator::kMaxGeneratedLength)) {
         Txtmassage.setText(u"桁数が大きすぎます。" + store::decimalText(generator::kMaxGeneratedLength) +
                            u" 桁以下で指定して下さい。");

@@ -5,10 +5,14 @@
 
 #include <cerrno>
 #include <cstring>
+#include <string_view>
 
 namespace orvanta::platform {
 
-std::u16string errorDescription(int error)
+namespace {
+
+/// The words for an error in naming or reaching a file; empty for any other error.
+std::u16string_view pathErrorWords(int error)
 {
     switch (error) {
     case ENOENT:
@@ -30,6 +34,15 @@ std::u16string errorDescription(int error)
         return u"既に存在するファイルを作成することはできません。";
     case ENOTEMPTY:
         return u"フォルダーが空ではありません。";
+    default:
+        return {};
+    }
+}
+
+/// The words for an error of the disk, a device or the system's resources; empty for any other error.
+std::u16string_view deviceErrorWords(int error)
+{
+    switch (error) {
     case EROFS:
         return u"ディスクは書き込み禁止になっています。";
     case ENOSPC:
@@ -70,8 +83,18 @@ std::u16string errorDescription(int error)
     case ENETUNREACH:
         return u"ネットワーク パスが見つかりません。";
     default:
-        break;
+        return {};
     }
+}
+
+} // namespace
+
+std::u16string errorDescription(int error)
+{
+    if (const auto words = pathErrorWords(error); !words.empty())
+        return std::u16string(words);
+    if (const auto words = deviceErrorWords(error); !words.empty())
+        return std::u16string(words);
     std::u16string description = u"システム エラーが発生しました。";
 #ifdef __GLIBC__
     const char* text = strerrordesc_np(error);

@@ -55,10 +55,10 @@ void MainWindow::ReadDataFile(const std::function<void(long long slot)>& perRow)
     }
     auto read = store::readRows(bytes.value(), m_services.codePage);
     for (auto& row : read.rows) {
-        inputkensu = inputkensu.number() + 1;
-        records[inputkensu.number()] = std::move(row);
+        ++inputkensu;
+        records[inputkensu] = std::move(row);
         if (perRow)
-            perRow(inputkensu.number());
+            perRow(inputkensu);
     }
     if (read.problem) {
         m_dataFileProblem = problemMessage(*read.problem);

@@ -1,5 +1,5 @@
 // The one rewrite of the data file psw.ini: every registration, update and deletion passes through
-// kakidashi, which makes the change named in dousafrag to the rows as last read (store::applyChange)
+// kakidashi, which makes the change its caller names to the rows as last read (store::applyChange)
 // and writes the whole file at once.
 #include "Change.h"
 #include "RowFormat.h"
@@ -20,14 +20,9 @@ std::u16string writeProblemMessage(const store::RowWriteProblem& problem)
 
 } // namespace
 
-bool MainWindow::kakidashi()
+bool MainWindow::kakidashi(Operation dousafrag)
 {
     setTxtdirectry();
-    const bool registering = dousafrag == u"new";
-    // newngfrag holds for this registration only: the next one asks newchek again.
-    const bool alreadyUsed = newngfrag == 1;
-    if (registering)
-        newngfrag = 0;
     const auto refuse = [&](std::u16string message) {
         Txtmassage.setText(std::move(message));
         return false;
@@ -38,19 +33,23 @@ bool MainWindow::kakidashi()
 
     // The rows change only once the file holds them: a refusal leaves the record array as the file
     // still stands, so that trying again (or a check against the array) sees the file.
-    const auto rowsRead = records.rows(inputkensu.number());
+    const auto rowsRead = records.rows(inputkensu);
     auto changed = [&]() -> platform::Expected<std::vector<store::PswRecord>> {
-        const auto chosen = chosenEntry(cmbnamae.selectedItem());
-        if (registering && !alreadyUsed)
+        switch (dousafrag) {
+        case Operation::New:
             return store::applyChange(rowsRead, store::Register{Txtnamae.text(), Txtidbox.text(),
                                                                 encodeText(Txtpassnew.text()),
                                                                 encodeText(Txtbikouran.text())});
-        if (dousafrag == u"koushin")
-            return store::applyChange(rowsRead, store::Update{chosen, Txtnamae.text(), Txtidbox.text(),
-                                                              encodeText(Txtpassnew.text()),
-                                                              encodeText(Txtbikouran.text())});
-        if (dousafrag == u"delete")
-            return store::applyChange(rowsRead, store::Delete{chosen});
+        case Operation::Koushin:
+            return store::applyChange(rowsRead,
+                                      store::Update{chosenEntry(cmbnamae.selectedItem()), Txtnamae.text(),
+                                                    Txtidbox.text(), encodeText(Txtpassnew.text()),
+                                                    encodeText(Txtbikouran.text())});
+        case Operation::Delete:
+            return store::applyChange(rowsRead, store::Delete{chosenEntry(cmbnamae.selectedItem())});
+        case Operation::None:
+            break;
+        }
         return std::vector<store::PswRecord>(rowsRead.begin(), rowsRead.end());
     }();
     // What the change itself cannot do (a full file, a pair twice) is said even over a file that did

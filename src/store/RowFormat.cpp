@@ -68,6 +68,17 @@ std::optional<std::array<std::u16string, kFieldsPerRow>> splitRow(std::u16string
     return fields;
 }
 
+/// The text of one line, or nothing when its bytes are not text in the file's encoding.
+std::optional<std::u16string> lineText(std::string_view raw, bool utf8, const platform::CodePage& codePage)
+{
+    if (utf8)
+        return platform::fromUtf8Strict(raw);
+    auto decoded = codePage.decode(raw);
+    if (std::holds_alternative<platform::CodePageError>(decoded))
+        return std::nullopt;
+    return std::get<std::u16string>(std::move(decoded));
+}
+
 } // namespace
 
 ReadRows readRows(std::string_view bytes, const platform::CodePage& codePage, int maxRows)
@@ -99,29 +110,22 @@ ReadRows readRows(std::string_view bytes, const platform::CodePage& codePage, in
         start = end + 1;
         ++lineNumber;
 
-        std::u16string line;
-        if (utf8) {
-            auto text = platform::fromUtf8Strict(raw);
-            if (!text)
-                continue;
-            line = std::move(*text);
-        } else {
-            auto decoded = codePage.decode(raw);
-            if (std::holds_alternative<platform::CodePageError>(decoded)) {
+        const auto line = lineText(raw, utf8, codePage);
+        if (!line) {
+            // A UTF-8 file is reported once, at its mark.
+            if (!utf8)
                 report(RowFileProblem::Kind::NotCodePage, lineNumber);
-                continue;
-            }
-            line = std::get<std::u16string>(std::move(decoded));
+            continue;
         }
-        if (isBlank(line))
+        if (isBlank(*line))
             continue;
         // A carriage return anywhere but at the end of its line is in no row the program writes, and
         // a row that held one could never be written back.
-        if (line.find(u'\r') != std::u16string::npos) {
+        if (line->find(u'\r') != std::u16string::npos) {
             report(RowFileProblem::Kind::Malformed, lineNumber);
             continue;
         }
-        auto fields = splitRow(line);
+        auto fields = splitRow(*line);
         if (!fields) {
             report(RowFileProblem::Kind::Malformed, lineNumber);
             continue;

@@ -383,69 +383,79 @@ void WindowView::connectEvents(const ControlDesign& d, QWidget* w)
         w->installEventFilter(this);
         return;
     }
-    if (auto* combo = qobject_cast<QComboBox*>(w)) {
-        // A choice from the list, by mouse, arrow keys or wheel. Only a choice: the combo box would
-        // also choose the entry that a typed text equals once the typing ends (Enter, leaving the
-        // box), and a typed destination is a text, not a choice.
-        disconnect(combo->lineEdit(), &QLineEdit::editingFinished, combo, nullptr);
-        connect(combo, &QComboBox::activated, this,
-                [this](int index) { route([this, index] { app::chooseDestination(m_window, index); }); });
-        // The text, however it changed: only the text changes; the choice is made by choosing. The
-        // combo box also writes its text while a choice is under way, so nothing is shown back here.
-        connect(combo->lineEdit(), &QLineEdit::textChanged, this, [this](const QString& text) {
-            if (!m_mirroring)
-                m_window.cmbnamae.setText(toU16(text));
-        });
-        return;
-    }
-    if (auto* list = qobject_cast<QListWidget*>(w)) {
-        // A new choice, whatever made it: a click, the arrow keys or an assistive tool, which changes
-        // the selection but not the current entry.
-        connect(list, &QListWidget::itemSelectionChanged, this, [this, list] {
-            if (m_mirroring)
-                return;
-            m_clickRan = true;
-            chooseId(selectedRow(list));
-        });
-        // A click on the entry already chosen changes no selection, yet the user expects the shown
-        // password to be read again from the file. A list that edit mode hid takes no click: the
-        // release that ends a double-click comes after edit mode opened.
-        connect(list, &QListWidget::itemClicked, this, [this, list](QListWidgetItem* item) {
-            if (!std::exchange(m_clickRan, false) && m_window.Lstidbox.visible)
-                chooseId(list->row(item));
-        });
-        // Double clicks anywhere in the list, on an entry or not: the handler tells the user when no
-        // entry is chosen. Presses start a new click. Enter on the list does the same.
-        list->viewport()->installEventFilter(this);
-        list->installEventFilter(this);
-        return;
-    }
-    if (auto* box = qobject_cast<QLineEdit*>(w)) {
-        // Every change of the text that the program did not make: typing, paste, drop, undo, an input
-        // method or an assistive tool. The program's own copies into the box come with its signals
-        // blocked.
-        connect(box, &QLineEdit::textChanged, this, [this, id](const QString& text) {
-            if (m_mirroring)
-                return;
-            if (isTypedBox(id) || m_forwardingTo == id) {
-                // Only the box's Change event follows, which changes nothing on the screen.
-                m_window.control(id).setText(toU16(text));
-                return;
-            }
-            // A box that only shows: once the edit is over, the program's text returns.
-            QMetaObject::invokeMethod(this, &WindowView::mirror, Qt::QueuedConnection);
-        });
-        // Every box: the focus it takes is told first (eventFilter), and the filters below.
-        box->installEventFilter(this);
-        if (app::copyHandler(id))
-            keepSecret(id, box);
-        if (app::takesNoInputMethod(id)) {
-            // The attribute alone does not do it: a QLineEdit tells the input method it takes
-            // composition whenever it can be edited (keepInputMethodOff).
-            box->setAttribute(Qt::WA_InputMethodEnabled, false);
-            box->setInputMethodHints(Qt::ImhSensitiveData | Qt::ImhNoPredictiveText | Qt::ImhNoAutoUppercase |
-                                     Qt::ImhPreferLatin | Qt::ImhLatinOnly);
+    if (auto* combo = qobject_cast<QComboBox*>(w))
+        connectCombo(combo);
+    else if (auto* list = qobject_cast<QListWidget*>(w))
+        connectList(list);
+    else if (auto* box = qobject_cast<QLineEdit*>(w))
+        connectBox(id, box);
+}
+
+void WindowView::connectCombo(QComboBox* combo)
+{
+    // A choice from the list, by mouse, arrow keys or wheel. Only a choice: the combo box would
+    // also choose the entry that a typed text equals once the typing ends (Enter, leaving the
+    // box), and a typed destination is a text, not a choice.
+    disconnect(combo->lineEdit(), &QLineEdit::editingFinished, combo, nullptr);
+    connect(combo, &QComboBox::activated, this,
+            [this](int index) { route([this, index] { app::chooseDestination(m_window, index); }); });
+    // The text, however it changed: only the text changes; the choice is made by choosing. The
+    // combo box also writes its text while a choice is under way, so nothing is shown back here.
+    connect(combo->lineEdit(), &QLineEdit::textChanged, this, [this](const QString& text) {
+        if (!m_mirroring)
+            m_window.cmbnamae.setText(toU16(text));
+    });
+}
+
+void WindowView::connectList(QListWidget* list)
+{
+    // A new choice, whatever made it: a click, the arrow keys or an assistive tool, which changes
+    // the selection but not the current entry.
+    connect(list, &QListWidget::itemSelectionChanged, this, [this, list] {
+        if (m_mirroring)
+            return;
+        m_clickRan = true;
+        chooseId(selectedRow(list));
+    });
+    // A click on the entry already chosen changes no selection, yet the user expects the shown
+    // password to be read again from the file. A list that edit mode hid takes no click: the
+    // release that ends a double-click comes after edit mode opened.
+    connect(list, &QListWidget::itemClicked, this, [this, list](QListWidgetItem* item) {
+        if (!std::exchange(m_clickRan, false) && m_window.Lstidbox.visible)
+            chooseId(list->row(item));
+    });
+    // Double clicks anywhere in the list, on an entry or not: the handler tells the user when no
+    // entry is chosen. Presses start a new click. Enter on the list does the same.
+    list->viewport()->installEventFilter(this);
+    list->installEventFilter(this);
+}
+
+void WindowView::connectBox(ControlId id, QLineEdit* box)
+{
+    // Every change of the text that the program did not make: typing, paste, drop, undo, an input
+    // method or an assistive tool. The program's own copies into the box come with its signals
+    // blocked.
+    connect(box, &QLineEdit::textChanged, this, [this, id](const QString& text) {
+        if (m_mirroring)
+            return;
+        if (isTypedBox(id) || m_forwardingTo == id) {
+            // Only the box's Change event follows, which changes nothing on the screen.
+            m_window.control(id).setText(toU16(text));
+            return;
         }
+        // A box that only shows: once the edit is over, the program's text returns.
+        QMetaObject::invokeMethod(this, &WindowView::mirror, Qt::QueuedConnection);
+    });
+    // Every box: the focus it takes is told first (eventFilter), and the filters below.
+    box->installEventFilter(this);
+    if (app::copyHandler(id))
+        keepSecret(id, box);
+    if (app::takesNoInputMethod(id)) {
+        // The attribute alone does not do it: a QLineEdit tells the input method it takes
+        // composition whenever it can be edited (keepInputMethodOff).
+        box->setAttribute(Qt::WA_InputMethodEnabled, false);
+        box->setInputMethodHints(Qt::ImhSensitiveData | Qt::ImhNoPredictiveText | Qt::ImhNoAutoUppercase |
+                                 Qt::ImhPreferLatin | Qt::ImhLatinOnly);
     }
 }
 

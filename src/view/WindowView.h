@@ -14,7 +14,9 @@
 
 class QInputMethodQueryEvent;
 class QKeyEvent;
+class QComboBox;
 class QLineEdit;
+class QListWidget;
 
 namespace orvanta::view {
 
@@ -64,6 +66,9 @@ private:
     void build(bool shownOnly);
     QWidget* makeWidget(const app::ControlDesign& design);
     void connectEvents(const app::ControlDesign& design, QWidget* widget);
+    void connectCombo(QComboBox* combo);
+    void connectList(QListWidget* list);
+    void connectBox(app::ControlId id, QLineEdit* box);
     void arrangeTabOrder();
     void arrangeStacking();
 

@@ -205,25 +205,35 @@ LRESULT Win32View::handle(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_DESTROY:
         onDestroy();
         return 0;
+    default:
+        if (onOwnMessage(message))
+            return 0;
+        break;
+    }
+    return DefWindowProcW(m_hwnd, message, wParam, lParam);
+}
+
+bool Win32View::onOwnMessage(UINT message)
+{
+    switch (message) {
     case kMirrorLater:
         mirror();
-        return 0;
+        return true;
     case kComboFieldSet:
         onComboFieldSet();
-        return 0;
+        return true;
     case kCompleteWindow:
         buildControls(false);
         hookFilters();
         addTooltips();
         annotate();
-        return 0;
+        return true;
     case kShowIcon:
         showIcon();
-        return 0;
+        return true;
     default:
-        break;
+        return false;
     }
-    return DefWindowProcW(m_hwnd, message, wParam, lParam);
 }
 
 bool Win32View::onKeyDown(WPARAM key)
@@ -849,6 +859,14 @@ void Win32View::mirror()
             SetWindowTextW(child, wide(control.text()));
         }
     }
+    mirrorVisibility();
+    showWholeMessage();
+    announceMessage();
+    m_mirroring = false;
+}
+
+void Win32View::mirrorVisibility()
+{
     // Controls are shown before others are hidden, and the focus of a control that hid itself passes to
     // the control that took its place.
     HWND focused = GetFocus();
@@ -864,9 +882,6 @@ void Win32View::mirror()
         }
     }
     repairFocus(focused);
-    showWholeMessage();
-    announceMessage();
-    m_mirroring = false;
 }
 
 void Win32View::showWholeMessage()

@@ -67,8 +67,6 @@ public:
     HWND control(app::ControlId id) const { return m_controls[index(id)]; }
     /// Whether the picture beside the program was found and is drawn.
     bool pictureShown() const { return m_pictureShown; }
-    /// The face name the window's fonts use: the design's font, or what stands in for it here.
-    const std::u16string& fontFace() const { return m_face; }
 
     /// Copies the state of every control into the window's controls.
     void mirror();
@@ -86,6 +84,10 @@ private:
     static LRESULT CALLBACK comboProc(HWND combo, UINT message, WPARAM wParam, LPARAM lParam,
                                       UINT_PTR subclass, DWORD_PTR data);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+    /// The messages the window posts to itself; false for any other.
+    bool onOwnMessage(UINT message);
+    /// Shows and hides the controls as the window's controls say.
+    void mirrorVisibility();
 
     // One function per message of the window.
     bool onCreate();

@@ -282,18 +282,8 @@ TEST_F(FormLoadTest, ABinaryProductIdThatEndsInNoDigitsUsesTheFixedKey)
               u"製品IDから暗号化キーを得られないため、固定キー 00 を設定しました。");
 }
 
-TEST(FormValue, EmptyEqualsZeroAndTheEmptyText)
+TEST(LeadingNumber, TakesTheDigitsAfterLeadingSpaces)
 {
-    app::FormValue v;
-    EXPECT_TRUE(v == 0);
-    EXPECT_TRUE(v == u"");
-    EXPECT_FALSE(v == 1);
-    v = u"07";
-    EXPECT_TRUE(v == 7);
-    EXPECT_TRUE(v == u"07");
-    EXPECT_EQ(v.number(), 7);
-    v = 14;
-    EXPECT_TRUE(v == u"14");
     EXPECT_EQ(store::leadingNumber(u" 12abc"), 12);
     EXPECT_EQ(store::leadingNumber(u" "), 0);
 }

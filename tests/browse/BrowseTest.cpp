@@ -190,13 +190,13 @@ TEST_F(BrowseTest, ADoubleClickOpensTheShownEntryForEditingWithoutCountingAsACha
     EXPECT_EQ(d.window.Txtidbox.text(), u"taro");
     EXPECT_EQ(d.window.Txtpassnew.text(), u"Pass1!");
     EXPECT_EQ(d.window.Txtbikouran.text(), u"taro@example.jp");
-    EXPECT_EQ(d.window.changfrag, 0);
-    EXPECT_EQ(d.window.sVshokifrg, 0);
+    EXPECT_FALSE(d.window.changfrag);
+    EXPECT_FALSE(d.window.sVshokifrg);
     EXPECT_FALSE(d.window.cmbnamae.visible);
     EXPECT_EQ(d.window.Lstidbox.selectedItem(), u"taro");
 
     d.window.Txtidbox.setText(u"tarou");
-    EXPECT_EQ(d.window.changfrag, 1);
+    EXPECT_TRUE(d.window.changfrag);
 }
 
 TEST_F(BrowseTest, ADoubleClickWithNoIdChosenDoesNotOpenEditMode)

@@ -102,12 +102,8 @@ bool isInvisible(char32_t c)
 // unchanged. Used only after the whole-string conversion has already failed or not round-tripped.
 std::optional<CodePageError> firstUnmappable(UConverter* converter, std::u16string_view text);
 
-} // namespace
-
-CodePage::Encoded IcuCodePage::encode(std::u16string_view text) const
+std::optional<CodePageError> firstUnpairedOrInvisible(std::u16string_view text)
 {
-    // Unpaired surrogates and invisible characters first: ICU would report the former with a less
-    // useful position and skip the latter.
     for (std::size_t i = 0; i < text.size();) {
         const char16_t unit = text[i];
         char32_t c = unit;
@@ -122,6 +118,17 @@ CodePage::Encoded IcuCodePage::encode(std::u16string_view text) const
             return CodePageError{i, c};
         i += length;
     }
+    return std::nullopt;
+}
+
+} // namespace
+
+CodePage::Encoded IcuCodePage::encode(std::u16string_view text) const
+{
+    // Unpaired surrogates and invisible characters first: ICU would report the former with a less
+    // useful position and skip the latter.
+    if (auto error = firstUnpairedOrInvisible(text))
+        return *error;
 
     Converter converter = openStrict();
     if (!converter)

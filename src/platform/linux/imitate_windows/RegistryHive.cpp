@@ -185,52 +185,60 @@ std::optional<std::vector<std::uint8_t>> ansiText(std::u16string_view text)
     return data;
 }
 
+void splitUtf16Lines(std::string_view units, std::vector<std::u16string>& lines)
+{
+    std::u16string line;
+    for (std::size_t i = 0; i + 1 < units.size(); i += 2) {
+        const auto unit = static_cast<char16_t>(static_cast<unsigned char>(units[i]) |
+                                                (static_cast<unsigned char>(units[i + 1]) << 8));
+        if (unit == u'\n') {
+            lines.push_back(std::move(line));
+            line.clear();
+        } else {
+            line += unit;
+        }
+    }
+    lines.push_back(std::move(line));
+}
+
+template <typename DecodeLine>
+void splitByteLines(std::string_view text, DecodeLine decodeLine, std::vector<std::u16string>& lines)
+{
+    while (true) {
+        const std::size_t end = text.find('\n');
+        lines.push_back(decodeLine(text.substr(0, end)));
+        if (end == std::string_view::npos)
+            return;
+        text = text.substr(end + 1);
+    }
+}
+
+// A byte that does not decode becomes U+FFFD, which no value accepts: the value on that line (or
+// continued onto it) is dropped rather than cut short, and its name still shows whose it was.
+std::u16string ansiLine(std::string_view line)
+{
+    static const IcuCodePage codePage;
+    std::u16string text;
+    while (true) {
+        const auto decoded = codePage.decode(line);
+        if (const auto* whole = std::get_if<std::u16string>(&decoded))
+            return text + *whole;
+        const std::size_t bad = std::get<CodePageError>(decoded).position;
+        if (const auto head = codePage.decode(line.substr(0, bad));
+            std::holds_alternative<std::u16string>(head))
+            text += std::get<std::u16string>(head);
+        text += u'\uFFFD';
+        line.remove_prefix(std::min(bad + 1, line.size()));
+    }
+}
+
 // The text of the file as UTF-16, split into physical lines.
 std::vector<std::u16string> physicalLines(std::string_view bytes)
 {
     std::vector<std::u16string> lines;
-    auto splitUtf16 = [&](std::string_view units) {
-        std::u16string line;
-        for (std::size_t i = 0; i + 1 < units.size(); i += 2) {
-            const auto unit = static_cast<char16_t>(static_cast<unsigned char>(units[i]) |
-                                                    (static_cast<unsigned char>(units[i + 1]) << 8));
-            if (unit == u'\n') {
-                lines.push_back(std::move(line));
-                line.clear();
-            } else {
-                line += unit;
-            }
-        }
-        lines.push_back(std::move(line));
-    };
-    auto splitBytes = [&](std::string_view text, auto decodeLine) {
-        while (true) {
-            const std::size_t end = text.find('\n');
-            lines.push_back(decodeLine(text.substr(0, end)));
-            if (end == std::string_view::npos) {
-                return;
-            }
-            text = text.substr(end + 1);
-        }
-    };
-    // A byte that does not decode becomes U+FFFD, which no value accepts: the value on that line (or
-    // continued onto it) is dropped rather than cut short, and its name still shows whose it was.
-    const auto ansiLine = [](std::string_view line) {
-        static const IcuCodePage codePage;
-        std::u16string text;
-        while (true) {
-            const auto decoded = codePage.decode(line);
-            if (const auto* whole = std::get_if<std::u16string>(&decoded)) {
-                return text + *whole;
-            }
-            const std::size_t bad = std::get<CodePageError>(decoded).position;
-            if (const auto head = codePage.decode(line.substr(0, bad));
-                std::holds_alternative<std::u16string>(head)) {
-                text += std::get<std::u16string>(head);
-            }
-            text += u'\uFFFD';
-            line.remove_prefix(std::min(bad + 1, line.size()));
-        }
+    const auto splitUtf16 = [&](std::string_view units) { splitUtf16Lines(units, lines); };
+    const auto splitBytes = [&](std::string_view text, auto decodeLine) {
+        splitByteLines(text, decodeLine, lines);
     };
     const auto utf8Line = [](std::string_view line) { return fromUtf8(line); };
 
@@ -250,7 +258,7 @@ std::vector<std::u16string> physicalLines(std::string_view bytes)
         const bool ansi =
             regedit4 ? !utf8 || std::holds_alternative<std::u16string>(IcuCodePage().decode(bytes)) : !utf8;
         if (ansi)
-            splitBytes(bytes, ansiLine);
+            splitBytes(bytes, &ansiLine);
         else
             splitBytes(bytes, utf8Line);
     }
@@ -352,6 +360,36 @@ std::optional<RegistryValue> parsedValue(std::u16string_view rest, bool unicodeF
     return value;
 }
 
+// Whether a file header line says the file is a version 5 file; nothing for any other line.
+std::optional<bool> unicodeHeader(std::u16string_view line)
+{
+    if (line == u"Windows Registry Editor Version 5.00")
+        return true;
+    if (line == u"REGEDIT4")
+        return false;
+    return std::nullopt;
+}
+
+// The folded name of the value a line sets (empty for the default value "@") and what follows its "=";
+// nothing when the line sets no value.
+std::optional<std::pair<std::u16string, std::u16string_view>> valueLine(std::u16string_view line)
+{
+    std::u16string valueName;
+    std::u16string_view rest;
+    if (line.front() == u'@') {
+        rest = line.substr(1);
+    } else if (auto name = quoted(line)) {
+        valueName = folded(name->first);
+        rest = name->second;
+    } else {
+        return std::nullopt;
+    }
+    rest = trimmed(rest);
+    if (rest.empty() || rest.front() != u'=')
+        return std::nullopt;
+    return std::make_pair(std::move(valueName), trimmed(rest.substr(1)));
+}
+
 } // namespace
 
 RegistryHive::RegistryHive(const std::string& hivePath, const std::string& machineIdPath)
@@ -387,7 +425,6 @@ void RegistryHive::load(std::string_view bytes)
     // Text values given as hex(2) and hex(7) are UTF-16 in a version 5 file, ANSI in a REGEDIT4 file.
     bool unicodeFile = false;
     std::map<std::u16string, RegistryValue>* key = nullptr;
-
     // A ProductId line is damaged when it is in the product key, or under a key line that is itself
     // damaged, and gives no value.
     bool inProductKey = false;
@@ -397,12 +434,8 @@ void RegistryHive::load(std::string_view bytes)
         const std::u16string_view line = logical;
         if (line.empty() || line.front() == u';')
             continue;
-        if (line == u"Windows Registry Editor Version 5.00") {
-            unicodeFile = true;
-            continue;
-        }
-        if (line == u"REGEDIT4") {
-            unicodeFile = false;
+        if (const auto header = unicodeHeader(line)) {
+            unicodeFile = *header;
             continue;
         }
         if (line.front() == u'[') {
@@ -419,29 +452,12 @@ void RegistryHive::load(std::string_view bytes)
             if (productIdLine && !m_damagedProductIdLine)
                 m_damagedProductIdLine = number;
         };
-        if (key == nullptr) {
+        const auto assignment = key != nullptr ? valueLine(line) : std::nullopt;
+        if (!assignment) {
             damaged();
             continue;
         }
-
-        std::u16string valueName;
-        std::u16string_view rest;
-        if (line.front() == u'@') {
-            rest = line.substr(1);
-        } else if (auto name = quoted(line)) {
-            valueName = folded(name->first);
-            rest = name->second;
-        } else {
-            damaged();
-            continue;
-        }
-        rest = trimmed(rest);
-        if (rest.empty() || rest.front() != u'=') {
-            damaged();
-            continue;
-        }
-        rest = trimmed(rest.substr(1));
-
+        const auto& [valueName, rest] = *assignment;
         if (rest == u"-") {
             key->erase(valueName);
             continue;
