@@ -2,7 +2,8 @@
 // window must never crash, and either show the help or say it cannot. What it shows is the file's text:
 // every character but the few marks of headings, lists, emphasis and escapes shows as often as the file
 // has it, so a link, a picture or a tag is text and nothing is fetched; the help never grows beyond the
-// file's text and its invisible breaks, and no stretch of it runs on without a place to break.
+// file's text, its invisible breaks and its word joiners, and no stretch of it runs on without a place
+// to break.
 #include "FuzzWindow.h"
 #include "Promises.h"
 #include "app/HelpText.h"
@@ -19,12 +20,14 @@ using namespace orvanta;
 constexpr orvanta::fuzz::Promises check{"help file"};
 
 constexpr char16_t kBreak = u'\u200B';
+constexpr char16_t kJoiner = app::kWordJoiner;
 
 /// The characters the reader may take as marks or drop at a line's ends.
 bool isMark(char16_t c)
 {
     return c == u'#' || c == u'*' || c == u'`' || c == u'\\' || c == u'-' || c == u'.' ||
-           (c >= u'0' && c <= u'9') || c == u' ' || c == u'\t' || c == u'\r' || c == u'\n' || c == kBreak;
+           (c >= u'0' && c <= u'9') || c == u' ' || c == u'\t' || c == u'\r' || c == u'\n' || c == kBreak ||
+           c == kJoiner;
 }
 
 } // namespace
@@ -67,22 +70,30 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     check(help.size() <= lines, "more blocks than lines");
     std::size_t shown = 0;
     std::size_t breaks = 0;
+    std::size_t joiners = 0;
     const platform::HelpBlock* previous = nullptr;
     for (const auto& block : help) {
         if (block.kind == platform::HelpBlockKind::NumberedItem && previous &&
             previous->kind == platform::HelpBlockKind::NumberedItem)
             check(block.number == std::min(previous->number + 1, 999'999'999), "an item does not count on");
         std::size_t unbroken = 0;
+        char16_t before = u'\n';
         for (const auto& run : block.runs) {
             check(!run.text.empty(), "an empty run");
             for (const char16_t c : run.text) {
                 if (c == kBreak)
                     ++breaks;
+                else if (c == kJoiner)
+                    ++joiners;
                 else
                     ++shown;
                 if (!isMark(c))
                     --count[c];
-                unbroken = c == u' ' || c == u'\n' || c == kBreak ? 0 : unbroken + 1;
+                if (c == kJoiner)
+                    continue;
+                const bool blank = c == u' ' || c == u'\n' || c == kBreak;
+                unbroken = blank ? 0 : app::lineMayBreak(before, c) ? 1 : unbroken + 1;
+                before = c;
                 // The two halves of a character beyond the basic plane stay together.
                 check(unbroken <= app::kLongestUnbroken + 1, "a stretch runs on without a place to break");
             }
@@ -93,6 +104,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto breaksInFile = static_cast<std::size_t>(std::count(decoded->begin(), decoded->end(), kBreak));
     check(breaks <= breaksInFile + shown / app::kLongestUnbroken,
           "more invisible breaks than the text needs");
+    const auto joinersInFile =
+        static_cast<std::size_t>(std::count(decoded->begin(), decoded->end(), kJoiner));
+    check(joiners <= joinersInFile + shown, "more word joiners than the words need");
     for (const auto& [c, left] : count)
         check(left == 0, "a character of the file is lost, or one was added");
     return 0;

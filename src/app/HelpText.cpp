@@ -139,20 +139,52 @@ bool isWideCharacter(char16_t c)
 
 namespace {
 
-/// A place where both windows may break a line. Japanese text breaks between any two characters in
-/// the Qt window, but the rich-edit box of orvanta.exe under Wine measures a stretch without a space
-/// whole at every line it wraps, so a long Japanese stretch gets invisible breaks too.
+/// Marks that never begin a line of Japanese: closing brackets and quotes, 「。」「、」 and the other
+/// stops, the small kana, the long-vowel and repeat marks, and their ASCII twins.
+constexpr Text kNeverFirst = u"、。，．・：；？！゛゜ヽヾゝゞ々〻ー‐゠–〜～…‥）」』】〕〉》］｝〙〗｠〟’”»"
+                             u"ぁぃぅぇぉっゃゅょゎゕゖァィゥェォッャュョヮヵヶ"
+                             u")]},.:;!?%";
+/// Marks that never end a line: opening brackets and quotes.
+constexpr Text kNeverLast = u"（「『【〔〈《［｛〘〖｟〝‘“«([{";
+/// The marks inside a word at which a window would break a line unless told not to.
+constexpr Text kBreaksInWord = u"/\\$+%-|:,;!?()[]{}\"'";
+
+bool isSurrogate(char16_t c)
+{
+    return c >= 0xD800 && c <= 0xDFFF;
+}
+
+/// A space or an invisible mark: no character a line may break before or after of its own accord.
+bool isBlankOrMark(char16_t c)
+{
+    return c == u' ' || c == u'\n' || c == u'\t' || c == u'\u00A0' || c == kBreak || c == kWordJoiner;
+}
+
+/// A place where both windows break a line by themselves: a space, the end of an indented line, or
+/// an invisible break.
 bool breaksLine(char16_t c)
 {
     return c == u' ' || c == u'\n' || c == kBreak;
 }
 
-/// The runs of one block with an invisible break after every kLongestUnbroken characters that stand
+/// Whether a window would break a word of Latin letters between the two: at a mark such as "/", "\"
+/// or "%" inside it.
+bool needsJoiner(char16_t before, char16_t after)
+{
+    if (isBlankOrMark(before) || isBlankOrMark(after) || isWideCharacter(before) || isWideCharacter(after) ||
+        isSurrogate(before) || isSurrogate(after))
+        return false;
+    return kBreaksInWord.find(before) != Text::npos || kBreaksInWord.find(after) != Text::npos;
+}
+
+/// The runs of one block with their places to break marked: a word joiner inside a word where a
+/// window would break it, and an invisible break after every kLongestUnbroken characters that stand
 /// together without a place to break; where one run ends and the next begins is no such place. A
 /// character beyond the basic plane (two UTF-16 units) is never split.
-void breakLongStretches(std::vector<HelpRun>& runs)
+void markBreaks(std::vector<HelpRun>& runs)
 {
     std::size_t unbroken = 0;
+    char16_t before = u'\n';
     for (auto& run : runs) {
         std::u16string text;
         text.reserve(run.text.size() + run.text.size() / kLongestUnbroken);
@@ -160,16 +192,45 @@ void breakLongStretches(std::vector<HelpRun>& runs)
             const bool secondHalf = c >= 0xDC00 && c <= 0xDFFF;
             if (breaksLine(c)) {
                 unbroken = 0;
+            } else if (lineMayBreak(before, c)) {
+                unbroken = 1;
             } else if (unbroken >= kLongestUnbroken && !secondHalf) {
                 text += kBreak;
                 unbroken = 1;
             } else {
+                if (needsJoiner(before, c))
+                    text += kWordJoiner;
                 ++unbroken;
             }
             text += c;
+            before = c;
         }
         run.text = std::move(text);
     }
+}
+
+/// Which system a line such as "<!-- windows -->" starts a section for, or ends one ("<!-- /linux -->").
+struct SectionMark {
+    bool ends = false;
+    HelpSystem system = HelpSystem::Windows;
+};
+
+std::optional<SectionMark> sectionMark(Text content)
+{
+    constexpr Text open = u"<!-- ";
+    constexpr Text close = u" -->";
+    if (content.size() < open.size() + close.size() || !content.starts_with(open) ||
+        !content.ends_with(close))
+        return std::nullopt;
+    Text name = content.substr(open.size(), content.size() - open.size() - close.size());
+    const bool ends = name.starts_with(u'/');
+    if (ends)
+        name.remove_prefix(1);
+    if (name == u"windows")
+        return SectionMark{ends, HelpSystem::Windows};
+    if (name == u"linux")
+        return SectionMark{ends, HelpSystem::Linux};
+    return std::nullopt;
 }
 
 // The help file's text: UTF-8, with or without a byte-order mark, and no NUL byte.
@@ -203,7 +264,7 @@ void appendBlock(platform::HelpDocument& blocks, HelpBlock block, std::u16string
     } else {
         block.runs = inlineRuns(gathered);
     }
-    breakLongStretches(block.runs);
+    markBreaks(block.runs);
     // An item of a numbered list shows the number after the item before it, whatever the file gives:
     // the first item's number starts the list.
     if (block.kind == HelpBlockKind::NumberedItem && !blocks.empty() &&
@@ -240,13 +301,15 @@ std::optional<std::pair<HelpBlock, Text>> markedBlock(Text content)
 
 } // namespace
 
-std::optional<platform::HelpDocument> readHelpFile(std::string_view bytes)
+std::optional<platform::HelpDocument> readHelpFile(std::string_view bytes, HelpSystem system)
 {
     const auto decoded = helpText(bytes);
     if (!decoded)
         return std::nullopt;
 
     platform::HelpDocument blocks;
+    // The system of the section being read; none outside a section.
+    std::optional<HelpSystem> section;
     // The block being gathered: its kind and its text so far (flowing text, or preformatted lines).
     std::optional<HelpBlock> open;
     std::u16string gathered;
@@ -261,6 +324,13 @@ std::optional<platform::HelpDocument> readHelpFile(std::string_view bytes)
     for (std::size_t start = 0; start <= text.size();) {
         const Text line = nextLine(text, start);
         const auto indent = leadingSpaces(line);
+        if (const auto mark = indent < 4 ? sectionMark(trimmed(line)) : std::nullopt) {
+            close();
+            section = mark->ends ? std::nullopt : std::optional(mark->system);
+            continue;
+        }
+        if (section && *section != system)
+            continue;
         if (indent == line.size()) {
             // A blank line ends a block; within preformatted lines it is one of them.
             if (open && open->kind == HelpBlockKind::Preformatted)
@@ -295,6 +365,18 @@ std::optional<platform::HelpDocument> readHelpFile(std::string_view bytes)
     }
     close();
     return blocks;
+}
+
+bool lineMayBreak(char16_t before, char16_t after)
+{
+    // A character beyond the basic plane, in Japanese text a rare kanji, counts as a wide one; its two
+    // halves stay together.
+    const auto wide = [](char16_t c) { return isWideCharacter(c) || isSurrogate(c); };
+    if (isBlankOrMark(before) || isBlankOrMark(after) || (before >= 0xD800 && before <= 0xDBFF))
+        return false;
+    if (!wide(before) && !wide(after))
+        return false;
+    return kNeverFirst.find(after) == Text::npos && kNeverLast.find(before) == Text::npos;
 }
 
 } // namespace orvanta::app

@@ -1,6 +1,7 @@
 // The help's window in Qt: the guide as the core reads it, shown in a text browser.
 #include "QtHelpViewer.h"
 
+#include "Fonts.h"
 #include "QtText.h"
 
 #include <QKeySequence>
@@ -22,6 +23,9 @@ using platform::HelpStyle;
 /// a longer list, or one that does not start at 1, is shown as indented lines, each beginning with its
 /// mark. No list of a guide comes near this.
 constexpr std::size_t kItemsPerList = 64;
+
+/// The size of the help's text.
+constexpr double kHelpPoints = 10;
 
 void appendRuns(QString& html, const std::vector<platform::HelpRun>& runs)
 {
@@ -112,6 +116,8 @@ bool QtHelpViewer::show(const platform::HelpDocument& help)
         m_window->setWindowTitle(u"Orvanta ヘルプ"_s);
         // The help holds no link, and a click never leads anywhere.
         m_window->setOpenLinks(false);
+        // The design's face, at the size the Windows help shows its text in.
+        m_window->setFont(designFont(kHelpPoints, false));
         m_window->resize(600, 520);
         // Escape closes the help, as it closes a dialog.
         auto* close = new QShortcut(QKeySequence(Qt::Key_Escape), m_window);

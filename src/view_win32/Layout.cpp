@@ -2,11 +2,34 @@
 // fonts to match.
 #include "Layout.h"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace orvanta::view_win32 {
 
 namespace {
+
+/// The faces tried in turn when the design's font is missing: its Latin name, then the Japanese
+/// interface fonts of later Windows versions and the fonts Wine is usually given.
+constexpr std::array<const char16_t*, 6> kFallbackFaces{u"MS PGothic",   u"MS UI Gothic", u"Meiryo UI",
+                                                        u"Yu Gothic UI", u"IPAPGothic",   u"VL PGothic"};
+int CALLBACK faceFound(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found)
+{
+    *reinterpret_cast<bool*>(found) = true;
+    return 0;
+}
+
+bool faceExists(HDC dc, std::u16string_view face)
+{
+    LOGFONTW wanted{};
+    wanted.lfCharSet = DEFAULT_CHARSET;
+    const auto length = std::min(face.size(), std::size(wanted.lfFaceName) - 1);
+    std::copy_n(face.data(), length, wanted.lfFaceName);
+    bool found = false;
+    EnumFontFamiliesExW(dc, &wanted, &faceFound, reinterpret_cast<LPARAM>(&found), 0);
+    return found;
+}
 
 /// How far the list of the drop-down box reaches below its field, in fields.
 constexpr int kDropDownFields = 8;
@@ -85,6 +108,23 @@ DWORD exStyleOf(app::ControlKind kind)
 int fontHeightAt(double points, UINT dpi)
 {
     return -static_cast<int>(std::lround(points * dpi / 72.0));
+}
+
+std::u16string designFace(HDC dc)
+{
+    std::u16string face(app::kDesignFontFamily);
+    if (faceExists(dc, face))
+        return face;
+    const auto fallback = std::find_if(kFallbackFaces.begin(), kFallbackFaces.end(),
+                                       [dc](const char16_t* name) { return faceExists(dc, name); });
+    if (fallback != kFallbackFaces.end())
+        return *fallback;
+    // The system's own font for messages, which can show Japanese wherever Japanese is set up.
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
+        face = reinterpret_cast<const char16_t*>(metrics.lfMessageFont.lfFaceName);
+    return face;
 }
 
 } // namespace orvanta::view_win32

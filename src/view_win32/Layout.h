@@ -5,6 +5,7 @@
 
 #include "app/ControlTable.h"
 
+#include <string>
 #include <windows.h>
 
 namespace orvanta::view_win32 {
@@ -34,5 +35,9 @@ DWORD exStyleOf(app::ControlKind kind);
 
 /// The height of a font of `points` at `dpi`, as LOGFONT takes it (negative: the character height).
 int fontHeightAt(double points, UINT dpi);
+
+/// The face the design's font is drawn in on this machine, for the window and its help alike: the
+/// design's own, else the first of the faces that stand in for it that is there.
+std::u16string designFace(HDC dc);
 
 } // namespace orvanta::view_win32

@@ -32,31 +32,24 @@ constexpr std::size_t kMarkedBullets = 500;
 /// The help's text in the rich-text form the box reads: every character beyond ASCII as its code.
 class RichTextWriter {
 public:
-    explicit RichTextWriter(std::string& rtf) : m_rtf(rtf) {}
+    RichTextWriter(std::string& rtf, bool markBreaks) : m_rtf(rtf), m_markBreaks(markBreaks) {}
 
-    /// Flowing text. A line of Japanese breaks between any two characters, but the rich-edit box of
-    /// Wine breaks lines at spaces only, and would leave most of a line empty before a long Japanese
-    /// phrase: a space beside a Japanese character is kept from breaking, so that the line breaks
-    /// where it is full.
+    /// Flowing text. The box of Windows breaks lines of Japanese text in a Japanese face by the rules
+    /// of Japanese. Wine's box breaks a line only at a space, else anywhere the line is full: inside
+    /// a file name, or before a 「。」. For Wine's box (m_markBreaks), wherever a line of Japanese may
+    /// break, and only there, stands a hidden space, which takes no room. It is no gap in the text,
+    /// but it is in the box's text: the box of Windows, which a screen reader reads, is not given it.
     void runs(const std::vector<platform::HelpRun>& runs)
     {
-        // The characters beside a run's first and last one lie in the runs beside it.
-        const auto at = [&runs](std::size_t r, std::ptrdiff_t i) -> char16_t {
-            while (i < 0 && r > 0)
-                i += static_cast<std::ptrdiff_t>(runs[--r].text.size());
-            while (r < runs.size() && i >= static_cast<std::ptrdiff_t>(runs[r].text.size()))
-                i -= static_cast<std::ptrdiff_t>(runs[r++].text.size());
-            return i < 0 || r == runs.size() ? u'\0' : runs[r].text[static_cast<std::size_t>(i)];
-        };
-        for (std::size_t r = 0; r < runs.size(); ++r) {
-            const auto& run = runs[r];
+        char16_t before = u'\n';
+        for (const auto& run : runs) {
             if (run.style != HelpStyle::Plain)
                 m_rtf += run.style == HelpStyle::Strong ? "{\\b " : "{\\f1 ";
-            for (std::size_t i = 0; i < run.text.size(); ++i) {
-                const auto here = static_cast<std::ptrdiff_t>(i);
-                const bool besideWide =
-                    app::isWideCharacter(at(r, here - 1)) || app::isWideCharacter(at(r, here + 1));
-                put(run.text[i] == u' ' && besideWide ? u'\u00A0' : run.text[i]);
+            for (const char16_t c : run.text) {
+                if (m_markBreaks && app::lineMayBreak(before, c))
+                    breakHere();
+                put(c);
+                before = c;
             }
             if (run.style != HelpStyle::Plain) {
                 m_rtf += '}';
@@ -75,10 +68,12 @@ public:
 private:
     void put(char16_t c)
     {
-        // A space or an invisible break has no ink: in a colour of its own it starts a run of its own
-        // and shows the same.
-        const bool blank = c == u' ' || c == u'\u00A0' || c == u'\u200B';
-        if (blank && m_inRun >= kLongestRun) {
+        if (c == u'\u200B' && m_markBreaks) {
+            breakHere();
+            return;
+        }
+        // A space has no ink: in a colour of its own it starts a run of its own and shows the same.
+        if ((c == u' ' || c == u'\u00A0') && m_inRun >= kLongestRun) {
             m_rtf += "{\\cf1 ";
             character(c);
             m_rtf += '}';
@@ -87,6 +82,13 @@ private:
         }
         character(c);
         ++m_inRun;
+    }
+
+    /// A place to break the line: a hidden space, a run of its own.
+    void breakHere()
+    {
+        m_rtf += "{\\v  }";
+        m_inRun = 0;
     }
 
     void character(char16_t c)
@@ -106,19 +108,35 @@ private:
     }
 
     std::string& m_rtf;
+    bool m_markBreaks;
     std::size_t m_inRun = 0;
 };
 
 } // namespace
 
-std::string Win32HelpViewer::richText(const platform::HelpDocument& blocks)
+std::string Win32HelpViewer::richText(const platform::HelpDocument& blocks, std::u16string_view face,
+                                      bool markBreaks)
 {
     // Sizes in half points: the text at 10 pt, headings at 16 and 12 pt. Items hang from their mark.
-    // Colour 1 is only ever given to characters without ink (RichTextWriter).
-    std::string rtf =
-        "{\\rtf1\\ansi\\ansicpg932\\deff0{\\fonttbl{\\f0\\fnil\\fcharset128 MS PGothic;}"
-        "{\\f1\\fmodern\\fcharset128 MS Gothic;}}{\\colortbl;\\red0\\green0\\blue0;}\\uc1\\fs20\n";
-    RichTextWriter writer(rtf);
+    // Colour 1 is only ever given to characters without ink (RichTextWriter). The text is Japanese
+    // (language 1041) in a Japanese face, whose name the box reads in the Japanese code page.
+    std::string faceName(face.size() * 2, '\0');
+    faceName.resize(static_cast<std::size_t>(
+        std::max(0, WideCharToMultiByte(932, 0, reinterpret_cast<const wchar_t*>(face.data()),
+                                        static_cast<int>(face.size()), faceName.data(),
+                                        static_cast<int>(faceName.size()), nullptr, nullptr))));
+    std::string rtf = "{\\rtf1\\ansi\\ansicpg932\\deff0\\deflang1041\\deflangfe1041{\\fonttbl{\\f0\\fswiss"
+                      "\\fprq2\\fcharset128 ";
+    for (const char byte : faceName) {
+        constexpr const char* kHex = "0123456789abcdef";
+        const auto code = static_cast<unsigned char>(byte);
+        rtf += "\\'";
+        rtf += kHex[code >> 4];
+        rtf += kHex[code & 15];
+    }
+    rtf += ";}{\\f1\\fmodern\\fcharset128 MS "
+           "Gothic;}}{\\colortbl;\\red0\\green0\\blue0;}\\uc1\\lang1041\\fs20\n";
+    RichTextWriter writer(rtf, markBreaks);
     bool afterList = false;
     std::size_t bullets = 0;
     for (const auto& block : blocks) {
@@ -170,7 +188,7 @@ bool Win32HelpViewer::show(const platform::HelpDocument& help)
 {
     if (!m_window && !create())
         return false;
-    const std::string rtf = richText(help);
+    const std::string rtf = richText(help, m_face, m_markBreaks);
     SETTEXTEX replace{ST_DEFAULT, CP_ACP};
     SendMessageW(m_text, EM_SETTEXTEX, reinterpret_cast<WPARAM>(&replace),
                  reinterpret_cast<LPARAM>(rtf.c_str()));
@@ -212,6 +230,14 @@ bool Win32HelpViewer::create()
         return false;
     }
     SetWindowSubclass(m_text, &Win32HelpViewer::textProc, 0, 0);
+    HDC dc = GetDC(m_window.get());
+    m_face = designFace(dc);
+    ReleaseDC(m_window.get(), dc);
+    // The box of Windows sets Japanese by its rules of line breaking with its advanced typography;
+    // Wine's (known by the function Wine adds to ntdll) must be told where a line may break.
+    SendMessageW(m_text, EM_SETTYPOGRAPHYOPTIONS, TO_ADVANCEDTYPOGRAPHY, TO_ADVANCEDTYPOGRAPHY);
+    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    m_markBreaks = ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
     // The page in the system's window colour, which a read-only box would otherwise grey.
     SendMessageW(m_text, EM_SETBKGNDCOLOR, 1, 0);
     layout();

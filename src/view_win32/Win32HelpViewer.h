@@ -28,8 +28,11 @@ public:
     HWND window() const { return m_window.get(); }
     HWND textBox() const { return m_text; }
 
-    /// The help as rich text for the box: all of it ASCII, Japanese written as character codes.
-    static std::string richText(const platform::HelpDocument& blocks);
+    /// The help as rich text for the box: all of it ASCII, Japanese written as character codes, the text
+    /// in `face` (the design's face on this machine) and the `code` in the fixed-pitch Gothic. With
+    /// `markBreaks`, a hidden space stands wherever a line of Japanese may break (Wine's box).
+    static std::string richText(const platform::HelpDocument& blocks, std::u16string_view face,
+                                bool markBreaks);
 
 private:
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -40,7 +43,9 @@ private:
 
     HINSTANCE m_instance;
     UniqueWindow m_window;
-    HWND m_text = nullptr; // a child of m_window, destroyed with it
+    HWND m_text = nullptr;     // a child of m_window, destroyed with it
+    std::u16string m_face;     // the design's face, found when the window is made
+    bool m_markBreaks = false; // whether the box needs to be told where Japanese may break
 };
 
 } // namespace orvanta::view_win32

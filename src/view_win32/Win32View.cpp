@@ -29,31 +29,9 @@ constexpr double kWindowFontPoints = 9;
 /// The subclass of the drop-down box's text field (the others are numbered by their row of the table).
 constexpr UINT_PTR kComboFieldSubclass = 1000;
 
-/// The faces tried in turn when the design's font is missing: its Latin name, then the Japanese
-/// interface fonts of later Windows versions and the fonts Wine is usually given.
-constexpr std::array<const char16_t*, 6> kFallbackFaces{u"MS PGothic",   u"MS UI Gothic", u"Meiryo UI",
-                                                        u"Yu Gothic UI", u"IPAPGothic",   u"VL PGothic"};
-
 COLORREF colourOf(const app::Rgb& rgb)
 {
     return RGB(rgb.red, rgb.green, rgb.blue);
-}
-
-int CALLBACK faceFound(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found)
-{
-    *reinterpret_cast<bool*>(found) = true;
-    return 0;
-}
-
-bool faceExists(HDC dc, std::u16string_view face)
-{
-    LOGFONTW wanted{};
-    wanted.lfCharSet = DEFAULT_CHARSET;
-    const auto length = std::min(face.size(), std::size(wanted.lfFaceName) - 1);
-    std::copy_n(face.data(), length, wanted.lfFaceName);
-    bool found = false;
-    EnumFontFamiliesExW(dc, &wanted, &faceFound, reinterpret_cast<LPARAM>(&found), 0);
-    return found;
 }
 
 /// The parts of a drop-down box: its text field (hwndItem) and the list it drops (hwndList); null
@@ -303,20 +281,7 @@ bool Win32View::onCreate()
 void Win32View::resolveFontFace()
 {
     HDC dc = GetDC(m_hwnd);
-    m_face = std::u16string(app::kDesignFontFamily);
-    if (!faceExists(dc, m_face)) {
-        const auto fallback = std::find_if(kFallbackFaces.begin(), kFallbackFaces.end(),
-                                           [dc](const char16_t* face) { return faceExists(dc, face); });
-        if (fallback != kFallbackFaces.end()) {
-            m_face = *fallback;
-        } else {
-            // The system's own font for messages, which can show Japanese wherever Japanese is set up.
-            NONCLIENTMETRICSW metrics{};
-            metrics.cbSize = sizeof metrics;
-            if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
-                m_face = reinterpret_cast<const char16_t*>(metrics.lfMessageFont.lfFaceName);
-        }
-    }
+    m_face = designFace(dc);
     ReleaseDC(m_hwnd, dc);
 }
 

@@ -161,7 +161,7 @@ TEST(ViewRulesTest, TheHelpFileReadsAsHeadingsListsAndFlowingParagraphs)
              {u"・"},
              {u"ID", S::Strong},
              {u" をsee the "},
-             {u"c:", S::Code},
+             {u"c\u2060:", S::Code},
              {u" link"}}}}}},
         {"ListsWithContinuationNumberedOn",
          "1. 選び\n   ます\n- a\n  b\n\n12. x\n\n1. y\n",
@@ -176,7 +176,7 @@ TEST(ViewRulesTest, TheHelpFileReadsAsHeadingsListsAndFlowingParagraphs)
            {K::Paragraph, 0, 0, {{u"end"}}}}}},
         {"UnclosedMarksAndEscapes",
          "**a \\* C:\\Windows `x\n",
-         {{{K::Paragraph, 0, 0, {{u"**a * C:\\Windows `x"}}}}}},
+         {{{K::Paragraph, 0, 0, {{u"**a * C\u2060:\u2060\\\u2060Windows `x"}}}}}},
         {"NotUtf8", "\x82\xa0", std::nullopt},
         {"BinaryWinHelp", std::string_view("?_\x03\0\0", 5), std::nullopt},
     };
@@ -227,8 +227,8 @@ TEST(ViewRulesTest, AHostileHelpFileReadsAsWhatItIsWithPlacesToBreak)
          std::string(70, 'x') + "**" + std::string(20, 'y') + "**",
          {{K::Paragraph, 0, 0, {{std::u16string(70, u'x')}, {u"yyyyyyyyyy\u200Byyyyyyyyyy", S::Strong}}}}},
         {"TwoHalvesStayTogether",
-         std::string(79, 'x') + "\xF0\xA0\xAE\xB7y",
-         {{K::Paragraph, 0, 0, {{x80.substr(1) + u"\U00020BB7\u200By"}}}}},
+         times("（", 79) + "\xF0\xA0\xAE\xB7)",
+         {{K::Paragraph, 0, 0, {{std::u16string(79, u'（') + u"\U00020BB7\u200B)"}}}}},
         {"IndentedLine",
          "    " + std::string(100, 'y'),
          {{K::Preformatted,
@@ -248,6 +248,76 @@ TEST(ViewRulesTest, AHostileHelpFileReadsAsWhatItIsWithPlacesToBreak)
             unbroken = c == u'\u200B' ? 0 : unbroken + 1;
             ASSERT_LE(unbroken, app::kLongestUnbroken);
         }
+}
+
+// A line breaks as Japanese is set, and never inside a word such as a file name: where a window would
+// break one by itself, the text holds a word joiner (U+2060).
+TEST(ViewRulesTest, HelpLinesBreakAsJapaneseIsSetAndNeverInsideAWord)
+{
+    const struct {
+        char16_t before, after;
+        bool breaks;
+    } pairs[] = {
+        {u'登', u'録', true},  {u'す', u'。', false}, {u'。', u'」', false}, {u'「', u'新', false},
+        {u'ャ', u'ッ', false}, {u'ロ', u'ー', false}, {u'D', u'を', true},   {u'を', u'I', true},
+        {u'k', u'）', false},  {u'（', u'C', false},  {u'i', u'.', false},   {u'.', u'b', false},
+        {u'a', u' ', false},   {u'x', u'y', false},   {u'き', u'…', false},  {u'\xD842', u'\xDFB7', false},
+    };
+    for (const auto& p : pairs)
+        EXPECT_EQ(app::lineMayBreak(p.before, p.after), p.breaks)
+            << static_cast<int>(p.before) << " " << static_cast<int>(p.after);
+
+    const struct {
+        std::string_view bytes;
+        std::u16string text;
+    } words[] = {
+        {"**psw.ini.bak** として", u"psw.ini.bak"},
+        {"`~/.config/orvanta`", u"~\u2060/\u2060.config\u2060/\u2060orvanta"},
+        {"%LOCALAPPDATA%\\V", u"%\u2060LOCALAPPDATA\u2060%\u2060\\\u2060V"},
+        {"Ctrl+C・", u"Ctrl\u2060+\u2060C・"},
+    };
+    for (const auto& w : words)
+        EXPECT_EQ(app::readHelpFile(w.bytes)->front().runs.front().text, w.text) << w.bytes;
+}
+
+// A section marked for one system shows on that system only; its marks show nowhere and end the
+// paragraph before them.
+TEST(ViewRulesTest, TheHelpShowsTheSectionsOfItsOwnSystem)
+{
+    using K = platform::HelpBlockKind;
+    using app::HelpSystem;
+    const auto paragraphs = [](std::initializer_list<std::u16string> texts) {
+        platform::HelpDocument blocks;
+        for (const auto& text : texts)
+            blocks.push_back({K::Paragraph, 0, 0, {{text}}});
+        return blocks;
+    };
+    const std::string_view both = "all\n<!-- windows -->\nA: ドライブ\n\n<!-- /windows -->\n"
+                                  "  <!-- linux -->  \nフォルダー\n<!-- /linux -->\nend\n";
+    const struct {
+        const char* name;
+        std::string_view bytes;
+        HelpSystem system;
+        platform::HelpDocument blocks;
+    } cases[] = {
+        {"WindowsSection", both, HelpSystem::Windows, paragraphs({u"all", u"A\u2060: ドライブ", u"end"})},
+        {"LinuxSection", both, HelpSystem::Linux, paragraphs({u"all", u"フォルダー", u"end"})},
+        {"UnclosedRunsToTheEnd", "a\n<!-- linux -->\nb\n", HelpSystem::Windows, paragraphs({u"a"})},
+        {"NextStartEndsIt", "<!-- linux -->\nb\n<!-- windows -->\nc\n", HelpSystem::Windows,
+         paragraphs({u"c"})},
+        {"StrayEndShowsNothing", "a\n<!-- /linux -->\nb\n", HelpSystem::Linux, paragraphs({u"a", u"b"})},
+        {"OtherCommentsAreText", "<!-- mac -->\n", HelpSystem::Linux,
+         paragraphs({u"<\u2060!\u2060-\u2060- mac -\u2060-\u2060>"})},
+        {"IndentedIsText",
+         "    <!-- linux -->\n",
+         HelpSystem::Windows,
+         {{K::Preformatted,
+           0,
+           0,
+           {{u"<\u2060!\u2060-\u2060- linux -\u2060-\u2060>", platform::HelpStyle::Code}}}}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(app::readHelpFile(c.bytes, c.system), c.blocks) << c.name;
 }
 
 } // namespace

@@ -924,7 +924,8 @@ private slots:
         QCOMPARE(shown->windowTitle(), u"Orvanta ヘルプ"_s);
         QVERIFY(shown->toPlainText().contains(u"登録先を選びます。"_s));
         QVERIFY(!shown->toPlainText().contains(u"*"_s));
-        QVERIFY(shown->toPlainText().contains(u"<a href=\"http://x/\">y</a>"_s));
+        // (Word joiners, U+2060, keep the link whole on one line.)
+        QVERIFY(shown->toPlainText().remove(QChar(0x2060)).contains(u"<a href=\"http://x/\">y</a>"_s));
         QVERIFY(shown->document()->findBlockByNumber(3).textList());
         QCOMPARE(shown->document()->findBlockByNumber(4).text(), u"3. c"_s);
         QVERIFY(!shown->document()->lastBlock().textList());
