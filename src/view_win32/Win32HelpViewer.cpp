@@ -112,14 +112,11 @@ private:
     std::size_t m_inRun = 0;
 };
 
-} // namespace
-
-std::string Win32HelpViewer::richText(const platform::HelpDocument& blocks, std::u16string_view face,
-                                      bool markBreaks)
+// The document's head: its fonts, colours and language. The text is Japanese (language 1041) in a
+// Japanese face, whose name the box reads in the Japanese code page. Colour 1 is only ever given to
+// characters without ink (RichTextWriter).
+std::string richTextHead(std::u16string_view face)
 {
-    // Sizes in half points: the text at 10 pt, headings at 16 and 12 pt. Items hang from their mark.
-    // Colour 1 is only ever given to characters without ink (RichTextWriter). The text is Japanese
-    // (language 1041) in a Japanese face, whose name the box reads in the Japanese code page.
     std::string faceName(face.size() * 2, '\0');
     faceName.resize(static_cast<std::size_t>(
         std::max(0, WideCharToMultiByte(932, 0, reinterpret_cast<const wchar_t*>(face.data()),
@@ -136,6 +133,16 @@ std::string Win32HelpViewer::richText(const platform::HelpDocument& blocks, std:
     }
     rtf += ";}{\\f1\\fmodern\\fcharset128 MS "
            "Gothic;}}{\\colortbl;\\red0\\green0\\blue0;}\\uc1\\lang1041\\fs20\n";
+    return rtf;
+}
+
+} // namespace
+
+std::string Win32HelpViewer::richText(const platform::HelpDocument& blocks, std::u16string_view face,
+                                      bool markBreaks)
+{
+    // Sizes in half points: the text at 10 pt, headings at 16 and 12 pt. Items hang from their mark.
+    std::string rtf = richTextHead(face);
     RichTextWriter writer(rtf, markBreaks);
     bool afterList = false;
     std::size_t bullets = 0;
