@@ -5,8 +5,8 @@
 // file's text and its invisible breaks, and no stretch of it runs on without a place to break.
 #include "FuzzWindow.h"
 #include "Promises.h"
-#include "app/HelpText.h"
-#include "platform/Utf8.h"
+#include "form/HelpText.h"
+#include "host/Utf8.h"
 
 #include <algorithm>
 #include <cstdint>

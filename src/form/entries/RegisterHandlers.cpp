@@ -1,0 +1,42 @@
+// Registration: "登録する" in registration mode adds an entry, and its destination when it is new.
+#include "form/MainWindow.h"
+#include "rules/entries/EntryChecks.h"
+
+namespace orvanta::app {
+
+void MainWindow::btnnew_Click()
+{
+    Txtmassage.setText(u"");
+    // The destination is whatever stands in the combo box: one chosen from the list or a new name.
+    Txtnamae.setText(cmbnamae.text());
+    if (Txtnamae.text().empty() || Txtidbox.text().empty() || Txtpassnew.text().empty()) {
+        Txtmassage.setText(u"記入漏れ");
+        return;
+    }
+    const entries::EntryText entry{Txtnamae.text(), Txtidbox.text(), Txtpassnew.text(), Txtbikouran.text()};
+    // A full file is the rewrite's to refuse (store::applyChange): it alone counts the rows.
+    if (auto problem = entries::entryProblem(entry, m_services.codePage)) {
+        Txtmassage.setText(std::move(*problem));
+        return;
+    }
+
+    dousafrag = u"new";
+    newchek();
+    // kakidashi clears newngfrag, so whether the pair was already used is taken now.
+    const bool alreadyUsed = newngfrag == 1;
+    if (!kakidashi()) {
+        dousafrag = u"";
+        return;
+    }
+    dousafrag = u"";
+    reload();
+    changfrag = 0;
+    if (alreadyUsed)
+        Txtmassage.setText(doneMessage(u"新規名は使われている"));
+    else
+        Txtmassage.setText(
+            doneMessage(u"登録完了" + Txtnamae.text() + u"の " + Txtidbox.text() + u":" + Txtpassnew.text()));
+    applyScreen(Screen::Result);
+}
+
+} // namespace orvanta::app
