@@ -67,8 +67,6 @@ public:
     HWND control(app::ControlId id) const { return m_controls[index(id)]; }
     /// Whether the picture beside the program was found and is drawn.
     bool pictureShown() const { return m_pictureShown; }
-    /// The face name the window's fonts use: the design's font, or what stands in for it here.
-    const std::u16string& fontFace() const { return m_face; }
 
     /// Copies the state of every control into the window's controls.
     void mirror();
