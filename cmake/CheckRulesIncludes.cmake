@@ -1,11 +1,13 @@
-# cmake -DROOT=<src> -P CheckRulesIncludes.cmake
+# cmake -DROOT=<src> [-DLAYERS=<a;b>] -P CheckRulesIncludes.cmake
 # Fails when a file includes one from a layer above its own. The layers, lowest first, are the folders
 # host/ (the services behind interfaces), rules/ (plain functions of values), form/ (the window as data
 # and its handlers) and view/ (the two windows). The rules may include, of the host, only the interfaces
 # (the headers directly in host/), not one host's services. Every spelling counts: quotes or angle
-# brackets, and a relative path is followed from the including file as well as from src/.
+# brackets, and a relative path is followed from the including file as well as from src/. LAYERS limits
+# the files checked to those layers (tests/, whose folders mirror src/, is checked for the rules).
 cmake_minimum_required(VERSION 3.24)
 get_filename_component(ROOT "${ROOT}" ABSOLUTE)
+get_filename_component(root_name "${ROOT}" NAME)
 set(layers host rules form view)
 
 function(layer_of path out)
@@ -29,6 +31,10 @@ foreach(file IN LISTS files)
   if(own LESS 0)
     continue()
   endif()
+  list(GET layers ${own} own_name)
+  if(DEFINED LAYERS AND NOT own_name IN_LIST LAYERS)
+    continue()
+  endif()
   get_filename_component(folder "${file}" DIRECTORY)
   file(STRINGS "${file}" lines REGEX "${include_line}")
   foreach(line IN LISTS lines)
@@ -46,7 +52,7 @@ foreach(file IN LISTS files)
         continue()
       endif()
       file(RELATIVE_PATH shown "${ROOT}" "${file}")
-      list(APPEND violations "  src/${shown}: ${line} (${why})")
+      list(APPEND violations "  ${root_name}/${shown}: ${line} (${why})")
       break()
     endforeach()
   endforeach()
