@@ -13,6 +13,8 @@ set(cases
   "host/linux/Planted.cpp|#include \"rules/store/RowFormat.h\"|1"
   "host/Planted.cpp|#include <../src/form/MainWindow.h>|1"
   "form/store/Planted.cpp|#include \"view/qt/WindowView.h\"|1"
+  "view/win32/Planted.cpp|#include \"../qt/Fonts.h\"|1"
+  "view/win32/Planted.cpp|#include \"Layout.h\"|0"
   "rules/store/Planted.cpp|#include \"host/Utf8.h\"|0"
   "rules/store/Planted.cpp|#include \"Decimal.h\"|0"
   "host/linux/Planted.cpp|#include <unicode/ucnv.h>|0"
