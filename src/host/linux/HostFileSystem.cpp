@@ -121,11 +121,10 @@ public:
             m_calls.close(m_fd);
     }
 
-    // Takes the lock, waiting for another writer at most `wait`. Fails when the lock file cannot be
-    // made, when another writer held it all that time, or when something else than a regular file
-    // stands under its name: only the program makes that file, so a link (even to nothing), a pipe or a
-    // folder there was placed by someone else, and is neither followed nor used nor removed. A file
-    // system without locks (some network shares) is written without one.
+    // Waits for another writer at most `wait`. Fails when the lock file cannot be made, when another
+    // writer held it all that time, or when something other than a regular file stands under its name
+    // (put there by someone else: neither followed, used nor removed). A file system without locks
+    // (some network shares) is written without one.
     static Expected<std::unique_ptr<FolderLock>>
     take(const std::string& folder, std::chrono::milliseconds wait, const SystemCalls& calls)
     {

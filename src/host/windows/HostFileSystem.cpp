@@ -219,10 +219,8 @@ std::optional<FileKind> oddKind(HANDLE file)
 
 // The folder's lock: a file beside the program's files that only one writer can have open, and that
 // goes when it is closed (also when the program is killed). Another writer waits at most `wait`.
-// Only the program makes that file, so anything else under its name (a link, even to nothing, a
-// folder, a pipe) was placed by someone else: it is never followed, neither used nor removed, and the
-// write fails with a description that names it. `denied` tells whether the system refused the lock
-// file for lack of permission.
+// Anything else under its name (a link, a folder, a pipe) was put there by someone else: it is neither
+// followed, used nor removed, and the write fails naming it. `denied`: refused for lack of permission.
 Expected<Handle> lockFolder(const std::wstring& folder, std::chrono::milliseconds wait,
                             const SystemCalls& calls, bool& denied)
 {
@@ -333,8 +331,7 @@ bool sameText(std::wstring_view a, std::wstring_view b)
 // Where Windows' file virtualization keeps a user's copy of a file in the Windows folder:
 // %LOCALAPPDATA%\VirtualStore followed by the file's path without its drive ("C:\Windows\psw.ini" ->
 // "...\VirtualStore\Windows\psw.ini"). Nothing for a file elsewhere, or while Windir or LOCALAPPDATA
-// is not set. Both come from the environment the window reads Windir from, so that the two agree on
-// where psw.ini lives, and a test's environment decides it.
+// is not set. Both come from the window's own environment, so the two agree on where psw.ini lives.
 std::optional<std::wstring> virtualStoreCopy(const Environment& environment, const std::wstring& file)
 {
     const auto windir = environmentValue(environment, u"Windir");
