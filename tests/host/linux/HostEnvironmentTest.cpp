@@ -125,7 +125,7 @@ TEST(HostEnvironment, Folders)
     // By default: the folder of this test program.
     const auto folder = toUtf8(HostEnvironment().programFolder());
     ASSERT_TRUE(folder);
-    EXPECT_TRUE(std::filesystem::exists(*folder + "/platform_test")) << *folder;
+    EXPECT_TRUE(std::filesystem::exists(*folder + "/host_test")) << *folder;
 
     const test::TempDir dir;
     const std::string before = std::filesystem::current_path();

@@ -46,7 +46,7 @@ TEST(HostEnvironmentWin32, TheProgramFolderHoldsThisProgram)
     const std::u16string folder = environment.programFolder();
     ASSERT_FALSE(folder.empty());
     EXPECT_NE(folder.back(), u'\\');
-    const std::u16string program = folder + u"\\platform_win32_test.exe";
+    const std::u16string program = folder + u"\\host_win32_test.exe";
     EXPECT_NE(GetFileAttributesW(reinterpret_cast<const wchar_t*>(program.c_str())), INVALID_FILE_ATTRIBUTES);
     // On Windows the picture and the help file lie beside the program; there is no other folder.
     EXPECT_EQ(environment.sharedFolder(), std::nullopt);
