@@ -1,9 +1,9 @@
 // The window the benchmarks time: a data file of many entries written for the shared hive's key.
 #include "BenchWindow.h"
 
-#include "platform/Utf8.h"
-#include "store/Decimal.h"
-#include "store/RowFormat.h"
+#include "host/Utf8.h"
+#include "rules/store/Decimal.h"
+#include "rules/store/RowFormat.h"
 
 #include <array>
 #include <fstream>

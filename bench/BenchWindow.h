@@ -3,11 +3,11 @@
 // A window over fakes and a data file of many entries, shared by the benchmarks and the start-up
 // yardstick, so both measure the same work.
 
-#include "app/MainWindow.h"
-#include "platform/linux/HostFileSystem.h"
-#include "platform/linux/IcuCodePage.h"
-#include "platform/linux/imitate_windows/RegistryHive.h"
-#include "store/PswRecord.h"
+#include "form/MainWindow.h"
+#include "host/linux/HostFileSystem.h"
+#include "host/linux/IcuCodePage.h"
+#include "host/linux/imitate_windows/RegistryHive.h"
+#include "rules/store/PswRecord.h"
 #include "support/FakeClipboard.h"
 #include "support/FakeClock.h"
 #include "support/FakeDrives.h"

@@ -15,8 +15,8 @@
 //
 //   orvanta_bench --write-psw-ini PATH   writes the 99-row psw.ini (for the start-up measurement)
 #include "BenchWindow.h"
-#include "platform/Utf8.h"
-#include "store/RowFormat.h"
+#include "host/Utf8.h"
+#include "rules/store/RowFormat.h"
 
 #include <benchmark/benchmark.h>
 #include <cerrno>

@@ -6,13 +6,13 @@
 // lays them out when it shows them.
 //
 //   help_bench [--benchmark_filter=Reader]   on a quiet machine; bench/README.md keeps the figures
-#include "app/HelpText.h"
+#include "form/HelpText.h"
 
 #include <benchmark/benchmark.h>
 #include <string>
 
 #ifdef ORVANTA_HELP_BENCH_QT
-#include "view/QtHelpViewer.h"
+#include "view/qt/QtHelpViewer.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>

@@ -3,8 +3,8 @@
 // that every run prints the same figures. bench/README.md keeps the last figures and what they answer.
 //
 // Usage: mail_key_rates [samples, default 20000]
-#include "backup/MailKey.h"
-#include "cipher/StoredForm.h"
+#include "rules/backup/MailKey.h"
+#include "rules/cipher/StoredForm.h"
 
 #include <algorithm>
 #include <array>

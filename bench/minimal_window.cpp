@@ -6,7 +6,7 @@
 // show their captions in the face Orvanta shows them in, not in a default face that would load a Japanese
 // one only to paint.
 #include "OrvantaVersion.h"
-#include "view/Fonts.h"
+#include "view/qt/Fonts.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -4,7 +4,7 @@
 // core, no data file, no picture, no lines, no events wired. It carries the same manifest and starts the
 // common controls as orvanta.exe does, so its controls are the same themed ones at the same scale.
 #include "Layout.h"
-#include "app/ControlTable.h"
+#include "form/ControlTable.h"
 
 #include <string>
 #include <windows.h>

@@ -7,7 +7,7 @@ set(checks
     "debian/changelog|^orvanta \\(([^)]*)\\)"
     "assets/orvanta.1|\"Orvanta ([^\"]*)\""
     "assets/orvanta.ja.1|\"Orvanta ([^\"]*)\""
-    "src/view_win32/orvanta.manifest|name=\"Orvanta\" version=\"([^\"]*)\\.0\"")
+    "src/view/win32/orvanta.manifest|name=\"Orvanta\" version=\"([^\"]*)\\.0\"")
 set(wrong "")
 foreach(check IN LISTS checks)
   string(REPLACE "|" ";" fileAndPattern "${check}")

@@ -3,11 +3,11 @@
 // The window over services that never leave the process: files in memory, a fixed product ID, no
 // drives. Building one is cheap, so a fuzz target can run a handler on every input.
 
-#include "app/MainWindow.h"
-#include "platform/FileAsRead.h"
-#include "platform/FileRules.h"
-#include "platform/Services.h"
-#include "platform/linux/IcuCodePage.h"
+#include "form/MainWindow.h"
+#include "host/FileAsRead.h"
+#include "host/FileRules.h"
+#include "host/Services.h"
+#include "host/linux/IcuCodePage.h"
 
 #include <map>
 #include <string>

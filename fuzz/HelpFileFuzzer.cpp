@@ -6,8 +6,8 @@
 // to break.
 #include "FuzzWindow.h"
 #include "Promises.h"
-#include "app/HelpText.h"
-#include "platform/Utf8.h"
+#include "form/HelpText.h"
+#include "host/Utf8.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -13,8 +13,8 @@
 //   o  a mail field of psw.ini, typed on this machine
 // Typed text keeps the characters that have a code; every other byte becomes one.
 #include "Promises.h"
-#include "backup/MailKey.h"
-#include "cipher/StoredForm.h"
+#include "rules/backup/MailKey.h"
+#include "rules/cipher/StoredForm.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -3,7 +3,7 @@
 // could not be read when the hive's ProductId line is damaged.
 #include "FuzzWindow.h"
 #include "Promises.h"
-#include "platform/linux/imitate_windows/RegistryHive.h"
+#include "host/linux/imitate_windows/RegistryHive.h"
 
 #include <cstdint>
 

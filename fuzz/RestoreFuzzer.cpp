@@ -4,9 +4,9 @@
 // it and leave psw.ini and the window's rows exactly as they were.
 #include "FuzzWindow.h"
 #include "Promises.h"
-#include "backup/MailKey.h"
-#include "cipher/StoredForm.h"
-#include "store/RowFormat.h"
+#include "rules/backup/MailKey.h"
+#include "rules/cipher/StoredForm.h"
+#include "rules/store/RowFormat.h"
 
 #include <cstdint>
 

@@ -1,8 +1,8 @@
 // The row reader of psw.ini and psw.bkp on any bytes: it must never crash, and whatever it reads
 // cleanly must be written back by the row writer and read back as the same rows.
 #include "Promises.h"
-#include "platform/linux/IcuCodePage.h"
-#include "store/RowFormat.h"
+#include "host/linux/IcuCodePage.h"
+#include "rules/store/RowFormat.h"
 
 #include <cstdint>
 #include <cstring>

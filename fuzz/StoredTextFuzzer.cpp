@@ -2,7 +2,7 @@
 // only usable characters; any text of usable characters must come back whole from its stored form.
 #include "FuzzWindow.h"
 #include "Promises.h"
-#include "cipher/CodeTable.h"
+#include "rules/cipher/CodeTable.h"
 
 #include <cstdint>
 

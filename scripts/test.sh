@@ -8,7 +8,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-# Orca and what it runs on, for the window's screen-reader test (tests/view/screen_reader_test.sh).
+# Orca and what it runs on, for the window's screen-reader test (tests/view/qt/screen_reader_test.sh).
 bash scripts/setup.sh clang libclang-rt-14-dev clang-format clang-tidy \
   orca at-spi2-core dbus-daemon xvfb xdotool x11-utils
 

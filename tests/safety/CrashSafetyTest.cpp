@@ -2,9 +2,9 @@
 // ロード: the window runs in a child process that dies by SIGKILL at every step of the write and at
 // random moments, and afterwards psw.ini must be the old file or the new one, byte for byte, and the
 // program must start over it and list every destination it holds.
-#include "platform/FileRules.h"
-#include "platform/linux/HostFileSystem.h"
-#include "store/RowFormat.h"
+#include "host/FileRules.h"
+#include "host/linux/HostFileSystem.h"
+#include "rules/store/RowFormat.h"
 #include "support/WatchedCalls.h"
 #include "support/WindowDriver.h"
 

@@ -1,8 +1,8 @@
 // psw.ini and psw.bkp when they are not what they seem, or when someone else changes psw.ini while
 // the window is open: every refusal says why in the message box and leaves the file as it was, and
 // two windows over one folder never lose each other's changes.
-#include "platform/FileSystem.h"
-#include "platform/Utf8.h"
+#include "host/FileSystem.h"
+#include "host/Utf8.h"
 #include "support/WindowDriver.h"
 
 #include <filesystem>

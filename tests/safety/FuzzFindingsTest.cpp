@@ -1,6 +1,6 @@
 // Inputs the fuzzers in fuzz/ found faults with, kept so that the faults stay fixed.
-#include "platform/linux/IcuCodePage.h"
-#include "store/RowFormat.h"
+#include "host/linux/IcuCodePage.h"
+#include "rules/store/RowFormat.h"
 
 #include <gtest/gtest.h>
 #include <string>

@@ -2,9 +2,9 @@
 // program gives for it, and with psw.ini either exactly as it was or holding the new entry whole.
 // What registration and update refuse to store is in tests/entries/EntryTest.cpp, the backups a load
 // refuses in tests/backup/RestoreTest.cpp.
-#include "generator/Generator.h"
-#include "platform/linux/imitate_windows/RegistryHive.h"
-#include "store/Decimal.h"
+#include "host/linux/imitate_windows/RegistryHive.h"
+#include "rules/generator/Generator.h"
+#include "rules/store/Decimal.h"
 #include "support/WindowDriver.h"
 
 #include <gtest/gtest.h>

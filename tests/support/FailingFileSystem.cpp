@@ -1,7 +1,7 @@
 // The real file layer, failing where a test says.
 #include "support/FailingFileSystem.h"
 
-#include "platform/ErrorDescription.h"
+#include "host/ErrorDescription.h"
 
 #include <cerrno>
 

@@ -2,11 +2,11 @@
 
 // A file layer that fails on command, to show that a failed write leaves the old file.
 
-#include "platform/Environment.h"
+#include "host/Environment.h"
 #ifdef _WIN32
-#include "platform/windows/HostFileSystem.h"
+#include "host/windows/HostFileSystem.h"
 #else
-#include "platform/linux/HostFileSystem.h"
+#include "host/linux/HostFileSystem.h"
 #endif
 #include "support/WatchedCalls.h"
 

@@ -2,7 +2,7 @@
 
 // Block devices as a test sets them up.
 
-#include "platform/BlockDevices.h"
+#include "host/BlockDevices.h"
 
 #include <map>
 

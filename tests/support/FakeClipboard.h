@@ -2,7 +2,7 @@
 
 // A clipboard that remembers what was put there, and whether the program's copy is still there.
 
-#include "platform/Clipboard.h"
+#include "host/Clipboard.h"
 
 namespace orvanta::test {
 

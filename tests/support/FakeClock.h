@@ -2,7 +2,7 @@
 
 // A clock that shows the time a test gives it.
 
-#include "platform/Clock.h"
+#include "host/Clock.h"
 
 namespace orvanta::test {
 

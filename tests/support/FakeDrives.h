@@ -2,7 +2,7 @@
 
 // Drive letters, types, names and media as a test sets them up.
 
-#include "platform/Drives.h"
+#include "host/Drives.h"
 
 #include <map>
 

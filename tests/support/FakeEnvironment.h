@@ -2,7 +2,7 @@
 
 // Environment variables and folders as a test sets them up.
 
-#include "platform/Environment.h"
+#include "host/Environment.h"
 
 #include <map>
 #include <string>

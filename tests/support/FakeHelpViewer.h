@@ -2,7 +2,7 @@
 
 // A help viewer that records what it was asked to show.
 
-#include "platform/HelpViewer.h"
+#include "host/HelpViewer.h"
 
 #include <vector>
 

@@ -2,7 +2,7 @@
 
 // An in-memory registry for the product ID a test needs.
 
-#include "platform/Registry.h"
+#include "host/Registry.h"
 
 #include <map>
 #include <string>

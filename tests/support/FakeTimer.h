@@ -2,7 +2,7 @@
 
 // A timer the test runs out by hand.
 
-#include "platform/Timer.h"
+#include "host/Timer.h"
 
 #include <utility>
 

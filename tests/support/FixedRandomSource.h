@@ -2,7 +2,7 @@
 
 // A random source that gives the numbers a test lists.
 
-#include "platform/RandomSource.h"
+#include "host/RandomSource.h"
 
 #include <cstddef>
 #include <vector>

@@ -1,7 +1,7 @@
 // UTF-16 text printed as UTF-8 in test failures, and case titles made test names.
 #include "support/ReadableOutput.h"
 
-#include "platform/Utf8.h"
+#include "host/Utf8.h"
 
 #include <cctype>
 #include <cstdio>

@@ -2,7 +2,7 @@
 
 // Rows of psw.ini as a test writes them down, and the bytes of a psw.ini that holds them.
 
-#include "store/PswRecord.h"
+#include "rules/store/PswRecord.h"
 #include "support/SystemCodePage.h"
 
 #include <functional>

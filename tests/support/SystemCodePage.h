@@ -3,9 +3,9 @@
 // The host's real code page 932, for tests that need the true bytes.
 
 #ifdef _WIN32
-#include "platform/windows/HostCodePage.h"
+#include "host/windows/HostCodePage.h"
 #else
-#include "platform/linux/IcuCodePage.h"
+#include "host/linux/IcuCodePage.h"
 #endif
 
 namespace orvanta::test {

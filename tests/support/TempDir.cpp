@@ -1,7 +1,7 @@
 // A temporary folder that removes itself.
 #include "support/TempDir.h"
 
-#include "platform/Utf8.h"
+#include "host/Utf8.h"
 
 #include <algorithm>
 #include <cstdlib>

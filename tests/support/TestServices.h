@@ -2,7 +2,7 @@
 
 // The services a test hands the window: fakes, with the real file layer over a temporary folder.
 
-#include "platform/Services.h"
+#include "host/Services.h"
 #include "support/FailingFileSystem.h"
 #include "support/FakeClipboard.h"
 #include "support/FakeClock.h"

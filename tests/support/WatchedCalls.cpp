@@ -1,7 +1,7 @@
 // The Linux system calls of a write, each asked about first by the test.
 #include "support/WatchedCalls.h"
 
-#include "platform/ErrorDescription.h"
+#include "host/ErrorDescription.h"
 
 #include <cerrno>
 #include <optional>

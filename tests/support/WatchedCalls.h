@@ -3,9 +3,9 @@
 // The system calls a write makes, watched or failed by a test.
 
 #ifdef _WIN32
-#include "platform/windows/SystemCalls.h"
+#include "host/windows/SystemCalls.h"
 #else
-#include "platform/linux/SystemCalls.h"
+#include "host/linux/SystemCalls.h"
 #endif
 
 #include <functional>

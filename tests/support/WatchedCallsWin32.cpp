@@ -1,5 +1,5 @@
 // The Windows system calls of a write, each asked about first by the test.
-#include "platform/windows/SystemErrorDescription.h"
+#include "host/windows/SystemErrorDescription.h"
 #include "support/WatchedCalls.h"
 
 #include <cerrno>

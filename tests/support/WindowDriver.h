@@ -2,8 +2,8 @@
 
 // A window over test services with a psw.ini written from plain rows, driven as the user would.
 
-#include "app/EventRoutes.h"
-#include "app/MainWindow.h"
+#include "form/EventRoutes.h"
+#include "form/MainWindow.h"
 #include "support/Rows.h"
 #include "support/TestServices.h"
 

@@ -1,0 +1,65 @@
+#pragma once
+
+// The layout table of the four screens: which controls each one shows.
+
+#include "form/ControlTable.h"
+
+#include <array>
+
+namespace orvanta::app {
+
+/// The four screens of the window. A screen is nothing but which controls are shown.
+enum class Screen { Initial, Registration, Edit, Result };
+
+struct ScreenRow {
+    ControlId control;
+    bool initial;
+    bool registration;
+    bool edit;
+    bool result;
+
+    constexpr bool shownOn(Screen screen) const
+    {
+        switch (screen) {
+        case Screen::Initial:
+            return initial;
+        case Screen::Registration:
+            return registration;
+        case Screen::Edit:
+            return edit;
+        case Screen::Result:
+            return result;
+        }
+        return false;
+    }
+};
+
+/// The layout table: every control a change of screen touches, and where it is shown.
+/// Display and input controls stand in pairs on one place, so each screen shows one of each pair.
+/// The result screen is the initial screen without the backup and restore buttons.
+// clang-format off
+inline constexpr std::array<ScreenRow, 19> kLayoutTable{{
+    //                                initial registration edit  result
+    {ControlId::cmbnamae,    true,   true,        false, true},
+    {ControlId::Txtnamae,    false,  false,       true,  false},
+    {ControlId::Lstidbox,    true,   false,       false, true},
+    {ControlId::Txtidbox,    false,  true,        true,  false},
+    {ControlId::Lblpassword, true,   false,       false, true},
+    {ControlId::Txtpassnew,  false,  true,        true,  false},
+    {ControlId::Lblbikouran, true,   false,       false, true},
+    {ControlId::Txtbikouran, false,  true,        true,  false},
+    {ControlId::riyoukanou,  false,  true,        true,  false},
+    {ControlId::btnnewmode,  true,   false,       false, true},
+    {ControlId::btnnew,      false,  true,        false, false},
+    {ControlId::btnkousin,   false,  false,       true,  false},
+    {ControlId::btndelete,   false,  false,       true,  false},
+    {ControlId::btnmordori,  false,  true,        true,  false},
+    {ControlId::btnclipset,  true,   false,       false, true},
+    {ControlId::btncleate,   false,  true,        true,  false},
+    {ControlId::txtketasu,   false,  true,        true,  false},
+    {ControlId::btnload,     true,   false,       false, false},
+    {ControlId::btnunload,   true,   false,       false, false},
+}};
+// clang-format on
+
+} // namespace orvanta::app

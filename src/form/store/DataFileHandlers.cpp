@@ -1,0 +1,118 @@
+// The one read of the data file psw.ini.
+#include "form/MainWindow.h"
+#include "rules/store/RowFormat.h"
+
+namespace orvanta::app {
+
+namespace {
+
+std::u16string problemMessage(const store::RowFileProblem& problem)
+{
+    auto message = store::readProblemMessage(u"psw.ini", problem);
+    switch (problem.kind) {
+    case store::RowFileProblem::Kind::Utf8:
+        return message + u"Shift_JIS に直すまで書き換えません。";
+    case store::RowFileProblem::Kind::TooManyRows:
+        return message + u"最初の 99 行だけを表示します（書き換えません）。";
+    default:
+        return message + u"読めた行だけを表示します（書き換えません）。";
+    }
+}
+
+} // namespace
+
+void MainWindow::setTxtdirectry()
+{
+    Txtdirectry.setText(m_services.environment.variable(u"Windir").value_or(u""));
+}
+
+std::optional<std::u16string> MainWindow::dataFolderProblem() const
+{
+    // A Windows folder whose name cannot be read names no folder: the data file is neither read nor
+    // written there, and the user is told why instead of a path that is not found.
+    if (const auto why = m_services.environment.unreadable(u"Windir"))
+        return u"環境変数 Windir を読めません（" + *why + u"）。";
+    return std::nullopt;
+}
+
+void MainWindow::ReadDataFile(const std::function<void(long long slot)>& perRow)
+{
+    m_dataFileProblem.reset();
+    m_dataFileAsRead = {};
+    if (const auto problem = dataFolderProblem()) {
+        Txtmassage.setText(*problem + u"psw.ini を読み書きできません。");
+        return;
+    }
+    auto bytes = m_services.files.readFile(dataFilePath());
+    m_dataFileAsRead = platform::FileAsRead::of(bytes);
+    if (!bytes) {
+        // No file yet is the first start: no rows, and the first registration creates it.
+        if (!m_dataFileAsRead.readable()) {
+            m_dataFileProblem = u"データファイル psw.ini を読めません：" + bytes.failure().description;
+            Txtmassage.setText(*m_dataFileProblem);
+        }
+        return;
+    }
+    auto read = store::readRows(bytes.value(), m_services.codePage);
+    for (auto& row : read.rows) {
+        ++inputkensu;
+        records[inputkensu] = std::move(row);
+        if (perRow)
+            perRow(inputkensu);
+    }
+    if (read.problem) {
+        m_dataFileProblem = problemMessage(*read.problem);
+        Txtmassage.setText(*m_dataFileProblem);
+    }
+}
+
+platform::WriteOutcome MainWindow::replaceDataFile(std::string_view bytes,
+                                                   const platform::FileContents& asRead)
+{
+    auto written = m_services.files.replaceFile(dataFilePath(), bytes, asRead);
+    noteUnsynced(u"psw.ini", written);
+    return written;
+}
+
+void MainWindow::rereadChangedDataFile(std::u16string_view stopped)
+{
+    // A registration keeps what was typed, so that "登録する" can simply be pressed again over the file
+    // as it now is. An update or a deletion starts again from the first screen: its entry is chosen
+    // anew from the lists the reread fills.
+    const bool registering = m_screen == Screen::Registration;
+    const auto destination = cmbnamae.text();
+    reload();
+    if (registering) {
+        applyScreen(Screen::Registration);
+        cmbnamae.setText(destination);
+    } else {
+        applyScreen(Screen::Initial);
+    }
+    // "Elsewhere": the other writer may as well be a second window of this program.
+    auto message = u"psw.ini が他で変更されていました。" + std::u16string(stopped) +
+                   u"、読み直しました。再度操作して下さい。";
+    if (m_dataFileProblem)
+        message += *m_dataFileProblem;
+    Txtmassage.setText(std::move(message));
+}
+
+void MainWindow::noteUnsynced(std::u16string_view file, const platform::WriteOutcome& written)
+{
+    if (!written.ok() || !written.unsynced())
+        return;
+    m_writeNote = m_writeNote.value_or(u"") + u"（" + std::u16string(file) +
+                  u" は書き込みましたが、フォルダーをディスクに書き出せなかったため、停電などで変更が失われる"
+                  u"おそれがあります：" +
+                  written.unsynced()->description + u"）";
+}
+
+std::u16string MainWindow::doneMessage(std::u16string message)
+{
+    if (m_writeNote) {
+        message += *m_writeNote;
+        m_writeNote.reset();
+    }
+    return message;
+}
+
+} // namespace orvanta::app

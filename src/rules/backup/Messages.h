@@ -1,0 +1,61 @@
+#pragma once
+
+// The messages that backup and restore put in Txtmassage when they stop. Every path they take is a
+// path as FileSystem::shownPath gives it, in the host's own form.
+
+#include "host/Expected.h"
+#include "rules/store/PswRecord.h"
+#include "rules/store/RowFormat.h"
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace orvanta::backup {
+
+/// The end of every message of a refused ロード.
+inline constexpr std::u16string_view kNotLoaded = u"ロードを中止しました（psw.ini は元のままです）。";
+/// The end of every message of a refused バックアップ.
+inline constexpr std::u16string_view kNotBackedUp = u"バックアップを中止しました（psw.bkp は元のままです）。";
+
+/// Why バックアップ or ロード is refused while the product ID cannot be read and the key is a
+/// temporary one: "製品IDを読み取れないため、" then `stopped` (kNotBackedUp, kNotLoaded), then
+/// `problem`, which names the file and what is wrong with it.
+std::u16string keyProblemRefusal(std::u16string_view stopped, std::u16string_view problem);
+
+/// A failure of psw.bkp or of the list on the disk, whose path is `shownPath`. A failure of the disk
+/// or the system is the platform's description alone: the user pressed the button for that disk, so
+/// the description is all there is to tell. A file there that the program refuses (a pipe, a device,
+/// a folder, a link to nothing, a file too large or read-only) is named: "<path>：<description>".
+std::u16string floppyFailureMessage(std::u16string_view shownPath, const platform::Failure& failure);
+
+/// The folder a file's shown path lies in, with its separator ("A:\", "/home/user/").
+std::u16string folderOf(std::u16string_view shownPath);
+
+/// バックアップ's message when it is done: the words of the window, then the folder it wrote to, so
+/// that the user finds the files also where the program chose the place.
+std::u16string backupDoneMessage(std::u16string_view shownFolder);
+
+/// A failure to write psw.bkp or the list into the root of the current drive or the home folder, the
+/// place a backup takes without a floppy disk or a stick: a disk or system failure names the folder
+/// and asks for a USB stick or an SD card, whatever the cause; a file there that is refused is named as on a
+/// floppy.
+std::u16string fallbackFailureMessage(std::u16string_view shownPath, const platform::Failure& failure);
+
+/// A failure of psw.ini during a backup or a restore: its path, "：" and the platform's description.
+/// The same description ("ファイルが見つかりません。", "アクセスが拒否されました。") can come from the
+/// disk's file in the same operation, and the path tells the two apart.
+std::u16string fileFailureMessage(std::u16string_view path, const platform::Failure& failure);
+
+/// Row `number` (counting from 1) of a file, named so that the user can find it: its destination
+/// and ID, never its password.
+std::u16string rowName(std::u16string_view path, std::size_t number, const store::PswRecord& row);
+
+/// Why a row cannot go into a file; `row` is the row the writer named.
+std::u16string rowWriteMessage(std::u16string_view path, const store::RowWriteProblem& problem,
+                               const store::PswRecord& row);
+
+/// Why a backup file did not read cleanly.
+std::u16string backupReadMessage(std::u16string_view path, const store::RowFileProblem& problem);
+
+} // namespace orvanta::backup

@@ -1,0 +1,54 @@
+// Orvanta for Windows: the one window, over the system's registry, environment, drives and files.
+#include "Win32Clipboard.h"
+#include "Win32HelpViewer.h"
+#include "Win32Timer.h"
+#include "Win32View.h"
+#include "host/HostClock.h"
+#include "host/HostEnvironment.h"
+#include "host/HostRandomSource.h"
+#include "host/windows/HostCodePage.h"
+#include "host/windows/HostDrives.h"
+#include "host/windows/HostFileSystem.h"
+#include "host/windows/HostRegistry.h"
+
+#include <commctrl.h>
+
+using namespace orvanta;
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand)
+{
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&controls);
+
+    platform::HostRegistry registry;
+    platform::HostEnvironment environment;
+    platform::HostDrives drives;
+    platform::HostFileSystem files(drives, environment);
+    platform::HostCodePage codePage;
+    view_win32::Win32Clipboard clipboard;
+    platform::HostClock clock;
+    platform::HostRandomSource random;
+    view_win32::Win32HelpViewer help(instance);
+    view_win32::Win32Timer timer;
+
+    app::MainWindow window(
+        {registry, environment, files, codePage, clipboard, clock, random, help, drives, timer});
+    view_win32::Win32View view(window, instance);
+    if (!view.create()) {
+        MessageBoxW(nullptr, L"ウィンドウを作れないため、Orvanta を起動できません。", L"Orvanta",
+                    MB_OK | MB_ICONERROR);
+        return 1;
+    }
+    view.setQuitOnClose(true);
+    view.load();
+    view.show(showCommand);
+
+    MSG message{};
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (view.preTranslate(message))
+            continue;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return static_cast<int>(message.wParam);
+}
