@@ -1,10 +1,13 @@
-// The yardstick for orvanta.exe's start-up: a bare Win32 window with the same controls as Orvanta's
-// window (the design table's boxes, drop-down box, list, buttons and labels, made from the same classes
-// and styles, with the same captions at the same places), all shown, in one font, but nothing else: no
-// core, no data file, no picture, no lines, no events wired. It carries the same manifest and starts the
-// common controls as orvanta.exe does, so its controls are the same themed ones at the same scale.
+// The yardstick for orvanta.exe's start-up: a bare Win32 window with the controls Orvanta's window shows
+// when it first appears (the design table's boxes, drop-down box, list, buttons and labels that the
+// layout table puts on the initial screen, made from the same classes and styles, with the same captions
+// at the same places), in one font, but nothing else: no core, no data file, no picture, no lines, no
+// events wired, and none of the controls the first screen hides, which orvanta.exe makes only once it is
+// on the screen. It carries the same manifest and starts the common controls as orvanta.exe does, so its
+// controls are the same themed ones at the same scale.
 #include "Layout.h"
 #include "form/ControlTable.h"
+#include "form/Screens.h"
 
 #include <string>
 #include <windows.h>
@@ -51,7 +54,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand)
                              reinterpret_cast<const wchar_t*>(face.c_str()));
     namespace view = orvanta::view_win32;
     for (const auto& d : orvanta::app::controlTable()) {
-        if (d.kind == orvanta::app::ControlKind::Line || d.kind == orvanta::app::ControlKind::Picture)
+        if (d.kind == orvanta::app::ControlKind::Line || d.kind == orvanta::app::ControlKind::Picture ||
+            !orvanta::app::shownOn(d.id, orvanta::app::Screen::Initial))
             continue;
         const std::u16string text(d.caption);
         const RECT place = view::windowAt(d, USER_DEFAULT_SCREEN_DPI);

@@ -1,8 +1,11 @@
 // The window's design table: every control with its kind, caption, place, tab order, colours and tooltip.
 #include "ControlTable.h"
 
+#include "Screens.h"
+
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 namespace orvanta::app {
 
@@ -213,6 +216,30 @@ double fittedCaptionPoints(double designed, int room, const std::function<int(do
     while (size + kCaptionPointsStep < designed && widthAt(size + kCaptionPointsStep) <= room)
         size += kCaptionPointsStep;
     return size;
+}
+
+int rightTextMarginTwips(ControlId box)
+{
+    const auto& place = design(box).place;
+    const auto& stacking = stackingOrder();
+    const auto from = std::find(stacking.begin(), stacking.end(), box);
+    const auto overlaps = [&place](const TwipRect& other) {
+        return other.left < place.left + place.width && place.left < other.left + other.width &&
+               other.top < place.top + place.height && place.top < other.top + other.height;
+    };
+    const auto together = [box](ControlId other) {
+        constexpr Screen kScreens[] = {Screen::Initial, Screen::Registration, Screen::Edit, Screen::Result};
+        return std::any_of(std::begin(kScreens), std::end(kScreens),
+                           [&](Screen s) { return shownOn(box, s) && shownOn(other, s); });
+    };
+    int textEnds = place.left + place.width;
+    // Only a control stacked above the box hides its text; the captions and lines lie beneath it.
+    for (auto above = from == stacking.end() ? from : std::next(from); above != stacking.end(); ++above) {
+        const auto& d = design(*above);
+        if (!isDrawnOnWindow(d) && overlaps(d.place) && together(*above))
+            textEnds = std::min(textEnds, d.place.left);
+    }
+    return std::max(place.left + place.width - textEnds, 0);
 }
 
 } // namespace orvanta::app

@@ -62,4 +62,21 @@ inline constexpr std::array<ScreenRow, 19> kLayoutTable{{
 }};
 // clang-format on
 
+/// Whether `screen` shows `id`: as the layout table says for the controls a change of screen touches;
+/// never for the storage boxes; always for every other control (the message box, the captions, the
+/// lines and the picture).
+inline bool shownOn(ControlId id, Screen screen)
+{
+    for (const auto& row : kLayoutTable)
+        if (row.control == id)
+            return row.shownOn(screen);
+    return design(id).kind != ControlKind::StorageBox;
+}
+
+/// The room at the right end of a box where its text does not go, in twips: from the left edge of the
+/// leftmost control that stands over the box on a screen that shows both, to the box's right edge; 0
+/// when none does. A long text then scrolls within the part of the box the user can see, instead of
+/// running on under the buttons and the length box at the right end of the password row.
+int rightTextMarginTwips(ControlId box);
+
 } // namespace orvanta::app

@@ -1,9 +1,11 @@
-// What both windows take from the core: the size a caption shrinks to, the message of a handler that
-// stopped on an error nobody foresaw, the keys that click, and the help file as both windows show it.
+// What both windows take from the core: the size a caption shrinks to, the room a box leaves for the
+// controls over its right end, the message of a handler that stopped on an error nobody foresaw, the
+// keys that click, and the help file as both windows show it.
 #include "form/ControlTable.h"
 #include "form/EventRoutes.h"
 #include "form/HelpText.h"
 #include "form/MainWindow.h"
+#include "form/Screens.h"
 #include "support/TestServices.h"
 
 #include <algorithm>
@@ -28,6 +30,21 @@ TEST(ViewRulesTest, ACaptionShrinksToTheLargestSizeThatFitsButNotBelowTheFloor)
         EXPECT_EQ(app::fittedCaptionPoints(c.designed, c.room, widthAt), c.fitted)
             << c.designed << " " << c.room;
     }
+}
+
+TEST(ViewRulesTest, ABoxsTextEndsWhereTheControlsOverItBegin)
+{
+    using I = app::ControlId;
+    // The password display ends at クリップ (6360); the password box at the length box (6000), which
+    // stands left of 生成 on the same screens; both boxes end at 7335. The length box lies over 生成,
+    // not under it, and the storage boxes under the message box are never shown.
+    const struct {
+        I box;
+        int margin;
+    } cases[] = {{I::Lblpassword, 975}, {I::Txtpassnew, 1335}, {I::txtketasu, 0}, {I::Txtmassage, 0},
+                 {I::Lblbikouran, 0},   {I::Txtbikouran, 0},   {I::Txtnamae, 0},  {I::Txtidbox, 0}};
+    for (const auto& c : cases)
+        EXPECT_EQ(app::rightTextMarginTwips(c.box), c.margin) << app::design(c.box).name;
 }
 
 TEST(ViewRulesTest, AHandlerThatThrowsLeavesTheUnexpectedErrorMessage)

@@ -327,6 +327,8 @@ QWidget* WindowView::makeWidget(const ControlDesign& d)
         // refuse them; assistive tools are told it is read-only.
         auto* box = app::accessibleReadOnly(d.id) ? new DisplayBox(this) : new QLineEdit(this);
         box->setGeometry(placeOf(d));
+        // The text ends where the buttons over the box's right end begin, and scrolls within what shows.
+        box->setTextMargins(0, 0, pixels(app::rightTextMarginTwips(d.id)), 0);
         return box;
     }
     case ControlKind::ComboBox: {

@@ -378,6 +378,13 @@ void Win32View::applyFont(HDC dc, const ControlDesign& d, HWND child)
         points = fittedPoints(dc, d, points, place.right - place.left);
     m_points[index(d.id)] = points;
     SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font(points, d.bold)), FALSE);
+    // The text ends where the buttons over the box's right end begin, and scrolls within what shows.
+    // Set after the font, which sets the box's margins afresh.
+    if (const int margin = app::rightTextMarginTwips(d.id); margin > 0 && isBox(d.kind)) {
+        const int right = d.place.left + d.place.width;
+        SendMessageW(child, EM_SETMARGINS, EC_RIGHTMARGIN,
+                     MAKELPARAM(0, pixelsAt(right, m_dpi) - pixelsAt(right - margin, m_dpi)));
+    }
     if (d.kind == ControlKind::Label)
         clipToCaption(dc, d, place);
 }

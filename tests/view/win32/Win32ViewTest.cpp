@@ -149,6 +149,11 @@ TEST_F(Win32ViewTest, MovedToAMonitorAt200PercentKeepsItsSizeInInches)
     for (const auto& d : app::controlTable())
         if (HWND control = v.control(d.id))
             at100.push_back({placeOf(control, v.view.window()), fontPixels(control)});
+    // The password's text ends where クリップ begins (6360 of the display's 7335 twips), at every scale.
+    const auto passwordMargin = [this] {
+        return HIWORD(SendMessageW(v.control(ControlId::Lblpassword), EM_GETMARGINS, 0, 0));
+    };
+    EXPECT_EQ(passwordMargin(), 65);
 
     RECT suggested{0, 0, 1200, 800};
     SendMessageW(v.view.window(), WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
@@ -168,6 +173,7 @@ TEST_F(Win32ViewTest, MovedToAMonitorAt200PercentKeepsItsSizeInInches)
         // A caption shrunk to fit its label may come out a pixel smaller again.
         EXPECT_NEAR(fontPixels(control), 2 * shownAt100.font, 2);
     }
+    EXPECT_EQ(passwordMargin(), 130);
     // Still the same window: the handlers answer as before.
     v.choose(ControlId::cmbnamae, u"Mail");
     EXPECT_EQ(v.listItems(ControlId::Lstidbox), (std::vector<std::u16string>{u"taro", u"hanako"}));
