@@ -2,6 +2,7 @@
 #include "Change.h"
 
 #include "RowChecks.h"
+#include "RowFormat.h"
 #include "store/Decimal.h"
 
 #include <algorithm>
@@ -58,7 +59,7 @@ struct Apply {
         }
         // The one place the 99 rows are counted: only a registration adds rows.
         if (out.size() + (headerMet ? 1 : 2) > static_cast<std::size_t>(kMaxRows))
-            return refusal(u"登録件数が上限の 99 行に達しているため、登録できません。");
+            return refusal(u"登録件数が" + rowLimitText() + u"に達しているため、登録できません。");
         if (!headerMet)
             out.push_back({std::u16string(kHeaderMark), change.destination, u" ",
                            store::decimalText(entriesAfter), u" "});

@@ -1,5 +1,6 @@
 // The one read of the data file psw.ini.
 #include "app/MainWindow.h"
+#include "store/Decimal.h"
 #include "store/RowFormat.h"
 
 namespace orvanta::app {
@@ -13,7 +14,8 @@ std::u16string problemMessage(const store::RowFileProblem& problem)
     case store::RowFileProblem::Kind::Utf8:
         return message + u"Shift_JIS に直すまで書き換えません。";
     case store::RowFileProblem::Kind::TooManyRows:
-        return message + u"最初の 99 行だけを表示します（書き換えません）。";
+        return message + u"最初の " + store::decimalText(store::kMaxRows) +
+               u" 行だけを表示します（書き換えません）。";
     default:
         return message + u"読めた行だけを表示します（書き換えません）。";
     }

@@ -167,9 +167,14 @@ std::u16string readProblemMessage(std::u16string_view file, const RowFileProblem
     case RowFileProblem::Kind::Utf8:
         return name + u" が Shift_JIS ではなく UTF-8 で書かれています。";
     case RowFileProblem::Kind::TooManyRows:
-        return name + u" が上限の 99 行を超えています。";
+        return name + u" が" + rowLimitText() + u"を超えています。";
     }
     return name + u" を読めません。";
+}
+
+std::u16string rowLimitText()
+{
+    return u"上限の " + decimalText(kMaxRows) + u" 行";
 }
 
 std::u16string fieldProblemText(RowWriteProblem::Kind kind)

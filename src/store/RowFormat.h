@@ -43,6 +43,9 @@ ReadRows readRows(std::string_view bytes, const platform::CodePage& codePage, in
 /// and the like. `file` names the file as the user knows it.
 std::u16string readProblemMessage(std::u16string_view file, const RowFileProblem& problem);
 
+/// The row limit as every message names it: "上限の 99 行", from kMaxRows.
+std::u16string rowLimitText();
+
 /// A field the file format cannot hold: a double quote or a line break (they would split the row),
 /// or a character outside the code page.
 struct RowWriteProblem {
