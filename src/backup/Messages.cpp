@@ -9,9 +9,29 @@
 
 namespace orvanta::backup {
 
-std::u16string keyProblemRefusal(std::u16string_view stopped, std::u16string_view problem)
+std::u16string notLoaded()
 {
-    return u"製品IDを読み取れないため、" + std::u16string(stopped) + std::u16string(problem);
+    return u"ロードを中止しました" + std::u16string(kDataFileUnchanged) + u"。";
+}
+
+std::u16string notBackedUp()
+{
+    return u"バックアップを中止しました" + std::u16string(kBackupUnchanged) + u"。";
+}
+
+std::u16string keyProblemRefusal(std::u16string_view stopped)
+{
+    return u"製品IDを読み取れないため、" + std::u16string(stopped);
+}
+
+std::u16string emptyDataFileRefusal()
+{
+    return u"psw.ini に登録がないため、" + notBackedUp();
+}
+
+std::u16string listFailureMessage(std::u16string_view failure)
+{
+    return std::u16string(failure) + u"（psw.bkp は退避済み）";
 }
 
 std::u16string floppyFailureMessage(std::u16string_view shownPath, const platform::Failure& failure)

@@ -12,6 +12,8 @@ namespace orvanta::app {
 
 namespace {
 
+constexpr std::u16string_view kNotWritten = u"psw.ini を書き込めませんでした（元のままです）：";
+
 std::u16string writeProblemMessage(const store::RowWriteProblem& problem)
 {
     return u"psw.ini の " + store::decimalText(static_cast<long long>(problem.row) + 1) + u" 行目に" +
@@ -34,7 +36,7 @@ bool MainWindow::kakidashi()
     };
 
     if (const auto problem = dataFolderProblem())
-        return refuse(u"psw.ini を書き込めませんでした（元のままです）：" + *problem);
+        return refuse(std::u16string(kNotWritten) + *problem);
 
     // The rows change only once the file holds them: a refusal leaves the record array as the file
     // still stands, so that trying again (or a check against the array) sees the file.
@@ -66,7 +68,7 @@ bool MainWindow::kakidashi()
         return refuse(writeProblemMessage(*problem));
     if (const auto written = replaceDataFile(std::get<std::string>(bytes), m_dataFileAsRead.contents());
         !written.ok()) {
-        refuse(u"psw.ini を書き込めませんでした（元のままです）：" + written.failure().description);
+        refuse(std::u16string(kNotWritten) + written.failure().description);
         if (written.failure().kind == platform::Failure::Kind::Changed)
             rereadChangedDataFile(u"書き換えを中止し");
         return false;

@@ -225,7 +225,7 @@ TEST_F(BackupTest, AFailedListSaysThatTheBackupItselfIsDone)
         machine.window.btnunload_Click();
 
         EXPECT_EQ(machine.window.Txtmassage.text(),
-                  u"ディスクの空き容量が不足しています。（psw.bkp への退避は済んでいます）");
+                  u"ディスクの空き容量が不足しています。（psw.bkp は退避済み）");
         EXPECT_EQ(floppy.read("psw.bkp"), expectedBackup());
         EXPECT_EQ(filesIn(floppy.path()), std::set<std::string>{"psw.bkp"});
         expectWindowUntouched();

@@ -19,7 +19,7 @@ struct Refusal {
 const std::vector<Refusal> kRefusals{
     // A data file of blank lines holds no rows.
     {"BackupOfAnEmptyDataFile", "\r\n \r\n", [](WindowDriver& d) { d.window.btnunload_Click(); },
-     u"psw.ini に登録がないため、バックアップを中止しました（psw.bkp は元のまま）。"},
+     u"psw.ini に登録がないため、バックアップを中止しました（psw.bkp は元のままです）。"},
     {"MergeThatWouldDoubleAnId",
      {},
      [](WindowDriver& d) {
