@@ -248,9 +248,7 @@ TEST_F(HostileInputTest, AHiveWithoutAUsableProductIdGivesTheFixedKey)
     const std::vector<BadHive> hives{
         // Bytes are no product ID: the fixed key, told as a damaged hive, and no backup.
         {"BinaryProductId", utf16le(version5 + u"\"ProductId\"=hex:de,ad,be,ef\r\n"),
-         u"製品IDを読み取れません。レジストリファイル ：ProductId の行（4 "
-         u"行目）が壊れています。値が文字列値ではありません。仮の暗号化キー 00 "
-         u"を設定しました。パスワードが正しく表示されない場合があるため、バックアップとロードはできません。"},
+         u"製品IDを読めず、仮のキー 00 です。レジストリ の 4 行目が壊れています。"},
         {"MissingProductId", utf16le(version5 + u"\"ProgramFilesDir\"=\"C:\\\\Program Files\"\r\n"),
          kFixedKey},
         {"EmptyProductId", utf16le(version5 + u"\"ProductId\"=\"\"\r\n"), kFixedKey},
