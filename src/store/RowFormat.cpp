@@ -161,7 +161,7 @@ std::u16string readProblemMessage(std::u16string_view file, const RowFileProblem
     const std::u16string name(file);
     switch (problem.kind) {
     case RowFileProblem::Kind::Malformed:
-        return name + u" の " + line + u" 行目が５項目の形ではありません。";
+        return name + u" の " + line + u" 行目が５項目ではありません。";
     case RowFileProblem::Kind::NotCodePage:
         return name + u" の " + line + u" 行目に Shift_JIS として読めない文字があります。";
     case RowFileProblem::Kind::Utf8:

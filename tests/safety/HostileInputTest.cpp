@@ -167,7 +167,7 @@ TEST_F(HostileInputTest, ADataFileThatDoesNotReadCleanlyIsNeverRewritten)
          u"登録件数が上限の 99 行に達しているため、登録できません。"},
         {"CutInTheMiddleOfARow",
          cutInRow,
-         u"psw.ini の 3 行目が５項目の形ではありません。読めた行だけを表示します（書き換えません）。",
+         u"psw.ini の 3 行目が５項目ではありません。読めた行だけを表示します（書き換えません）。",
          {u"Mail"}},
         {"CutInTheMiddleOfACharacter",
          cutInCharacter,
@@ -180,17 +180,17 @@ TEST_F(HostileInputTest, ADataFileThatDoesNotReadCleanlyIsNeverRewritten)
          {u"銀行"}},
         {"SixFieldRow",
          before + "\"Mail\",\"x\",\"y\",\" \",\" \",\"extra\"\r\n",
-         u"psw.ini の 6 行目が５項目の形ではありません。読めた行だけを表示します（書き換えません）。",
+         u"psw.ini の 6 行目が５項目ではありません。読めた行だけを表示します（書き換えません）。",
          {u"Mail", u"銀行"}},
         {"StrayQuote",
          before + "\"Mail\",\"ta\"ro\",\"abc\",\" \",\" \"\r\n",
-         u"psw.ini の 6 行目が５項目の形ではありません。読めた行だけを表示します（書き換えません）。",
+         u"psw.ini の 6 行目が５項目ではありません。読めた行だけを表示します（書き換えません）。",
          {u"Mail", u"銀行"}},
         // A NUL is a character of the code page and stays in its ID; the two after the last line
         // are a line that is no row.
         {"NulBytes",
          before + std::string(kNulRow, sizeof kNulRow - 1),
-         u"psw.ini の 7 行目が５項目の形ではありません。読めた行だけを表示します（書き換えません）。",
+         u"psw.ini の 7 行目が５項目ではありません。読めた行だけを表示します（書き換えません）。",
          {u"Mail", u"銀行"}},
     };
 

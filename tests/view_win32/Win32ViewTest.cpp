@@ -1,9 +1,12 @@
 // The Windows window, driven as a user drives it: what each action sends to the core, what the window
 // shows afterwards and the exact bytes of the files it leaves.
 #include "ViewDriver.h"
+#include "platform/Utf8.h"
 #include "platform/WidthFold.h"
 #include "platform/windows/HostDrives.h"
 #include "platform/windows/HostFileSystem.h"
+#include "support/EveryMessage.h"
+#include "view_win32/Handles.h"
 #include "view_win32/Layout.h"
 #include "view_win32/Picture.h"
 #include "view_win32/Win32Clipboard.h"
@@ -185,6 +188,24 @@ TEST_F(Win32ViewTest, ShrinksOnlyTheCaptionsThatWouldNotFit)
         EXPECT_LE(shown, std::lround(designed * 4 / 3)) << d.name;
         EXPECT_GE(shown, std::lround(7.0 * 4 / 3)) << d.name;
     }
+}
+
+// Every message the program composes, with the longest names it meets, fits the message box whole in
+// the box's own font: the edit control's formatting rectangle is the room its text has.
+TEST_F(Win32ViewTest, EveryMessageOfTheProgramFitsTheMessageBox)
+{
+    HWND box = v.control(ControlId::Txtmassage);
+    RECT room{};
+    SendMessageW(box, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&room));
+    HDC dc = GetDC(box);
+    const auto old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(box, WM_GETFONT, 0, 0)));
+    for (const auto& message : everyMessage()) {
+        SIZE extent{};
+        GetTextExtentPoint32W(dc, view_win32::wide(message), static_cast<int>(message.size()), &extent);
+        EXPECT_LE(extent.cx, room.right - room.left) << platform::toUtf8(message).value_or("");
+    }
+    SelectObject(dc, old);
+    ReleaseDC(box, dc);
 }
 
 /// Where a control paints, in the window's client area: its place, cut to its window region if it has one.

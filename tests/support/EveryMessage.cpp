@@ -1,0 +1,74 @@
+#include "EveryMessage.h"
+
+#include "app/Messages.h"
+#include "backup/Messages.h"
+#include "platform/ErrorDescription.h"
+#include "platform/FileRules.h"
+#include "store/Decimal.h"
+#include "store/PswRecord.h"
+#include "store/RowChecks.h"
+#include "store/RowFormat.h"
+
+#include <cerrno>
+
+namespace orvanta::test {
+
+std::vector<std::u16string> everyMessage()
+{
+    using platform::Failure;
+    const Failure access{Failure::Kind::Other, platform::errorDescription(EACCES)};
+    const Failure full{Failure::Kind::Other, platform::errorDescription(ENOSPC)};
+    // A destination and an ID as long as a user's usually are; the longest folders the backup writes to.
+    const std::u16string destination = u"三井住友銀行";
+    const std::u16string id = u"hanako.yamada";
+    const std::u16string stick = u"/media/hanako/KINGSTON-32GB/";
+    const std::u16string list = u"A:\\20261208123456_psw.csv";
+    const std::u16string help = u"C:\\Program Files\\Orvanta\\ORVANTA.HLP";
+    const auto rows = [&](store::RowsProblem::Kind kind) {
+        return u"中止しました：" + store::rowsProblemText({kind, destination, id, u"12", 11});
+    };
+    using RowsKind = store::RowsProblem::Kind;
+    return {
+        u"暗号化キーは、自動で 07 を設定しました。",
+        u"製品IDから暗号化キーを得られないため、固定キー 00 を設定しました。",
+        app::keyProblemMessage(u"ProductId が REG_DWORD_BIG_ENDIAN です。", u"00"),
+        app::keyProblemMessage(u"registry.reg の 12345 行目が壊れています。", u"00"),
+        app::keyProblemMessage(u"registry.reg：" + access.description, u"00"),
+        app::keyProblemMessage(u"registry.reg：" + platform::tooLargeDescription(), u"00"),
+        backup::keyProblemRefusal(backup::notBackedUp()),
+        backup::keyProblemRefusal(backup::notLoaded()),
+        backup::emptyDataFileRefusal(),
+        app::helpMissingMessage(help),
+        app::helpUnreadableMessage(help, access.description),
+        app::unexpectedErrorMessage(u"std::bad_alloc"),
+        backup::backupDoneMessage(stick),
+        backup::fallbackFailureMessage(u"/home/hanako/psw.bkp", access),
+        backup::listFailureMessage(backup::floppyFailureMessage(list, access)),
+        backup::listFailureMessage(backup::floppyFailureMessage(list, full)),
+        u"psw.ini が他で変更されていました。書き換えを中止し、読み直しました。再度操作して下さい。",
+        u"psw.ini が他で変更されていました。ロードを中止し、読み直しました。再度操作して下さい。",
+        u"psw.ini が他で変更されていました。IDの一覧を読み直しました。IDを選び直して下さい。",
+        u"登録先「" + destination + u"」のID「" + id + u"」の行が変わったため、削除を中止しました。",
+        u"登録先「" + destination + u"」のID「" + id + u"」がないため、更新を中止しました。",
+        u"メールアドレスに保存できない文字（全角空白）があります。利用可能文字と「@」のみ使えます。",
+        u"パスワードに保存できない文字（空白）があります。利用可能文字のみ使えます。",
+        u"psw.ini の 99 行目が５項目ではありません。読めた行だけを表示します（書き換えません）。",
+        store::readProblemMessage(u"psw.ini", {store::RowFileProblem::Kind::TooManyRows, 100}) + u"最初の " +
+            store::decimalText(store::kMaxRows) + u" 行だけを表示します（書き換えません）。",
+        u"psw.ini が Shift_JIS ではなく UTF-8 で書かれています。Shift_JIS に直すまで書き換えません。",
+        u"環境変数 Windir を読めません（UTF-8 ではありません）。psw.ini を読み書きできません。",
+        rows(RowsKind::DuplicatePair),
+        rows(RowsKind::DuplicateHeader),
+        rows(RowsKind::CountMismatch),
+        rows(RowsKind::HeaderWithoutEntries),
+        rows(RowsKind::EntryWithoutHeader),
+        u"psw.ini を書き込めませんでした（元のままです）：" + full.description,
+        platform::busyDescription(),
+        u"登録件数が" + store::rowLimitText() + u"に達しているため、登録できません。",
+        u"psw.ini が正しく読めなかったため、書き換えを中止しました。",
+        u"元のデータファイルを残せないため、" + backup::notLoaded(),
+        u"桁数が大きすぎます。20 桁以下で指定して下さい。",
+    };
+}
+
+} // namespace orvanta::test
