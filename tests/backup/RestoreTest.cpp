@@ -244,20 +244,20 @@ const std::vector<Refusal> kRefusals{
     {"a space in a password",
      "\"hyoujimark\",\"Yahoo\",\"\",\"1\",\" \"\r\n\"Yahoo\",\"taro\",\"ab c\",\" \",\" \"\r\n",
      u"バックアップファイル @ の 2 "
-     u"件目（登録名称「Yahoo」、ＩＤ「taro」）のパスワードに保存できない文字（空白）があります。" +
+     u"件目（登録名称「Yahoo」、ＩＤ「taro」）のパスワードに使えない文字（空白）があります。" +
          kKept},
     {"a kana in a password", "\"Yahoo\",\"taro\",\"ab\x82\xa0\",\" \",\" \"\r\n",
      u"バックアップファイル @ の 1 "
-     u"件目（登録名称「Yahoo」、ＩＤ「taro」）のパスワードに保存できない文字（あ）があります。" +
+     u"件目（登録名称「Yahoo」、ＩＤ「taro」）のパスワードに使えない文字（あ）があります。" +
          kKept},
     // 0x5C, shown as a yen sign on Japanese Windows.
     {"a yen sign", "\"Yahoo\",\"taro\",\"\\100\",\" \",\"\"\r\n",
      u"バックアップファイル @ の 1 "
-     u"件目（登録名称「Yahoo」、ＩＤ「taro」）のパスワードに保存できない文字（\\）があります。" +
+     u"件目（登録名称「Yahoo」、ＩＤ「taro」）のパスワードに使えない文字（\\）があります。" +
          kKept},
     {"a character without a code", "\"Yahoo\",\"taro\",\"a?b\",\" \",\" \"\r\n",
      u"バックアップファイル @ の 1 "
-     u"件目（登録名称「Yahoo」、ＩＤ「taro」）のパスワードに保存できない文字（?）があります。" +
+     u"件目（登録名称「Yahoo」、ＩＤ「taro」）のパスワードに使えない文字（?）があります。" +
          kKept},
     // Read while it is still being copied in place, or emptied: loading it would wipe every entry.
     {"an empty backup", "", u"バックアップファイル @ に登録が１件もありません。" + kKept},

@@ -50,8 +50,8 @@ std::vector<std::u16string> everyMessage()
         u"psw.ini が他で変更されていました。IDの一覧を読み直しました。IDを選び直して下さい。",
         u"登録先「" + destination + u"」のID「" + id + u"」の行が変わったため、削除を中止しました。",
         u"登録先「" + destination + u"」のID「" + id + u"」がないため、更新を中止しました。",
-        u"メールアドレスに保存できない文字（全角空白）があります。利用可能文字と「@」のみ使えます。",
-        u"パスワードに保存できない文字（空白）があります。利用可能文字のみ使えます。",
+        u"メールアドレスに使えない文字（全角空白）があります。利用可能文字と「@」のみ使えます。",
+        u"パスワードに使えない文字（空白）があります。利用可能文字のみ使えます。",
         u"psw.ini の 99 行目が５項目ではありません。読めた行だけを表示します（書き換えません）。",
         store::readProblemMessage(u"psw.ini", {store::RowFileProblem::Kind::TooManyRows, 100}) + u"最初の " +
             store::decimalText(store::kMaxRows) + u" 行だけを表示します（書き換えません）。",
