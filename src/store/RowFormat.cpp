@@ -163,7 +163,7 @@ std::u16string readProblemMessage(std::u16string_view file, const RowFileProblem
     case RowFileProblem::Kind::Malformed:
         return name + u" の " + line + u" 行目が５項目ではありません。";
     case RowFileProblem::Kind::NotCodePage:
-        return name + u" の " + line + u" 行目に Shift_JIS として読めない文字があります。";
+        return name + u" の " + line + u" 行目が Shift_JIS ではありません。";
     case RowFileProblem::Kind::Utf8:
         return name + u" が Shift_JIS ではなく UTF-8 で書かれています。";
     case RowFileProblem::Kind::TooManyRows:

@@ -93,7 +93,7 @@ TEST_F(FormLoadTest, AFileThatDoesNotReadCleanlyIsReportedAndListsWhatDidRead)
     window.Form_Load();
 
     EXPECT_EQ(window.Txtmassage.text(),
-              u"psw.ini の 2 行目が５項目ではありません。読めた行だけを表示します（書き換えません）。");
+              u"psw.ini の 2 行目が５項目ではありません。読めた行のみ表示し、書き換えません。");
     EXPECT_EQ(window.cmbnamae.items, (std::vector<std::u16string>{u"銀行"}));
     EXPECT_FALSE(window.dataFileSound());
 }

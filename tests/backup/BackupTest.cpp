@@ -164,7 +164,7 @@ TEST_F(BackupTest, RefusesADataFileThatDoesNotReadCleanly)
 
     EXPECT_EQ(machine.window.Txtmassage.text(),
               u"バックアップを中止しました（psw.bkp は元のままです）。psw.ini の 6 "
-              u"行目が５項目ではありません。読めた行だけを表示します（書き換えません）。");
+              u"行目が５項目ではありません。読めた行のみ表示し、書き換えません。");
     EXPECT_EQ(floppy.read("psw.bkp"), oldBackup);
     EXPECT_EQ(filesIn(floppy.path()), std::set<std::string>{"psw.bkp"});
     EXPECT_EQ(machine.dataFile(), broken);

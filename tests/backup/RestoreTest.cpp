@@ -238,7 +238,7 @@ const std::vector<Refusal> kRefusals{
     {"one hundred rows", entryLines(100), u"バックアップファイル @ が上限の 99 行を超えています。" + kKept},
     {"bytes that are no Shift_JIS",
      "\"Yahoo\",\"taro\",\"abc\",\" \",\" \"\r\n\"Yahoo\",\"\x82\x20\",\"abc\",\" \",\" \"\r\n",
-     u"バックアップファイル @ の 2 行目に Shift_JIS として読めない文字があります。" + kKept},
+     u"バックアップファイル @ の 2 行目が Shift_JIS ではありません。" + kKept},
     {"a UTF-8 file", "\xEF\xBB\xBF\"Yahoo\",\"\xE5\xA4\xAA\xE9\x83\x8E\",\"abc\",\" \",\" \"\r\n",
      u"バックアップファイル @ が Shift_JIS ではなく UTF-8 で書かれています。" + kKept},
     {"a space in a password",

@@ -167,12 +167,11 @@ TEST_F(HostileInputTest, ADataFileThatDoesNotReadCleanlyIsNeverRewritten)
          u"登録件数が上限の 99 行に達しているため、登録できません。"},
         {"CutInTheMiddleOfARow",
          cutInRow,
-         u"psw.ini の 3 行目が５項目ではありません。読めた行だけを表示します（書き換えません）。",
+         u"psw.ini の 3 行目が５項目ではありません。読めた行のみ表示し、書き換えません。",
          {u"Mail"}},
         {"CutInTheMiddleOfACharacter",
          cutInCharacter,
-         u"psw.ini の 4 行目に Shift_JIS "
-         u"として読めない文字があります。読めた行だけを表示します（書き換えません）。",
+         u"psw.ini の 4 行目が Shift_JIS ではありません。読めた行のみ表示し、書き換えません。",
          {u"Mail"}},
         {"Utf8",
          utf8,
@@ -180,17 +179,17 @@ TEST_F(HostileInputTest, ADataFileThatDoesNotReadCleanlyIsNeverRewritten)
          {u"銀行"}},
         {"SixFieldRow",
          before + "\"Mail\",\"x\",\"y\",\" \",\" \",\"extra\"\r\n",
-         u"psw.ini の 6 行目が５項目ではありません。読めた行だけを表示します（書き換えません）。",
+         u"psw.ini の 6 行目が５項目ではありません。読めた行のみ表示し、書き換えません。",
          {u"Mail", u"銀行"}},
         {"StrayQuote",
          before + "\"Mail\",\"ta\"ro\",\"abc\",\" \",\" \"\r\n",
-         u"psw.ini の 6 行目が５項目ではありません。読めた行だけを表示します（書き換えません）。",
+         u"psw.ini の 6 行目が５項目ではありません。読めた行のみ表示し、書き換えません。",
          {u"Mail", u"銀行"}},
         // A NUL is a character of the code page and stays in its ID; the two after the last line
         // are a line that is no row.
         {"NulBytes",
          before + std::string(kNulRow, sizeof kNulRow - 1),
-         u"psw.ini の 7 行目が５項目ではありません。読めた行だけを表示します（書き換えません）。",
+         u"psw.ini の 7 行目が５項目ではありません。読めた行のみ表示し、書き換えません。",
          {u"Mail", u"銀行"}},
     };
 

@@ -4,7 +4,7 @@
 #include "backup/Messages.h"
 #include "platform/ErrorDescription.h"
 #include "platform/FileRules.h"
-#include "store/Decimal.h"
+#include "store/Messages.h"
 #include "store/PswRecord.h"
 #include "store/RowChecks.h"
 #include "store/RowFormat.h"
@@ -45,27 +45,29 @@ std::vector<std::u16string> everyMessage()
         backup::fallbackFailureMessage(u"/home/hanako/psw.bkp", access),
         backup::listFailureMessage(backup::floppyFailureMessage(list, access)),
         backup::listFailureMessage(backup::floppyFailureMessage(list, full)),
-        u"psw.ini が他で変更されていました。書き換えを中止し、読み直しました。再度操作して下さい。",
-        u"psw.ini が他で変更されていました。ロードを中止し、読み直しました。再度操作して下さい。",
+        store::changedDataFileMessage(u"書き換えを中止し"),
+        store::changedDataFileMessage(u"ロードを中止し"),
         u"psw.ini が他で変更されていました。IDの一覧を読み直しました。IDを選び直して下さい。",
         u"登録先「" + destination + u"」のID「" + id + u"」の行が変わったため、削除を中止しました。",
         u"登録先「" + destination + u"」のID「" + id + u"」がないため、更新を中止しました。",
         u"メールアドレスに使えない文字（全角空白）があります。利用可能文字と「@」のみ使えます。",
         u"パスワードに使えない文字（空白）があります。利用可能文字のみ使えます。",
-        u"psw.ini の 99 行目が５項目ではありません。読めた行だけを表示します（書き換えません）。",
-        store::readProblemMessage(u"psw.ini", {store::RowFileProblem::Kind::TooManyRows, 100}) + u"最初の " +
-            store::decimalText(store::kMaxRows) + u" 行だけを表示します（書き換えません）。",
-        u"psw.ini が Shift_JIS ではなく UTF-8 で書かれています。Shift_JIS に直すまで書き換えません。",
-        u"環境変数 Windir を読めません（UTF-8 ではありません）。psw.ini を読み書きできません。",
+        store::dataFileReadMessage({store::RowFileProblem::Kind::Malformed, 99}),
+        store::dataFileReadMessage({store::RowFileProblem::Kind::NotCodePage, 99}),
+        store::dataFileReadMessage({store::RowFileProblem::Kind::Utf8, 1}),
+        store::dataFileReadMessage({store::RowFileProblem::Kind::TooManyRows, 100}),
+        store::windirProblemMessage(u"UTF-8 ではありません") + std::u16string(store::kNoDataFile),
         rows(RowsKind::DuplicatePair),
         rows(RowsKind::DuplicateHeader),
         rows(RowsKind::CountMismatch),
         rows(RowsKind::HeaderWithoutEntries),
         rows(RowsKind::EntryWithoutHeader),
-        u"psw.ini を書き込めませんでした（元のままです）：" + full.description,
+        store::notWrittenMessage(full.description),
         platform::busyDescription(),
         u"登録件数が" + store::rowLimitText() + u"に達しているため、登録できません。",
-        u"psw.ini が正しく読めなかったため、書き換えを中止しました。",
+        std::u16string(store::kUnsoundDataFile),
+        store::rowWriteRefusal({store::RowWriteProblem::Kind::NotCodePage, 98, u"〜"}),
+        store::dataFileUnreadableMessage(access.description),
         u"元のデータファイルを残せないため、" + backup::notLoaded(),
         u"桁数が大きすぎます。20 桁以下で指定して下さい。",
     };
