@@ -109,4 +109,27 @@ std::u16string backupReadMessage(std::u16string_view path, const store::RowFileP
     return store::readProblemMessage(u"バックアップファイル " + std::u16string(path), problem);
 }
 
+std::u16string listHeadingMessage(std::u16string_view shownList)
+{
+    return std::u16string(shownList) + u"：見出しを Shift_JIS で書けません。";
+}
+
+std::u16string backupPasswordRefusal(std::u16string_view path, std::size_t number,
+                                     const store::PswRecord& row, std::u16string_view bad)
+{
+    return u"バックアップファイル " + rowName(path, number, row) + u"のパスワードに" + std::u16string(bad) +
+           u"があります。" + notLoaded();
+}
+
+std::u16string emptyBackupRefusal(std::u16string_view path)
+{
+    return u"バックアップファイル " + std::u16string(path) + u" に登録が１件もありません。" + notLoaded();
+}
+
+std::u16string backupRowWriteRefusal(std::u16string_view path, const store::RowWriteProblem& problem,
+                                     const store::PswRecord& row)
+{
+    return u"バックアップファイル " + rowWriteMessage(path, problem, row) + notLoaded();
+}
+
 } // namespace orvanta::backup

@@ -73,4 +73,19 @@ std::u16string rowWriteMessage(std::u16string_view path, const store::RowWritePr
 /// Why a backup file did not read cleanly.
 std::u16string backupReadMessage(std::u16string_view path, const store::RowFileProblem& problem);
 
+/// The list's heading cannot be written in the code page.
+std::u16string listHeadingMessage(std::u16string_view shownList);
+
+/// ロード refused: row `number` of the backup at `path` has a password character without a code,
+/// which `bad` names.
+std::u16string backupPasswordRefusal(std::u16string_view path, std::size_t number,
+                                     const store::PswRecord& row, std::u16string_view bad);
+
+/// ロード refused: the backup at `path` has no rows.
+std::u16string emptyBackupRefusal(std::u16string_view path);
+
+/// ロード refused: a row of the backup at `path` cannot be written into psw.ini.
+std::u16string backupRowWriteRefusal(std::u16string_view path, const store::RowWriteProblem& problem,
+                                     const store::PswRecord& row);
+
 } // namespace orvanta::backup
