@@ -3,6 +3,7 @@
 #include "EventRoutes.h"
 
 #include "MainWindow.h"
+#include "form/Messages.h"
 #include "host/Utf8.h"
 
 #include <algorithm>
@@ -173,8 +174,7 @@ void runEvent(MainWindow& window, const std::function<void()>& handlers)
     try {
         handlers();
     } catch (const std::exception& error) {
-        window.Txtmassage.setText(u"思いがけない誤りで操作を最後まで行えませんでした：" +
-                                  platform::fromUtf8(error.what()));
+        window.Txtmassage.setText(unexpectedErrorMessage(platform::fromUtf8(error.what())));
     }
 }
 

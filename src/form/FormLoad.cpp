@@ -2,6 +2,7 @@
 // code table, finds psw.ini, the picture and the help file, and shows the first screen.
 #include "MainWindow.h"
 #include "form/HelpText.h"
+#include "form/Messages.h"
 #include "form/Module1.h"
 
 namespace orvanta::app {
@@ -48,10 +49,8 @@ void MainWindow::Form_Load()
     // password would show wrongly, so the key message gives way to what is wrong and where.
     m_keyProblem.reset();
     if (const auto problem = m_services.registry.problem()) {
-        m_keyProblem = problem->kind + u" " + problem->source + u"：" + problem->what;
-        Txtmassage.setText(u"製品IDを読み取れません。" + *m_keyProblem + u"仮の暗号化キー " + X.shown +
-                           u" を設定しました。パスワードが正しく表示されない場合があるため、"
-                           u"バックアップとロードはできません。");
+        m_keyProblem = problem->what;
+        Txtmassage.setText(keyProblemMessage(problem->what, X.shown));
     }
 
     Txtdirectry.visible = false;
@@ -102,7 +101,7 @@ void MainWindow::helpKey()
 {
     auto& files = m_services.files;
     if (!files.exists(m_helpFile)) {
-        Txtmassage.setText(u"ヘルプファイルが見つかりません：" + files.shownPath(m_helpFile));
+        Txtmassage.setText(helpMissingMessage(files.shownPath(m_helpFile)));
         return;
     }
     // Read as the data file is read: only a regular file, and one no larger than a help file needs to
@@ -110,13 +109,12 @@ void MainWindow::helpKey()
     // the window shows what was read.
     const auto bytes = files.readFile(m_helpFile, kMaxHelpFileSize);
     if (!bytes) {
-        Txtmassage.setText(u"ヘルプファイルを表示できません：" + files.shownPath(m_helpFile) + u"：" +
-                           bytes.failure().description);
+        Txtmassage.setText(helpUnreadableMessage(files.shownPath(m_helpFile), bytes.failure().description));
         return;
     }
     const auto help = readHelpFile(bytes.value());
     if (!help || !m_services.help.show(*help))
-        Txtmassage.setText(u"ヘルプファイルを表示できません：" + files.shownPath(m_helpFile));
+        Txtmassage.setText(helpUnreadableMessage(files.shownPath(m_helpFile)));
 }
 
 } // namespace orvanta::app

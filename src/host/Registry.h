@@ -27,9 +27,9 @@ struct RegistryValue {
 /// read, or the product ID in it is damaged. Values that rest on it then come from a fallback.
 struct RegistryProblem {
     std::u16string source; ///< the place the values come from, as the user knows it (a file's path)
-    std::u16string what;   ///< what is wrong, one or more sentences ending in "。"
-    /// What `source` is, as the message names it: a hive file, or a key of the system's registry.
-    std::u16string kind = u"レジストリファイル";
+    /// What is wrong, and where, in one short sentence ending in "。" ("registry.reg の 3 行目が壊れて
+    /// います。"): the start-up message carries it whole.
+    std::u16string what;
 };
 
 /// Read-only access to the registry.

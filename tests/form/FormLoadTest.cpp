@@ -93,7 +93,7 @@ TEST_F(FormLoadTest, AFileThatDoesNotReadCleanlyIsReportedAndListsWhatDidRead)
     window.Form_Load();
 
     EXPECT_EQ(window.Txtmassage.text(),
-              u"psw.ini の 2 行目が５項目の形ではありません。読めた行だけを表示します（書き換えません）。");
+              u"psw.ini の 2 行目が５項目ではありません。読めた行のみ表示し、書き換えません。");
     EXPECT_EQ(window.cmbnamae.items, (std::vector<std::u16string>{u"銀行"}));
     EXPECT_FALSE(window.dataFileSound());
 }
@@ -169,8 +169,7 @@ TEST_F(FormLoadTest, HelpRefusesAPipeOrAHugeFile)
         c.make();
         window.Form_Load();
         window.helpKey();
-        EXPECT_EQ(window.Txtmassage.text(),
-                  u"ヘルプファイルを表示できません：" + platform::fromUtf8(path) + u"：" + c.why);
+        EXPECT_EQ(window.Txtmassage.text(), u"ORVANTA.HLP を表示できません：" + c.why);
         EXPECT_TRUE(services.help.shown().empty());
     }
     // A file of the largest size is shown.

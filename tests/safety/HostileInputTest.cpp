@@ -167,12 +167,11 @@ TEST_F(HostileInputTest, ADataFileThatDoesNotReadCleanlyIsNeverRewritten)
          u"登録件数が上限の 99 行に達しているため、登録できません。"},
         {"CutInTheMiddleOfARow",
          cutInRow,
-         u"psw.ini の 3 行目が５項目の形ではありません。読めた行だけを表示します（書き換えません）。",
+         u"psw.ini の 3 行目が５項目ではありません。読めた行のみ表示し、書き換えません。",
          {u"Mail"}},
         {"CutInTheMiddleOfACharacter",
          cutInCharacter,
-         u"psw.ini の 4 行目に Shift_JIS "
-         u"として読めない文字があります。読めた行だけを表示します（書き換えません）。",
+         u"psw.ini の 4 行目が Shift_JIS ではありません。読めた行のみ表示し、書き換えません。",
          {u"Mail"}},
         {"Utf8",
          utf8,
@@ -180,17 +179,17 @@ TEST_F(HostileInputTest, ADataFileThatDoesNotReadCleanlyIsNeverRewritten)
          {u"銀行"}},
         {"SixFieldRow",
          before + "\"Mail\",\"x\",\"y\",\" \",\" \",\"extra\"\r\n",
-         u"psw.ini の 6 行目が５項目の形ではありません。読めた行だけを表示します（書き換えません）。",
+         u"psw.ini の 6 行目が５項目ではありません。読めた行のみ表示し、書き換えません。",
          {u"Mail", u"銀行"}},
         {"StrayQuote",
          before + "\"Mail\",\"ta\"ro\",\"abc\",\" \",\" \"\r\n",
-         u"psw.ini の 6 行目が５項目の形ではありません。読めた行だけを表示します（書き換えません）。",
+         u"psw.ini の 6 行目が５項目ではありません。読めた行のみ表示し、書き換えません。",
          {u"Mail", u"銀行"}},
         // A NUL is a character of the code page and stays in its ID; the two after the last line
         // are a line that is no row.
         {"NulBytes",
          before + std::string(kNulRow, sizeof kNulRow - 1),
-         u"psw.ini の 7 行目が５項目の形ではありません。読めた行だけを表示します（書き換えません）。",
+         u"psw.ini の 7 行目が５項目ではありません。読めた行のみ表示し、書き換えません。",
          {u"Mail", u"銀行"}},
     };
 
@@ -248,9 +247,7 @@ TEST_F(HostileInputTest, AHiveWithoutAUsableProductIdGivesTheFixedKey)
     const std::vector<BadHive> hives{
         // Bytes are no product ID: the fixed key, told as a damaged hive, and no backup.
         {"BinaryProductId", utf16le(version5 + u"\"ProductId\"=hex:de,ad,be,ef\r\n"),
-         u"製品IDを読み取れません。レジストリファイル ：ProductId の行（4 "
-         u"行目）が壊れています。値が文字列値ではありません。仮の暗号化キー 00 "
-         u"を設定しました。パスワードが正しく表示されない場合があるため、バックアップとロードはできません。"},
+         u"製品IDを読めず、仮のキー 00 です。レジストリ の 4 行目が壊れています。"},
         {"MissingProductId", utf16le(version5 + u"\"ProgramFilesDir\"=\"C:\\\\Program Files\"\r\n"),
          kFixedKey},
         {"EmptyProductId", utf16le(version5 + u"\"ProductId\"=\"\"\r\n"), kFixedKey},

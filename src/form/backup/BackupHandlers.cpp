@@ -23,7 +23,7 @@ std::optional<std::u16string> noRowsProblem(const platform::FileSystem& files,
     // holds entries: the mirror of ロード's refusal of a backup without rows.
     const auto old = files.readFile(backupPath);
     if (old && !store::readRows(old.value(), codePage).rows.empty())
-        return u"psw.ini に登録がないため、バックアップを中止しました（psw.bkp は元のまま）。";
+        return backup::emptyDataFileRefusal();
     return std::nullopt;
 }
 
@@ -34,12 +34,12 @@ bool MainWindow::readForBackup()
     // Under a temporary key every password decodes wrongly: the backup would replace a good one with
     // wrong plain passwords.
     if (m_keyProblem) {
-        Txtmassage.setText(backup::keyProblemRefusal(backup::kNotBackedUp, *m_keyProblem));
+        Txtmassage.setText(backup::keyProblemRefusal(backup::notBackedUp()));
         return false;
     }
 
     if (const auto problem = dataFolderProblem()) {
-        Txtmassage.setText(*problem + std::u16string(backup::kNotBackedUp));
+        Txtmassage.setText(*problem + backup::notBackedUp());
         return false;
     }
     inputkensu = 0;
@@ -48,7 +48,7 @@ bool MainWindow::readForBackup()
     if (!dataFileSound()) {
         // A backup of the rows that did read would drop the others without a word, and would
         // replace what may be the last good backup.
-        Txtmassage.setText(std::u16string(backup::kNotBackedUp) + Txtmassage.text());
+        Txtmassage.setText(backup::notBackedUp() + Txtmassage.text());
         return false;
     }
     return true;
@@ -74,8 +74,8 @@ bool MainWindow::writeBackupFiles(const std::u16string& prefix, const backup::Ba
     noteUnsynced(shownBackup, backupWritten);
     const auto listWritten = files.writeOwnFile(listPath, copies.listBytes);
     if (!listWritten.ok()) {
-        Txtmassage.setText(doneMessage(writeFailure(shownList, listWritten.failure()) +
-                                       u"（psw.bkp への退避は済んでいます）"));
+        Txtmassage.setText(
+            doneMessage(backup::listFailureMessage(writeFailure(shownList, listWritten.failure()))));
         return false;
     }
     noteUnsynced(shownList, listWritten);

@@ -12,9 +12,9 @@
 namespace orvanta::app {
 
 namespace {
-using backup::kNotLoaded;
-constexpr std::u16string_view kMoveAside =
-    u"ロードするには、psw.ini を別のフォルダーに移すか名前を変えてから、もう一度ロードして下さい。";
+using backup::kDataFileUnchanged;
+using backup::kMoveAside;
+using backup::notLoaded;
 } // namespace
 
 void MainWindow::btnload_Click()
@@ -24,7 +24,7 @@ void MainWindow::btnload_Click()
     // Under a temporary key every password would be stored with a key that is not the machine's, and
     // would read wrongly once the product ID reads again.
     if (m_keyProblem) {
-        Txtmassage.setText(backup::keyProblemRefusal(kNotLoaded, *m_keyProblem));
+        Txtmassage.setText(backup::keyProblemRefusal(notLoaded()));
         return;
     }
 
@@ -61,7 +61,7 @@ void MainWindow::btnload_Click()
         else
             Txtmassage.setText(
                 backup::fileFailureMessage(files.shownPath(dataFilePath()), written.failure()) +
-                u"（psw.ini は元のままです）");
+                std::u16string(kDataFileUnchanged));
         return;
     }
 
@@ -75,7 +75,7 @@ std::optional<platform::FileAsRead> MainWindow::keepReplacedDataFile()
 {
     auto& files = m_services.files;
     if (const auto problem = dataFolderProblem()) {
-        Txtmassage.setText(*problem + std::u16string(kNotLoaded));
+        Txtmassage.setText(*problem + notLoaded());
         return std::nullopt;
     }
     const auto shownDataFile = files.shownPath(dataFilePath());
@@ -85,7 +85,7 @@ std::optional<platform::FileAsRead> MainWindow::keepReplacedDataFile()
         // A file that cannot be read cannot be kept either; it stays for the user to look into, and
         // out of the way the load can go ahead.
         Txtmassage.setText(backup::fileFailureMessage(shownDataFile, now.failure()) +
-                           u"（psw.ini は元のままです）" + std::u16string(kMoveAside));
+                           std::u16string(kDataFileUnchanged) + std::u16string(kMoveAside));
         return std::nullopt;
     }
     // After a read that failed, the window shows nothing of the file that a change could make stale:
@@ -98,7 +98,7 @@ std::optional<platform::FileAsRead> MainWindow::keepReplacedDataFile()
     // load leaves the copy of the load before it.
     if (const auto refusal = files.replaceRefusal(dataFilePath())) {
         Txtmassage.setText(backup::fileFailureMessage(shownDataFile, *refusal) +
-                           u"（psw.ini は元のままです）");
+                           std::u16string(kDataFileUnchanged));
         return std::nullopt;
     }
     if (!current.contents())
@@ -107,7 +107,7 @@ std::optional<platform::FileAsRead> MainWindow::keepReplacedDataFile()
     const auto kept = files.writeOwnFileLike(keptPath, *current.contents(), dataFilePath());
     if (!kept.ok()) {
         Txtmassage.setText(backup::fileFailureMessage(files.shownPath(keptPath), kept.failure()) +
-                           u"元のデータファイルを残せないため、" + std::u16string(kNotLoaded));
+                           u"元のデータファイルを残せないため、" + notLoaded());
         return std::nullopt;
     }
     noteUnsynced(u"psw.ini.bak", kept);

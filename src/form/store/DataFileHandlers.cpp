@@ -1,25 +1,9 @@
 // The one read of the data file psw.ini.
 #include "form/MainWindow.h"
+#include "rules/store/Messages.h"
 #include "rules/store/RowFormat.h"
 
 namespace orvanta::app {
-
-namespace {
-
-std::u16string problemMessage(const store::RowFileProblem& problem)
-{
-    auto message = store::readProblemMessage(u"psw.ini", problem);
-    switch (problem.kind) {
-    case store::RowFileProblem::Kind::Utf8:
-        return message + u"Shift_JIS に直すまで書き換えません。";
-    case store::RowFileProblem::Kind::TooManyRows:
-        return message + u"最初の 99 行だけを表示します（書き換えません）。";
-    default:
-        return message + u"読めた行だけを表示します（書き換えません）。";
-    }
-}
-
-} // namespace
 
 void MainWindow::setTxtdirectry()
 {
@@ -31,7 +15,7 @@ std::optional<std::u16string> MainWindow::dataFolderProblem() const
     // A Windows folder whose name cannot be read names no folder: the data file is neither read nor
     // written there, and the user is told why instead of a path that is not found.
     if (const auto why = m_services.environment.unreadable(u"Windir"))
-        return u"環境変数 Windir を読めません（" + *why + u"）。";
+        return store::windirProblemMessage(*why);
     return std::nullopt;
 }
 
@@ -40,7 +24,7 @@ void MainWindow::ReadDataFile(const std::function<void(long long slot)>& perRow)
     m_dataFileProblem.reset();
     m_dataFileAsRead = {};
     if (const auto problem = dataFolderProblem()) {
-        Txtmassage.setText(*problem + u"psw.ini を読み書きできません。");
+        Txtmassage.setText(*problem + std::u16string(store::kNoDataFile));
         return;
     }
     auto bytes = m_services.files.readFile(dataFilePath());
@@ -48,7 +32,7 @@ void MainWindow::ReadDataFile(const std::function<void(long long slot)>& perRow)
     if (!bytes) {
         // No file yet is the first start: no rows, and the first registration creates it.
         if (!m_dataFileAsRead.readable()) {
-            m_dataFileProblem = u"データファイル psw.ini を読めません：" + bytes.failure().description;
+            m_dataFileProblem = store::dataFileUnreadableMessage(bytes.failure().description);
             Txtmassage.setText(*m_dataFileProblem);
         }
         return;
@@ -61,7 +45,7 @@ void MainWindow::ReadDataFile(const std::function<void(long long slot)>& perRow)
             perRow(inputkensu);
     }
     if (read.problem) {
-        m_dataFileProblem = problemMessage(*read.problem);
+        m_dataFileProblem = store::dataFileReadMessage(*read.problem);
         Txtmassage.setText(*m_dataFileProblem);
     }
 }
@@ -88,9 +72,7 @@ void MainWindow::rereadChangedDataFile(std::u16string_view stopped)
     } else {
         applyScreen(Screen::Initial);
     }
-    // "Elsewhere": the other writer may as well be a second window of this program.
-    auto message = u"psw.ini が他で変更されていました。" + std::u16string(stopped) +
-                   u"、読み直しました。再度操作して下さい。";
+    auto message = store::changedDataFileMessage(stopped);
     if (m_dataFileProblem)
         message += *m_dataFileProblem;
     Txtmassage.setText(std::move(message));
@@ -100,10 +82,7 @@ void MainWindow::noteUnsynced(std::u16string_view file, const platform::WriteOut
 {
     if (!written.ok() || !written.unsynced())
         return;
-    m_writeNote = m_writeNote.value_or(u"") + u"（" + std::u16string(file) +
-                  u" は書き込みましたが、フォルダーをディスクに書き出せなかったため、停電などで変更が失われる"
-                  u"おそれがあります：" +
-                  written.unsynced()->description + u"）";
+    m_writeNote = m_writeNote.value_or(u"") + store::unsyncedNote(file, written.unsynced()->description);
 }
 
 std::u16string MainWindow::doneMessage(std::u16string message)

@@ -4,21 +4,12 @@
 #include "form/MainWindow.h"
 #include "rules/store/Change.h"
 #include "rules/store/Decimal.h"
+#include "rules/store/Messages.h"
 #include "rules/store/RowFormat.h"
 
 #include <vector>
 
 namespace orvanta::app {
-
-namespace {
-
-std::u16string writeProblemMessage(const store::RowWriteProblem& problem)
-{
-    return u"psw.ini の " + store::decimalText(static_cast<long long>(problem.row) + 1) + u" 行目に" +
-           store::fieldProblemText(problem.kind) + u"が入るため、書き換えを中止しました。";
-}
-
-} // namespace
 
 bool MainWindow::kakidashi(Operation dousafrag)
 {
@@ -29,7 +20,7 @@ bool MainWindow::kakidashi(Operation dousafrag)
     };
 
     if (const auto problem = dataFolderProblem())
-        return refuse(u"psw.ini を書き込めませんでした（元のままです）：" + *problem);
+        return refuse(store::notWrittenMessage(*problem));
 
     // The rows change only once the file holds them: a refusal leaves the record array as the file
     // still stands, so that trying again (or a check against the array) sees the file.
@@ -57,15 +48,15 @@ bool MainWindow::kakidashi(Operation dousafrag)
     if (!changed)
         return refuse(changed.failure().description);
     if (!dataFileSound())
-        return refuse(u"psw.ini が正しく読めなかったため、書き換えを中止しました。");
+        return refuse(std::u16string(store::kUnsoundDataFile));
     const auto& rows = changed.value();
 
     auto bytes = store::writeRows(rows, m_services.codePage);
     if (const auto* problem = std::get_if<store::RowWriteProblem>(&bytes))
-        return refuse(writeProblemMessage(*problem));
+        return refuse(store::rowWriteRefusal(*problem));
     if (const auto written = replaceDataFile(std::get<std::string>(bytes), m_dataFileAsRead.contents());
         !written.ok()) {
-        refuse(u"psw.ini を書き込めませんでした（元のままです）：" + written.failure().description);
+        refuse(store::notWrittenMessage(written.failure().description));
         if (written.failure().kind == platform::Failure::Kind::Changed)
             rereadChangedDataFile(u"書き換えを中止し");
         return false;

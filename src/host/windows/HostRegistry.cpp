@@ -93,8 +93,7 @@ std::optional<RegistryProblem> HostRegistry::problem() const
     const std::u16string source =
         onWindows64() ? u"HKEY_LOCAL_MACHINE\\SOFTWARE\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion"
                       : u"HKEY_LOCAL_MACHINE\\" + std::u16string(kProductKey);
-    return RegistryProblem{source, u"値 ProductId が文字列ではありません（" + typeName(value->type) + u"）。",
-                           u"レジストリキー"};
+    return RegistryProblem{source, u"ProductId が " + typeName(value->type) + u" です。"};
 }
 
 std::optional<RegistryValue> HostRegistry::queryValue(std::uint32_t root, std::u16string_view subKey,

@@ -60,7 +60,7 @@ backupFiles(std::span<const store::PswRecord> rows, const TextConversion& decode
     if (const auto* problem = std::get_if<store::RowWriteProblem>(&entryBytes))
         return rowWriteMessage(shownList, *problem, entries.at(problem->row));
     if (!std::holds_alternative<std::string>(heading))
-        return shownList + u"：見出しを Shift_JIS で書けません。";
+        return listHeadingMessage(shownList);
     files.listBytes = std::get<std::string>(heading) + std::get<std::string>(entryBytes);
     return files;
 }
@@ -72,22 +72,20 @@ restoredDataFile(std::string_view backupBytes, std::u16string_view shownBackup, 
 {
     const auto read = store::readRows(backupBytes, codePage, store::kMaxRows);
     if (read.problem)
-        return backupReadMessage(shownBackup, *read.problem) + std::u16string(kNotLoaded);
+        return backupReadMessage(shownBackup, *read.problem) + notLoaded();
 
     // A character without a code would be dropped by the encoding, and the stored password would
     // read back as another one.
     for (std::size_t i = 0; i < read.rows.size(); ++i) {
         const auto& row = read.rows[i];
         if (const auto bad = cipher::uncodableCharacterText(row.password))
-            return u"バックアップファイル " + rowName(shownBackup, i + 1, row) + u"のパスワードに" + *bad +
-                   u"があります。" + std::u16string(kNotLoaded);
+            return backupPasswordRefusal(shownBackup, i + 1, row, *bad);
     }
 
     // A backup without rows is one that was emptied or is still being copied in place: loading it would
     // wipe every entry.
     if (read.rows.empty() && dataFileMayHoldRows)
-        return u"バックアップファイル " + std::u16string(shownBackup) + u" に登録が１件もありません。" +
-               std::u16string(kNotLoaded);
+        return emptyBackupRefusal(shownBackup);
     // Rows that break a rule of the data file (a destination with two header rows, as an older version's
     // rename left it, a count edited by hand) are loaded as they are, as psw.ini keeps such rows: the
     // user's only backup must load, and every later change is checked not to make things worse.
@@ -108,8 +106,7 @@ restoredDataFile(std::string_view backupBytes, std::u16string_view shownBackup, 
     }
     auto newBytes = store::writeRows(storedRows, codePage);
     if (const auto* problem = std::get_if<store::RowWriteProblem>(&newBytes))
-        return u"バックアップファイル " + rowWriteMessage(shownBackup, *problem, read.rows.at(problem->row)) +
-               std::u16string(kNotLoaded);
+        return backupRowWriteRefusal(shownBackup, *problem, read.rows.at(problem->row));
     return RestoredDataFile{std::move(std::get<std::string>(newBytes)), mailKey};
 }
 

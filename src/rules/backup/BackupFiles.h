@@ -54,7 +54,7 @@ struct RestoredDataFile {
 /// `dataFileRows`, the rows of the psw.ini the load replaces). Or the message why the backup is not
 /// loaded: a row that does not read or cannot be written, a password character without a code, or a
 /// backup without rows while psw.ini may hold some (`dataFileMayHoldRows`). Every message ends in
-/// kNotLoaded.
+/// notLoaded().
 std::variant<RestoredDataFile, std::u16string>
 restoredDataFile(std::string_view backupBytes, std::u16string_view shownBackup, long long key,
                  const platform::CodePage& codePage, bool dataFileMayHoldRows,

@@ -9,9 +9,29 @@
 
 namespace orvanta::backup {
 
-std::u16string keyProblemRefusal(std::u16string_view stopped, std::u16string_view problem)
+std::u16string notLoaded()
 {
-    return u"製品IDを読み取れないため、" + std::u16string(stopped) + std::u16string(problem);
+    return u"ロードを中止しました" + std::u16string(kDataFileUnchanged) + u"。";
+}
+
+std::u16string notBackedUp()
+{
+    return u"バックアップを中止しました" + std::u16string(kBackupUnchanged) + u"。";
+}
+
+std::u16string keyProblemRefusal(std::u16string_view stopped)
+{
+    return u"製品IDを読み取れないため、" + std::u16string(stopped);
+}
+
+std::u16string emptyDataFileRefusal()
+{
+    return u"psw.ini に登録がないため、" + notBackedUp();
+}
+
+std::u16string listFailureMessage(std::u16string_view failure)
+{
+    return std::u16string(failure) + u"（psw.bkp は退避済み）";
 }
 
 std::u16string floppyFailureMessage(std::u16string_view shownPath, const platform::Failure& failure)
@@ -87,6 +107,29 @@ std::u16string rowWriteMessage(std::u16string_view path, const store::RowWritePr
 std::u16string backupReadMessage(std::u16string_view path, const store::RowFileProblem& problem)
 {
     return store::readProblemMessage(u"バックアップファイル " + std::u16string(path), problem);
+}
+
+std::u16string listHeadingMessage(std::u16string_view shownList)
+{
+    return std::u16string(shownList) + u"：見出しを Shift_JIS で書けません。";
+}
+
+std::u16string backupPasswordRefusal(std::u16string_view path, std::size_t number,
+                                     const store::PswRecord& row, std::u16string_view bad)
+{
+    return u"バックアップファイル " + rowName(path, number, row) + u"のパスワードに" + std::u16string(bad) +
+           u"があります。" + notLoaded();
+}
+
+std::u16string emptyBackupRefusal(std::u16string_view path)
+{
+    return u"バックアップファイル " + std::u16string(path) + u" に登録が１件もありません。" + notLoaded();
+}
+
+std::u16string backupRowWriteRefusal(std::u16string_view path, const store::RowWriteProblem& problem,
+                                     const store::PswRecord& row)
+{
+    return u"バックアップファイル " + rowWriteMessage(path, problem, row) + notLoaded();
 }
 
 } // namespace orvanta::backup

@@ -13,15 +13,30 @@
 
 namespace orvanta::backup {
 
-/// The end of every message of a refused ロード.
-inline constexpr std::u16string_view kNotLoaded = u"ロードを中止しました（psw.ini は元のままです）。";
+/// Said after every refusal that leaves psw.ini as it was.
+inline constexpr std::u16string_view kDataFileUnchanged = u"（psw.ini は元のままです）";
+/// Said after every refusal that leaves psw.bkp as it was.
+inline constexpr std::u16string_view kBackupUnchanged = u"（psw.bkp は元のままです）";
+
+/// The end of every message of a refused ロード: "ロードを中止しました（psw.ini は元のままです）。"
+std::u16string notLoaded();
 /// The end of every message of a refused バックアップ.
-inline constexpr std::u16string_view kNotBackedUp = u"バックアップを中止しました（psw.bkp は元のままです）。";
+std::u16string notBackedUp();
 
 /// Why バックアップ or ロード is refused while the product ID cannot be read and the key is a
-/// temporary one: "製品IDを読み取れないため、" then `stopped` (kNotBackedUp, kNotLoaded), then
-/// `problem`, which names the file and what is wrong with it.
-std::u16string keyProblemRefusal(std::u16string_view stopped, std::u16string_view problem);
+/// temporary one: "製品IDを読み取れないため、" then `stopped` (notBackedUp(), notLoaded()). Start-up
+/// said what is wrong.
+std::u16string keyProblemRefusal(std::u16string_view stopped);
+
+/// A psw.ini without entries is not backed up over a backup that has some.
+std::u16string emptyDataFileRefusal();
+
+/// The list could not be written after psw.bkp was: `failure` is the list's message.
+std::u16string listFailureMessage(std::u16string_view failure);
+
+/// ロード asks the user to move psw.ini aside when it can neither read nor keep it.
+inline constexpr std::u16string_view kMoveAside =
+    u"ロードするには、psw.ini を別のフォルダーに移すか名前を変えてから、もう一度ロードして下さい。";
 
 /// A failure of psw.bkp or of the list on the disk, whose path is `shownPath`. A failure of the disk
 /// or the system is the platform's description alone: the user pressed the button for that disk, so
@@ -57,5 +72,20 @@ std::u16string rowWriteMessage(std::u16string_view path, const store::RowWritePr
 
 /// Why a backup file did not read cleanly.
 std::u16string backupReadMessage(std::u16string_view path, const store::RowFileProblem& problem);
+
+/// The list's heading cannot be written in the code page.
+std::u16string listHeadingMessage(std::u16string_view shownList);
+
+/// ロード refused: row `number` of the backup at `path` has a password character without a code,
+/// which `bad` names.
+std::u16string backupPasswordRefusal(std::u16string_view path, std::size_t number,
+                                     const store::PswRecord& row, std::u16string_view bad);
+
+/// ロード refused: the backup at `path` has no rows.
+std::u16string emptyBackupRefusal(std::u16string_view path);
+
+/// ロード refused: a row of the backup at `path` cannot be written into psw.ini.
+std::u16string backupRowWriteRefusal(std::u16string_view path, const store::RowWriteProblem& problem,
+                                     const store::PswRecord& row);
 
 } // namespace orvanta::backup

@@ -34,7 +34,7 @@ std::optional<std::u16string> uncodableCharacterText(std::u16string_view text)
     const auto index = firstUncodable(text);
     if (!index)
         return std::nullopt;
-    return u"保存できない文字（" + characterNameAt(text, *index) + u"）";
+    return u"使えない文字（" + characterNameAt(text, *index) + u"）";
 }
 
 } // namespace orvanta::cipher

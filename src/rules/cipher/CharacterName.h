@@ -16,7 +16,7 @@ std::u16string characterName(char32_t character);
 /// The name of the character that starts at `index` of a text (both halves of a surrogate pair).
 std::u16string characterNameAt(std::u16string_view text, std::size_t index);
 
-/// The first character of a text that has no code, as a message names it ("保存できない文字（あ）");
+/// The first character of a text that has no code, as a message names it ("使えない文字（あ）");
 /// nothing when every character has one.
 std::optional<std::u16string> uncodableCharacterText(std::u16string_view text);
 

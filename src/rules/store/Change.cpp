@@ -3,6 +3,7 @@
 
 #include "RowChecks.h"
 #include "rules/store/Decimal.h"
+#include "rules/store/RowFormat.h"
 
 #include <algorithm>
 
@@ -35,8 +36,8 @@ platform::Failure lostEntry(std::span<const PswRecord> rows, const EntryChoice& 
     // Another program may have removed the entry since the list was filled. Writing on would change
     // nothing and yet report the change as made.
     if (!pairIsUsed(rows, entry.destination, entry.id))
-        return refusal(pair + u"が psw.ini にないため、" + std::u16string(stopped) + u"。");
-    return refusal(pair + u"の行数が変わったため、" + std::u16string(stopped) + u"。選び直して下さい。");
+        return refusal(pair + u"がないため、" + std::u16string(stopped) + u"。");
+    return refusal(pair + u"の行が変わったため、" + std::u16string(stopped) + u"。");
 }
 
 // A header row the change touches gets the number of entries its destination has once the change is
@@ -58,7 +59,7 @@ struct Apply {
         }
         // The one place the 99 rows are counted: only a registration adds rows.
         if (out.size() + (headerMet ? 1 : 2) > static_cast<std::size_t>(kMaxRows))
-            return refusal(u"登録件数が上限の 99 行に達しているため、登録できません。");
+            return refusal(u"登録件数が" + rowLimitText() + u"に達しているため、登録できません。");
         if (!headerMet)
             out.push_back({std::u16string(kHeaderMark), change.destination, u" ",
                            store::decimalText(entriesAfter), u" "});
@@ -144,7 +145,7 @@ platform::Expected<std::vector<PswRecord>> applyChange(std::span<const PswRecord
     if (!changed)
         return changed;
     if (const auto problem = newRowsProblem(rows, changed.value()))
-        return refusal(u"psw.ini を書き換えると、" + rowsProblemText(*problem) + u"中止しました。");
+        return refusal(u"中止しました：" + rowsProblemText(*problem));
     return changed;
 }
 

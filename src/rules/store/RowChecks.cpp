@@ -27,10 +27,10 @@ std::vector<RowsProblem> rowsProblems(std::span<const PswRecord> rows)
         else
             ++entries[row.owner];
 
-    std::set<std::pair<std::u16string_view, std::u16string_view>> pairsSeen;
     std::set<std::pair<std::u16string_view, std::u16string_view>> pairsReported;
     std::set<std::u16string_view> headersReported;
-    for (const auto& row : rows) {
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const auto& row = rows[i];
         if (row.isHeader()) {
             // Two header rows of one destination: their counts share its entries, and neither is right.
             if (headers[row.name] > 1) {
@@ -46,8 +46,9 @@ std::vector<RowsProblem> rowsProblems(std::span<const PswRecord> rows)
                 problems.push_back({RowsProblem::Kind::CountMismatch, row.name, {}, row.count, count});
             continue;
         }
+        // The pair is taken when a row before it has it, as a registration asks of the rows it adds to.
         const std::pair<std::u16string_view, std::u16string_view> pair{row.owner, row.name};
-        if (!pairsSeen.insert(pair).second && pairsReported.insert(pair).second)
+        if (pairIsUsed(rows.first(i), row.owner, row.name) && pairsReported.insert(pair).second)
             problems.push_back({RowsProblem::Kind::DuplicatePair, row.owner, row.name, {}, 0});
         if (!headers.contains(row.owner))
             problems.push_back({RowsProblem::Kind::EntryWithoutHeader, row.owner, row.name, {}, 0});

@@ -165,15 +165,20 @@ std::u16string readProblemMessage(std::u16string_view file, const RowFileProblem
     const std::u16string name(file);
     switch (problem.kind) {
     case RowFileProblem::Kind::Malformed:
-        return name + u" の " + line + u" 行目が５項目の形ではありません。";
+        return name + u" の " + line + u" 行目が５項目ではありません。";
     case RowFileProblem::Kind::NotCodePage:
-        return name + u" の " + line + u" 行目に Shift_JIS として読めない文字があります。";
+        return name + u" の " + line + u" 行目が Shift_JIS ではありません。";
     case RowFileProblem::Kind::Utf8:
         return name + u" が Shift_JIS ではなく UTF-8 で書かれています。";
     case RowFileProblem::Kind::TooManyRows:
-        return name + u" が上限の 99 行を超えています。";
+        return name + u" が" + rowLimitText() + u"を超えています。";
     }
     return name + u" を読めません。";
+}
+
+std::u16string rowLimitText()
+{
+    return u"上限の " + decimalText(kMaxRows) + u" 行";
 }
 
 std::u16string fieldProblemText(RowWriteProblem::Kind kind)

@@ -39,9 +39,12 @@ struct ReadRows {
 /// A line that is not a row is left out and reported; at most `maxRows` rows are kept.
 ReadRows readRows(std::string_view bytes, const platform::CodePage& codePage, int maxRows = kMaxRows);
 
-/// What went wrong with a file of rows, for the message box: "<file> の 2 行目が５項目の形ではありません。"
+/// What went wrong with a file of rows, for the message box: "<file> の 2 行目が５項目ではありません。"
 /// and the like. `file` names the file as the user knows it.
 std::u16string readProblemMessage(std::u16string_view file, const RowFileProblem& problem);
+
+/// The row limit as every message names it: "上限の 99 行", from kMaxRows.
+std::u16string rowLimitText();
 
 /// A field the file format cannot hold: a double quote or a line break (they would split the row),
 /// or a character outside the code page.

@@ -164,7 +164,7 @@ TEST_F(BackupTest, RefusesADataFileThatDoesNotReadCleanly)
 
     EXPECT_EQ(machine.window.Txtmassage.text(),
               u"バックアップを中止しました（psw.bkp は元のままです）。psw.ini の 6 "
-              u"行目が５項目の形ではありません。読めた行だけを表示します（書き換えません）。");
+              u"行目が５項目ではありません。読めた行のみ表示し、書き換えません。");
     EXPECT_EQ(floppy.read("psw.bkp"), oldBackup);
     EXPECT_EQ(filesIn(floppy.path()), std::set<std::string>{"psw.bkp"});
     EXPECT_EQ(machine.dataFile(), broken);
@@ -225,7 +225,7 @@ TEST_F(BackupTest, AFailedListSaysThatTheBackupItselfIsDone)
         machine.window.btnunload_Click();
 
         EXPECT_EQ(machine.window.Txtmassage.text(),
-                  u"ディスクの空き容量が不足しています。（psw.bkp への退避は済んでいます）");
+                  u"ディスクの空き容量が不足しています。（psw.bkp は退避済み）");
         EXPECT_EQ(floppy.read("psw.bkp"), expectedBackup());
         EXPECT_EQ(filesIn(floppy.path()), std::set<std::string>{"psw.bkp"});
         expectWindowUntouched();

@@ -19,7 +19,7 @@ struct Refusal {
 const std::vector<Refusal> kRefusals{
     // A data file of blank lines holds no rows.
     {"BackupOfAnEmptyDataFile", "\r\n \r\n", [](WindowDriver& d) { d.window.btnunload_Click(); },
-     u"psw.ini に登録がないため、バックアップを中止しました（psw.bkp は元のまま）。"},
+     u"psw.ini に登録がないため、バックアップを中止しました（psw.bkp は元のままです）。"},
     {"MergeThatWouldDoubleAnId",
      {},
      [](WindowDriver& d) {
@@ -27,7 +27,7 @@ const std::vector<Refusal> kRefusals{
          d.window.Txtnamae.setText(u"B");
          d.window.btnkousin_Click();
      },
-     u"psw.ini を書き換えると、登録先「B」のID「y」が２つになります。中止しました。"},
+     u"中止しました：登録先「B」のID「y」が２つになります。"},
     // Found before psw.ini.bak is written, so that the copy of the load before stays.
     {"LoadOverAReadOnlyDataFile",
      {},

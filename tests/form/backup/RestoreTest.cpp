@@ -229,35 +229,35 @@ const std::u16string kKept = u"ロードを中止しました（psw.ini は元�
 const std::vector<Refusal> kRefusals{
     {"six fields",
      "\"hyoujimark\",\"Yahoo\",\"\",\"1\",\" \"\r\n\"Yahoo\",\"taro\",\"abc\",\" \",\" \",\"x\"\r\n",
-     u"バックアップファイル @ の 2 行目が５項目の形ではありません。" + kKept},
+     u"バックアップファイル @ の 2 行目が５項目ではありません。" + kKept},
     {"four fields", "\"Yahoo\",\"taro\",\"abc\",\" \"\r\n",
-     u"バックアップファイル @ の 1 行目が５項目の形ではありません。" + kKept},
+     u"バックアップファイル @ の 1 行目が５項目ではありません。" + kKept},
     {"a stray double quote",
      "\"hyoujimark\",\"Yahoo\",\"\",\"1\",\" \"\r\n\"Yahoo\",\"ta\"ro\",\"abc\",\" \",\" \"\r\n",
-     u"バックアップファイル @ の 2 行目が５項目の形ではありません。" + kKept},
+     u"バックアップファイル @ の 2 行目が５項目ではありません。" + kKept},
     {"one hundred rows", entryLines(100), u"バックアップファイル @ が上限の 99 行を超えています。" + kKept},
     {"bytes that are no Shift_JIS",
      "\"Yahoo\",\"taro\",\"abc\",\" \",\" \"\r\n\"Yahoo\",\"\x82\x20\",\"abc\",\" \",\" \"\r\n",
-     u"バックアップファイル @ の 2 行目に Shift_JIS として読めない文字があります。" + kKept},
+     u"バックアップファイル @ の 2 行目が Shift_JIS ではありません。" + kKept},
     {"a UTF-8 file", "\xEF\xBB\xBF\"Yahoo\",\"\xE5\xA4\xAA\xE9\x83\x8E\",\"abc\",\" \",\" \"\r\n",
      u"バックアップファイル @ が Shift_JIS ではなく UTF-8 で書かれています。" + kKept},
     {"a space in a password",
      "\"hyoujimark\",\"Yahoo\",\"\",\"1\",\" \"\r\n\"Yahoo\",\"taro\",\"ab c\",\" \",\" \"\r\n",
      u"バックアップファイル @ の 2 "
-     u"件目（登録名称「Yahoo」、ＩＤ「taro」）のパスワードに保存できない文字（空白）があります。" +
+     u"件目（登録名称「Yahoo」、ＩＤ「taro」）のパスワードに使えない文字（空白）があります。" +
          kKept},
     {"a kana in a password", "\"Yahoo\",\"taro\",\"ab\x82\xa0\",\" \",\" \"\r\n",
      u"バックアップファイル @ の 1 "
-     u"件目（登録名称「Yahoo」、ＩＤ「taro」）のパスワードに保存できない文字（あ）があります。" +
+     u"件目（登録名称「Yahoo」、ＩＤ「taro」）のパスワードに使えない文字（あ）があります。" +
          kKept},
     // 0x5C, shown as a yen sign on Japanese Windows.
     {"a yen sign", "\"Yahoo\",\"taro\",\"\\100\",\" \",\"\"\r\n",
      u"バックアップファイル @ の 1 "
-     u"件目（登録名称「Yahoo」、ＩＤ「taro」）のパスワードに保存できない文字（\\）があります。" +
+     u"件目（登録名称「Yahoo」、ＩＤ「taro」）のパスワードに使えない文字（\\）があります。" +
          kKept},
     {"a character without a code", "\"Yahoo\",\"taro\",\"a?b\",\" \",\" \"\r\n",
      u"バックアップファイル @ の 1 "
-     u"件目（登録名称「Yahoo」、ＩＤ「taro」）のパスワードに保存できない文字（?）があります。" +
+     u"件目（登録名称「Yahoo」、ＩＤ「taro」）のパスワードに使えない文字（?）があります。" +
          kKept},
     // Read while it is still being copied in place, or emptied: loading it would wipe every entry.
     {"an empty backup", "", u"バックアップファイル @ に登録が１件もありません。" + kKept},

@@ -23,8 +23,7 @@ TEST(RowChecksTest, AChangeThatWouldBreakARuleIsRefusedAndNothingIsWritten)
     d.window.Txtnamae.setText(u"B");
     d.window.Txtidbox.setText(u"y");
     d.window.btnkousin_Click();
-    EXPECT_EQ(d.window.Txtmassage.text(),
-              u"psw.ini を書き換えると、登録先「B」のID「y」が２つになります。中止しました。");
+    EXPECT_EQ(d.window.Txtmassage.text(), u"中止しました：登録先「B」のID「y」が２つになります。");
     EXPECT_EQ(d.file(), before);
     EXPECT_TRUE(d.inEditMode());
 }

@@ -42,7 +42,7 @@ TEST(BackupFilesTest, ALoadIsRefusedOrGivesTheStoredRows)
          u"は元のままです）。"},
         {"\"Mail\",\"taro\",\"p w\",\" \",\"\"\r\n", false,
          u"バックアップファイル A:\\psw.bkp の 1 "
-         u"件目（登録名称「Mail」、ＩＤ「taro」）のパスワードに保存できない文字"
+         u"件目（登録名称「Mail」、ＩＤ「taro」）のパスワードに使えない文字"
          u"（空白）があります。ロードを中止しました（psw.ini は元のままです）。"},
     };
     for (const auto& c : cases) {

@@ -467,10 +467,8 @@ void RegistryHive::load(std::string_view bytes)
             // A number or bytes in the product ID's place is no product ID: read as one it would give
             // a key other than the machine's own. The value goes, as a later import would replace it.
             key->erase(valueName);
-            if (!m_damagedProductIdLine) {
+            if (!m_damagedProductIdLine)
                 m_damagedProductIdLine = lineNumber;
-                m_productIdNotText = true;
-            }
         } else if (value) {
             (*key)[valueName] = std::move(*value);
         } else {
@@ -532,8 +530,13 @@ std::optional<RegistryValue> RegistryHive::queryValue(std::uint32_t root, std::u
 
 std::optional<RegistryProblem> RegistryHive::problem() const
 {
+    // Named by the file's name alone, so that the start-up message stays whole in its box.
+    const auto slash = m_source.find_last_of(u'/');
+    auto name = slash == std::u16string::npos ? m_source : m_source.substr(slash + 1);
+    if (name.empty())
+        name = u"レジストリ";
     if (m_fileProblem)
-        return RegistryProblem{m_source, *m_fileProblem};
+        return RegistryProblem{m_source, name + u"：" + *m_fileProblem};
     if (!m_damagedProductIdLine)
         return std::nullopt;
     // A later line that gives the value puts a damaged one right, as an import of the file would.
@@ -541,9 +544,8 @@ std::optional<RegistryProblem> RegistryHive::problem() const
         key != m_keys.end() && key->second.contains(std::u16string(kProductValue)))
         return std::nullopt;
     const auto number = std::to_string(*m_damagedProductIdLine);
-    return RegistryProblem{m_source, u"ProductId の行（" + std::u16string(number.begin(), number.end()) +
-                                         u" 行目）が壊れています。" +
-                                         (m_productIdNotText ? u"値が文字列値ではありません。" : u"")};
+    return RegistryProblem{m_source, name + u" の " + std::u16string(number.begin(), number.end()) +
+                                         u" 行目が壊れています。"};
 }
 
 std::size_t RegistryHive::valueCount() const

@@ -61,8 +61,6 @@ private:
     std::optional<std::u16string> m_fileProblem;
     /// The line of a ProductId value of the product key that could not be read, counting from 1.
     std::optional<std::size_t> m_damagedProductIdLine;
-    /// That line gives a value other than a text (a number, bytes).
-    bool m_productIdNotText = false;
 };
 
 } // namespace orvanta::platform

@@ -6,6 +6,7 @@
 #include "support/TempDir.h"
 
 #include <fcntl.h>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <regex>
 #include <sys/stat.h>
@@ -393,35 +394,34 @@ TEST(RegistryHiveFile, SaysWhyTheProductIdCouldNotBeRead)
         {"a good value", dir.file("good.reg"),
          "REGEDIT4\r\n" + kProductKeyLine + "\"ProductId\"=\"1-2-3-45\"\r\n", std::nullopt},
         {"a link to a good file", dir.file("link.reg"), "", std::nullopt},
-        {"a pipe", dir.file("pipe.reg"), "", u"通常のファイルではありません（名前付きパイプ）。"},
-        {"a device", "/dev/zero", "", u"通常のファイルではありません（デバイス）。"},
-        {"a folder", dir.file("folder.reg"), "", u"ファイルではなくフォルダーが指定されました。"},
-        {"a dangling link", dir.file("dangling.reg"), "", u"リンク先のファイルがありません。"},
-        {"too large", dir.file("huge.reg"), "", u"ファイルが大きすぎます（64 MiB まで）。"},
+        {"a pipe", dir.file("pipe.reg"), "", u"：通常のファイルではありません（名前付きパイプ）。"},
+        {"a device", "/dev/zero", "", u"：通常のファイルではありません（デバイス）。"},
+        {"a folder", dir.file("folder.reg"), "", u"：ファイルではなくフォルダーが指定されました。"},
+        {"a dangling link", dir.file("dangling.reg"), "", u"：リンク先のファイルがありません。"},
+        {"too large", dir.file("huge.reg"), "", u"：ファイルが大きすぎます（64 MiB まで）。"},
         {"no permission", dir.file("locked.reg"), "",
-         ::geteuid() == 0 ? std::nullopt : std::optional<std::u16string>(u"アクセスが拒否されました。")},
+         ::geteuid() == 0 ? std::nullopt : std::optional<std::u16string>(u"：アクセスが拒否されました。")},
         {"a value without its closing quote", dir.file("open.reg"),
-         "REGEDIT4\r\n" + kProductKeyLine + "\"ProductId\"=\"12345-OEM\r\n",
-         u"ProductId の行（3 行目）が壊れています。"},
+         "REGEDIT4\r\n" + kProductKeyLine + "\"ProductId\"=\"12345-OEM\r\n", u" の 3 行目が壊れています。"},
         {"a name without its closing quote", dir.file("name.reg"),
          "REGEDIT4\r\n\r\n" + kProductKeyLine + "\"ProductId=\"1-2-3-45\"\r\n",
-         u"ProductId の行（4 行目）が壊れています。"},
+         u" の 4 行目が壊れています。"},
         {"a byte that is no character", dir.file("byte.reg"),
          "REGEDIT4\r\n" + kProductKeyLine + "\"ProductId\"=\"1-2-\xFF-45\"\r\n",
-         u"ProductId の行（3 行目）が壊れています。"},
+         u" の 3 行目が壊れています。"},
         {"a damaged key line above it", dir.file("key.reg"),
          "REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\r\n"
          "\"ProductId\"=\"1-2-3-45\"\r\n",
-         u"ProductId の行（3 行目）が壊れています。"},
+         u" の 3 行目が壊れています。"},
         {"bad hex", dir.file("hex.reg"), "REGEDIT4\r\n" + kProductKeyLine + "\"ProductId\"=hex:zz\r\n",
-         u"ProductId の行（3 行目）が壊れています。"},
+         u" の 3 行目が壊れています。"},
         // A number or bytes would give a key other than the machine's own.
         {"a number", dir.file("dword.reg"),
          "REGEDIT4\r\n" + kProductKeyLine + "\"ProductId\"=dword:00000042\r\n",
-         u"ProductId の行（3 行目）が壊れています。値が文字列値ではありません。"},
+         u" の 3 行目が壊れています。"},
         {"bytes after a good text", dir.file("bytes.reg"),
          "REGEDIT4\r\n" + kProductKeyLine + "\"ProductId\"=\"1-2-3-45\"\r\n\"ProductId\"=hex:31,32\r\n",
-         u"ProductId の行（4 行目）が壊れています。値が文字列値ではありません。"},
+         u" の 4 行目が壊れています。"},
         {"a damaged line put right by a later one", dir.file("later.reg"),
          "REGEDIT4\r\n" + kProductKeyLine + "\"ProductId\"=hex:zz\r\n\"ProductId\"=\"1-2-3-45\"\r\n",
          std::nullopt},
@@ -440,7 +440,7 @@ TEST(RegistryHiveFile, SaysWhyTheProductIdCouldNotBeRead)
         if (!problem)
             continue;
         EXPECT_EQ(problem->source, fromUtf8(c.path));
-        EXPECT_EQ(problem->what, *c.problem);
+        EXPECT_EQ(problem->what, fromUtf8(std::filesystem::path(c.path).filename().string()) + *c.problem);
         // The key then rests on the machine identifier.
         const auto value = hive.queryValue(HKEY_LOCAL_MACHINE,
                                            u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion", u"ProductId");

@@ -1,0 +1,25 @@
+#pragma once
+
+// The messages the window itself puts in Txtmassage: start-up, the help key and a failed event. Every
+// message of the program fits the box whole at the design font, with the longest names it meets.
+
+#include <string>
+#include <string_view>
+
+namespace orvanta::app {
+
+/// Start-up's message when the product ID cannot be read: the temporary key, and `what` is wrong
+/// where, in the host's few words. バックアップ and ロード say themselves that they refuse.
+std::u16string keyProblemMessage(std::u16string_view what, std::u16string_view key);
+
+/// F1 without a help file at `shownPath`.
+std::u16string helpMissingMessage(std::u16string_view shownPath);
+
+/// F1 with a help file at `shownPath` that cannot be shown; `why`, when given, is the platform's
+/// description, and the file is then named by its name alone.
+std::u16string helpUnreadableMessage(std::u16string_view shownPath, std::u16string_view why = {});
+
+/// An event stopped by an error nobody foresaw; `what` is the error's own text.
+std::u16string unexpectedErrorMessage(std::u16string_view what);
+
+} // namespace orvanta::app
