@@ -299,6 +299,82 @@ std::optional<std::pair<HelpBlock, Text>> markedBlock(Text content)
     return std::nullopt;
 }
 
+// Gathers the file's blocks one line at a time, skipping the sections of the other system.
+class BlockReader {
+public:
+    explicit BlockReader(HelpSystem system) : m_system(system) {}
+
+    void read(Text line)
+    {
+        const auto indent = leadingSpaces(line);
+        if (const auto mark = indent < 4 ? sectionMark(trimmed(line)) : std::nullopt) {
+            close();
+            m_section = mark->ends ? std::nullopt : std::optional(mark->system);
+            return;
+        }
+        if (m_section && *m_section != m_system)
+            return;
+        if (indent == line.size()) {
+            // A blank line ends a block; within preformatted lines it is one of them.
+            if (preformatted())
+                m_gathered += u'\n';
+            else
+                close();
+            return;
+        }
+        if (indent >= 4 && (!m_open || preformatted())) {
+            if (!m_open)
+                m_open = HelpBlock{HelpBlockKind::Preformatted};
+            m_gathered += line.substr(4);
+            m_gathered += u'\n';
+            return;
+        }
+        if (preformatted())
+            close();
+        readText(trimmed(line), indent);
+    }
+
+    platform::HelpDocument finish()
+    {
+        close();
+        return std::move(m_blocks);
+    }
+
+private:
+    bool preformatted() const { return m_open && m_open->kind == HelpBlockKind::Preformatted; }
+
+    void readText(Text content, std::size_t indent)
+    {
+        if (auto marked = indent < 4 ? markedBlock(content) : std::nullopt) {
+            close();
+            m_open = marked->first;
+            joinLine(m_gathered, marked->second);
+            if (m_open->kind == HelpBlockKind::Heading)
+                close();
+            return;
+        }
+        if (!m_open)
+            m_open = HelpBlock{HelpBlockKind::Paragraph};
+        joinLine(m_gathered, content);
+    }
+
+    void close()
+    {
+        if (m_open)
+            appendBlock(m_blocks, std::move(*m_open), m_gathered);
+        m_open.reset();
+        m_gathered.clear();
+    }
+
+    HelpSystem m_system;
+    platform::HelpDocument m_blocks;
+    // The system of the section being read; none outside a section.
+    std::optional<HelpSystem> m_section;
+    // The block being gathered: its kind and its text so far (flowing text, or preformatted lines).
+    std::optional<HelpBlock> m_open;
+    std::u16string m_gathered;
+};
+
 } // namespace
 
 std::optional<platform::HelpDocument> readHelpFile(std::string_view bytes, HelpSystem system)
@@ -306,65 +382,11 @@ std::optional<platform::HelpDocument> readHelpFile(std::string_view bytes, HelpS
     const auto decoded = helpText(bytes);
     if (!decoded)
         return std::nullopt;
-
-    platform::HelpDocument blocks;
-    // The system of the section being read; none outside a section.
-    std::optional<HelpSystem> section;
-    // The block being gathered: its kind and its text so far (flowing text, or preformatted lines).
-    std::optional<HelpBlock> open;
-    std::u16string gathered;
-    auto close = [&] {
-        if (open)
-            appendBlock(blocks, std::move(*open), gathered);
-        open.reset();
-        gathered.clear();
-    };
-
+    BlockReader reader(system);
     const Text text = *decoded;
-    for (std::size_t start = 0; start <= text.size();) {
-        const Text line = nextLine(text, start);
-        const auto indent = leadingSpaces(line);
-        if (const auto mark = indent < 4 ? sectionMark(trimmed(line)) : std::nullopt) {
-            close();
-            section = mark->ends ? std::nullopt : std::optional(mark->system);
-            continue;
-        }
-        if (section && *section != system)
-            continue;
-        if (indent == line.size()) {
-            // A blank line ends a block; within preformatted lines it is one of them.
-            if (open && open->kind == HelpBlockKind::Preformatted)
-                gathered += u'\n';
-            else
-                close();
-            continue;
-        }
-        const bool continuing = open && open->kind != HelpBlockKind::Preformatted;
-        if (indent >= 4 && !continuing) {
-            if (!open)
-                open = HelpBlock{HelpBlockKind::Preformatted};
-            gathered += line.substr(4);
-            gathered += u'\n';
-            continue;
-        }
-        if (open && open->kind == HelpBlockKind::Preformatted)
-            close();
-
-        const Text content = trimmed(line);
-        if (auto marked = indent < 4 ? markedBlock(content) : std::nullopt) {
-            close();
-            open = marked->first;
-            joinLine(gathered, marked->second);
-            if (open->kind == HelpBlockKind::Heading)
-                close();
-            continue;
-        }
-        if (!open)
-            open = HelpBlock{HelpBlockKind::Paragraph};
-        joinLine(gathered, content);
-    }
-    close();
-    return blocks;
+    for (std::size_t start = 0; start <= text.size();)
+        reader.read(nextLine(text, start));
+    return reader.finish();
 }
 
 bool lineMayBreak(char16_t before, char16_t after)
