@@ -3,7 +3,6 @@
 // and writes the whole file at once.
 #include "form/MainWindow.h"
 #include "rules/store/Change.h"
-#include "rules/store/Decimal.h"
 #include "rules/store/Messages.h"
 #include "rules/store/RowFormat.h"
 
