@@ -322,9 +322,9 @@ public:
                 close();
             return;
         }
-        if (indent >= 4 && (!m_open || preformatted())) {
-            if (!m_open)
-                m_open = HelpBlock{HelpBlockKind::Preformatted};
+        if (indent >= 4 && (!m_isOpen || preformatted())) {
+            if (!m_isOpen)
+                open(HelpBlock{HelpBlockKind::Preformatted});
             m_gathered += line.substr(4);
             m_gathered += u'\n';
             return;
@@ -341,28 +341,34 @@ public:
     }
 
 private:
-    bool preformatted() const { return m_open && m_open->kind == HelpBlockKind::Preformatted; }
+    bool preformatted() const { return m_isOpen && m_open.kind == HelpBlockKind::Preformatted; }
+
+    void open(HelpBlock block)
+    {
+        m_open = std::move(block);
+        m_isOpen = true;
+    }
 
     void readText(Text content, std::size_t indent)
     {
         if (auto marked = indent < 4 ? markedBlock(content) : std::nullopt) {
             close();
-            m_open = marked->first;
+            open(marked->first);
             joinLine(m_gathered, marked->second);
-            if (m_open->kind == HelpBlockKind::Heading)
+            if (m_open.kind == HelpBlockKind::Heading)
                 close();
             return;
         }
-        if (!m_open)
-            m_open = HelpBlock{HelpBlockKind::Paragraph};
+        if (!m_isOpen)
+            open(HelpBlock{HelpBlockKind::Paragraph});
         joinLine(m_gathered, content);
     }
 
     void close()
     {
-        if (m_open)
-            appendBlock(m_blocks, std::move(*m_open), m_gathered);
-        m_open.reset();
+        if (m_isOpen)
+            appendBlock(m_blocks, std::move(m_open), m_gathered);
+        m_isOpen = false;
         m_gathered.clear();
     }
 
@@ -371,7 +377,8 @@ private:
     // The system of the section being read; none outside a section.
     std::optional<HelpSystem> m_section;
     // The block being gathered: its kind and its text so far (flowing text, or preformatted lines).
-    std::optional<HelpBlock> m_open;
+    bool m_isOpen = false;
+    HelpBlock m_open;
     std::u16string m_gathered;
 };
 
