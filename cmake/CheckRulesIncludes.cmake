@@ -1,15 +1,18 @@
-# cmake -DROOT=<src> [-DLAYERS=<a;b>] -P CheckRulesIncludes.cmake
+# cmake -DROOT=<src> [-DLAYERS=<a,b>] -P CheckRulesIncludes.cmake
 # Fails when a file includes one from a layer above its own. The layers, lowest first, are the folders
 # host/ (the services behind interfaces), rules/ (plain functions of values), form/ (the window as data
 # and its handlers) and view/ (the two windows). The rules may include, of the host, only the interfaces
 # (the headers directly in host/), not one host's services; neither window includes the other. Every
 # spelling counts: quotes or angle brackets, and a relative path is followed from the including file as
 # well as from src/. LAYERS limits the files checked to those layers (tests/, whose folders mirror src/,
-# is checked for the rules).
+# is checked for the host and the rules).
 cmake_minimum_required(VERSION 3.24)
 get_filename_component(ROOT "${ROOT}" ABSOLUTE)
 get_filename_component(root_name "${ROOT}" NAME)
 set(layers host rules form view)
+if(DEFINED LAYERS)
+  string(REPLACE "," ";" LAYERS "${LAYERS}")
+endif()
 
 function(layer_of path out)
   set(found -1)
