@@ -1,5 +1,5 @@
 // What the registry gives for a key or value it lacks. The values an installer sets are read in
-// tests/form/WindowsHostTest.cpp, through the window, in one test: they change the one machine-wide value.
+// tests/form/ProductIdWin32Test.cpp, through the window, in one test: they change the one machine-wide value.
 #include "host/windows/HostRegistry.h"
 
 #include <gtest/gtest.h>

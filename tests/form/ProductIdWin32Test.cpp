@@ -1,20 +1,21 @@
-// The program over Windows' own registry and drives, as an installer and a floppy drive leave them:
-// what the window makes of the product ID, and which drive it takes for the floppy drive.
+// The window over the product ID as an installer leaves it in Windows' own registry: what start-up
+// says of it, and the buttons it refuses.
 #include "form/MainWindow.h"
-#include "host/WidthFold.h"
-#include "host/windows/HostDrives.h"
 #include "host/windows/HostRegistry.h"
-#include "rules/backup/Module2.h"
 #include "support/TestServices.h"
 
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <string>
 #include <tuple>
-#include <windows.h>
 
 namespace orvanta::app {
 namespace {
+
+using platform::HKEY_LOCAL_MACHINE;
+using platform::REG_BINARY;
+using platform::REG_DWORD;
+using platform::REG_SZ;
 
 constexpr std::u16string_view kKey = u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
 const std::string kRegKey = "HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
@@ -33,14 +34,8 @@ std::vector<std::uint8_t> bytes(std::string_view text)
     return std::vector<std::uint8_t>(text.begin(), text.end());
 }
 
-bool runsUnderWine()
-{
-    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-    return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
-}
-
 // One test changes the value in turn: ctest runs tests side by side, and they would share it.
-TEST(WindowsHostTest, TheProductIdentifierIsReadAsTheSystemHoldsIt)
+TEST(ProductIdWin32Test, TheProductIdentifierIsReadAsTheSystemHoldsIt)
 {
     platform::HostRegistry registry;
 
@@ -112,35 +107,6 @@ TEST(WindowsHostTest, TheProductIdentifierIsReadAsTheSystemHoldsIt)
                   u"製品IDを読み取れないため、ロードを中止しました（psw.ini は元のままです）。");
     }
     std::system(("reg delete \"" + kRegKey + "\" /v ProductId /reg:64 /f >NUL 2>NUL").c_str());
-}
-
-// The floppy drive the test script makes: a drive link in the Wine prefix and "a:"="floppy" under
-// HKLM\Software\Wine\Drives.
-TEST(WindowsHostTest, TheFloppyDriveIsFoundByItsTypeAndDisplayName)
-{
-    const char* letter = std::getenv("ORVANTA_TEST_FLOPPY");
-    if (letter == nullptr || *letter == '\0') {
-        GTEST_SKIP() << "no floppy drive was set up (scripts/windows-test.sh makes one)";
-    }
-    const platform::HostDrives drives;
-    const std::string root{letter[0], ':', '\\'};
-    EXPECT_EQ(drives.GetDriveTypeA(root), DRIVE_REMOVABLE);
-    EXPECT_EQ(drives.root(letter[0]), std::optional<std::string>(root));
-
-    // What the shell calls the drive decides whether the program takes it for a floppy drive.
-    const std::u16string name = drives.displayName(root);
-    RecordProperty("floppyDisplayName", testing::PrintToString(name));
-    const std::u16string drive = u" (" + std::u16string(1, static_cast<char16_t>(letter[0])) + u":)";
-    if (runsUnderWine()) {
-        // Wine 8's shell names a drive by its volume label only, whatever its type: a floppy drive
-        // without a label is " (A:)", so under Wine the program finds no floppy drive at all.
-        EXPECT_EQ(name, drive);
-        EXPECT_EQ(backup::FindFloppyDrives(drives), u"");
-    } else {
-        // Japanese Windows: "3.5 インチ FD (A:)".
-        EXPECT_NE(platform::toHalfwidth(name).find(u"ｲﾝﾁ FD ("), std::u16string::npos);
-        EXPECT_EQ(backup::FindFloppyDrives(drives), std::u16string(1, static_cast<char16_t>(letter[0])));
-    }
 }
 
 } // namespace
