@@ -22,7 +22,7 @@ namespace orvanta::test {
 std::vector<std::u16string> everyMessage()
 {
     using platform::Failure;
-    const auto failure = [](std::u16string description) {
+    const auto failure = [](const std::u16string& description) {
         return Failure{Failure::Kind::Other, description};
     };
     const auto access = failure(platform::errorDescription(EACCES));
@@ -42,7 +42,7 @@ std::vector<std::u16string> everyMessage()
     const auto rows = [&](store::RowsProblem::Kind kind) {
         return u"中止しました：" + store::rowsProblemText({kind, destination, id, u"12", 11});
     };
-    const auto hive = [](std::u16string description) {
+    const auto hive = [](const std::u16string& description) {
         return app::keyProblemMessage(u"registry.reg：" + description, u"00");
     };
     const SystemCodePage codePage;
