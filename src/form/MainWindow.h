@@ -167,8 +167,8 @@ public:
     /// with psw.ini's permissions. Gives the file it checked, which the new psw.ini may replace;
     /// nothing when the load must stop, the reason then in Txtmassage and psw.ini untouched.
     [[nodiscard]] std::optional<platform::FileAsRead> keepReplacedDataFile();
-    /// Notes that `file` was written but its folder could not be flushed to the disk.
-    void noteUnsynced(std::u16string_view file, const platform::WriteOutcome& outcome);
+    /// Notes a file that was written but whose folder could not be flushed to the disk.
+    void noteUnsynced(const platform::WriteOutcome& outcome);
     /// The message of a finished write, followed by the note of a write that may not survive a power
     /// failure, if there is one; the note is used up.
     std::u16string doneMessage(std::u16string message);

@@ -15,8 +15,8 @@ std::u16string keyProblemMessage(std::u16string_view what, std::u16string_view k
 /// F1 without a help file at `shownPath`.
 std::u16string helpMissingMessage(std::u16string_view shownPath);
 
-/// F1 with a help file at `shownPath` that cannot be shown; `why`, when given, is the platform's
-/// description, and the file is then named by its name alone.
+/// F1 with a help file at `shownPath` that cannot be shown, named by its name alone; `why`, when given,
+/// is the platform's description.
 std::u16string helpUnreadableMessage(std::u16string_view shownPath, std::u16string_view why = {});
 
 /// An event stopped by an error nobody foresaw; `what` is the error's own text.

@@ -123,7 +123,7 @@ TEST_F(FormLoadTest, HelpOpensTheWorkingDirectorysHelpFileOrSaysItIsMissing)
     window.helpKey();
     // The path in the host's own form, never a host folder joined to "\\ORVANTA.HLP".
     EXPECT_EQ(window.Txtmassage.text(),
-              u"ヘルプファイルが見つかりません：" + platform::fromUtf8(services.rootDir.file("ORVANTA.HLP")));
+              u"ヘルプなし：" + platform::fromUtf8(services.rootDir.file("ORVANTA.HLP")));
 
     services.rootDir.write("ORVANTA.HLP", "help");
     window.helpKey();
@@ -131,8 +131,7 @@ TEST_F(FormLoadTest, HelpOpensTheWorkingDirectorysHelpFileOrSaysItIsMissing)
     EXPECT_EQ(services.help.shown(), std::vector<platform::HelpDocument>{help});
 
     // No window could be made for it, or the file is no help text (an old binary WinHelp file).
-    const std::u16string cannot =
-        u"ヘルプファイルを表示できません：" + platform::fromUtf8(services.rootDir.file("ORVANTA.HLP"));
+    const std::u16string cannot = u"ORVANTA.HLP を表示できません。";
     services.help.setResult(false);
     window.helpKey();
     EXPECT_EQ(window.Txtmassage.text(), cannot);
@@ -169,7 +168,7 @@ TEST_F(FormLoadTest, HelpRefusesAPipeOrAHugeFile)
         c.make();
         window.Form_Load();
         window.helpKey();
-        EXPECT_EQ(window.Txtmassage.text(), u"ORVANTA.HLP を表示できません：" + c.why);
+        EXPECT_EQ(window.Txtmassage.text(), u"ORVANTA.HLP：" + c.why);
         EXPECT_TRUE(services.help.shown().empty());
     }
     // A file of the largest size is shown.
@@ -231,7 +230,7 @@ TEST_F(FormLoadTest, PictureAndHelpAreFoundInTheFirstFolderThatHoldsThem)
         } else {
             EXPECT_TRUE(s.help.shown().empty()) << where;
             EXPECT_EQ(w.Txtmassage.text(),
-                      u"ヘルプファイルが見つかりません：" + platform::fromUtf8(s.rootDir.file("ORVANTA.HLP")))
+                      u"ヘルプなし：" + platform::fromUtf8(s.rootDir.file("ORVANTA.HLP")))
                 << where;
         }
     }

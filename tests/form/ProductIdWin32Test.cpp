@@ -96,9 +96,9 @@ TEST(ProductIdWin32Test, TheProductIdentifierIsReadAsTheSystemHoldsIt)
         EXPECT_EQ(problem->source,
                   u"HKEY_LOCAL_MACHINE\\SOFTWARE\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion");
         // The temporary key is whatever the value's last two characters give.
-        EXPECT_TRUE(window.Txtmassage.text().starts_with(u"製品IDを読めず、仮のキー "));
-        EXPECT_TRUE(
-            window.Txtmassage.text().ends_with(u" です。ProductId が " + std::u16string(said) + u" です。"));
+        EXPECT_TRUE(window.Txtmassage.text().starts_with(u"仮キー "));
+        EXPECT_TRUE(window.Txtmassage.text().ends_with(u"（製品ID不明）。ProductId が " +
+                                                       std::u16string(said) + u" です。"));
         window.btnunload_Click();
         EXPECT_EQ(window.Txtmassage.text(),
                   u"製品IDを読み取れないため、バックアップを中止しました（psw.bkp は元のままです）。");

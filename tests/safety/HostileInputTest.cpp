@@ -175,7 +175,7 @@ TEST_F(HostileInputTest, ADataFileThatDoesNotReadCleanlyIsNeverRewritten)
          {u"Mail"}},
         {"Utf8",
          utf8,
-         u"psw.ini が Shift_JIS ではなく UTF-8 で書かれています。Shift_JIS に直すまで書き換えません。",
+         u"psw.ini が Shift_JIS ではなく UTF-8 です。Shift_JIS に直すまで書き換えません。",
          {u"銀行"}},
         {"SixFieldRow",
          before + "\"Mail\",\"x\",\"y\",\" \",\" \",\"extra\"\r\n",
@@ -247,7 +247,7 @@ TEST_F(HostileInputTest, AHiveWithoutAUsableProductIdGivesTheFixedKey)
     const std::vector<BadHive> hives{
         // Bytes are no product ID: the fixed key, told as a damaged hive, and no backup.
         {"BinaryProductId", utf16le(version5 + u"\"ProductId\"=hex:de,ad,be,ef\r\n"),
-         u"製品IDを読めず、仮のキー 00 です。レジストリ の 4 行目が壊れています。"},
+         u"仮キー 00（製品ID不明）。レジストリ の 4 行目が壊れています。"},
         {"MissingProductId", utf16le(version5 + u"\"ProgramFilesDir\"=\"C:\\\\Program Files\"\r\n"),
          kFixedKey},
         {"EmptyProductId", utf16le(version5 + u"\"ProductId\"=\"\"\r\n"), kFixedKey},

@@ -1,9 +1,15 @@
 #include "EveryMessage.h"
 
+#include "SystemCodePage.h"
 #include "form/Messages.h"
+#include "host/CodePage.h"
 #include "host/ErrorDescription.h"
 #include "host/FileRules.h"
+#include "rules/backup/MailKey.h"
 #include "rules/backup/Messages.h"
+#include "rules/cipher/Messages.h"
+#include "rules/entries/EntryChecks.h"
+#include "rules/generator/Messages.h"
 #include "rules/store/Messages.h"
 #include "rules/store/PswRecord.h"
 #include "rules/store/RowChecks.h"
@@ -16,46 +22,86 @@ namespace orvanta::test {
 std::vector<std::u16string> everyMessage()
 {
     using platform::Failure;
-    const Failure access{Failure::Kind::Other, platform::errorDescription(EACCES)};
-    const Failure full{Failure::Kind::Other, platform::errorDescription(ENOSPC)};
-    // A destination and an ID as long as a user's usually are; the longest folders the backup writes to.
-    const std::u16string destination = u"三井住友銀行";
+    const auto failure = [](const std::u16string& description) {
+        return Failure{Failure::Kind::Other, description};
+    };
+    const auto access = failure(platform::errorDescription(EACCES));
+    const auto full = failure(platform::errorDescription(ENOSPC));
+    const auto busy = failure(platform::errorDescription(EBUSY));
+    const auto pipe = failure(platform::oddFileDescription(platform::OddFile::Pipe));
+    const std::u16string destination = u"三井住友信託銀行";
     const std::u16string id = u"hanako.yamada";
+    const std::u16string password = u"Ab3dEf6hIj9k";
+    const store::PswRecord entry{destination, id, password, u" ", u""};
+    const store::PswRecord header{std::u16string(store::kHeaderMark), destination, u"", u"1", u" "};
     const std::u16string stick = u"/media/hanako/KINGSTON-32GB/";
+    const std::u16string home = u"/home/hanako/";
     const std::u16string list = u"A:\\20261208123456_psw.csv";
-    const std::u16string help = u"C:\\Program Files\\Orvanta\\ORVANTA.HLP";
+    const std::u16string help = u"C:\\Users\\hanako\\AppData\\Local\\Programs\\Orvanta\\ORVANTA.HLP";
+    const auto done = u"登録完了" + destination.substr(0, 6) + u"の " + id + u":" + password;
     const auto rows = [&](store::RowsProblem::Kind kind) {
         return u"中止しました：" + store::rowsProblemText({kind, destination, id, u"12", 11});
     };
+    const auto hive = [](const std::u16string& description) {
+        return app::keyProblemMessage(u"registry.reg：" + description, u"00");
+    };
+    const SystemCodePage codePage;
+    const auto entryProblem = [&](entries::EntryText text) { return *entries::entryProblem(text, codePage); };
     using RowsKind = store::RowsProblem::Kind;
-    return {
-        u"暗号化キーは、自動で 07 を設定しました。",
-        u"製品IDから暗号化キーを得られないため、固定キー 00 を設定しました。",
+    using WriteKind = store::RowWriteProblem::Kind;
+    using ReadKind = store::RowFileProblem::Kind;
+    std::vector<std::u16string> messages{
+        cipher::keyMessage(u"07"),
+        cipher::fixedKeyMessage(u"00"),
         app::keyProblemMessage(u"ProductId が REG_DWORD_BIG_ENDIAN です。", u"00"),
         app::keyProblemMessage(u"registry.reg の 12345 行目が壊れています。", u"00"),
-        app::keyProblemMessage(u"registry.reg：" + access.description, u"00"),
-        app::keyProblemMessage(u"registry.reg：" + platform::tooLargeDescription(), u"00"),
+        hive(access.description),
+        hive(pipe.description),
+        hive(platform::oddFileDescription(platform::OddFile::Socket)),
+        hive(platform::tooLargeDescription()),
+        hive(platform::danglingLinkDescription()),
         backup::keyProblemRefusal(backup::notBackedUp()),
         backup::keyProblemRefusal(backup::notLoaded()),
         backup::emptyDataFileRefusal(),
         app::helpMissingMessage(help),
-        app::helpUnreadableMessage(help, access.description),
+        app::helpUnreadableMessage(help),
+        app::helpUnreadableMessage(help, busy.description),
+        app::helpUnreadableMessage(help, platform::tooLargeDescription()),
         app::unexpectedErrorMessage(u"std::bad_alloc"),
         backup::backupDoneMessage(stick),
-        backup::fallbackFailureMessage(u"/home/hanako/psw.bkp", access),
-        backup::listFailureMessage(backup::floppyFailureMessage(list, access)),
+        backup::backupDoneMessage(stick) + std::u16string(store::kUnsyncedNote),
+        done + std::u16string(store::kUnsyncedNote),
+        u"ＬＯＡＤ完了" + backup::rekeyedMailNote(7) + std::u16string(store::kUnsyncedNote),
+        backup::fallbackFailureMessage(home + u"psw.bkp", access),
+        backup::floppyFailureMessage(u"A:\\psw.bkp", pipe),
         backup::listFailureMessage(backup::floppyFailureMessage(list, full)),
+        backup::listFailureMessage(
+            backup::floppyFailureMessage(list, failure(platform::errorDescription(EIO)))),
+        backup::listFailureMessage(backup::fallbackFailureMessage(home + list.substr(3), full)),
+        backup::listHeadingMessage(list),
+        backup::rowWriteMessage({WriteKind::NotCodePage, 0, u"〜"}, entry),
+        backup::rowWriteMessage({WriteKind::NotCodePage, 0, u"〜"}, header),
+        backup::rowWriteMessage({WriteKind::DoubleQuote, 0, u"\""}, entry),
+        backup::backupPasswordRefusal(entry, u"全角空白"),
+        backup::backupPasswordRefusal(entry, u"「あ」"),
+        backup::backupRowWriteRefusal({WriteKind::NotCodePage, 0, u"〜"}, entry),
+        backup::backupRowWriteRefusal({WriteKind::LineBreak, 0, u"\n"}, header),
+        backup::emptyBackupRefusal(),
         store::changedDataFileMessage(u"書き換えを中止し"),
         store::changedDataFileMessage(u"ロードを中止し"),
         u"psw.ini が他で変更されていました。IDの一覧を読み直しました。IDを選び直して下さい。",
-        u"登録先「" + destination + u"」のID「" + id + u"」の行が変わったため、削除を中止しました。",
-        u"登録先「" + destination + u"」のID「" + id + u"」がないため、更新を中止しました。",
-        u"メールアドレスに使えない文字（全角空白）があります。利用可能文字と「@」のみ使えます。",
-        u"パスワードに使えない文字（空白）があります。利用可能文字のみ使えます。",
-        store::dataFileReadMessage({store::RowFileProblem::Kind::Malformed, 99}),
-        store::dataFileReadMessage({store::RowFileProblem::Kind::NotCodePage, 99}),
-        store::dataFileReadMessage({store::RowFileProblem::Kind::Utf8, 1}),
-        store::dataFileReadMessage({store::RowFileProblem::Kind::TooManyRows, 100}),
+        u"削除中止：" + destination + u"の " + id + u" の行が変わりました。",
+        u"更新中止：" + destination + u"の " + id + u" がありません。",
+        entryProblem({destination, id, u"pass　word", u""}),
+        entryProblem({destination, id, password, u"hanako　@example.jp"}),
+        entryProblem({destination + u"\U0001F600", id, password, u""}),
+        entryProblem({destination, id + u"\"", password, u""}),
+        entryProblem({store::kHeaderMark, id, password, u""}),
+        *entries::chosenDestinationProblem(store::kHeaderMark),
+        store::dataFileReadMessage({ReadKind::Malformed, 99}),
+        store::dataFileReadMessage({ReadKind::NotCodePage, 99}),
+        store::dataFileReadMessage({ReadKind::Utf8, 1}),
+        store::dataFileReadMessage({ReadKind::TooManyRows, 100}),
         store::windirProblemMessage(u"UTF-8 ではありません") + std::u16string(store::kNoDataFile),
         rows(RowsKind::DuplicatePair),
         rows(RowsKind::DuplicateHeader),
@@ -66,11 +112,17 @@ std::vector<std::u16string> everyMessage()
         platform::busyDescription(),
         u"登録件数が" + store::rowLimitText() + u"に達しているため、登録できません。",
         std::u16string(store::kUnsoundDataFile),
-        store::rowWriteRefusal({store::RowWriteProblem::Kind::NotCodePage, 98, u"〜"}),
+        store::rowWriteRefusal({WriteKind::NotCodePage, 98, u"〜"}),
         store::dataFileUnreadableMessage(access.description),
         u"元のデータファイルを残せないため、" + backup::notLoaded(),
-        u"桁数が大きすぎます。20 桁以下で指定して下さい。",
+        generator::tooLongMessage(),
+        std::u16string(generator::kLengthRange),
+        std::u16string(generator::kLengthNotDigits),
     };
+    for (const auto kind :
+         {ReadKind::Malformed, ReadKind::NotCodePage, ReadKind::Utf8, ReadKind::TooManyRows})
+        messages.push_back(backup::backupReadMessage({kind, 99}));
+    return messages;
 }
 
 } // namespace orvanta::test

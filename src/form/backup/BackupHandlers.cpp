@@ -71,14 +71,14 @@ bool MainWindow::writeBackupFiles(const std::u16string& prefix, const backup::Ba
         Txtmassage.setText(writeFailure(shownBackup, backupWritten.failure()));
         return false;
     }
-    noteUnsynced(shownBackup, backupWritten);
+    noteUnsynced(backupWritten);
     const auto listWritten = files.writeOwnFile(listPath, copies.listBytes);
     if (!listWritten.ok()) {
         Txtmassage.setText(
             doneMessage(backup::listFailureMessage(writeFailure(shownList, listWritten.failure()))));
         return false;
     }
-    noteUnsynced(shownList, listWritten);
+    noteUnsynced(listWritten);
     return true;
 }
 

@@ -41,7 +41,7 @@ void MainWindow::btnload_Click()
     const long long rowsNow = std::min<long long>(inputkensu, store::kMaxRows);
     // The rows the window read from psw.ini are this machine's stored form; keepReplacedDataFile
     // makes sure they are still the file's before it is replaced.
-    const auto restored = backup::restoredDataFile(bytes.value(), shownBackup, X.number, m_services.codePage,
+    const auto restored = backup::restoredDataFile(bytes.value(), X.number, m_services.codePage,
                                                    rowsNow > 0 || !dataFileSound(), records.rows(rowsNow));
     if (const auto* refusal = std::get_if<std::u16string>(&restored)) {
         Txtmassage.setText(*refusal);
@@ -110,7 +110,7 @@ std::optional<platform::FileAsRead> MainWindow::keepReplacedDataFile()
                            u"元のデータファイルを残せないため、" + notLoaded());
         return std::nullopt;
     }
-    noteUnsynced(u"psw.ini.bak", kept);
+    noteUnsynced(kept);
     return current;
 }
 

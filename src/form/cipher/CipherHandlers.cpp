@@ -2,6 +2,7 @@
 // text is cipher::encode and cipher::decode under the window's table, the one encode loop and the one
 // decode loop every handler goes through.
 #include "form/MainWindow.h"
+#include "rules/cipher/Messages.h"
 #include "rules/cipher/StoredForm.h"
 
 namespace orvanta::app {
@@ -18,11 +19,10 @@ void MainWindow::angoutbset(std::u16string_view productIdEnd)
 {
     if (const auto key = cipher::keyOf(productIdEnd)) {
         X = *key;
-        Txtmassage.setText(u"暗号化キーは、自動で " + X.shown + u" を設定しました。");
+        Txtmassage.setText(cipher::keyMessage(X.shown));
     } else {
         X = *cipher::keyOf(kFallbackKey);
-        Txtmassage.setText(u"製品IDから暗号化キーを得られないため、固定キー " + X.shown +
-                           u" を設定しました。");
+        Txtmassage.setText(cipher::fixedKeyMessage(X.shown));
     }
     CodeTable = cipher::codeTableFor(X.number);
 }

@@ -1,12 +1,12 @@
 // The "生成" button and the length box beside it.
 #include "form/MainWindow.h"
 #include "rules/generator/Generator.h"
+#include "rules/generator/Messages.h"
 #include "rules/store/Decimal.h"
 
 namespace orvanta::app {
 
 namespace {
-constexpr std::u16string_view kLengthRange = u"5 桁から 20桁の間で指定して下さい。";
 constexpr long long kDefaultLength = 12;
 constexpr long long kMinLength = 5;
 
@@ -25,7 +25,7 @@ void MainWindow::btncleate_Click()
         txtketasu.setText(store::decimalText(kDefaultLength));
     // Text pasted into the box is the only way anything but digits gets there.
     if (!isDigits(txtketasu.text())) {
-        Txtmassage.setText(u"桁数は数字で指定して下さい。");
+        Txtmassage.setText(std::u16string(generator::kLengthNotDigits));
         return;
     }
     auto length = store::leadingNumber(txtketasu.text());
@@ -34,8 +34,7 @@ void MainWindow::btncleate_Click()
         txtketasu.setText(store::decimalText(kMinLength));
     }
     if (length > static_cast<long long>(generator::kMaxGeneratedLength)) {
-        Txtmassage.setText(u"桁数が大きすぎます。" + store::decimalText(generator::kMaxGeneratedLength) +
-                           u" 桁以下で指定して下さい。");
+        Txtmassage.setText(generator::tooLongMessage());
         return;
     }
     Txtpassnew.setText(generator::generatePassword(static_cast<std::size_t>(length), m_services.random));
@@ -46,7 +45,7 @@ void MainWindow::txtketasu_KeyPress(std::int16_t& KeyAscii)
     Txtmassage.setText(u"");
     if (KeyAscii > '9' || KeyAscii < '0') {
         KeyAscii = 0;
-        Txtmassage.setText(std::u16string(kLengthRange));
+        Txtmassage.setText(std::u16string(generator::kLengthRange));
     }
 }
 

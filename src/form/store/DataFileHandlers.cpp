@@ -54,7 +54,7 @@ platform::WriteOutcome MainWindow::replaceDataFile(std::string_view bytes,
                                                    const platform::FileContents& asRead)
 {
     auto written = m_services.files.replaceFile(dataFilePath(), bytes, asRead);
-    noteUnsynced(u"psw.ini", written);
+    noteUnsynced(written);
     return written;
 }
 
@@ -78,11 +78,11 @@ void MainWindow::rereadChangedDataFile(std::u16string_view stopped)
     Txtmassage.setText(std::move(message));
 }
 
-void MainWindow::noteUnsynced(std::u16string_view file, const platform::WriteOutcome& written)
+void MainWindow::noteUnsynced(const platform::WriteOutcome& written)
 {
-    if (!written.ok() || !written.unsynced())
-        return;
-    m_writeNote = m_writeNote.value_or(u"") + store::unsyncedNote(file, written.unsynced()->description);
+    // One note however many files were written: the completion message says what they were.
+    if (written.ok() && written.unsynced())
+        m_writeNote = std::u16string(store::kUnsyncedNote);
 }
 
 std::u16string MainWindow::doneMessage(std::u16string message)

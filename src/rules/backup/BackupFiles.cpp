@@ -47,7 +47,7 @@ backupFiles(std::span<const store::PswRecord> rows, const TextConversion& decode
     }
     auto backupBytes = store::writeRows(plainRows, codePage);
     if (const auto* problem = std::get_if<store::RowWriteProblem>(&backupBytes))
-        return rowWriteMessage(shown(u"psw.bkp"), *problem, plainRows.at(problem->row));
+        return rowWriteMessage(*problem, plainRows.at(problem->row));
 
     BackupFiles files{std::move(std::get<std::string>(backupBytes)), listName(now), {}};
     const auto shownList = shown(files.listName);
@@ -58,7 +58,7 @@ backupFiles(std::span<const store::PswRecord> rows, const TextConversion& decode
     auto heading = codePage.encode(store::formatFields(kListHeading));
     auto entryBytes = store::writeRows(entries, codePage);
     if (const auto* problem = std::get_if<store::RowWriteProblem>(&entryBytes))
-        return rowWriteMessage(shownList, *problem, entries.at(problem->row));
+        return rowWriteMessage(*problem, entries.at(problem->row));
     if (!std::holds_alternative<std::string>(heading))
         return listHeadingMessage(shownList);
     files.listBytes = std::get<std::string>(heading) + std::get<std::string>(entryBytes);
@@ -66,26 +66,23 @@ backupFiles(std::span<const store::PswRecord> rows, const TextConversion& decode
 }
 
 std::variant<RestoredDataFile, std::u16string>
-restoredDataFile(std::string_view backupBytes, std::u16string_view shownBackup, long long key,
-                 const platform::CodePage& codePage, bool dataFileMayHoldRows,
-                 std::span<const store::PswRecord> dataFileRows)
+restoredDataFile(std::string_view backupBytes, long long key, const platform::CodePage& codePage,
+                 bool dataFileMayHoldRows, std::span<const store::PswRecord> dataFileRows)
 {
     const auto read = store::readRows(backupBytes, codePage, store::kMaxRows);
     if (read.problem)
-        return backupReadMessage(shownBackup, *read.problem) + notLoaded();
+        return backupReadMessage(*read.problem);
 
     // A character without a code would be dropped by the encoding, and the stored password would
     // read back as another one.
-    for (std::size_t i = 0; i < read.rows.size(); ++i) {
-        const auto& row = read.rows[i];
-        if (const auto bad = cipher::uncodableCharacterText(row.password))
-            return backupPasswordRefusal(shownBackup, i + 1, row, *bad);
-    }
+    for (const auto& row : read.rows)
+        if (const auto bad = cipher::uncodableCharacterShort(row.password))
+            return backupPasswordRefusal(row, *bad);
 
     // A backup without rows is one that was emptied or is still being copied in place: loading it would
     // wipe every entry.
     if (read.rows.empty() && dataFileMayHoldRows)
-        return emptyBackupRefusal(shownBackup);
+        return emptyBackupRefusal();
     // Rows that break a rule of the data file (a destination with two header rows, as an older version's
     // rename left it, a count edited by hand) are loaded as they are, as psw.ini keeps such rows: the
     // user's only backup must load, and every later change is checked not to make things worse.
@@ -106,7 +103,7 @@ restoredDataFile(std::string_view backupBytes, std::u16string_view shownBackup, 
     }
     auto newBytes = store::writeRows(storedRows, codePage);
     if (const auto* problem = std::get_if<store::RowWriteProblem>(&newBytes))
-        return backupRowWriteRefusal(shownBackup, *problem, read.rows.at(problem->row));
+        return backupRowWriteRefusal(*problem, read.rows.at(problem->row));
     return RestoredDataFile{std::move(std::get<std::string>(newBytes)), mailKey};
 }
 

@@ -48,16 +48,15 @@ struct RestoredDataFile {
     std::optional<int> mailKey;
 };
 
-/// The new psw.ini from the bytes of psw.bkp, whose path the messages name `shownBackup`: every
+/// The new psw.ini from the bytes of psw.bkp: every
 /// password stored again with `key` (this machine's, 0 to 81), the mail field taken as it stands, or
 /// stored again with `key` when the addresses tell another key (foreignMailKey, which also looks at
 /// `dataFileRows`, the rows of the psw.ini the load replaces). Or the message why the backup is not
 /// loaded: a row that does not read or cannot be written, a password character without a code, or a
 /// backup without rows while psw.ini may hold some (`dataFileMayHoldRows`). Every message ends in
-/// notLoaded().
+/// begins with kLoadStopped.
 std::variant<RestoredDataFile, std::u16string>
-restoredDataFile(std::string_view backupBytes, std::u16string_view shownBackup, long long key,
-                 const platform::CodePage& codePage, bool dataFileMayHoldRows,
-                 std::span<const store::PswRecord> dataFileRows);
+restoredDataFile(std::string_view backupBytes, long long key, const platform::CodePage& codePage,
+                 bool dataFileMayHoldRows, std::span<const store::PswRecord> dataFileRows);
 
 } // namespace orvanta::backup

@@ -3,7 +3,6 @@
 
 #include "host/ErrorDescription.h"
 #include "host/FileRules.h"
-#include "rules/store/Decimal.h"
 
 #include <cerrno>
 
@@ -63,7 +62,7 @@ std::u16string folderOf(std::u16string_view shownPath)
 
 std::u16string backupDoneMessage(std::u16string_view shownFolder)
 {
-    return u"退避＆一覧書出し完了（保存先：" + std::u16string(shownFolder) + u"）";
+    return u"退避＆一覧書出し完了：" + std::u16string(shownFolder);
 }
 
 std::u16string fallbackFailureMessage(std::u16string_view shownPath, const platform::Failure& failure)
@@ -72,7 +71,7 @@ std::u16string fallbackFailureMessage(std::u16string_view shownPath, const platf
     if (message != failure.description)
         return message;
     // The cause (no permission, a full or read-only disk) matters less than the way out.
-    return folderOf(shownPath) + u" に書き込めません。USB メモリか SD カードを差して下さい。";
+    return folderOf(shownPath) + u" に書けません。USB メモリなどを差して下さい。";
 }
 
 std::u16string fileFailureMessage(std::u16string_view path, const platform::Failure& failure)
@@ -80,33 +79,21 @@ std::u16string fileFailureMessage(std::u16string_view path, const platform::Fail
     return std::u16string(path) + u"：" + failure.description;
 }
 
-std::u16string rowName(std::u16string_view path, std::size_t number, const store::PswRecord& row)
+std::u16string rowName(const store::PswRecord& row)
 {
-    auto name =
-        std::u16string(path) + u" の " + store::decimalText(static_cast<long long>(number)) + u" 件目";
     if (row.isHeader())
-        return name + u"（登録名称「" + row.name + u"」の見出し）";
-    return name + u"（登録名称「" + row.owner + u"」、ＩＤ「" + row.name + u"」）";
+        return row.name + u"の見出し行";
+    return row.owner + u"の " + row.name + u" ";
 }
 
-std::u16string rowWriteMessage(std::u16string_view path, const store::RowWriteProblem& problem,
-                               const store::PswRecord& row)
+std::u16string rowWriteMessage(const store::RowWriteProblem& problem, const store::PswRecord& row)
 {
-    auto message = rowName(path, problem.row + 1, row) + u"に、ファイルに書けない";
-    switch (problem.kind) {
-    case store::RowWriteProblem::Kind::DoubleQuote:
-        return message + u"文字「\"」があります。";
-    case store::RowWriteProblem::Kind::LineBreak:
-        return message + u"改行があります。";
-    case store::RowWriteProblem::Kind::NotCodePage:
-        return message + u"文字（Shift_JIS にない文字）があります。";
-    }
-    return message + u"文字があります。";
+    return u"退避中止：" + rowName(row) + u"に" + store::fieldProblemText(problem.kind) + u"があります。";
 }
 
-std::u16string backupReadMessage(std::u16string_view path, const store::RowFileProblem& problem)
+std::u16string backupReadMessage(const store::RowFileProblem& problem)
 {
-    return store::readProblemMessage(u"バックアップファイル " + std::u16string(path), problem);
+    return std::u16string(kLoadStopped) + store::readProblemMessage(u"psw.bkp", problem);
 }
 
 std::u16string listHeadingMessage(std::u16string_view shownList)
@@ -114,22 +101,21 @@ std::u16string listHeadingMessage(std::u16string_view shownList)
     return std::u16string(shownList) + u"：見出しを Shift_JIS で書けません。";
 }
 
-std::u16string backupPasswordRefusal(std::u16string_view path, std::size_t number,
-                                     const store::PswRecord& row, std::u16string_view bad)
+std::u16string backupPasswordRefusal(const store::PswRecord& row, std::u16string_view bad)
 {
-    return u"バックアップファイル " + rowName(path, number, row) + u"のパスワードに" + std::u16string(bad) +
-           u"があります。" + notLoaded();
+    return std::u16string(kLoadStopped) + rowName(row) + u"のパスワードに" + std::u16string(bad) +
+           u"があります。";
 }
 
-std::u16string emptyBackupRefusal(std::u16string_view path)
+std::u16string emptyBackupRefusal()
 {
-    return u"バックアップファイル " + std::u16string(path) + u" に登録が１件もありません。" + notLoaded();
+    return std::u16string(kLoadStopped) + u"psw.bkp に登録が１件もありません。";
 }
 
-std::u16string backupRowWriteRefusal(std::u16string_view path, const store::RowWriteProblem& problem,
-                                     const store::PswRecord& row)
+std::u16string backupRowWriteRefusal(const store::RowWriteProblem& problem, const store::PswRecord& row)
 {
-    return u"バックアップファイル " + rowWriteMessage(path, problem, row) + notLoaded();
+    return std::u16string(kLoadStopped) + rowName(row) + u"に" + store::fieldProblemText(problem.kind) +
+           u"があります。";
 }
 
 } // namespace orvanta::backup

@@ -7,7 +7,6 @@
 #include "rules/store/PswRecord.h"
 #include "rules/store/RowFormat.h"
 
-#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -53,7 +52,7 @@ std::u16string backupDoneMessage(std::u16string_view shownFolder);
 
 /// A failure to write psw.bkp or the list into the root of the current drive or the home folder, the
 /// place a backup takes without a floppy disk or a stick: a disk or system failure names the folder
-/// and asks for a USB stick or an SD card, whatever the cause; a file there that is refused is named as on a
+/// and asks for a USB stick or the like, whatever the cause; a file there that is refused is named as on a
 /// floppy.
 std::u16string fallbackFailureMessage(std::u16string_view shownPath, const platform::Failure& failure);
 
@@ -62,30 +61,32 @@ std::u16string fallbackFailureMessage(std::u16string_view shownPath, const platf
 /// disk's file in the same operation, and the path tells the two apart.
 std::u16string fileFailureMessage(std::u16string_view path, const platform::Failure& failure);
 
-/// Row `number` (counting from 1) of a file, named so that the user can find it: its destination
-/// and ID, never its password.
-std::u16string rowName(std::u16string_view path, std::size_t number, const store::PswRecord& row);
+/// How a refusal of ロード for what psw.bkp holds begins: the load stopped before psw.ini was touched.
+inline constexpr std::u16string_view kLoadStopped = u"ロード中止：";
 
-/// Why a row cannot go into a file; `row` is the row the writer named.
-std::u16string rowWriteMessage(std::u16string_view path, const store::RowWriteProblem& problem,
-                               const store::PswRecord& row);
+/// A row of psw.bkp or of psw.ini, named so that the user can find it in a short line: its
+/// destination and ID ("三井住友銀行の hanako.yamada "), never its password; a header row by its
+/// destination.
+std::u16string rowName(const store::PswRecord& row);
 
-/// Why a backup file did not read cleanly.
-std::u16string backupReadMessage(std::u16string_view path, const store::RowFileProblem& problem);
+/// Why a row cannot go into psw.bkp or the list; `row` is the row the writer named. Nothing was
+/// written.
+std::u16string rowWriteMessage(const store::RowWriteProblem& problem, const store::PswRecord& row);
+
+/// Why psw.bkp did not read cleanly.
+std::u16string backupReadMessage(const store::RowFileProblem& problem);
 
 /// The list's heading cannot be written in the code page.
 std::u16string listHeadingMessage(std::u16string_view shownList);
 
-/// ロード refused: row `number` of the backup at `path` has a password character without a code,
-/// which `bad` names.
-std::u16string backupPasswordRefusal(std::u16string_view path, std::size_t number,
-                                     const store::PswRecord& row, std::u16string_view bad);
+/// ロード refused: `row` of psw.bkp has a password character without a code, which `bad` names
+/// ("全角空白", "「あ」").
+std::u16string backupPasswordRefusal(const store::PswRecord& row, std::u16string_view bad);
 
-/// ロード refused: the backup at `path` has no rows.
-std::u16string emptyBackupRefusal(std::u16string_view path);
+/// ロード refused: psw.bkp has no rows.
+std::u16string emptyBackupRefusal();
 
-/// ロード refused: a row of the backup at `path` cannot be written into psw.ini.
-std::u16string backupRowWriteRefusal(std::u16string_view path, const store::RowWriteProblem& problem,
-                                     const store::PswRecord& row);
+/// ロード refused: a row of psw.bkp cannot be written into psw.ini.
+std::u16string backupRowWriteRefusal(const store::RowWriteProblem& problem, const store::PswRecord& row);
 
 } // namespace orvanta::backup

@@ -37,4 +37,15 @@ std::optional<std::u16string> uncodableCharacterText(std::u16string_view text)
     return u"使えない文字（" + characterNameAt(text, *index) + u"）";
 }
 
+std::optional<std::u16string> uncodableCharacterShort(std::u16string_view text)
+{
+    const auto index = firstUncodable(text);
+    if (!index)
+        return std::nullopt;
+    auto name = characterNameAt(text, *index);
+    const char16_t first = text[*index];
+    const bool word = first == u' ' || first == u'\u3000' || first < 0x20 || first == 0x7F;
+    return word ? name : u"「" + name + u"」";
+}
+
 } // namespace orvanta::cipher

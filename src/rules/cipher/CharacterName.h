@@ -20,4 +20,8 @@ std::u16string characterNameAt(std::u16string_view text, std::size_t index);
 /// nothing when every character has one.
 std::optional<std::u16string> uncodableCharacterText(std::u16string_view text);
 
+/// The same character in fewer words, for a message that names much else: a word for one the user
+/// could not see ("全角空白"), else the character in corner brackets ("「あ」").
+std::optional<std::u16string> uncodableCharacterShort(std::u16string_view text);
+
 } // namespace orvanta::cipher

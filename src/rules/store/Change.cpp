@@ -28,16 +28,16 @@ long long entriesOf(std::span<const PswRecord> rows, std::u16string_view owner)
 
 /// Why the chosen entry cannot be changed: its row has gone, or the rows of its ID changed in number
 /// since the list showed them, so that which of them the user chose can no longer be told. `stopped`
-/// names the operation that stops ("更新を中止しました").
+/// names the operation that stops ("更新中止").
 platform::Failure lostEntry(std::span<const PswRecord> rows, const EntryChoice& entry,
                             std::u16string_view stopped)
 {
-    const auto pair = u"登録先「" + entry.destination + u"」のID「" + entry.id + u"」";
+    const auto pair = std::u16string(stopped) + u"：" + entry.destination + u"の " + entry.id;
     // Another program may have removed the entry since the list was filled. Writing on would change
     // nothing and yet report the change as made.
     if (!pairIsUsed(rows, entry.destination, entry.id))
-        return refusal(pair + u"がないため、" + std::u16string(stopped) + u"。");
-    return refusal(pair + u"の行が変わったため、" + std::u16string(stopped) + u"。");
+        return refusal(pair + u" がありません。");
+    return refusal(pair + u" の行が変わりました。");
 }
 
 // A header row the change touches gets the number of entries its destination has once the change is
@@ -73,7 +73,7 @@ struct Apply {
         const auto& to = change.newDestination;
         const auto edited = chosenRow(rows, change.entry);
         if (!edited)
-            return lostEntry(rows, change.entry, u"更新を中止しました");
+            return lostEntry(rows, change.entry, u"更新中止");
 
         // A rename onto a destination that exists merges the two: every entry moves under it, and one
         // header row stays, the one the destination already had (else the renamed one's), counting them
@@ -118,7 +118,7 @@ struct Apply {
         // row of the same ID stays as it is.
         const auto deleted = chosenRow(rows, change.entry);
         if (!deleted)
-            return lostEntry(rows, change.entry, u"削除を中止しました");
+            return lostEntry(rows, change.entry, u"削除中止");
         const auto& destination = change.entry.destination;
         const long long entriesAfter = entriesOf(rows, destination) - 1;
         Rows out;

@@ -32,7 +32,7 @@ std::u16string windirProblemMessage(std::u16string_view why)
 std::u16string changedDataFileMessage(std::u16string_view stopped)
 {
     // "Elsewhere": the other writer may as well be a second window of this program.
-    return u"psw.ini が他で変更されていました。" + std::u16string(stopped) +
+    return u"psw.ini が他で変更されたため" + std::u16string(stopped) +
            u"、読み直しました。再度操作して下さい。";
 }
 
@@ -45,14 +45,6 @@ std::u16string rowWriteRefusal(const RowWriteProblem& problem)
 {
     return u"psw.ini の " + decimalText(static_cast<long long>(problem.row) + 1) + u" 行目に" +
            fieldProblemText(problem.kind) + u"が入るため、書き換えを中止しました。";
-}
-
-std::u16string unsyncedNote(std::u16string_view file, std::u16string_view why)
-{
-    return u"（" + std::u16string(file) +
-           u" は書き込みましたが、フォルダーをディスクに書き出せなかったため、停電などで変更が失われる"
-           u"おそれがあります：" +
-           std::u16string(why) + u"）";
 }
 
 } // namespace orvanta::store

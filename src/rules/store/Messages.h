@@ -37,8 +37,8 @@ std::u16string rowWriteRefusal(const RowWriteProblem& problem);
 inline constexpr std::u16string_view kUnsoundDataFile =
     u"psw.ini が正しく読めなかったため、書き換えを中止しました。";
 
-/// `file` was written, but its folder may not have reached the disk; `why` is the platform's
-/// description.
-std::u16string unsyncedNote(std::u16string_view file, std::u16string_view why);
+/// Said once after a completion message when a file was written but its folder may not have reached
+/// the disk: the change is in place, yet a power cut may undo it.
+inline constexpr std::u16string_view kUnsyncedNote = u"（停電で消えるおそれ）";
 
 } // namespace orvanta::store

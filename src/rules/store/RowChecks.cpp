@@ -82,7 +82,7 @@ std::u16string rowsProblemText(const RowsProblem& problem)
     case RowsProblem::Kind::HeaderWithoutEntries:
         return u"IDが１つもない" + destination + u"が残ります。";
     case RowsProblem::Kind::EntryWithoutHeader:
-        return destination + u"のID「" + problem.id + u"」の見出し行がなくなります。";
+        return destination + u"の見出し行がなくなります。";
     }
     return {};
 }

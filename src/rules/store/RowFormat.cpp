@@ -169,7 +169,7 @@ std::u16string readProblemMessage(std::u16string_view file, const RowFileProblem
     case RowFileProblem::Kind::NotCodePage:
         return name + u" の " + line + u" 行目が Shift_JIS ではありません。";
     case RowFileProblem::Kind::Utf8:
-        return name + u" が Shift_JIS ではなく UTF-8 で書かれています。";
+        return name + u" が Shift_JIS ではなく UTF-8 です。";
     case RowFileProblem::Kind::TooManyRows:
         return name + u" が" + rowLimitText() + u"を超えています。";
     }
@@ -191,7 +191,7 @@ std::u16string fieldProblemText(RowWriteProblem::Kind kind)
     case RowWriteProblem::Kind::NotCodePage:
         break;
     }
-    return u" Shift_JIS で保存できない文字";
+    return u" Shift_JIS にない文字";
 }
 
 std::u16string formatRow(const PswRecord& row)

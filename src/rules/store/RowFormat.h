@@ -56,7 +56,7 @@ struct RowWriteProblem {
 };
 
 /// What a field holds that the file cannot, as a message names it: 「"」, 改行, or
-/// " Shift_JIS で保存できない文字".
+/// " Shift_JIS にない文字".
 std::u16string fieldProblemText(RowWriteProblem::Kind kind);
 
 /// One line of any number of fields as the program writes them: each in double quotes, separated by

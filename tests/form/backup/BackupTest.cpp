@@ -68,7 +68,7 @@ TEST_F(BackupTest, WritesEveryRowWithItsPlainPasswordToTheFloppyDisk)
     machine.window.btnunload_Click();
 
     EXPECT_EQ(machine.window.Txtmassage.text(),
-              u"退避＆一覧書出し完了（保存先：" + platform::fromUtf8(floppy.file("")) + u"）");
+              u"退避＆一覧書出し完了：" + platform::fromUtf8(floppy.file("")));
     EXPECT_EQ(floppy.read("psw.bkp"), expectedBackup());
     EXPECT_EQ(permissions(floppy.file("psw.bkp")), 0600U);
     EXPECT_EQ(machine.dataFile(), original);
@@ -138,7 +138,7 @@ TEST_F(BackupTest, WritesToTheCurrentDriveRootWithoutAFloppyDrive)
     machine.window.btnunload_Click();
 
     EXPECT_EQ(machine.window.Txtmassage.text(),
-              u"退避＆一覧書出し完了（保存先：" + platform::fromUtf8(machine.s.rootDir.file("")) + u"）");
+              u"退避＆一覧書出し完了：" + platform::fromUtf8(machine.s.rootDir.file("")));
     EXPECT_EQ(machine.s.rootDir.read("psw.bkp"), expectedBackup());
     EXPECT_EQ(machine.s.rootDir.read("20260203090507_psw.csv"), expectedList());
     EXPECT_TRUE(filesIn(floppy.path()).empty());
@@ -208,9 +208,8 @@ TEST_F(BackupTest, ARootThatCannotBeWrittenIsNamedAndAStickAskedFor)
 
     machine.window.btnunload_Click();
 
-    EXPECT_EQ(machine.window.Txtmassage.text(),
-              platform::fromUtf8(machine.s.rootDir.file("")) +
-                  u" に書き込めません。USB メモリか SD カードを差して下さい。");
+    EXPECT_EQ(machine.window.Txtmassage.text(), platform::fromUtf8(machine.s.rootDir.file("")) +
+                                                    u" に書けません。USB メモリなどを差して下さい。");
     EXPECT_EQ(machine.s.rootDir.read("psw.bkp"), "");
     expectWindowUntouched();
 }

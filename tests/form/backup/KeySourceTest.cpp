@@ -23,7 +23,7 @@ TEST(KeySourceTest, ADamagedKeySourceIsToldAtStartUpAndRefusesTheBackupAndTheLoa
                                                             u"registry.reg の 3 行目が壊れています。"});
     machine.start(data);
     EXPECT_EQ(machine.window.Txtmassage.text(),
-              u"製品IDを読めず、仮のキー 12 です。registry.reg の 3 行目が壊れています。");
+              u"仮キー 12（製品ID不明）。registry.reg の 3 行目が壊れています。");
     EXPECT_EQ(machine.window.cmbnamae.items, std::vector<std::u16string>{u"Yahoo"});
 
     // Under the temporary key a backup would hold wrongly decoded passwords, and a load would store
@@ -70,9 +70,8 @@ TEST(KeySourceTest, APipeInPlaceOfTheHiveIsToldWithoutWaiting)
                                               s.random, s.help, s.drives, s.timer});
     window.Form_Load();
     // Without the hive's value and without a machine identifier, the fixed key is the fallback.
-    EXPECT_EQ(
-        window.Txtmassage.text(),
-        u"製品IDを読めず、仮のキー 00 です。registry.reg：通常のファイルではありません（名前付きパイプ）。");
+    EXPECT_EQ(window.Txtmassage.text(),
+              u"仮キー 00（製品ID不明）。registry.reg：通常のファイルではありません（名前付きパイプ）。");
 }
 
 } // namespace

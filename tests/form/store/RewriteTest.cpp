@@ -35,8 +35,7 @@ TEST(RewriteTest, RefusesAFieldThatWouldSplitItsRow)
     } cases[] = {
         {"Quote", u"M\"ail", u"登録先に「\"」は使えません。"},
         {"LineBreak", u"M\r\nail", u"登録先に改行は使えません。"},
-        {"OutsideShiftJis", u"M\U0001F600",
-         u"登録先に Shift_JIS で保存できない文字（\U0001F600）が含まれています。"},
+        {"OutsideShiftJis", u"M\U0001F600", u"登録先に Shift_JIS にない文字（\U0001F600）が含まれています。"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

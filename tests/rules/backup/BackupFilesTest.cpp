@@ -37,19 +37,16 @@ TEST(BackupFilesTest, ALoadIsRefusedOrGivesTheStoredRows)
         {"\"Mail\",\"taro\",\"pw\",\" \",\"m\"\r\n", true,
          "\"Mail\",\"taro\",\"" + pw + "\",\" \",\"m\"\r\n"},
         {"", false, ""},
-        {"", true,
-         u"バックアップファイル A:\\psw.bkp に登録が１件もありません。ロードを中止しました（psw.ini "
-         u"は元のままです）。"},
+        {"", true, u"ロード中止：psw.bkp に登録が１件もありません。"},
         {"\"Mail\",\"taro\",\"p w\",\" \",\"\"\r\n", false,
-         u"バックアップファイル A:\\psw.bkp の 1 "
-         u"件目（登録名称「Mail」、ＩＤ「taro」）のパスワードに使えない文字"
-         u"（空白）があります。ロードを中止しました（psw.ini は元のままです）。"},
+         u"ロード中止：Mailの taro のパスワードに空白があります。"},
+        {"\"Mail\",\"taro\",\"p\x82\xa0\",\" \",\"\"\r\n", false,
+         u"ロード中止：Mailの taro のパスワードに「あ」があります。"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.backup);
         using Result = std::variant<std::string, std::u16string>;
-        const auto restored =
-            backup::restoredDataFile(c.backup, u"A:\\psw.bkp", 7, codePage, c.dataFileMayHoldRows, {});
+        const auto restored = backup::restoredDataFile(c.backup, 7, codePage, c.dataFileMayHoldRows, {});
         const auto* file = std::get_if<backup::RestoredDataFile>(&restored);
         EXPECT_EQ(file ? Result(file->bytes) : Result(std::get<std::u16string>(restored)), c.result);
     }

@@ -101,7 +101,7 @@ backup::RestoredDataFile loaded(const std::string& backupBytes, int key, const p
                                 const std::vector<store::PswRecord>& dataFile)
 {
     return std::get<backup::RestoredDataFile>(
-        backup::restoredDataFile(backupBytes, u"psw.bkp", key, codePage, !dataFile.empty(), dataFile));
+        backup::restoredDataFile(backupBytes, key, codePage, !dataFile.empty(), dataFile));
 }
 
 TEST(GeneratedBackupTest, ALoadOnTheSameKeyGivesBackTheDataFile)

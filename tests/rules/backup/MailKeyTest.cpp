@@ -105,8 +105,8 @@ TEST(MailKeyTest, ALoadStoresTheAddressesOfEveryKeyWithThisMachinesKey)
         const int own = (key + 40) % 81;
         const auto written = std::get<std::string>(
             store::writeRows(rowsWith({u"alice@example.jp", u"bob@b.jp"}, key), codePage));
-        const auto restored = std::get<backup::RestoredDataFile>(
-            backup::restoredDataFile(written, u"psw.bkp", own, codePage, true, {}));
+        const auto restored =
+            std::get<backup::RestoredDataFile>(backup::restoredDataFile(written, own, codePage, true, {}));
         EXPECT_EQ(restored.mailKey, key % 81);
         const auto rows = store::readRows(restored.bytes, codePage).rows;
         const auto table = cipher::codeTableFor(own);

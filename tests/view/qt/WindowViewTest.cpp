@@ -41,7 +41,7 @@
 #include <qpa/qplatformintegration.h>
 #include <vector>
 
-    using namespace Qt::StringLiterals;
+using namespace Qt::StringLiterals;
 using namespace orvanta;
 using app::ControlId;
 
@@ -865,7 +865,7 @@ private slots:
     {
         start();
         QTest::keyClick(m_view.get(), Qt::Key_F1);
-        QVERIFY(message().startsWith(u"ヘルプファイルが見つかりません："_s));
+        QVERIFY(message().startsWith(u"ヘルプなし："_s));
         QVERIFY(m_fixture->fakes.help.shown().empty());
 
         m_fixture->fakes.rootDir.write("ORVANTA.HLP", "# Orvanta\n");

@@ -639,7 +639,7 @@
     TEST_F(Win32ViewTest, F1WithoutTheHelpFileSaysWhere)
     {
         SendMessageW(v.view.window(), WM_KEYDOWN, VK_F1, 1);
-        EXPECT_EQ(v.shown(ControlId::Txtmassage), u"ヘルプファイルが見つかりません：" + v.window.helpFile());
+        EXPECT_EQ(v.shown(ControlId::Txtmassage), u"ヘルプなし：" + v.window.helpFile());
         EXPECT_TRUE(v.d.services.help.shown().empty());
     }
 
@@ -802,7 +802,7 @@
         ASSERT_TRUE(v.start(original));
         v.click(ControlId::btnunload);
 
-        EXPECT_TRUE(v.shown(ControlId::Txtmassage).starts_with(u"退避＆一覧書出し完了（保存先："));
+        EXPECT_TRUE(v.shown(ControlId::Txtmassage).starts_with(u"退避＆一覧書出し完了："));
         const std::string ginko = "\x8b\xe2\x8d\x73"; // 銀行 in Shift_JIS
         const std::string mail =
             std::get<std::string>(v.d.services.codePage.encode(v.window.encodeText(u"taro@example.jp")));
@@ -830,7 +830,7 @@
                                       v.d.rowsFile({header(u"Mail", u"1"), entry(u"Mail", u"x", u"y")}));
         v.click(ControlId::btnload);
         EXPECT_EQ(v.shown(ControlId::Txtmassage),
-                  u"psw.ini が他で変更されていました。ロードを中止し、読み直しました。再度操作して下さい。");
+                  u"psw.ini が他で変更されたためロードを中止し、読み直しました。再度操作して下さい。");
         v.click(ControlId::btnload);
         EXPECT_EQ(v.shown(ControlId::Txtmassage), u"ＬＯＡＤ完了");
         // Restoring keeps every row; only the header rows' blank password comes back empty.
@@ -857,7 +857,7 @@
         ASSERT_TRUE(SetCurrentDirectoryW(std::filesystem::path(s.rootDir.path()).wstring().c_str()));
         window.Form_Load();
         window.btnunload_Click();
-        EXPECT_TRUE(window.Txtmassage.text().starts_with(u"退避＆一覧書出し完了（保存先："));
+        EXPECT_TRUE(window.Txtmassage.text().starts_with(u"退避＆一覧書出し完了："));
         EXPECT_NE(floppyFile("psw.bkp").find("\"Mail\",\"taro\",\"abc123\","), std::string::npos);
     }
 
