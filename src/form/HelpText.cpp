@@ -286,14 +286,21 @@ Text nextLine(Text text, std::size_t& start)
     return line;
 }
 
+/// What a block is before its text is set: its kind, a heading's level, an item's number.
+struct BlockHead {
+    HelpBlockKind kind = HelpBlockKind::Paragraph;
+    int level = 0;
+    int number = 0;
+};
+
 /// The block that a heading or list item mark opens, and the text after the mark.
-std::optional<std::pair<HelpBlock, Text>> markedBlock(Text content)
+std::optional<std::pair<BlockHead, Text>> markedBlock(Text content)
 {
     if (const int level = headingLevel(content); level > 0)
-        return std::pair{HelpBlock{HelpBlockKind::Heading, level},
+        return std::pair{BlockHead{HelpBlockKind::Heading, level},
                          trimmed(content.substr(static_cast<std::size_t>(level)))};
     if (const auto marker = listMarker(content))
-        return std::pair{HelpBlock{marker->number ? HelpBlockKind::NumberedItem : HelpBlockKind::BulletItem,
+        return std::pair{BlockHead{marker->number ? HelpBlockKind::NumberedItem : HelpBlockKind::BulletItem,
                                    0, marker->number.value_or(0)},
                          trimmed(content.substr(marker->length))};
     return std::nullopt;
@@ -322,9 +329,9 @@ public:
                 close();
             return;
         }
-        if (indent >= 4 && (!m_isOpen || preformatted())) {
-            if (!m_isOpen)
-                open(HelpBlock{HelpBlockKind::Preformatted});
+        if (indent >= 4 && (!m_open || preformatted())) {
+            if (!m_open)
+                m_open = BlockHead{HelpBlockKind::Preformatted};
             m_gathered += line.substr(4);
             m_gathered += u'\n';
             return;
@@ -341,34 +348,28 @@ public:
     }
 
 private:
-    bool preformatted() const { return m_isOpen && m_open.kind == HelpBlockKind::Preformatted; }
-
-    void open(HelpBlock block)
-    {
-        m_open = std::move(block);
-        m_isOpen = true;
-    }
+    bool preformatted() const { return m_open && m_open->kind == HelpBlockKind::Preformatted; }
 
     void readText(Text content, std::size_t indent)
     {
         if (auto marked = indent < 4 ? markedBlock(content) : std::nullopt) {
             close();
-            open(marked->first);
+            m_open = marked->first;
             joinLine(m_gathered, marked->second);
-            if (m_open.kind == HelpBlockKind::Heading)
+            if (m_open->kind == HelpBlockKind::Heading)
                 close();
             return;
         }
-        if (!m_isOpen)
-            open(HelpBlock{HelpBlockKind::Paragraph});
+        if (!m_open)
+            m_open = BlockHead{HelpBlockKind::Paragraph};
         joinLine(m_gathered, content);
     }
 
     void close()
     {
-        if (m_isOpen)
-            appendBlock(m_blocks, std::move(m_open), m_gathered);
-        m_isOpen = false;
+        if (m_open)
+            appendBlock(m_blocks, HelpBlock{m_open->kind, m_open->level, m_open->number}, m_gathered);
+        m_open.reset();
         m_gathered.clear();
     }
 
@@ -377,8 +378,7 @@ private:
     // The system of the section being read; none outside a section.
     std::optional<HelpSystem> m_section;
     // The block being gathered: its kind and its text so far (flowing text, or preformatted lines).
-    bool m_isOpen = false;
-    HelpBlock m_open;
+    std::optional<BlockHead> m_open;
     std::u16string m_gathered;
 };
 

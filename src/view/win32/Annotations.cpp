@@ -13,16 +13,46 @@ namespace {
 constexpr auto kClient = static_cast<DWORD>(OBJID_CLIENT);
 constexpr auto kSelf = static_cast<DWORD>(CHILDID_SELF);
 
+/// The three calls of COM the annotations make.
+struct Com {
+    HRESULT(WINAPI* initialize)(void*, DWORD) = nullptr;
+    HRESULT(WINAPI* create)(REFCLSID, IUnknown*, DWORD, REFIID, void**) = nullptr;
+    void(WINAPI* uninitialize)() = nullptr;
+};
+
+/// COM from the system folder, loaded when the window is first annotated, once it is on the screen,
+/// rather than with the program: ole32 brings combase and the RPC runtime with it, which nothing
+/// needs before the window shows. All three calls, or none.
+const Com& com()
+{
+    static const Com loaded = [] {
+        HMODULE library = LoadLibraryExW(L"ole32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+        if (!library)
+            return Com{};
+        const auto entry = [library](const char* name) {
+            return reinterpret_cast<void*>(GetProcAddress(library, name));
+        };
+        Com calls;
+        calls.initialize = reinterpret_cast<decltype(calls.initialize)>(entry("CoInitializeEx"));
+        calls.create = reinterpret_cast<decltype(calls.create)>(entry("CoCreateInstance"));
+        calls.uninitialize = reinterpret_cast<decltype(calls.uninitialize)>(entry("CoUninitialize"));
+        return calls.initialize && calls.create && calls.uninitialize ? calls : Com{};
+    }();
+    return loaded;
+}
+
 } // namespace
 
 Annotations::Annotations()
 {
+    const Com& calls = com();
+    if (!calls.initialize)
+        return;
     // A thread that already runs COM in another model keeps it; the service serves both.
-    const HRESULT started = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    m_comStarted = SUCCEEDED(started);
+    m_comStarted = SUCCEEDED(calls.initialize(nullptr, COINIT_APARTMENTTHREADED));
     void* service = nullptr;
-    if (SUCCEEDED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices,
-                                   &service)))
+    if (SUCCEEDED(calls.create(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices,
+                               &service)))
         m_service = static_cast<IAccPropServices*>(service);
 }
 
@@ -31,7 +61,7 @@ Annotations::~Annotations()
     if (m_service)
         m_service->Release();
     if (m_comStarted)
-        CoUninitialize();
+        com().uninitialize();
 }
 
 void Annotations::name(HWND control, std::u16string_view name)
