@@ -251,7 +251,7 @@ class WriteFailureTest : public EntryTest, public ::testing::WithParamInterface<
 TEST_P(WriteFailureTest, LeavesTheFileAsItWas)
 {
     const std::u16string failed =
-        u"psw.ini を書き込めませんでした（元のままです）：" + writeErrorDescription(ENOSPC);
+        u"psw.ini を書き込めません：" + writeErrorDescription(ENOSPC);
     d.services.files.failEveryWrite(GetParam(), ENOSPC);
 
     d.registerEntry(u"Mail", u"jiro", u"pw2");
@@ -273,7 +273,7 @@ TEST_P(WriteFailureTest, ARegistrationTriedAgainCountsOnce)
     d.services.files.failWrite(1, GetParam());
     d.registerEntry(u"Mail", u"jiro", u"pw2");
     EXPECT_EQ(d.window.Txtmassage.text(),
-              u"psw.ini を書き込めませんでした（元のままです）：" + writeErrorDescription(EIO));
+              u"psw.ini を書き込めません：" + writeErrorDescription(EIO));
     EXPECT_EQ(d.file(), before);
 
     d.window.btnnew_Click();
@@ -290,7 +290,7 @@ TEST_P(WriteFailureTest, ADeleteTriedAgainCountsOnce)
     d.openEntry(u"Mail", u"hanako");
     d.window.btndelete_Click();
     EXPECT_EQ(d.window.Txtmassage.text(),
-              u"psw.ini を書き込めませんでした（元のままです）：" + writeErrorDescription(EACCES));
+              u"psw.ini を書き込めません：" + writeErrorDescription(EACCES));
     EXPECT_EQ(d.file(), before);
     EXPECT_TRUE(d.inEditMode());
 
