@@ -132,8 +132,8 @@ std::u16string lockFileDescription(FileKind kind)
     case FileKind::Other:
         break;
     }
-    const auto is = what.empty() ? std::u16string(u"通常のファイルではありません")
-                                 : std::u16string(what) + u"です";
+    const auto is =
+        what.empty() ? std::u16string(u"通常のファイルではありません") : std::u16string(what) + u"です";
     return std::u16string(kLockName.begin(), kLockName.end()) + u" が" + is + u"。移して下さい。";
 }
 

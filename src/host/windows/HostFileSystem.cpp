@@ -225,7 +225,9 @@ Expected<Handle> lockFolder(const std::wstring& folder, std::chrono::millisecond
                             const SystemCalls& calls, bool& denied)
 {
     const std::wstring name = folder + L"\\.orvanta.lock";
-    const auto refused = [](FileKind kind) { return Failure{Failure::Kind::Other, lockFileDescription(kind)}; };
+    const auto refused = [](FileKind kind) {
+        return Failure{Failure::Kind::Other, lockFileDescription(kind)};
+    };
     const auto deadline = std::chrono::steady_clock::now() + wait;
     int vanished = 0; // how often in a row the name was taken but nothing could be opened under it
     while (true) {

@@ -224,7 +224,6 @@ void PrintTo(const Refusal& r, std::ostream* os)
     *os << r.title;
 }
 
-
 const std::vector<Refusal> kRefusals{
     {"six fields",
      "\"hyoujimark\",\"Yahoo\",\"\",\"1\",\" \"\r\n\"Yahoo\",\"taro\",\"abc\",\" \",\" \",\"x\"\r\n",
