@@ -4,6 +4,7 @@
 #include "host/FileRules.h"
 #include "host/Utf8.h"
 #include "host/windows/HostDrives.h"
+#include "host/windows/SystemErrorDescription.h"
 #include "support/FakeEnvironment.h"
 #include "support/TempDir.h"
 #include "support/WatchedCalls.h"
@@ -260,6 +261,13 @@ TEST_F(HostFileSystemWin32, PathsAreWindowsPathsAndTheCurrentDriveIsTheWorkingDi
     EXPECT_EQ(files.hostPath(u"Q:\\psw.bkp"), std::nullopt);
     ASSERT_TRUE(SetCurrentDirectoryW(L"C:\\windows"));
     EXPECT_EQ(files.hostPath(u"\\psw.bkp"), std::optional<std::string>("C:\\psw.bkp"));
+}
+
+// Windows' own two sentences for a file another program holds open would not fit the message box.
+TEST(SystemErrorDescription, AFileInUseIsSaidInTheProgramsWords)
+{
+    for (const DWORD error : {ERROR_SHARING_VIOLATION, ERROR_LOCK_VIOLATION})
+        EXPECT_EQ(systemErrorDescription(error), u"他のプログラムが使用中です。");
 }
 
 } // namespace
