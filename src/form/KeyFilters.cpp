@@ -1,6 +1,7 @@
 // The keystroke filters of the boxes (the KeyPress handlers): which characters each box takes, and the
 // message for one it refuses.
 #include "MainWindow.h"
+#include "form/Messages.h"
 #include "host/Utf8.h"
 
 #include <algorithm>
@@ -9,11 +10,6 @@
 namespace orvanta::app {
 
 namespace {
-
-constexpr std::u16string_view kNotUsable = u"入力可能文字ではありません";
-constexpr std::u16string_view kDisplayOnly =
-    u"モードを切り替えないと、この項目は入力できません：登録モード or 編集モード";
-constexpr std::u16string_view kMessageOnly = u"この項目は入力できません";
 
 /// The symbols a password may hold besides letters, digits and the space.
 constexpr std::array<std::int16_t, 18> kPasswordSymbols{'!', '#', '%', '*', '+', '-', '.', '/', ':',

@@ -19,6 +19,13 @@ std::u16string helpMissingMessage(std::u16string_view shownPath);
 /// is the platform's description.
 std::u16string helpUnreadableMessage(std::u16string_view shownPath, std::u16string_view why = {});
 
+/// The keystroke filters' refusals: a character a password or a mail box does not take, a display box
+/// outside the modes that fill it, the message box itself.
+inline constexpr std::u16string_view kNotUsable = u"入力可能文字ではありません";
+inline constexpr std::u16string_view kDisplayOnly =
+    u"モードを切り替えないと、この項目は入力できません：登録モード or 編集モード";
+inline constexpr std::u16string_view kMessageOnly = u"この項目は入力できません";
+
 /// An event stopped by an error nobody foresaw; `what` is the error's own text.
 std::u16string unexpectedErrorMessage(std::u16string_view what);
 

@@ -65,7 +65,7 @@ std::u16string_view deviceErrorWords(int error)
 #ifdef ETXTBSY
     case ETXTBSY:
 #endif
-        return u"プロセスはファイルにアクセスできません。別のプロセスが使用中です。";
+        return u"他のプログラムが使用中です。";
     case EMFILE:
     case ENFILE:
         return u"開いているファイルが多すぎます。";

@@ -106,10 +106,10 @@ std::u16string danglingLinkDescription()
 
 std::u16string readOnlyDescription()
 {
-    return u"読み取り専用のファイルのため、書き換えられません。";
+    return u"読み取り専用のファイルです。";
 }
 
-std::u16string lockFileDescription(std::u16string_view shownLock, FileKind kind)
+std::u16string lockFileDescription(FileKind kind)
 {
     std::u16string_view what;
     switch (kind) {
@@ -132,10 +132,9 @@ std::u16string lockFileDescription(std::u16string_view shownLock, FileKind kind)
     case FileKind::Other:
         break;
     }
-    const auto named = what.empty() ? std::u16string() : u"（" + std::u16string(what) + u"）";
-    return u"書き込み用のロック ファイル " + std::u16string(shownLock) + u" が通常のファイルではない" +
-           named +
-           u"ため、書き込みを中止しました。このファイルを別の場所へ移してから、もう一度操作して下さい。";
+    const auto is =
+        what.empty() ? std::u16string(u"通常のファイルではありません") : std::u16string(what) + u"です";
+    return std::u16string(kLockName.begin(), kLockName.end()) + u" が" + is + u"。移して下さい。";
 }
 
 std::u16string busyDescription()

@@ -37,10 +37,12 @@ std::u16string danglingLinkDescription();
 /// A file its owner may not write to.
 std::u16string readOnlyDescription();
 /// Why a write does not go ahead when `kind`, not a regular file, stands under the name of the
-/// folder's lock file, `shownLock` in the host's own form. Only the program makes that file, so
-/// anything else there was placed by someone else: it is neither followed nor removed, and the
-/// description names it for the user to move aside.
-std::u16string lockFileDescription(std::u16string_view shownLock, FileKind kind);
+/// folder's lock file. Only the program makes that file, so anything else there was placed by someone
+/// else: it is neither followed nor removed, and the description names it for the user to move aside.
+/// It lies in the folder of the file the message names (psw.ini's folder, or the disk the user chose).
+std::u16string lockFileDescription(FileKind kind);
+/// Said after a failure at the user's VirtualStore copy of a file in %Windir% (Windows).
+inline constexpr std::u16string_view kVirtualStoreNote = u"（VirtualStore 内）";
 /// The name of the folder's lock file, on both hosts.
 inline constexpr std::string_view kLockName = ".orvanta.lock";
 /// Another copy of the program holds the folder's lock longer than a write waits for it.

@@ -3,6 +3,7 @@
 // two windows over one folder never lose each other's changes.
 #include "host/FileSystem.h"
 #include "host/Utf8.h"
+#include "rules/backup/Messages.h"
 #include "support/WindowDriver.h"
 
 #include <filesystem>
@@ -37,8 +38,7 @@ std::string whatStandsAt(const std::string& path)
            std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-const std::u16string kMoveAside =
-    u"ロードするには、psw.ini を別のフォルダーに移すか名前を変えてから、もう一度ロードして下さい。";
+const std::u16string kMoveAside(backup::kMoveAside);
 const std::u16string kNotRead = u"psw.ini が正しく読めなかったため、書き換えを中止しました。";
 
 struct Refusal {
@@ -168,22 +168,21 @@ std::vector<Refusal> dataFileRefusals()
          makeDanglingLink,
          u"データファイル psw.ini を読めません：リンク先のファイルがありません。",
          load,
-         u"@：リンク先のファイルがありません。（psw.ini は元のままです）" + kMoveAside},
+         u"psw.ini：リンク先のファイルがありません。" + kMoveAside},
         {"DataFileIsAPipeOnLoad",
          false,
          {},
          makePipe,
          u"データファイル psw.ini を読めません：通常のファイルではありません（名前付きパイプ）。",
          load,
-         u"@：通常のファイルではありません（名前付きパイプ）。（psw.ini は元のままです）" + kMoveAside},
+         u"psw.ini：通常のファイルではありません（名前付きパイプ）。" + kMoveAside},
         {"DataFileIsReadOnly",
          false,
          {},
          makeReadOnly,
          u"",
          deleteOne,
-         u"psw.ini "
-         u"を書き込めませんでした（元のままです）：読み取り専用のファイルのため、書き換えられません。"},
+         u"psw.ini を書き込めません：読み取り専用のファイルです。"},
         {"DataFileChangedOnRegister",
          false,
          {},
@@ -208,7 +207,7 @@ std::vector<Refusal> dataFileRefusals()
          makeLarge,
          u"データファイル psw.ini を読めません：ファイルが大きすぎます（4 MiB まで）。",
          load,
-         u"@：ファイルが大きすぎます（4 MiB まで）。（psw.ini は元のままです）" + kMoveAside},
+         u"psw.ini：ファイルが大きすぎます（4 MiB まで）。" + kMoveAside},
     };
 }
 
@@ -324,7 +323,7 @@ TEST(UnreadableWindirTest, StartUpSaysSoAndWritesAreRefused)
     EXPECT_EQ(d.window.Txtmassage.text(), problem + u"psw.ini を読み書きできません。");
     EXPECT_TRUE(d.window.cmbnamae.items.empty());
     d.registerEntry(u"Mail", u"jiro", u"pw2");
-    EXPECT_EQ(d.window.Txtmassage.text(), u"psw.ini を書き込めませんでした（元のままです）：" + problem);
+    EXPECT_EQ(d.window.Txtmassage.text(), u"psw.ini を書き込めません：" + problem);
     d.window.btnload_Click();
     EXPECT_EQ(d.window.Txtmassage.text(), problem + u"ロードを中止しました（psw.ini は元のままです）。");
     d.window.btnunload_Click();
@@ -404,7 +403,7 @@ TEST(TwoWindowsTest, NeitherWindowOverwritesTheOthersChange)
 // A write whose folder could not be flushed is in place; the message says so, after its usual words.
 TEST(UnflushedFolderTest, TheDoneMessageWarnsThatTheChangeMayNotSurviveAPowerFailure)
 {
-    const std::u16string note = u"（停電で消えるおそれ）";
+    const std::u16string note = u"（停電注意）";
     WindowDriver d;
     d.start({header(u"Mail", u"1"), entry(u"Mail", u"taro", u"abc123")});
     d.services.files.failWrite(1, WriteStep::SyncFolder);

@@ -162,7 +162,7 @@ TEST_F(HostileInputTest, ADataFileThatDoesNotReadCleanlyIsNeverRewritten)
     const std::vector<BadFile> files{
         {"HundredRows",
          hundredRows,
-         u"psw.ini が上限の 99 行を超えています。最初の 99 行だけを表示します（書き換えません）。",
+         u"psw.ini が上限の 99 行を超えています。最初の 99 行のみ表示し、書き換えません。",
          {u"Mail"},
          u"登録件数が上限の 99 行に達しているため、登録できません。"},
         {"CutInTheMiddleOfARow",

@@ -31,14 +31,22 @@ std::vector<std::u16string> everyMessage()
     const auto pipe = failure(platform::oddFileDescription(platform::OddFile::Pipe));
     const std::u16string destination = u"三井住友信託銀行";
     const std::u16string id = u"hanako.yamada";
-    const std::u16string password = u"Ab3dEf6hIj9k";
+    // The longest password the generator makes.
+    const std::u16string password = u"Ab3dEf6hIj9kLm2nOp5q";
     const store::PswRecord entry{destination, id, password, u" ", u""};
     const store::PswRecord header{std::u16string(store::kHeaderMark), destination, u"", u"1", u" "};
     const std::u16string stick = u"/media/hanako/KINGSTON-32GB/";
     const std::u16string home = u"/home/hanako/";
     const std::u16string list = u"A:\\20261208123456_psw.csv";
     const std::u16string help = u"C:\\Users\\hanako\\AppData\\Local\\Programs\\Orvanta\\ORVANTA.HLP";
-    const auto done = u"登録完了" + destination.substr(0, 6) + u"の " + id + u":" + password;
+    // A failure at Windows' VirtualStore copy of psw.ini says so.
+    const auto stored = [&](const platform::Failure& cause) {
+        return failure(cause.description + std::u16string(platform::kVirtualStoreNote));
+    };
+    const auto completed = [&](std::u16string_view what) {
+        return std::u16string(what) + destination + u"の " + id + u":" + password +
+               std::u16string(store::kUnsyncedNote);
+    };
     const auto rows = [&](store::RowsProblem::Kind kind) {
         return u"中止しました：" + store::rowsProblemText({kind, destination, id, u"12", 11});
     };
@@ -70,7 +78,9 @@ std::vector<std::u16string> everyMessage()
         app::unexpectedErrorMessage(u"std::bad_alloc"),
         backup::backupDoneMessage(stick),
         backup::backupDoneMessage(stick) + std::u16string(store::kUnsyncedNote),
-        done + std::u16string(store::kUnsyncedNote),
+        completed(u"登録完了"),
+        completed(u"更新完了"),
+        completed(u"削除完了"),
         u"ＬＯＡＤ完了" + backup::rekeyedMailNote(7) + std::u16string(store::kUnsyncedNote),
         backup::fallbackFailureMessage(home + u"psw.bkp", access),
         backup::floppyFailureMessage(u"A:\\psw.bkp", pipe),
@@ -89,9 +99,9 @@ std::vector<std::u16string> everyMessage()
         backup::emptyBackupRefusal(),
         store::changedDataFileMessage(u"書き換えを中止し"),
         store::changedDataFileMessage(u"ロードを中止し"),
-        u"psw.ini が他で変更されていました。IDの一覧を読み直しました。IDを選び直して下さい。",
-        u"削除中止：" + destination + u"の " + id + u" の行が変わりました。",
-        u"更新中止：" + destination + u"の " + id + u" がありません。",
+        std::u16string(store::kListReadAgain),
+        store::lostEntryMessage(u"削除中止", destination, id, false),
+        store::lostEntryMessage(u"更新中止", destination, id, true),
         entryProblem({destination, id, u"pass　word", u""}),
         entryProblem({destination, id, password, u"hanako　@example.jp"}),
         entryProblem({destination + u"\U0001F600", id, password, u""}),
@@ -110,11 +120,26 @@ std::vector<std::u16string> everyMessage()
         rows(RowsKind::EntryWithoutHeader),
         store::notWrittenMessage(full.description),
         platform::busyDescription(),
-        u"登録件数が" + store::rowLimitText() + u"に達しているため、登録できません。",
+        store::rowLimitRefusal(),
         std::u16string(store::kUnsoundDataFile),
         store::rowWriteRefusal({WriteKind::NotCodePage, 98, u"〜"}),
         store::dataFileUnreadableMessage(access.description),
-        u"元のデータファイルを残せないため、" + backup::notLoaded(),
+        backup::unreadableDataFileRefusal(stored(access)),
+        backup::loadFileRefusal(u"psw.ini", stored(failure(platform::readOnlyDescription()))),
+        backup::loadFileRefusal(u"psw.ini", stored(busy)),
+        backup::loadFileRefusal(u"psw.ini.bak", stored(access)),
+        backup::loadFileRefusal(u"psw.ini.bak", full),
+        store::notWrittenMessage(platform::lockFileDescription(platform::FileKind::Link)),
+        store::notWrittenMessage(platform::lockFileDescription(platform::FileKind::Other)),
+        store::notWrittenMessage(stored(busy).description),
+        store::notWrittenMessage(stored(failure(platform::readOnlyDescription())).description),
+        store::rereadMessage(store::changedDataFileMessage(u"書き換えを中止し"),
+                             store::dataFileReadMessage({ReadKind::Malformed, 99})),
+        store::rereadMessage(store::kListReadAgain, store::dataFileReadMessage({ReadKind::TooManyRows, 100})),
+        store::rereadMessage(store::kListReadAgain, store::dataFileUnreadableMessage(access.description)),
+        std::u16string(app::kNotUsable),
+        std::u16string(app::kDisplayOnly),
+        std::u16string(app::kMessageOnly),
         generator::tooLongMessage(),
         std::u16string(generator::kLengthRange),
         std::u16string(generator::kLengthNotDigits),

@@ -12,8 +12,6 @@
 namespace orvanta::app {
 
 namespace {
-using backup::kDataFileUnchanged;
-using backup::kMoveAside;
 using backup::notLoaded;
 } // namespace
 
@@ -59,9 +57,7 @@ void MainWindow::btnload_Click()
         if (written.failure().kind == platform::Failure::Kind::Changed)
             rereadChangedDataFile(u"ロードを中止し");
         else
-            Txtmassage.setText(
-                backup::fileFailureMessage(files.shownPath(dataFilePath()), written.failure()) +
-                std::u16string(kDataFileUnchanged));
+            Txtmassage.setText(backup::loadFileRefusal(u"psw.ini", written.failure()));
         return;
     }
 
@@ -78,14 +74,12 @@ std::optional<platform::FileAsRead> MainWindow::keepReplacedDataFile()
         Txtmassage.setText(*problem + notLoaded());
         return std::nullopt;
     }
-    const auto shownDataFile = files.shownPath(dataFilePath());
     const auto now = files.readFile(dataFilePath());
     const auto current = platform::FileAsRead::of(now);
     if (!current.readable()) {
         // A file that cannot be read cannot be kept either; it stays for the user to look into, and
         // out of the way the load can go ahead.
-        Txtmassage.setText(backup::fileFailureMessage(shownDataFile, now.failure()) +
-                           std::u16string(kDataFileUnchanged) + std::u16string(kMoveAside));
+        Txtmassage.setText(backup::unreadableDataFileRefusal(now.failure()));
         return std::nullopt;
     }
     // After a read that failed, the window shows nothing of the file that a change could make stale:
@@ -97,8 +91,7 @@ std::optional<platform::FileAsRead> MainWindow::keepReplacedDataFile()
     // Whatever would refuse the new psw.ini is found before psw.ini.bak is written, so that a refused
     // load leaves the copy of the load before it.
     if (const auto refusal = files.replaceRefusal(dataFilePath())) {
-        Txtmassage.setText(backup::fileFailureMessage(shownDataFile, *refusal) +
-                           std::u16string(kDataFileUnchanged));
+        Txtmassage.setText(backup::loadFileRefusal(u"psw.ini", *refusal));
         return std::nullopt;
     }
     if (!current.contents())
@@ -106,8 +99,7 @@ std::optional<platform::FileAsRead> MainWindow::keepReplacedDataFile()
     const auto keptPath = dataFilePath() + u".bak";
     const auto kept = files.writeOwnFileLike(keptPath, *current.contents(), dataFilePath());
     if (!kept.ok()) {
-        Txtmassage.setText(backup::fileFailureMessage(files.shownPath(keptPath), kept.failure()) +
-                           u"元のデータファイルを残せないため、" + notLoaded());
+        Txtmassage.setText(backup::loadFileRefusal(u"psw.ini.bak", kept.failure()));
         return std::nullopt;
     }
     noteUnsynced(kept);

@@ -2,6 +2,7 @@
 // Every choice, and the double-click, reads psw.ini afresh, so the window always shows the file as it
 // is now, and an ID list filled from an older file never shows one row's password under another item.
 #include "form/MainWindow.h"
+#include "rules/store/Messages.h"
 
 #include <algorithm>
 
@@ -71,11 +72,7 @@ bool MainWindow::showChosenRow()
     Lblbikouran.setText(u" ");
     fillIdList();
     m_listReadAgain = true;
-    auto message =
-        std::u16string(u"psw.ini が他で変更されていました。IDの一覧を読み直しました。IDを選び直して下さい。");
-    if (m_dataFileProblem)
-        message += *m_dataFileProblem;
-    Txtmassage.setText(std::move(message));
+    Txtmassage.setText(store::rereadMessage(store::kListReadAgain, m_dataFileProblem));
     return false;
 }
 

@@ -72,10 +72,7 @@ void MainWindow::rereadChangedDataFile(std::u16string_view stopped)
     } else {
         applyScreen(Screen::Initial);
     }
-    auto message = store::changedDataFileMessage(stopped);
-    if (m_dataFileProblem)
-        message += *m_dataFileProblem;
-    Txtmassage.setText(std::move(message));
+    Txtmassage.setText(store::rereadMessage(store::changedDataFileMessage(stopped), m_dataFileProblem));
 }
 
 void MainWindow::noteUnsynced(const platform::WriteOutcome& written)

@@ -130,8 +130,8 @@ public:
     {
         const auto deadline = std::chrono::steady_clock::now() + wait;
         const std::string path = joined(folder, kLockName);
-        const auto refused = [&path](mode_t mode) {
-            return Failure{Failure::Kind::Other, lockFileDescription(fromUtf8(path), fileKind(mode))};
+        const auto refused = [](mode_t mode) {
+            return Failure{Failure::Kind::Other, lockFileDescription(fileKind(mode))};
         };
         while (true) {
             // Looked at before it is opened: opening a device may already do something.

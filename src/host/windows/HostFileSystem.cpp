@@ -225,9 +225,8 @@ Expected<Handle> lockFolder(const std::wstring& folder, std::chrono::millisecond
                             const SystemCalls& calls, bool& denied)
 {
     const std::wstring name = folder + L"\\.orvanta.lock";
-    const auto refused = [&name](FileKind kind) {
-        return Failure{Failure::Kind::Other,
-                       lockFileDescription(std::u16string(name.begin(), name.end()), kind)};
+    const auto refused = [](FileKind kind) {
+        return Failure{Failure::Kind::Other, lockFileDescription(kind)};
     };
     const auto deadline = std::chrono::steady_clock::now() + wait;
     int vanished = 0; // how often in a row the name was taken but nothing could be opened under it
@@ -371,12 +370,13 @@ std::wstring folderOf(const std::wstring& file)
     return separator == std::wstring::npos ? std::wstring(L".") : file.substr(0, separator);
 }
 
-// A failure at the VirtualStore copy says where that copy is: the path the program names lies in
-// %Windir%, where the user would not find it.
-Failure located(Failure failure, const std::wstring& file)
+// A failure at the VirtualStore copy says that it is that copy: the path the program names lies in
+// %Windir%, where the user would not find it. The copy's place follows from the name (the README and
+// the help give it), so the message keeps to a word the user can look up.
+Failure located(Failure failure)
 {
     if (failure.kind != Failure::Kind::Changed)
-        failure.description += u"（ファイルの場所：" + std::u16string(file.begin(), file.end()) + u"）";
+        failure.description += kVirtualStoreNote;
     return failure;
 }
 
@@ -466,7 +466,7 @@ Expected<std::string> HostFileSystem::read(std::u16string_view path, std::size_t
         return Failure{Failure::Kind::NotFound, std::u16string(kPathNotFound)};
     auto bytes = readDiskFile(found->file, limit, m_calls);
     if (!bytes && found->isCopy)
-        return located(bytes.failure(), found->file);
+        return located(bytes.failure());
     return bytes;
 }
 
@@ -624,7 +624,7 @@ WriteOutcome HostFileSystem::write(std::u16string_view path, std::string_view by
     const auto copy = virtualStoreCopy(m_environment, target);
     if (copy && isThere(*copy)) {
         const auto outcome = Writing(*this, *copy, *copy).run(bytes, kind);
-        return outcome.ok() ? outcome : WriteOutcome(located(outcome.failure(), *copy));
+        return outcome.ok() ? outcome : WriteOutcome(located(outcome.failure()));
     }
     Writing there(*this, target, target);
     const auto outcome = there.run(bytes, kind);
@@ -633,9 +633,9 @@ WriteOutcome HostFileSystem::write(std::u16string_view path, std::string_view by
     // Only an administrator may write to %Windir%: the rows go to the user's copy, which every read
     // finds from now on.
     if (!createFolders(folderOf(*copy)))
-        return located(systemFailure(GetLastError()), *copy);
+        return located(systemFailure(GetLastError()));
     const auto copied = Writing(*this, *copy, target).run(bytes, kind);
-    return copied.ok() ? copied : WriteOutcome(located(copied.failure(), *copy));
+    return copied.ok() ? copied : WriteOutcome(located(copied.failure()));
 }
 
 std::optional<Failure> HostFileSystem::replaceRefusal(std::u16string_view path) const
@@ -644,7 +644,7 @@ std::optional<Failure> HostFileSystem::replaceRefusal(std::u16string_view path) 
     if (!found)
         return Failure{Failure::Kind::NotFound, std::u16string(kPathNotFound)};
     if (auto refusal = replaceRefusalOf(found->file))
-        return found->isCopy ? located(std::move(*refusal), found->file) : std::move(*refusal);
+        return found->isCopy ? located(std::move(*refusal)) : std::move(*refusal);
     return std::nullopt;
 }
 

@@ -75,6 +75,10 @@ bool hasNonAscii(std::u16string_view text)
 
 std::u16string systemErrorDescription(std::uint32_t error)
 {
+    // Windows' own words for a file another program holds open run to two sentences; the program says
+    // it in its own, shorter words.
+    if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION)
+        return errorDescription(EBUSY);
     wchar_t* buffer = nullptr;
     const DWORD length = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
                                             FORMAT_MESSAGE_IGNORE_INSERTS,

@@ -28,6 +28,16 @@ std::u16string emptyDataFileRefusal()
     return u"psw.ini に登録がないため、" + notBackedUp();
 }
 
+std::u16string loadFileRefusal(std::u16string_view name, const platform::Failure& failure)
+{
+    return u"ロード中止（" + std::u16string(name) + u"）：" + failure.description;
+}
+
+std::u16string unreadableDataFileRefusal(const platform::Failure& failure)
+{
+    return u"psw.ini：" + failure.description + std::u16string(kMoveAside);
+}
+
 std::u16string listFailureMessage(std::u16string_view failure)
 {
     return std::u16string(failure) + u"（psw.bkp は退避済み）";

@@ -33,9 +33,16 @@ std::u16string emptyDataFileRefusal();
 /// The list could not be written after psw.bkp was: `failure` is the list's message.
 std::u16string listFailureMessage(std::u16string_view failure);
 
+/// ロード stopped by a failure of `name` (psw.ini, psw.ini.bak) in the data folder, which the window
+/// shows: "ロード中止（psw.ini）：" and the platform's description. psw.ini is as it was.
+std::u16string loadFileRefusal(std::u16string_view name, const platform::Failure& failure);
+
 /// ロード asks the user to move psw.ini aside when it can neither read nor keep it.
-inline constexpr std::u16string_view kMoveAside =
-    u"ロードするには、psw.ini を別のフォルダーに移すか名前を変えてから、もう一度ロードして下さい。";
+inline constexpr std::u16string_view kMoveAside = u"移すか改名してからロードを。";
+
+/// ロード stopped because psw.ini, in the data folder the window shows, cannot be read: "psw.ini：",
+/// the platform's description and kMoveAside.
+std::u16string unreadableDataFileRefusal(const platform::Failure& failure);
 
 /// A failure of psw.bkp or of the list on the disk, whose path is `shownPath`. A failure of the disk
 /// or the system is the platform's description alone: the user pressed the button for that disk, so

@@ -3,6 +3,7 @@
 
 #include "RowChecks.h"
 #include "rules/store/Decimal.h"
+#include "rules/store/Messages.h"
 #include "rules/store/RowFormat.h"
 
 #include <algorithm>
@@ -32,12 +33,10 @@ long long entriesOf(std::span<const PswRecord> rows, std::u16string_view owner)
 platform::Failure lostEntry(std::span<const PswRecord> rows, const EntryChoice& entry,
                             std::u16string_view stopped)
 {
-    const auto pair = std::u16string(stopped) + u"：" + entry.destination + u"の " + entry.id;
     // Another program may have removed the entry since the list was filled. Writing on would change
     // nothing and yet report the change as made.
-    if (!pairIsUsed(rows, entry.destination, entry.id))
-        return refusal(pair + u" がありません。");
-    return refusal(pair + u" の行が変わりました。");
+    return refusal(lostEntryMessage(stopped, entry.destination, entry.id,
+                                    !pairIsUsed(rows, entry.destination, entry.id)));
 }
 
 // A header row the change touches gets the number of entries its destination has once the change is
@@ -59,7 +58,7 @@ struct Apply {
         }
         // The one place the 99 rows are counted: only a registration adds rows.
         if (out.size() + (headerMet ? 1 : 2) > static_cast<std::size_t>(kMaxRows))
-            return refusal(u"登録件数が" + rowLimitText() + u"に達しているため、登録できません。");
+            return refusal(rowLimitRefusal());
         if (!headerMet)
             out.push_back({std::u16string(kHeaderMark), change.destination, u" ",
                            store::decimalText(entriesAfter), u" "});

@@ -6,6 +6,7 @@
 
 #include "rules/store/RowFormat.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -27,6 +28,23 @@ inline constexpr std::u16string_view kNoDataFile = u"psw.ini を読み書きで�
 /// read the file again.
 std::u16string changedDataFileMessage(std::u16string_view stopped);
 
+/// What the window says after it read psw.ini again because the file changed behind it: `changed`
+/// (changedDataFileMessage, kListReadAgain), or, when the file did not read whole this time, the read's
+/// problem after a short "他で変更：", which leaves the box room for the problem a user must act on.
+std::u16string rereadMessage(std::u16string_view changed, const std::optional<std::u16string>& problem);
+
+/// The list of IDs was read again because psw.ini changed behind it: the user chooses the ID anew.
+inline constexpr std::u16string_view kListReadAgain =
+    u"psw.ini が他で変更されていました。IDの一覧を読み直しました。IDを選び直して下さい。";
+
+/// `stopped` ("更新中止", "削除中止") for the entry `destination`/`id` the user chose: the entry has
+/// gone (`gone`), or the rows of its ID changed so that the one chosen can no longer be told.
+std::u16string lostEntryMessage(std::u16string_view stopped, std::u16string_view destination,
+                                std::u16string_view id, bool gone);
+
+/// A registration refused because psw.ini holds as many rows as it can.
+std::u16string rowLimitRefusal();
+
 /// A rewrite refused before psw.ini was touched; `why` says why.
 std::u16string notWrittenMessage(std::u16string_view why);
 
@@ -39,6 +57,6 @@ inline constexpr std::u16string_view kUnsoundDataFile =
 
 /// Said once after a completion message when a file was written but its folder may not have reached
 /// the disk: the change is in place, yet a power cut may undo it.
-inline constexpr std::u16string_view kUnsyncedNote = u"（停電で消えるおそれ）";
+inline constexpr std::u16string_view kUnsyncedNote = u"（停電注意）";
 
 } // namespace orvanta::store

@@ -35,7 +35,7 @@ const std::vector<Refusal> kRefusals{
          ASSERT_EQ(::chmod(d.services.dataFile("psw.ini").c_str(), 0400), 0);
          d.window.btnload_Click();
      },
-     u"#：読み取り専用のファイルのため、書き換えられません。（psw.ini は元のままです）"},
+     u"ロード中止（psw.ini）：読み取り専用のファイルです。"},
 };
 
 class KeptFilesTest : public ::testing::TestWithParam<Refusal> {};

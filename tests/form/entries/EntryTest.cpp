@@ -250,8 +250,7 @@ class WriteFailureTest : public EntryTest, public ::testing::WithParamInterface<
 
 TEST_P(WriteFailureTest, LeavesTheFileAsItWas)
 {
-    const std::u16string failed =
-        u"psw.ini を書き込めませんでした（元のままです）：" + writeErrorDescription(ENOSPC);
+    const std::u16string failed = u"psw.ini を書き込めません：" + writeErrorDescription(ENOSPC);
     d.services.files.failEveryWrite(GetParam(), ENOSPC);
 
     d.registerEntry(u"Mail", u"jiro", u"pw2");
@@ -272,8 +271,7 @@ TEST_P(WriteFailureTest, ARegistrationTriedAgainCountsOnce)
 {
     d.services.files.failWrite(1, GetParam());
     d.registerEntry(u"Mail", u"jiro", u"pw2");
-    EXPECT_EQ(d.window.Txtmassage.text(),
-              u"psw.ini を書き込めませんでした（元のままです）：" + writeErrorDescription(EIO));
+    EXPECT_EQ(d.window.Txtmassage.text(), u"psw.ini を書き込めません：" + writeErrorDescription(EIO));
     EXPECT_EQ(d.file(), before);
 
     d.window.btnnew_Click();
@@ -289,8 +287,7 @@ TEST_P(WriteFailureTest, ADeleteTriedAgainCountsOnce)
     d.services.files.failWrite(1, GetParam(), EACCES);
     d.openEntry(u"Mail", u"hanako");
     d.window.btndelete_Click();
-    EXPECT_EQ(d.window.Txtmassage.text(),
-              u"psw.ini を書き込めませんでした（元のままです）：" + writeErrorDescription(EACCES));
+    EXPECT_EQ(d.window.Txtmassage.text(), u"psw.ini を書き込めません：" + writeErrorDescription(EACCES));
     EXPECT_EQ(d.file(), before);
     EXPECT_TRUE(d.inEditMode());
 

@@ -299,10 +299,7 @@ TEST_F(HostFileSystemGuardTest, AnythingButAFileUnderTheLocksNameRefusesEveryWri
         for (const auto& written :
              {files.writeFile(u"C:\\psw.ini", "new"), files.writeOwnFile(u"C:\\psw.ini.bak", "new")})
             EXPECT_EQ(written.ok() ? u"" : written.failure().description,
-                      u"書き込み用のロック ファイル " + fromUtf8(lock) + u" が通常のファイルではない（" +
-                          c.kind +
-                          u"）ため、書き込みを中止しました。このファイルを別の場所へ移してから、もう一度操作"
-                          u"して下さい。");
+                      u".orvanta.lock が" + c.kind + u"です。移して下さい。");
         EXPECT_EQ(at(lock) + at(outside), before);
         EXPECT_EQ(m_dir.read("psw.ini"), "old");
         EXPECT_FALSE(fs::exists(m_dir.file("psw.ini.bak")));

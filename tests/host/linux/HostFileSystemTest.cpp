@@ -189,7 +189,7 @@ TEST_F(HostFileSystemTest, AFailedWriteLeavesTheOldFile)
         {WriteStep::Write, ENOSPC, u"ディスクの空き容量が不足しています。"},
         {WriteStep::Write, EIO, u"デバイスの I/O エラーです。"},
         {WriteStep::Sync, EIO, u"デバイスの I/O エラーです。"},
-        {WriteStep::Rename, EBUSY, u"プロセスはファイルにアクセスできません。別のプロセスが使用中です。"},
+        {WriteStep::Rename, EBUSY, u"他のプログラムが使用中です。"},
         {WriteStep::Rename, EXDEV, u"ファイルを別のディスク ドライブに移動できません。"},
     };
     const std::string old = std::string("[old]\0\x82\xA0\r\n", 10);

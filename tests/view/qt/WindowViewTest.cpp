@@ -552,8 +552,8 @@ private slots:
         const QFontMetricsF metrics(box->font());
         int cut = 0;
         for (const auto& message : fits) {
-            if (metrics.horizontalAdvance(view::toQString(message)) > room) {
-                qWarning("cut: %s", qPrintable(view::toQString(message)));
+            if (const auto width = metrics.horizontalAdvance(view::toQString(message)); width > room) {
+                qWarning("cut (%d > %d px): %s", int(width), room, qPrintable(view::toQString(message)));
                 ++cut;
             }
         }
