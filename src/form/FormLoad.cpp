@@ -12,19 +12,24 @@ constexpr std::u16string_view kProductKey = u"SOFTWARE\\Microsoft\\Windows\\Curr
 constexpr std::u16string_view kProductValue = u"ProductId";
 constexpr std::u16string_view kProductNotFound = u"見つかりませんでした(ToT)";
 
+struct Held {
+    std::u16string path; ///< as the program names it
+    std::string host;    ///< the host path it stands for
+};
+
 // The path of `name` in the first of `folders` that holds it, or nothing. A folder the host does
 // not have (an empty entry) is passed over.
-std::optional<std::u16string> firstHolding(const platform::FileSystem& files,
-                                           std::initializer_list<std::optional<std::u16string>> folders,
-                                           std::u16string_view name)
+std::optional<Held> firstHolding(const platform::FileSystem& files,
+                                 std::initializer_list<std::optional<std::u16string>> folders,
+                                 std::u16string_view name)
 {
     for (const auto& folder : folders) {
         if (!folder)
             continue;
         std::u16string path = *folder + u"\\" + std::u16string(name);
         // A path the host cannot name does not exist there either.
-        if (files.exists(path))
-            return path;
+        if (auto host = files.existingHostPath(path))
+            return Held{std::move(path), std::move(*host)};
     }
     return std::nullopt;
 }
@@ -37,8 +42,8 @@ void MainWindow::Form_Load()
 
     // The picture lies beside the program; an installation on Linux keeps it in the shared folder
     // instead (/usr/share/orvanta). The window opens without it when it is in neither.
-    const auto picture = firstHolding(files, {env.programFolder(), env.sharedFolder()}, u"logob.jpg");
-    m_pictureFile = picture ? files.hostPath(*picture).value_or(std::string()) : std::string();
+    auto picture = firstHolding(files, {env.programFolder(), env.sharedFolder()}, u"logob.jpg");
+    m_pictureFile = picture ? std::move(picture->host) : std::string();
 
     regprodid.setText(registryResultText(
         QueryRegistryValue(m_services.registry, m_services.codePage, platform::HKEY_LOCAL_MACHINE,
@@ -79,8 +84,8 @@ void MainWindow::Form_Load()
     // runs in the user's home folder, so the help installed with it is looked for next: beside the
     // program, then in the shared folder. When none is there, F1 names the working directory's.
     const std::u16string current = env.currentDirectory();
-    m_helpFile = firstHolding(files, {current, env.programFolder(), env.sharedFolder()}, u"ORVANTA.HLP")
-                     .value_or(current + u"\\ORVANTA.HLP");
+    auto help = firstHolding(files, {current, env.programFolder(), env.sharedFolder()}, u"ORVANTA.HLP");
+    m_helpFile = help ? std::move(help->path) : current + u"\\ORVANTA.HLP";
 }
 
 void MainWindow::Form_Unload()

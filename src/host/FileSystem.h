@@ -129,7 +129,10 @@ public:
     /// writes the first.
     virtual std::optional<Failure> replaceRefusal(std::u16string_view path) const = 0;
     /// Whether a file or folder is at `path`; false for a path the host cannot name.
-    virtual bool exists(std::u16string_view path) const = 0;
+    bool exists(std::u16string_view path) const { return existingHostPath(path).has_value(); }
+    /// The host path of the file or folder at `path`, as hostPath gives it, found with one look-up of
+    /// the path; nothing when nothing is there or the host cannot name the path.
+    virtual std::optional<std::string> existingHostPath(std::u16string_view path) const = 0;
     /// The host path a Windows-style path stands for (for the picture and the help viewer).
     virtual std::optional<std::string> hostPath(std::u16string_view path) const = 0;
     /// A path as a message names it: the host path it stands for, in this host's own form

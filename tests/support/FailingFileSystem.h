@@ -37,7 +37,10 @@ public:
     {
         return m_host.replaceRefusal(path);
     }
-    bool exists(std::u16string_view path) const override { return m_host.exists(path); }
+    std::optional<std::string> existingHostPath(std::u16string_view path) const override
+    {
+        return m_host.existingHostPath(path);
+    }
     std::optional<std::string> hostPath(std::u16string_view path) const override
     {
         return m_host.hostPath(path);

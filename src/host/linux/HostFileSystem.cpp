@@ -525,11 +525,13 @@ std::optional<Failure> HostFileSystem::replaceRefusal(std::u16string_view path) 
     return std::nullopt;
 }
 
-bool HostFileSystem::exists(std::u16string_view path) const
+std::optional<std::string> HostFileSystem::existingHostPath(std::u16string_view path) const
 {
-    const auto host = hostPath(path);
+    auto host = hostPath(path);
     struct stat status {};
-    return host && stat(host->c_str(), &status) == 0;
+    if (!host || stat(host->c_str(), &status) != 0)
+        return std::nullopt;
+    return host;
 }
 
 } // namespace orvanta::platform

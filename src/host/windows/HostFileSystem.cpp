@@ -648,10 +648,12 @@ std::optional<Failure> HostFileSystem::replaceRefusal(std::u16string_view path) 
     return std::nullopt;
 }
 
-bool HostFileSystem::exists(std::u16string_view path) const
+std::optional<std::string> HostFileSystem::existingHostPath(std::u16string_view path) const
 {
     const auto found = resolve(m_drives, m_environment, path);
-    return found && isThere(found->file);
+    if (!found || !isThere(found->file))
+        return std::nullopt;
+    return toUtf8(std::u16string(found->file.begin(), found->file.end()));
 }
 
 } // namespace orvanta::platform

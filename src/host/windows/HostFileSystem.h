@@ -28,7 +28,7 @@ public:
                    std::chrono::milliseconds lockWait = std::chrono::milliseconds(3000));
 
     std::optional<Failure> replaceRefusal(std::u16string_view path) const override;
-    bool exists(std::u16string_view path) const override;
+    std::optional<std::string> existingHostPath(std::u16string_view path) const override;
     std::optional<std::string> hostPath(std::u16string_view path) const override;
     // Open here, for a file layer that hands its writes on to this one.
     WriteOutcome write(std::u16string_view path, std::string_view bytes, const WriteKind& kind) override;

@@ -87,7 +87,9 @@ constexpr std::uint32_t kLocalMachine = 0x80000002;
 
 std::optional<RegistryProblem> HostRegistry::problem() const
 {
-    const auto value = queryValue(kLocalMachine, kProductKey, kProductValue);
+    if (!m_productId)
+        m_productId = readValue(kLocalMachine, kProductKey, kProductValue);
+    const auto& value = *m_productId;
     if (!value || value->type == REG_SZ)
         return std::nullopt;
     const std::u16string source =
@@ -98,6 +100,15 @@ std::optional<RegistryProblem> HostRegistry::problem() const
 
 std::optional<RegistryValue> HostRegistry::queryValue(std::uint32_t root, std::u16string_view subKey,
                                                       std::u16string_view valueName) const
+{
+    auto value = readValue(root, subKey, valueName);
+    if (root == kLocalMachine && subKey == kProductKey && valueName == kProductValue)
+        m_productId = value;
+    return value;
+}
+
+std::optional<RegistryValue> HostRegistry::readValue(std::uint32_t root, std::u16string_view subKey,
+                                                     std::u16string_view valueName) const
 {
     const auto key = ansiName(subKey);
     const auto name = ansiName(valueName);

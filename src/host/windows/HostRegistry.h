@@ -23,6 +23,14 @@ public:
     std::optional<RegistryProblem> problem() const override;
     std::optional<RegistryValue> queryValue(std::uint32_t root, std::u16string_view subKey,
                                             std::u16string_view valueName) const override;
+
+private:
+    std::optional<RegistryValue> readValue(std::uint32_t root, std::u16string_view subKey,
+                                           std::u16string_view valueName) const;
+
+    /// The product ID as the last query read it: problem() judges that answer rather than asking
+    /// Windows again, so start-up reads the value once.
+    mutable std::optional<std::optional<RegistryValue>> m_productId;
 };
 
 } // namespace orvanta::platform

@@ -374,8 +374,9 @@ void Win32View::applyFont(HDC dc, const ControlDesign& d, HWND child)
 {
     double points = d.fontPoints > 0 ? d.fontPoints : kWindowFontPoints;
     const RECT place = windowAt(d, m_dpi);
+    SIZE extent{};
     if (d.kind == ControlKind::Label)
-        points = fittedPoints(dc, d, points, place.right - place.left);
+        points = fittedPoints(dc, d, points, place.right - place.left, extent);
     m_points[index(d.id)] = points;
     SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font(points, d.bold)), FALSE);
     // The text ends where the buttons over the box's right end begin, and scrolls within what shows.
@@ -386,7 +387,7 @@ void Win32View::applyFont(HDC dc, const ControlDesign& d, HWND child)
                      MAKELPARAM(0, pixelsAt(right, m_dpi) - pixelsAt(right - margin, m_dpi)));
     }
     if (d.kind == ControlKind::Label)
-        clipToCaption(dc, d, place);
+        clipToCaption(d, place, extent);
 }
 
 void Win32View::addTooltips()
@@ -492,31 +493,36 @@ SIZE Win32View::frameAt(UINT dpi)
     return {frame.right - frame.left, frame.bottom - frame.top};
 }
 
-double Win32View::fittedPoints(HDC dc, const ControlDesign& d, double points, int room)
+double Win32View::fittedPoints(HDC dc, const ControlDesign& d, double points, int room, SIZE& extent)
 {
+    extent = {};
     const std::u16string caption(d.caption);
-    return app::fittedCaptionPoints(points, room, [&](double size) {
+    if (caption.empty())
+        return points;
+    // Measuring a caption is slow under Wine: the size chosen is measured once, and the clip below
+    // takes that measurement.
+    double measuredAt = 0;
+    auto measure = [&](double size) {
+        measuredAt = size;
         SelectObject(dc, font(size, d.bold));
-        SIZE extent{};
         GetTextExtentPoint32W(dc, wide(caption), static_cast<int>(caption.size()), &extent);
         return static_cast<int>(extent.cx);
-    });
+    };
+    const double fitted = app::fittedCaptionPoints(points, room, measure);
+    if (measuredAt != fitted)
+        measure(fitted);
+    return fitted;
 }
 
 // A label's window fills its place in the design, and a static control paints the whole of it: where two
 // places overlap, the upper label would cover the text of the lower one with the picture (the empty Label6
 // lies over the lower half of Label3). Each label paints its caption and nothing else; the rest of its place
 // shows the window beneath, and a label without a caption paints nothing.
-void Win32View::clipToCaption(HDC dc, const ControlDesign& d, const RECT& place)
+void Win32View::clipToCaption(const ControlDesign& d, const RECT& place, SIZE extent)
 {
-    const std::u16string caption(d.caption);
-    SIZE extent{};
-    if (!caption.empty()) {
-        SelectObject(dc, font(m_points[index(d.id)], d.bold));
-        GetTextExtentPoint32W(dc, wide(caption), static_cast<int>(caption.size()), &extent);
-        // A bold glyph may reach a pixel past its advance.
+    // A bold glyph may reach a pixel past its advance.
+    if (!d.caption.empty())
         extent.cx += static_cast<LONG>(m_dpi / 96);
-    }
     HRGN region = CreateRectRgn(0, 0, std::min<LONG>(extent.cx, place.right - place.left),
                                 std::min<LONG>(extent.cy, place.bottom - place.top));
     // The window owns the region from here on.

@@ -132,10 +132,11 @@ private:
     /// The window's outer size for its client area at `dpi`.
     static SIZE frameAt(UINT dpi);
     /// The size a label's caption is drawn at: its designed size, or smaller when it would not fit.
-    double fittedPoints(HDC dc, const app::ControlDesign& design, double points, int room);
+    /// `extent` is the caption's size at that font size (none for an empty caption).
+    double fittedPoints(HDC dc, const app::ControlDesign& design, double points, int room, SIZE& extent);
     void resolveFontFace();
     /// Lets a label paint its caption only, so that it covers nothing beside its text.
-    void clipToCaption(HDC dc, const app::ControlDesign& design, const RECT& place);
+    void clipToCaption(const app::ControlDesign& design, const RECT& place, SIZE extent);
     /// The colours the window paints with: its design's, or the system's in high-contrast mode.
     void chooseColours();
     HFONT font(double points, bool bold);
