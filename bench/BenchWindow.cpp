@@ -48,14 +48,14 @@ std::u16string address(int entry)
 } // namespace
 
 BenchWindow::BenchWindow()
-    : registry(platform::RegistryHive::parse(kHive)),
+    : registry(host::RegistryHive::parse(kHive)),
       window({registry, environment, files, codePage, clipboard, clock, random, help, drives, timer})
 {
     environment.set(u"Windir", windowsDir.u16path());
     environment.setProgramFolder(programDir.u16path());
     environment.setCurrentDirectory(rootDir.u16path());
-    drives.setDrive('C', rootDir.path(), platform::DRIVE_FIXED, u"ローカル ディスク (C:)");
-    drives.setDrive('A', floppy.path(), platform::DRIVE_REMOVABLE, u"3.5 インチ FD (A:)");
+    drives.setDrive('C', rootDir.path(), host::DRIVE_FIXED, u"ローカル ディスク (C:)");
+    drives.setDrive('A', floppy.path(), host::DRIVE_REMOVABLE, u"3.5 インチ FD (A:)");
     drives.setCurrentDriveRoot(rootDir.path());
     // No psw.ini yet: this start only sets up the key, for dataFile.
     window.Form_Load();

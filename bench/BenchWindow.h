@@ -68,18 +68,18 @@ public:
     test::TempDir programDir;
     test::TempDir floppy;
 
-    platform::RegistryHive registry;
+    host::RegistryHive registry;
     test::FakeEnvironment environment;
     test::FakeDrives drives;
-    platform::HostFileSystem files{drives};
-    platform::IcuCodePage codePage;
+    host::HostFileSystem files{drives};
+    host::IcuCodePage codePage;
     test::FakeClipboard clipboard;
     test::FakeClock clock;
     test::FixedRandomSource random;
     test::FakeHelpViewer help;
     test::FakeTimer timer;
 
-    app::MainWindow window;
+    form::MainWindow window;
 };
 
 /// Writes a psw.ini of the 99 rows, stored with kHive's key, to a host path. False when it failed.

@@ -161,13 +161,13 @@ public:
         w.Txtidbox.setText(u"yamada.taro");
         w.Txtpassnew.setText(u"Xk7#pQ2!mZ9_");
         w.Txtbikouran.setText(u"taro.yamada@example.jp");
-        m_operation = w.newchek() ? app::MainWindow::Operation::None : app::MainWindow::Operation::New;
+        m_operation = w.newchek() ? form::MainWindow::Operation::None : form::MainWindow::Operation::New;
     }
     /// As btndelete_Click: the destination added by prepareNew (listed last) and its ID.
     void prepareDelete()
     {
         m_b.choose(kDestinations, 0);
-        m_operation = app::MainWindow::Operation::Delete;
+        m_operation = form::MainWindow::Operation::Delete;
     }
     /// As Lstidbox_DblClick and btnkousin_Click: a new password for the chosen destination's first ID.
     void prepareUpdate(std::u16string password)
@@ -178,7 +178,7 @@ public:
         w.Txtidbox.setText(w.Lstidbox.selectedItem());
         w.Txtpassnew.setText(std::move(password));
         w.Txtbikouran.setText(w.Lblbikouran.text());
-        m_operation = app::MainWindow::Operation::Koushin;
+        m_operation = form::MainWindow::Operation::Koushin;
     }
     /// kakidashi, then a fresh read as the handlers do after it.
     bool run() { return m_b.window.kakidashi(m_operation); }
@@ -187,7 +187,7 @@ public:
 private:
     static constexpr const char16_t* kNewDestination = u"ポイントサイト（個人）";
     BenchWindow& m_b;
-    app::MainWindow::Operation m_operation = app::MainWindow::Operation::None;
+    form::MainWindow::Operation m_operation = form::MainWindow::Operation::None;
 };
 
 namespace {
@@ -284,7 +284,7 @@ void btnunload_Click(benchmark::State& state)
     b.start(b.dataFile(BenchWindow::plainRows()));
     b.window.btnunload_Click();
     const auto backupBytes = b.floppy.read("psw.bkp");
-    const auto listBytes = b.floppy.read(platform::toUtf8(kListName).value_or(""));
+    const auto listBytes = b.floppy.read(host::toUtf8(kListName).value_or(""));
     const auto path = b.window.dataFilePath();
     sideBySide(
         state, nothing,

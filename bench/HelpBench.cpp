@@ -60,7 +60,7 @@ void Reader(benchmark::State& state, Shape shape)
 {
     const auto bytes = helpFile(shape, static_cast<std::size_t>(state.range(0)));
     for (auto _ : state)
-        benchmark::DoNotOptimize(app::readHelpFile(bytes));
+        benchmark::DoNotOptimize(form::readHelpFile(bytes));
     state.SetComplexityN(state.range(0));
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * state.range(0));
 }
@@ -72,7 +72,7 @@ BENCHMARK_CAPTURE(Reader, marks, Marks)->Apply(readerSizes);
 /// The Qt window's help: read, shown in its text browser, and laid out to the last line.
 void QtWindow(benchmark::State& state, Shape shape)
 {
-    const auto help = *app::readHelpFile(helpFile(shape, static_cast<std::size_t>(state.range(0))));
+    const auto help = *form::readHelpFile(helpFile(shape, static_cast<std::size_t>(state.range(0))));
     for (auto _ : state) {
         view::QtHelpViewer viewer;
         viewer.show(help);

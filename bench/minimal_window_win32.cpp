@@ -42,20 +42,20 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand)
     RegisterClassExW(&windowClass);
 
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-    RECT frame{0, 0, orvanta::app::kClientWidthTwips / 15, orvanta::app::kClientHeightTwips / 15};
+    RECT frame{0, 0, orvanta::form::kClientWidthTwips / 15, orvanta::form::kClientHeightTwips / 15};
     AdjustWindowRectEx(&frame, style, FALSE, 0);
-    const std::u16string caption(orvanta::app::kWindowCaption);
+    const std::u16string caption(orvanta::form::kWindowCaption);
     HWND window = CreateWindowExW(0, L"MinimalWindow", reinterpret_cast<const wchar_t*>(caption.c_str()),
                                   style, CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,
                                   frame.bottom - frame.top, nullptr, nullptr, instance, nullptr);
-    const std::u16string face(orvanta::app::kDesignFontFamily);
+    const std::u16string face(orvanta::form::kDesignFontFamily);
     HFONT font = CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
                              OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
                              reinterpret_cast<const wchar_t*>(face.c_str()));
     namespace view = orvanta::view_win32;
-    for (const auto& d : orvanta::app::controlTable()) {
-        if (d.kind == orvanta::app::ControlKind::Line || d.kind == orvanta::app::ControlKind::Picture ||
-            !orvanta::app::shownOn(d.id, orvanta::app::Screen::Initial))
+    for (const auto& d : orvanta::form::controlTable()) {
+        if (d.kind == orvanta::form::ControlKind::Line || d.kind == orvanta::form::ControlKind::Picture ||
+            !orvanta::form::shownOn(d.id, orvanta::form::Screen::Initial))
             continue;
         const std::u16string text(d.caption);
         const RECT place = view::windowAt(d, USER_DEFAULT_SCREEN_DPI);

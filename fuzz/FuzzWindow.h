@@ -15,57 +15,54 @@
 namespace orvanta::fuzz {
 
 /// Files as a map from the path the program names them by to their bytes.
-class MemoryFiles final : public platform::FileSystem {
+class MemoryFiles final : public host::FileSystem {
 public:
-    std::optional<platform::Failure> replaceRefusal(std::u16string_view) const override
-    {
-        return std::nullopt;
-    }
+    std::optional<host::Failure> replaceRefusal(std::u16string_view) const override { return std::nullopt; }
     bool exists(std::u16string_view path) const override { return files.contains(std::u16string(path)); }
     std::optional<std::string> hostPath(std::u16string_view) const override { return std::nullopt; }
 
     std::map<std::u16string, std::string> files;
 
 protected:
-    platform::Expected<std::string> read(std::u16string_view path, std::size_t limit) const override
+    host::Expected<std::string> read(std::u16string_view path, std::size_t limit) const override
     {
         const auto found = files.find(std::u16string(path));
         if (found == files.end())
-            return platform::Failure{platform::Failure::Kind::NotFound, u"ファイルが見つかりません。"};
+            return host::Failure{host::Failure::Kind::NotFound, u"ファイルが見つかりません。"};
         if (found->second.size() > limit)
-            return platform::Failure{platform::Failure::Kind::Other, platform::tooLargeDescription(limit)};
+            return host::Failure{host::Failure::Kind::Other, host::tooLargeDescription(limit)};
         return found->second;
     }
-    platform::WriteOutcome write(std::u16string_view path, std::string_view bytes,
-                                 const platform::WriteKind& kind) override
+    host::WriteOutcome write(std::u16string_view path, std::string_view bytes,
+                             const host::WriteKind& kind) override
     {
-        const auto now = platform::FileAsRead::of(readFile(path));
-        const auto* users = std::get_if<platform::UsersFile>(&kind);
+        const auto now = host::FileAsRead::of(readFile(path));
+        const auto* users = std::get_if<host::UsersFile>(&kind);
         if (users && users->asRead != nullptr && *users->asRead != now.contents())
-            return platform::Failure{platform::Failure::Kind::Changed, u"変更されています。"};
+            return host::Failure{host::Failure::Kind::Changed, u"変更されています。"};
         files[std::u16string(path)] = std::string(bytes);
         return {};
     }
 };
 
 /// A machine whose product ID ends in "23", with the Windows folder "C:\WINDOWS".
-class FixedServices final : public platform::Registry,
-                            public platform::Environment,
-                            public platform::Clipboard,
-                            public platform::Clock,
-                            public platform::RandomSource,
-                            public platform::HelpViewer,
-                            public platform::Drives,
-                            public platform::Timer {
+class FixedServices final : public host::Registry,
+                            public host::Environment,
+                            public host::Clipboard,
+                            public host::Clock,
+                            public host::RandomSource,
+                            public host::HelpViewer,
+                            public host::Drives,
+                            public host::Timer {
 public:
-    std::optional<platform::RegistryValue> queryValue(std::uint32_t root, std::u16string_view subKey,
-                                                      std::u16string_view valueName) const override
+    std::optional<host::RegistryValue> queryValue(std::uint32_t root, std::u16string_view subKey,
+                                                  std::u16string_view valueName) const override
     {
-        if (root != platform::HKEY_LOCAL_MACHINE ||
-            subKey != u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion" || valueName != u"ProductId")
+        if (root != host::HKEY_LOCAL_MACHINE || subKey != u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion" ||
+            valueName != u"ProductId")
             return std::nullopt;
         const std::string id = "55274-640-1234567-23";
-        platform::RegistryValue value{platform::REG_SZ, {id.begin(), id.end()}};
+        host::RegistryValue value{host::REG_SZ, {id.begin(), id.end()}};
         value.data.push_back(0);
         return value;
     }
@@ -81,14 +78,14 @@ public:
     void setText(std::u16string_view) override {}
     std::u16string text() const override { return {}; }
     bool holdsOwnCopy() const override { return false; }
-    platform::LocalTime now() const override { return {2026, 2, 3, 9, 5, 7}; }
+    host::LocalTime now() const override { return {2026, 2, 3, 9, 5, 7}; }
     std::uint32_t below(std::uint32_t) override { return 0; }
-    bool show(const platform::HelpDocument& help) override
+    bool show(const host::HelpDocument& help) override
     {
         shownHelp = help;
         return true;
     }
-    std::uint32_t GetDriveTypeA(std::string_view) const override { return platform::DRIVE_NO_ROOT_DIR; }
+    std::uint32_t GetDriveTypeA(std::string_view) const override { return host::DRIVE_NO_ROOT_DIR; }
     std::u16string displayName(std::string_view) const override { return {}; }
     std::optional<std::string> root(char) const override { return std::nullopt; }
     std::string currentDriveRoot() const override { return "/"; }
@@ -97,7 +94,7 @@ public:
     void stop() override {}
 
     /// The help F1 showed last.
-    platform::HelpDocument shownHelp;
+    host::HelpDocument shownHelp;
 };
 
 /// The data file and the backup file as the window names them on this machine.
@@ -107,9 +104,9 @@ inline constexpr std::u16string_view kBackupFile = u"\\psw.bkp";
 struct FuzzWindow {
     /// Started with `psw.ini` as the data file (none when empty), reading its product ID from
     /// `registry` when one is given.
-    explicit FuzzWindow(std::string_view pswIni = {}, platform::Registry* registry = nullptr)
-        : window(platform::Services{registry != nullptr ? *registry : static_cast<platform::Registry&>(fixed),
-                                    fixed, files, codePage, fixed, fixed, fixed, fixed, fixed, fixed})
+    explicit FuzzWindow(std::string_view pswIni = {}, host::Registry* registry = nullptr)
+        : window(host::Services{registry != nullptr ? *registry : static_cast<host::Registry&>(fixed), fixed,
+                                files, codePage, fixed, fixed, fixed, fixed, fixed, fixed})
     {
         if (!pswIni.empty())
             files.files[std::u16string(kDataFile)] = std::string(pswIni);
@@ -118,8 +115,8 @@ struct FuzzWindow {
 
     FixedServices fixed;
     MemoryFiles files;
-    platform::IcuCodePage codePage;
-    app::MainWindow window;
+    host::IcuCodePage codePage;
+    form::MainWindow window;
 };
 
 } // namespace orvanta::fuzz

@@ -20,7 +20,7 @@ using namespace orvanta;
 constexpr orvanta::fuzz::Promises check{"help file"};
 
 constexpr char16_t kBreak = u'\u200B';
-constexpr char16_t kJoiner = app::kWordJoiner;
+constexpr char16_t kJoiner = form::kWordJoiner;
 
 /// The characters the reader may take as marks or drop at a line's ends.
 bool isMark(char16_t c)
@@ -39,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string bytes(reinterpret_cast<const char*>(data), size);
     machine.files.files[window.helpFile()] = bytes;
     const auto filesBefore = machine.files.files;
-    machine.fixed.shownHelp = {{platform::HelpBlockKind::Heading}};
+    machine.fixed.shownHelp = {{host::HelpBlockKind::Heading}};
     window.Txtmassage.setText(u"");
 
     window.helpKey();
@@ -50,7 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (text.starts_with("\xEF\xBB\xBF"))
         text.remove_prefix(3);
     const auto decoded =
-        text.find('\0') == std::string_view::npos ? platform::fromUtf8Strict(text) : std::nullopt;
+        text.find('\0') == std::string_view::npos ? host::fromUtf8Strict(text) : std::nullopt;
     if (!decoded) {
         check(message.starts_with(u"ヘルプファイルを表示できません："),
               "a file that is no help text was not refused");
@@ -58,7 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     check(message.empty(), "a help text was refused");
     const auto& help = machine.fixed.shownHelp;
-    check(help == app::readHelpFile(bytes), "the window shows other than the file reads as");
+    check(help == form::readHelpFile(bytes), "the window shows other than the file reads as");
 
     std::map<char16_t, long> count;
     for (const char16_t c : *decoded)
@@ -71,10 +71,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::size_t shown = 0;
     std::size_t breaks = 0;
     std::size_t joiners = 0;
-    const platform::HelpBlock* previous = nullptr;
+    const host::HelpBlock* previous = nullptr;
     for (const auto& block : help) {
-        if (block.kind == platform::HelpBlockKind::NumberedItem && previous &&
-            previous->kind == platform::HelpBlockKind::NumberedItem)
+        if (block.kind == host::HelpBlockKind::NumberedItem && previous &&
+            previous->kind == host::HelpBlockKind::NumberedItem)
             check(block.number == std::min(previous->number + 1, 999'999'999), "an item does not count on");
         std::size_t unbroken = 0;
         char16_t before = u'\n';
@@ -92,17 +92,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 if (c == kJoiner)
                     continue;
                 const bool blank = c == u' ' || c == u'\n' || c == kBreak;
-                unbroken = blank ? 0 : app::lineMayBreak(before, c) ? 1 : unbroken + 1;
+                unbroken = blank ? 0 : form::lineMayBreak(before, c) ? 1 : unbroken + 1;
                 before = c;
                 // The two halves of a character beyond the basic plane stay together.
-                check(unbroken <= app::kLongestUnbroken + 1, "a stretch runs on without a place to break");
+                check(unbroken <= form::kLongestUnbroken + 1, "a stretch runs on without a place to break");
             }
         }
         previous = &block;
     }
     check(shown <= decoded->size(), "more text than the file holds");
     const auto breaksInFile = static_cast<std::size_t>(std::count(decoded->begin(), decoded->end(), kBreak));
-    check(breaks <= breaksInFile + shown / app::kLongestUnbroken,
+    check(breaks <= breaksInFile + shown / form::kLongestUnbroken,
           "more invisible breaks than the text needs");
     const auto joinersInFile =
         static_cast<std::size_t>(std::count(decoded->begin(), decoded->end(), kJoiner));

@@ -19,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     // No machine identifier: the product ID comes from the hive or not at all.
-    auto hive = platform::RegistryHive::parse(bytes);
+    auto hive = host::RegistryHive::parse(bytes);
     (void)hive.valueCount();
 
     fuzz::FuzzWindow machine({}, &hive);

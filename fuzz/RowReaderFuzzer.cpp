@@ -17,7 +17,7 @@ constexpr orvanta::fuzz::Promises check{"row reader"};
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     using namespace orvanta;
-    static const platform::IcuCodePage codePage;
+    static const host::IcuCodePage codePage;
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
 
     const auto read = store::readRows(bytes, codePage);

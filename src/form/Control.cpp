@@ -1,7 +1,7 @@
 // One control's run-time state: its text, its list, whether it shows and is enabled.
 #include "Control.h"
 
-namespace orvanta::app {
+namespace orvanta::form {
 
 void Control::setText(std::u16string text)
 {
@@ -25,4 +25,4 @@ void Control::clearItems()
     listIndex = -1;
 }
 
-} // namespace orvanta::app
+} // namespace orvanta::form

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace orvanta::app {
+namespace orvanta::form {
 
 /// The run-time state of one control of the window: what the widget shows, as plain data.
 /// The view copies it into the real widget after every event.
@@ -35,4 +35,4 @@ private:
     std::u16string m_text;
 };
 
-} // namespace orvanta::app
+} // namespace orvanta::form

@@ -7,7 +7,7 @@
 #include <cmath>
 #include <iterator>
 
-namespace orvanta::app {
+namespace orvanta::form {
 
 namespace {
 
@@ -242,4 +242,4 @@ int rightTextMarginTwips(ControlId box)
     return std::max(place.left + place.width - textEnds, 0);
 }
 
-} // namespace orvanta::app
+} // namespace orvanta::form

@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-namespace orvanta::app {
+namespace orvanta::form {
 
 /// Every control of the main window, in the order of the design table.
 enum class ControlId : std::uint8_t {
@@ -167,4 +167,4 @@ inline constexpr double kCaptionPointsStep = 0.25;
 /// run a little wider than it, and the label of usable characters must show every one of them.
 double fittedCaptionPoints(double designed, int room, const std::function<int(double)>& widthAt);
 
-} // namespace orvanta::app
+} // namespace orvanta::form

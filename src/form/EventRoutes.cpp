@@ -11,7 +11,7 @@
 #include <functional>
 #include <variant>
 
-namespace orvanta::app {
+namespace orvanta::form {
 
 namespace {
 
@@ -174,7 +174,7 @@ void runEvent(MainWindow& window, const std::function<void()>& handlers)
     try {
         handlers();
     } catch (const std::exception& error) {
-        window.Txtmassage.setText(unexpectedErrorMessage(platform::fromUtf8(error.what())));
+        window.Txtmassage.setText(unexpectedErrorMessage(host::fromUtf8(error.what())));
     }
 }
 
@@ -225,4 +225,4 @@ TypedText passKeyPress(MainWindow& window, KeyPressHandler handler, std::u16stri
     return result;
 }
 
-} // namespace orvanta::app
+} // namespace orvanta::form

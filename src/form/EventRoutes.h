@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-namespace orvanta::app {
+namespace orvanta::form {
 
 class MainWindow;
 
@@ -87,4 +87,4 @@ struct TypedText {
 /// becomes the character of the new code.
 TypedText passKeyPress(MainWindow& window, KeyPressHandler handler, std::u16string_view typed);
 
-} // namespace orvanta::app
+} // namespace orvanta::form

@@ -5,7 +5,7 @@
 #include "form/Messages.h"
 #include "form/Module1.h"
 
-namespace orvanta::app {
+namespace orvanta::form {
 
 namespace {
 constexpr std::u16string_view kProductKey = u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
@@ -19,7 +19,7 @@ struct Held {
 
 // The path of `name` in the first of `folders` that holds it, or nothing. A folder the host does
 // not have (an empty entry) is passed over.
-std::optional<Held> firstHolding(const platform::FileSystem& files,
+std::optional<Held> firstHolding(const host::FileSystem& files,
                                  std::initializer_list<std::optional<std::u16string>> folders,
                                  std::u16string_view name)
 {
@@ -46,8 +46,8 @@ void MainWindow::Form_Load()
     m_pictureFile = picture ? std::move(picture->host) : std::string();
 
     regprodid.setText(registryResultText(
-        QueryRegistryValue(m_services.registry, m_services.codePage, platform::HKEY_LOCAL_MACHINE,
-                           kProductKey, kProductValue, std::u16string(kProductNotFound))));
+        QueryRegistryValue(m_services.registry, m_services.codePage, host::HKEY_LOCAL_MACHINE, kProductKey,
+                           kProductValue, std::u16string(kProductNotFound))));
     const auto& id = regprodid.text();
     angoutbset(id.size() > 2 ? std::u16string_view(id).substr(id.size() - 2) : std::u16string_view(id));
     // A product ID that is there but cannot be read gives a key other than the machine's own: every
@@ -122,4 +122,4 @@ void MainWindow::helpKey()
         Txtmassage.setText(helpUnreadableMessage(files.shownPath(m_helpFile)));
 }
 
-} // namespace orvanta::app
+} // namespace orvanta::form

@@ -6,14 +6,14 @@
 
 #include <algorithm>
 
-namespace orvanta::app {
+namespace orvanta::form {
 
 namespace {
 
-using platform::HelpBlock;
-using platform::HelpBlockKind;
-using platform::HelpRun;
-using platform::HelpStyle;
+using host::HelpBlock;
+using host::HelpBlockKind;
+using host::HelpRun;
+using host::HelpStyle;
 using Text = std::u16string_view;
 
 /// The invisible break put into a long stretch of text (ZERO WIDTH SPACE).
@@ -240,7 +240,7 @@ std::optional<std::u16string> helpText(std::string_view bytes)
         bytes.remove_prefix(3);
     if (bytes.find('\0') != std::string_view::npos)
         return std::nullopt;
-    return platform::fromUtf8Strict(bytes);
+    return host::fromUtf8Strict(bytes);
 }
 
 // The level of a heading line ("# …" to "###### …"), 0 for any other line.
@@ -255,7 +255,7 @@ int headingLevel(Text content)
 }
 
 /// `block`, its text `gathered` set as its kind wants it, at the end of `blocks`.
-void appendBlock(platform::HelpDocument& blocks, HelpBlock block, std::u16string& gathered)
+void appendBlock(host::HelpDocument& blocks, HelpBlock block, std::u16string& gathered)
 {
     if (block.kind == HelpBlockKind::Preformatted) {
         while (gathered.ends_with(u'\n'))
@@ -341,7 +341,7 @@ public:
         readText(trimmed(line), indent);
     }
 
-    platform::HelpDocument finish()
+    host::HelpDocument finish()
     {
         close();
         return std::move(m_blocks);
@@ -374,7 +374,7 @@ private:
     }
 
     HelpSystem m_system;
-    platform::HelpDocument m_blocks;
+    host::HelpDocument m_blocks;
     // The system of the section being read; none outside a section.
     std::optional<HelpSystem> m_section;
     // The block being gathered: its kind and its text so far (flowing text, or preformatted lines).
@@ -384,7 +384,7 @@ private:
 
 } // namespace
 
-std::optional<platform::HelpDocument> readHelpFile(std::string_view bytes, HelpSystem system)
+std::optional<host::HelpDocument> readHelpFile(std::string_view bytes, HelpSystem system)
 {
     const auto decoded = helpText(bytes);
     if (!decoded)
@@ -408,4 +408,4 @@ bool lineMayBreak(char16_t before, char16_t after)
     return kNeverFirst.find(after) == Text::npos && kNeverLast.find(before) == Text::npos;
 }
 
-} // namespace orvanta::app
+} // namespace orvanta::form

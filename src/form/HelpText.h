@@ -8,7 +8,7 @@
 #include <optional>
 #include <string_view>
 
-namespace orvanta::app {
+namespace orvanta::form {
 
 /// The largest help file F1 shows: twenty times our guide and more. A larger file is refused before
 /// it is read; what the help windows do with a file grows with its size, and F1 reads the file of the
@@ -56,6 +56,6 @@ inline constexpr HelpSystem kThisSystem = HelpSystem::Linux;
 ///
 /// Time and memory grow in step with the file's size, whatever it holds; the text of the result is
 /// never longer than the file's text, its invisible breaks (kLongestUnbroken) and its word joiners.
-std::optional<platform::HelpDocument> readHelpFile(std::string_view bytes, HelpSystem system = kThisSystem);
+std::optional<host::HelpDocument> readHelpFile(std::string_view bytes, HelpSystem system = kThisSystem);
 
-} // namespace orvanta::app
+} // namespace orvanta::form

@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <array>
 
-namespace orvanta::app {
+namespace orvanta::form {
 
 namespace {
 
@@ -27,7 +27,7 @@ bool isPasswordCode(std::int16_t code)
 
 std::int16_t MainWindow::keyCodeOf(char32_t character) const
 {
-    const auto encoded = m_services.codePage.encode(platform::utf16Of(character));
+    const auto encoded = m_services.codePage.encode(host::utf16Of(character));
     const auto* bytes = std::get_if<std::string>(&encoded);
     // A character the code page cannot hold reaches a window as "?", as Windows delivers it.
     if (!bytes || bytes->empty() || bytes->size() > 2)
@@ -82,4 +82,4 @@ void MainWindow::refuseAllButQuestionMark(std::int16_t& KeyAscii, std::u16string
     }
 }
 
-} // namespace orvanta::app
+} // namespace orvanta::form

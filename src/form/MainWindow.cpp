@@ -1,7 +1,7 @@
 // The window: its controls built from the design, its state, and the paths of psw.ini and its helpers.
 #include "MainWindow.h"
 
-namespace orvanta::app {
+namespace orvanta::form {
 
 namespace {
 std::array<Control, kControlCount> controlsFromDesign()
@@ -13,7 +13,7 @@ std::array<Control, kControlCount> controlsFromDesign()
 }
 } // namespace
 
-MainWindow::MainWindow(platform::Services services)
+MainWindow::MainWindow(host::Services services)
     : m_controls(controlsFromDesign()), Txtdirectry(control(ControlId::Txtdirectry)),
       Txtmassage(control(ControlId::Txtmassage)), cmbnamae(control(ControlId::cmbnamae)),
       Lstidbox(control(ControlId::Lstidbox)), btnnew(control(ControlId::btnnew)),
@@ -36,4 +36,4 @@ std::u16string MainWindow::dataFilePath() const
     return Txtdirectry.text() + u"\\psw.ini";
 }
 
-} // namespace orvanta::app
+} // namespace orvanta::form

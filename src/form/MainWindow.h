@@ -28,7 +28,7 @@ namespace orvanta::bench {
 class Rewrite;
 } // namespace orvanta::bench
 
-namespace orvanta::app {
+namespace orvanta::form {
 
 /// How long a password the program put on the clipboard stays there: time enough to paste it into a
 /// log-in box, and then it is not left lying for whoever comes to the machine next.
@@ -46,7 +46,7 @@ private:
     std::array<Control, kControlCount> m_controls; // before the named references below
 
 public:
-    explicit MainWindow(platform::Services services);
+    explicit MainWindow(host::Services services);
     MainWindow(const MainWindow&) = delete;
     MainWindow& operator=(const MainWindow&) = delete;
 
@@ -88,7 +88,7 @@ public:
     store::RecordArray records; ///< rows 1 to inputkensu as last read
     cipher::CodeTable CodeTable;
 
-    // Start-up and help (app/).
+    // Start-up and help (form/).
     void Form_Load();
     /// The window closes: a password that the program put on the clipboard and that is still there
     /// is taken off, so it does not outlive the program, and the clipboard's timer stops.
@@ -104,7 +104,7 @@ public:
     /// The picture of Image1 loaded at start-up: a host path, empty when there is none.
     const std::string& pictureFile() const { return m_pictureFile; }
 
-    // Screens and change tracking (app/).
+    // Screens and change tracking (form/).
     void applyScreen(Screen screen);
     /// The screen applied last (start-up and every reload apply the initial screen).
     Screen screen() const { return m_screen; }
@@ -118,7 +118,7 @@ public:
     /// Ends the change tracking of this edit.
     [[nodiscard]] bool roolchek();
 
-    // Keystroke filters (app/): KeyAscii is the character's code in the ANSI code page as a signed
+    // Keystroke filters (form/): KeyAscii is the character's code in the ANSI code page as a signed
     // 16-bit number; setting it to 0 cancels the keystroke.
     void Txtpassnew_KeyPress(std::int16_t& KeyAscii);
     void Txtbikouran_KeyPress(std::int16_t& KeyAscii);
@@ -155,7 +155,7 @@ public:
     /// nothing): a change another program made since is never overwritten (the failure is then
     /// Failure::Kind::Changed and nothing is written). The caller has asked dataFolderProblem. A write
     /// that may not survive a power failure is noted for doneMessage.
-    platform::WriteOutcome replaceDataFile(std::string_view bytes, const platform::FileContents& asRead);
+    host::WriteOutcome replaceDataFile(std::string_view bytes, const host::FileContents& asRead);
     /// Why psw.ini can be neither read nor written where the environment puts it (a Windows folder
     /// whose name cannot be read); nothing when it can.
     std::optional<std::u16string> dataFolderProblem() const;
@@ -166,9 +166,9 @@ public:
     /// that psw.ini is still the file the last read found; then writes it as it stands to psw.ini.bak,
     /// with psw.ini's permissions. Gives the file it checked, which the new psw.ini may replace;
     /// nothing when the load must stop, the reason then in Txtmassage and psw.ini untouched.
-    [[nodiscard]] std::optional<platform::FileAsRead> keepReplacedDataFile();
+    [[nodiscard]] std::optional<host::FileAsRead> keepReplacedDataFile();
     /// Notes a file that was written but whose folder could not be flushed to the disk.
-    void noteUnsynced(const platform::WriteOutcome& outcome);
+    void noteUnsynced(const host::WriteOutcome& outcome);
     /// The message of a finished write, followed by the note of a write that may not survive a power
     /// failure, if there is one; the note is used up.
     std::u16string doneMessage(std::u16string message);
@@ -212,7 +212,7 @@ public:
     void btnunload_Click();
     void btnload_Click();
 
-    platform::Services& services() { return m_services; }
+    host::Services& services() { return m_services; }
 
 private:
     /// The benchmark times the rewrite on its own, against a plain write of the same bytes.
@@ -237,7 +237,7 @@ private:
     bool writeBackupFiles(const std::u16string& prefix, const backup::BackupFiles& copies);
     void refuseAllButQuestionMark(std::int16_t& KeyAscii, std::u16string_view message);
 
-    platform::Services m_services;
+    host::Services m_services;
     std::u16string m_helpFile;
     Screen m_screen = Screen::Initial;
     /// Set once start-up has run: a later Form_Load is the reload after a write, which leaves the
@@ -255,7 +255,7 @@ private:
     /// Set while the last read of psw.ini did not read cleanly: the message that says so.
     std::optional<std::u16string> m_dataFileProblem;
     /// What the last read of psw.ini found: its bytes, no file, or a file that could not be read.
-    platform::FileAsRead m_dataFileAsRead;
+    host::FileAsRead m_dataFileAsRead;
     /// Set when a write finished but may not survive a power failure: the note that says so.
     std::optional<std::u16string> m_writeNote;
     /// Set while the product ID could not be read from where it lies and the key rests on a fallback:
@@ -263,4 +263,4 @@ private:
     std::optional<std::u16string> m_keyProblem;
 };
 
-} // namespace orvanta::app
+} // namespace orvanta::form

@@ -1,7 +1,7 @@
 // The window's own messages, one wording for each.
 #include "Messages.h"
 
-namespace orvanta::app {
+namespace orvanta::form {
 
 std::u16string keyProblemMessage(std::u16string_view what, std::u16string_view key)
 {
@@ -27,4 +27,4 @@ std::u16string unexpectedErrorMessage(std::u16string_view what)
     return u"思いがけない誤りで操作を最後まで行えませんでした：" + std::u16string(what);
 }
 
-} // namespace orvanta::app
+} // namespace orvanta::form

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace orvanta::app {
+namespace orvanta::form {
 
 /// Start-up's message when the product ID cannot be read: the temporary key, and `what` is wrong
 /// where, in the host's few words. バックアップ and ロード say themselves that they refuse.
@@ -29,4 +29,4 @@ inline constexpr std::u16string_view kMessageOnly = u"この項目は入力で�
 /// An event stopped by an error nobody foresaw; `what` is the error's own text.
 std::u16string unexpectedErrorMessage(std::u16string_view what);
 
-} // namespace orvanta::app
+} // namespace orvanta::form

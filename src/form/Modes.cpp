@@ -2,7 +2,7 @@
 // tracking of the destination and ID boxes (changfrag, sVshokifrg, newchek, roolchek).
 #include "MainWindow.h"
 
-namespace orvanta::app {
+namespace orvanta::form {
 
 void MainWindow::applyScreen(Screen screen)
 {
@@ -55,4 +55,4 @@ bool MainWindow::roolchek()
     return kousingfrag;
 }
 
-} // namespace orvanta::app
+} // namespace orvanta::form

@@ -4,9 +4,9 @@
 
 #include "rules/store/Decimal.h"
 
-namespace orvanta::app {
+namespace orvanta::form {
 
-RegistryResult QueryRegistryValue(const platform::Registry& registry, const platform::CodePage& codePage,
+RegistryResult QueryRegistryValue(const host::Registry& registry, const host::CodePage& codePage,
                                   std::uint32_t root, std::u16string_view subKey,
                                   std::u16string_view valueName, RegistryResult defaultValue)
 {
@@ -14,21 +14,21 @@ RegistryResult QueryRegistryValue(const platform::Registry& registry, const plat
     if (!value)
         return defaultValue;
     switch (value->type) {
-    case platform::REG_SZ: {
+    case host::REG_SZ: {
         const std::string bytes(value->data.begin(), value->data.end());
         auto decoded = codePage.decode(bytes);
         if (const auto* text = std::get_if<std::u16string>(&decoded))
             return TrimAtNull(*text);
         // Bytes outside the code page: the text up to the first of them, as far as it reads.
-        const auto& error = std::get<platform::CodePageError>(decoded);
+        const auto& error = std::get<host::CodePageError>(decoded);
         auto head = codePage.decode(std::string_view(bytes).substr(0, error.position));
         if (const auto* text = std::get_if<std::u16string>(&head))
             return TrimAtNull(*text);
         return defaultValue;
     }
-    case platform::REG_BINARY:
+    case host::REG_BINARY:
         return value->data;
-    case platform::REG_DWORD: {
+    case host::REG_DWORD: {
         std::uint32_t number = 0;
         for (std::size_t i = 0; i < 4 && i < value->data.size(); ++i)
             number |= static_cast<std::uint32_t>(value->data[i]) << (8 * i);
@@ -59,4 +59,4 @@ std::u16string registryResultText(const RegistryResult& result)
     return text;
 }
 
-} // namespace orvanta::app
+} // namespace orvanta::form

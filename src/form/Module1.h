@@ -11,14 +11,14 @@
 #include <variant>
 #include <vector>
 
-namespace orvanta::app {
+namespace orvanta::form {
 
 /// What QueryRegistryValue gives back: a text (type 1), the bytes of a binary value (type 3) or an
 /// unsigned number (type 4); the default, unchanged, in every other case.
 using RegistryResult = std::variant<std::u16string, std::vector<std::uint8_t>, std::uint32_t>;
 
 /// Reads one registry value. Never reports an error: whatever cannot be read gives `defaultValue`.
-RegistryResult QueryRegistryValue(const platform::Registry& registry, const platform::CodePage& codePage,
+RegistryResult QueryRegistryValue(const host::Registry& registry, const host::CodePage& codePage,
                                   std::uint32_t root, std::u16string_view subKey,
                                   std::u16string_view valueName, RegistryResult defaultValue);
 
@@ -29,4 +29,4 @@ std::u16string TrimAtNull(std::u16string_view text);
 /// UTF-16 text (two bytes a character, low byte first), as the first version's text boxes showed it.
 std::u16string registryResultText(const RegistryResult& result);
 
-} // namespace orvanta::app
+} // namespace orvanta::form

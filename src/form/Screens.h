@@ -6,7 +6,7 @@
 
 #include <array>
 
-namespace orvanta::app {
+namespace orvanta::form {
 
 /// The four screens of the window. A screen is nothing but which controls are shown.
 enum class Screen { Initial, Registration, Edit, Result };
@@ -79,4 +79,4 @@ inline bool shownOn(ControlId id, Screen screen)
 /// running on under the buttons and the length box at the right end of the password row.
 int rightTextMarginTwips(ControlId box);
 
-} // namespace orvanta::app
+} // namespace orvanta::form

@@ -6,7 +6,7 @@
 #include <string>
 #include <sys/types.h>
 
-namespace orvanta::platform {
+namespace orvanta::host {
 
 /// What the desktop's device manager knows of the disk that holds a block device.
 struct DiskFacts {
@@ -34,4 +34,4 @@ public:
 /// the kernel calls removable, unless the administrator marked it as the system's.
 bool isRemovableDisk(const DiskFacts& facts);
 
-} // namespace orvanta::platform
+} // namespace orvanta::host

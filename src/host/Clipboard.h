@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace orvanta::platform {
+namespace orvanta::host {
 
 /// The system clipboard, plain text only. The program puts nothing there but a password, or a text
 /// out of a box that may hold one, so whatever it sets is marked as a secret, for clipboard managers,
@@ -23,4 +23,4 @@ public:
     virtual bool holdsOwnCopy() const = 0;
 };
 
-} // namespace orvanta::platform
+} // namespace orvanta::host

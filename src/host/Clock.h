@@ -2,7 +2,7 @@
 
 // The clock service: the local date and time, for the backup list's name and its heading.
 
-namespace orvanta::platform {
+namespace orvanta::host {
 
 struct LocalTime {
     int year = 0;
@@ -20,4 +20,4 @@ public:
     virtual LocalTime now() const = 0;
 };
 
-} // namespace orvanta::platform
+} // namespace orvanta::host

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <variant>
 
-namespace orvanta::platform {
+namespace orvanta::host {
 
 /// A character that the code page cannot hold, or bytes that are no character of it.
 struct CodePageError {
@@ -30,4 +30,4 @@ public:
     virtual Decoded decode(std::string_view bytes) const = 0;
 };
 
-} // namespace orvanta::platform
+} // namespace orvanta::host

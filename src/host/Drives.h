@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-namespace orvanta::platform {
+namespace orvanta::host {
 
 inline constexpr std::uint32_t DRIVE_UNKNOWN = 0;
 inline constexpr std::uint32_t DRIVE_NO_ROOT_DIR = 1;
@@ -37,4 +37,4 @@ public:
     virtual std::string currentDriveRoot() const = 0;
 };
 
-} // namespace orvanta::platform
+} // namespace orvanta::host

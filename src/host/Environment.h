@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace orvanta::platform {
+namespace orvanta::host {
 
 /// The process environment and the two folders the window needs.
 class Environment {
@@ -27,4 +27,4 @@ public:
     virtual std::optional<std::u16string> sharedFolder() const { return std::nullopt; }
 };
 
-} // namespace orvanta::platform
+} // namespace orvanta::host

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <string_view>
 
-namespace orvanta::platform {
+namespace orvanta::host {
 
 namespace {
 
@@ -108,4 +108,4 @@ std::u16string errorDescription(int error)
     return description;
 }
 
-} // namespace orvanta::platform
+} // namespace orvanta::host

@@ -6,7 +6,7 @@
 #include <utility>
 #include <variant>
 
-namespace orvanta::platform {
+namespace orvanta::host {
 
 /// Why a platform service could not do what was asked, worded for the user.
 struct Failure {
@@ -36,4 +36,4 @@ private:
     std::variant<T, Failure> m_state;
 };
 
-} // namespace orvanta::platform
+} // namespace orvanta::host

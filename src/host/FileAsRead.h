@@ -8,7 +8,7 @@
 
 #include <string>
 
-namespace orvanta::platform {
+namespace orvanta::host {
 
 /// A file as one read found it: its bytes, no file at all, or a file that could not be read. A later
 /// write is checked against it, so that a change another program made in between is never overwritten.
@@ -44,4 +44,4 @@ private:
     FileContents m_contents;
 };
 
-} // namespace orvanta::platform
+} // namespace orvanta::host

@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 
-namespace orvanta::platform {
+namespace orvanta::host {
 
 namespace {
 
@@ -169,4 +169,4 @@ bool isLeftoverName(std::string_view name)
     return isProgramFile(name.substr(0, secondDot)) && isProgramUnique(unique);
 }
 
-} // namespace orvanta::platform
+} // namespace orvanta::host

@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-namespace orvanta::platform {
+namespace orvanta::host {
 
 /// A file that is there but is not a plain file of data.
 enum class OddFile { Pipe, Device, Socket, Other };
@@ -60,4 +60,4 @@ inline constexpr std::string_view kTemporaryMark = "orvanta-";
 /// other programs name their temporary files alike (rsync copies psw.ini in as ".psw.ini.tdev52").
 bool isLeftoverName(std::string_view name);
 
-} // namespace orvanta::platform
+} // namespace orvanta::host

@@ -12,7 +12,7 @@
 #include <string_view>
 #include <variant>
 
-namespace orvanta::platform {
+namespace orvanta::host {
 
 /// The largest file the program reads or writes. psw.ini and psw.bkp hold at most 99 rows, far below
 /// this; anything larger is not one of the program's files, and reading it whole would cost the
@@ -150,4 +150,4 @@ protected:
     virtual WriteOutcome write(std::u16string_view path, std::string_view bytes, const WriteKind& kind) = 0;
 };
 
-} // namespace orvanta::platform
+} // namespace orvanta::host

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace orvanta::platform {
+namespace orvanta::host {
 
 /// How a stretch of help text is set.
 enum class HelpStyle { Plain, Strong, Code };
@@ -48,4 +48,4 @@ public:
     virtual bool show(const HelpDocument& help) = 0;
 };
 
-} // namespace orvanta::platform
+} // namespace orvanta::host

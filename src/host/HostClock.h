@@ -4,7 +4,7 @@
 
 #include "host/Clock.h"
 
-namespace orvanta::platform {
+namespace orvanta::host {
 
 /// The host's clock in the user's local time zone.
 class HostClock final : public Clock {
@@ -12,4 +12,4 @@ public:
     LocalTime now() const override;
 };
 
-} // namespace orvanta::platform
+} // namespace orvanta::host

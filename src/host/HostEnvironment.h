@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-namespace orvanta::platform {
+namespace orvanta::host {
 
 /// The process environment of the host being built; one implementation in linux/, one in windows/.
 ///
@@ -35,4 +35,4 @@ private:
     std::optional<std::string> m_programFolder;
 };
 
-} // namespace orvanta::platform
+} // namespace orvanta::host

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-namespace orvanta::platform {
+namespace orvanta::host {
 
 std::uint32_t HostRandomSource::below(std::uint32_t bound)
 {
@@ -19,4 +19,4 @@ std::uint32_t HostRandomSource::below(std::uint32_t bound)
     }
 }
 
-} // namespace orvanta::platform
+} // namespace orvanta::host

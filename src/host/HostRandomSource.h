@@ -4,7 +4,7 @@
 
 #include "host/RandomSource.h"
 
-namespace orvanta::platform {
+namespace orvanta::host {
 
 /// Numbers from the system's random source (getrandom on Linux, BCryptGenRandom on Windows), each
 /// value below the bound equally likely.
@@ -18,4 +18,4 @@ private:
     static std::uint32_t systemWord();
 };
 
-} // namespace orvanta::platform
+} // namespace orvanta::host

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-namespace orvanta::platform {
+namespace orvanta::host {
 
 /// Unpredictable numbers for the password generator.
 class RandomSource {
@@ -14,4 +14,4 @@ public:
     virtual std::uint32_t below(std::uint32_t bound) = 0;
 };
 
-} // namespace orvanta::platform
+} // namespace orvanta::host

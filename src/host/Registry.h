@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-namespace orvanta::platform {
+namespace orvanta::host {
 
 inline constexpr std::uint32_t HKEY_LOCAL_MACHINE = 0x80000002;
 
@@ -46,4 +46,4 @@ public:
                                                     std::u16string_view valueName) const = 0;
 };
 
-} // namespace orvanta::platform
+} // namespace orvanta::host

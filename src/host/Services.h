@@ -13,7 +13,7 @@
 #include "host/Registry.h"
 #include "host/Timer.h"
 
-namespace orvanta::platform {
+namespace orvanta::host {
 
 /// Everything the window reaches outside the process, handed in so tests can put fakes in its place.
 struct Services {
@@ -29,4 +29,4 @@ struct Services {
     Timer& timer;
 };
 
-} // namespace orvanta::platform
+} // namespace orvanta::host

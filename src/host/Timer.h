@@ -5,7 +5,7 @@
 #include <chrono>
 #include <functional>
 
-namespace orvanta::platform {
+namespace orvanta::host {
 
 /// One timer of the window's thread. What it runs, it runs between two of the window's events, never
 /// inside one.
@@ -19,4 +19,4 @@ public:
     virtual void stop() = 0;
 };
 
-} // namespace orvanta::platform
+} // namespace orvanta::host

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace orvanta::platform {
+namespace orvanta::host {
 
 /// UTF-16 -> UTF-8, as host paths and the host environment are written. Nothing for an unpaired
 /// surrogate, which no UTF-8 text can hold.
@@ -28,4 +28,4 @@ inline std::u16string utf16Of(char32_t character)
             static_cast<char16_t>(0xDC00 + (character & 0x3FF))};
 }
 
-} // namespace orvanta::platform
+} // namespace orvanta::host

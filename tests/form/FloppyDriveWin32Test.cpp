@@ -8,7 +8,7 @@
 #include <string>
 #include <windows.h>
 
-namespace orvanta::app {
+namespace orvanta::form {
 namespace {
 
 bool runsUnderWine()
@@ -25,7 +25,7 @@ TEST(FloppyDriveWin32Test, TheFloppyDriveIsFoundByItsTypeAndDisplayName)
     if (letter == nullptr || *letter == '\0') {
         GTEST_SKIP() << "no floppy drive was set up (scripts/windows-test.sh makes one)";
     }
-    const platform::HostDrives drives;
+    const host::HostDrives drives;
     const std::string root{letter[0], ':', '\\'};
     EXPECT_EQ(drives.GetDriveTypeA(root), DRIVE_REMOVABLE);
     EXPECT_EQ(drives.root(letter[0]), std::optional<std::string>(root));
@@ -41,10 +41,10 @@ TEST(FloppyDriveWin32Test, TheFloppyDriveIsFoundByItsTypeAndDisplayName)
         EXPECT_EQ(backup::FindFloppyDrives(drives), u"");
     } else {
         // Japanese Windows: "3.5 インチ FD (A:)".
-        EXPECT_NE(platform::toHalfwidth(name).find(u"ｲﾝﾁ FD ("), std::u16string::npos);
+        EXPECT_NE(host::toHalfwidth(name).find(u"ｲﾝﾁ FD ("), std::u16string::npos);
         EXPECT_EQ(backup::FindFloppyDrives(drives), std::u16string(1, static_cast<char16_t>(letter[0])));
     }
 }
 
 } // namespace
-} // namespace orvanta::app
+} // namespace orvanta::form

@@ -15,7 +15,7 @@
 namespace orvanta::test {
 namespace {
 
-using app::ControlId;
+using form::ControlId;
 
 constexpr std::u16string_view kVersionKey = u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
 
@@ -23,7 +23,7 @@ class FormLoadTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        services.registry.setText(platform::HKEY_LOCAL_MACHINE, kVersionKey, u"ProductId",
+        services.registry.setText(host::HKEY_LOCAL_MACHINE, kVersionKey, u"ProductId",
                                   u"55274-640-1234567-07");
     }
 
@@ -33,7 +33,7 @@ protected:
     }
 
     TestServices services;
-    app::MainWindow window{services.services()};
+    form::MainWindow window{services.services()};
 };
 
 TEST_F(FormLoadTest, FirstStartShowsTheInitialScreenWithTheKeyAndAnEmptyClipboard)
@@ -53,12 +53,12 @@ TEST_F(FormLoadTest, FirstStartShowsTheInitialScreenWithTheKeyAndAnEmptyClipboar
     for (auto shown : {ControlId::cmbnamae, ControlId::Lstidbox, ControlId::Lblpassword,
                        ControlId::Lblbikouran, ControlId::Txtmassage, ControlId::btnnewmode,
                        ControlId::btnclipset, ControlId::btnload, ControlId::btnunload, ControlId::Label1})
-        EXPECT_TRUE(window.control(shown).visible) << app::design(shown).name;
+        EXPECT_TRUE(window.control(shown).visible) << form::design(shown).name;
     for (auto hidden : {ControlId::Txtdirectry, ControlId::regprodid, ControlId::Txtnamae,
                         ControlId::Txtidbox, ControlId::Txtpassnew, ControlId::Txtbikouran,
                         ControlId::riyoukanou, ControlId::btnnew, ControlId::btnkousin, ControlId::btndelete,
                         ControlId::btnmordori, ControlId::btncleate, ControlId::txtketasu})
-        EXPECT_FALSE(window.control(hidden).visible) << app::design(hidden).name;
+        EXPECT_FALSE(window.control(hidden).visible) << form::design(hidden).name;
 }
 
 TEST_F(FormLoadTest, ListsEveryHeaderRowInFileOrderEvenTwice)
@@ -123,12 +123,12 @@ TEST_F(FormLoadTest, HelpOpensTheWorkingDirectorysHelpFileOrSaysItIsMissing)
     window.helpKey();
     // The path in the host's own form, never a host folder joined to "\\ORVANTA.HLP".
     EXPECT_EQ(window.Txtmassage.text(),
-              u"ヘルプなし：" + platform::fromUtf8(services.rootDir.file("ORVANTA.HLP")));
+              u"ヘルプなし：" + host::fromUtf8(services.rootDir.file("ORVANTA.HLP")));
 
     services.rootDir.write("ORVANTA.HLP", "help");
     window.helpKey();
-    const platform::HelpDocument help{{platform::HelpBlockKind::Paragraph, 0, 0, {{u"help"}}}};
-    EXPECT_EQ(services.help.shown(), std::vector<platform::HelpDocument>{help});
+    const host::HelpDocument help{{host::HelpBlockKind::Paragraph, 0, 0, {{u"help"}}}};
+    EXPECT_EQ(services.help.shown(), std::vector<host::HelpDocument>{help});
 
     // No window could be made for it, or the file is no help text (an old binary WinHelp file).
     const std::u16string cannot = u"ORVANTA.HLP を表示できません。";
@@ -154,9 +154,9 @@ TEST_F(FormLoadTest, HelpRefusesAPipeOrAHugeFile)
     // A help file is held to a smaller size than psw.ini, and a file larger than either is refused
     // with the help's own limit.
     std::vector<Case> cases{
-        {[&] { services.rootDir.write("ORVANTA.HLP", std::string(app::kMaxHelpFileSize + 1, 'x')); },
+        {[&] { services.rootDir.write("ORVANTA.HLP", std::string(form::kMaxHelpFileSize + 1, 'x')); },
          u"ファイルが大きすぎます（256 KiB まで）。"},
-        {[&] { services.rootDir.write("ORVANTA.HLP", std::string(platform::kMaxFileSize + 1, 'x')); },
+        {[&] { services.rootDir.write("ORVANTA.HLP", std::string(host::kMaxFileSize + 1, 'x')); },
          u"ファイルが大きすぎます（256 KiB まで）。"},
     };
 #ifndef _WIN32 // Windows has no named pipes in the file system
@@ -173,7 +173,7 @@ TEST_F(FormLoadTest, HelpRefusesAPipeOrAHugeFile)
     }
     // A file of the largest size is shown.
     std::filesystem::remove(path);
-    services.rootDir.write("ORVANTA.HLP", std::string(app::kMaxHelpFileSize, 'x'));
+    services.rootDir.write("ORVANTA.HLP", std::string(form::kMaxHelpFileSize, 'x'));
     window.helpKey();
     EXPECT_EQ(services.help.shown().size(), 1U);
 }
@@ -214,7 +214,7 @@ TEST_F(FormLoadTest, PictureAndHelpAreFoundInTheFirstFolderThatHoldsThem)
                 dir(place).write("ORVANTA.HLP", "help " + std::to_string(place));
             }
         }
-        app::MainWindow w{s.services()};
+        form::MainWindow w{s.services()};
         w.Form_Load();
         const std::string where =
             "holding " + std::to_string(c.holding) + (c.hostHasShared ? "" : " on Windows");
@@ -229,8 +229,7 @@ TEST_F(FormLoadTest, PictureAndHelpAreFoundInTheFirstFolderThatHoldsThem)
                 << where;
         } else {
             EXPECT_TRUE(s.help.shown().empty()) << where;
-            EXPECT_EQ(w.Txtmassage.text(),
-                      u"ヘルプなし：" + platform::fromUtf8(s.rootDir.file("ORVANTA.HLP")))
+            EXPECT_EQ(w.Txtmassage.text(), u"ヘルプなし：" + host::fromUtf8(s.rootDir.file("ORVANTA.HLP")))
                 << where;
         }
     }
@@ -240,41 +239,39 @@ TEST(QueryRegistryValue, GivesTextBytesNumberOrTheDefault)
 {
     TestServices s;
     const auto query = [&s](std::u16string_view name) {
-        return app::QueryRegistryValue(s.registry, s.codePage, platform::HKEY_LOCAL_MACHINE, kVersionKey,
-                                       name, std::u16string(u"既定"));
+        return form::QueryRegistryValue(s.registry, s.codePage, host::HKEY_LOCAL_MACHINE, kVersionKey, name,
+                                        std::u16string(u"既定"));
     };
-    s.registry.setText(platform::HKEY_LOCAL_MACHINE, kVersionKey, u"Text", u"製品ID-12");
-    s.registry.set(platform::HKEY_LOCAL_MACHINE, kVersionKey, u"Cut",
-                   {platform::REG_SZ, {'a', 'b', 0, 'c', 0}});
-    s.registry.set(platform::HKEY_LOCAL_MACHINE, kVersionKey, u"Bytes",
-                   {platform::REG_BINARY, {0x31, 0x00, 0x32}});
-    s.registry.setDword(platform::HKEY_LOCAL_MACHINE, kVersionKey, u"Number", 4000000007u);
-    s.registry.set(platform::HKEY_LOCAL_MACHINE, kVersionKey, u"Multi", {7, {'a', 0, 0}});
+    s.registry.setText(host::HKEY_LOCAL_MACHINE, kVersionKey, u"Text", u"製品ID-12");
+    s.registry.set(host::HKEY_LOCAL_MACHINE, kVersionKey, u"Cut", {host::REG_SZ, {'a', 'b', 0, 'c', 0}});
+    s.registry.set(host::HKEY_LOCAL_MACHINE, kVersionKey, u"Bytes", {host::REG_BINARY, {0x31, 0x00, 0x32}});
+    s.registry.setDword(host::HKEY_LOCAL_MACHINE, kVersionKey, u"Number", 4000000007u);
+    s.registry.set(host::HKEY_LOCAL_MACHINE, kVersionKey, u"Multi", {7, {'a', 0, 0}});
 
-    EXPECT_EQ(query(u"Text"), app::RegistryResult(std::u16string(u"製品ID-12")));
-    EXPECT_EQ(query(u"Cut"), app::RegistryResult(std::u16string(u"ab")));
-    EXPECT_EQ(query(u"Bytes"), app::RegistryResult(std::vector<std::uint8_t>{0x31, 0x00, 0x32}));
-    EXPECT_EQ(query(u"Number"), app::RegistryResult(std::uint32_t{4000000007u}));
-    EXPECT_EQ(query(u"Multi"), app::RegistryResult(std::u16string(u"既定")));
-    EXPECT_EQ(query(u"Missing"), app::RegistryResult(std::u16string(u"既定")));
+    EXPECT_EQ(query(u"Text"), form::RegistryResult(std::u16string(u"製品ID-12")));
+    EXPECT_EQ(query(u"Cut"), form::RegistryResult(std::u16string(u"ab")));
+    EXPECT_EQ(query(u"Bytes"), form::RegistryResult(std::vector<std::uint8_t>{0x31, 0x00, 0x32}));
+    EXPECT_EQ(query(u"Number"), form::RegistryResult(std::uint32_t{4000000007u}));
+    EXPECT_EQ(query(u"Multi"), form::RegistryResult(std::u16string(u"既定")));
+    EXPECT_EQ(query(u"Missing"), form::RegistryResult(std::u16string(u"既定")));
 
-    EXPECT_EQ(app::registryResultText(query(u"Number")), u"4000000007");
-    EXPECT_EQ(app::registryResultText(query(u"Bytes")), u"1\u0032");
-    EXPECT_EQ(app::TrimAtNull(std::u16string(u"ab\0cd", 5)), u"ab");
-    EXPECT_EQ(app::TrimAtNull(u"abc"), u"abc");
+    EXPECT_EQ(form::registryResultText(query(u"Number")), u"4000000007");
+    EXPECT_EQ(form::registryResultText(query(u"Bytes")), u"1\u0032");
+    EXPECT_EQ(form::TrimAtNull(std::u16string(u"ab\0cd", 5)), u"ab");
+    EXPECT_EQ(form::TrimAtNull(u"abc"), u"abc");
 }
 
 TEST_F(FormLoadTest, ANumericProductIdGivesTheKeyOfItsLastTwoDigits)
 {
-    services.registry.setDword(platform::HKEY_LOCAL_MACHINE, kVersionKey, u"ProductId", 1234595);
+    services.registry.setDword(host::HKEY_LOCAL_MACHINE, kVersionKey, u"ProductId", 1234595);
     window.Form_Load();
     EXPECT_EQ(window.Txtmassage.text(), u"暗号化キーは、自動で 14 を設定しました。");
 }
 
 TEST_F(FormLoadTest, ABinaryProductIdThatEndsInNoDigitsUsesTheFixedKey)
 {
-    services.registry.set(platform::HKEY_LOCAL_MACHINE, kVersionKey, u"ProductId",
-                          {platform::REG_BINARY, {1, 2, 3, 4}});
+    services.registry.set(host::HKEY_LOCAL_MACHINE, kVersionKey, u"ProductId",
+                          {host::REG_BINARY, {1, 2, 3, 4}});
     window.Form_Load();
     EXPECT_EQ(window.Txtmassage.text(),
               u"製品IDから暗号化キーを得られないため、固定キー 00 を設定しました。");

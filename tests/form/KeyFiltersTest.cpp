@@ -8,7 +8,7 @@
 namespace orvanta::test {
 namespace {
 
-using Handler = void (app::MainWindow::*)(std::int16_t&);
+using Handler = void (form::MainWindow::*)(std::int16_t&);
 
 constexpr std::int16_t kBackspace = 8;
 constexpr std::int16_t kFullWidthQuestion = -32440;                     // "？", 0x8148 in Shift_JIS
@@ -27,7 +27,7 @@ protected:
     }
 
     TestServices services;
-    app::MainWindow window{services.services()};
+    form::MainWindow window{services.services()};
 };
 
 TEST_F(KeyFiltersTest, ThePasswordAndAddressBoxesTakeExactlyTheirCharacters)
@@ -42,11 +42,11 @@ TEST_F(KeyFiltersTest, ThePasswordAndAddressBoxesTakeExactlyTheirCharacters)
         const bool password = letterOrDigit || symbol;
         const bool address = password || c == '@';
 
-        auto [in, message] = press(&app::MainWindow::Txtpassnew_KeyPress, c);
+        auto [in, message] = press(&form::MainWindow::Txtpassnew_KeyPress, c);
         ASSERT_EQ(in, password) << "password box, code " << code;
         ASSERT_EQ(message, in ? u"" : refused) << "password box, code " << code;
 
-        std::tie(in, message) = press(&app::MainWindow::Txtbikouran_KeyPress, c);
+        std::tie(in, message) = press(&form::MainWindow::Txtbikouran_KeyPress, c);
         ASSERT_EQ(in, address) << "address box, code " << code;
         ASSERT_EQ(message, in ? u"" : refused) << "address box, code " << code;
     }
@@ -66,8 +66,8 @@ TEST_F(KeyFiltersTest, NamedKeysInTheEntryBoxes)
                           Key{"Enter", 13, false, false}, Key{"double quote", '"', false, false},
                           Key{"tilde", '~', false, false}, Key{"full-width A", kFullWidthA, false, false},
                           Key{"half-width katakana", static_cast<std::int16_t>(0xB1), false, false}}) {
-        EXPECT_EQ(press(&app::MainWindow::Txtpassnew_KeyPress, k.code).first, k.password) << k.what;
-        EXPECT_EQ(press(&app::MainWindow::Txtbikouran_KeyPress, k.code).first, k.address) << k.what;
+        EXPECT_EQ(press(&form::MainWindow::Txtpassnew_KeyPress, k.code).first, k.password) << k.what;
+        EXPECT_EQ(press(&form::MainWindow::Txtbikouran_KeyPress, k.code).first, k.address) << k.what;
     }
 }
 
@@ -79,9 +79,9 @@ TEST_F(KeyFiltersTest, TheDisplayBoxesTakeOnlyTheFullWidthQuestionMark)
         Handler handler;
         std::u16string message;
     };
-    for (const auto& box : {Box{&app::MainWindow::Lblpassword_KeyPress, display},
-                            Box{&app::MainWindow::Lblbikouran_KeyPress, display},
-                            Box{&app::MainWindow::Txtmassage_KeyPress, u"この項目は入力できません"}}) {
+    for (const auto& box : {Box{&form::MainWindow::Lblpassword_KeyPress, display},
+                            Box{&form::MainWindow::Lblbikouran_KeyPress, display},
+                            Box{&form::MainWindow::Txtmassage_KeyPress, u"この項目は入力できません"}}) {
         for (std::int16_t code :
              {std::int16_t{'a'}, std::int16_t{'?'}, kBackspace, kFullWidthA, std::int16_t{' '}})
             EXPECT_EQ(press(box.handler, code), std::make_pair(false, box.message)) << code;
@@ -93,9 +93,9 @@ TEST_F(KeyFiltersTest, TheLengthBoxTakesDigitsOnly)
 {
     const std::u16string message = u"5 桁から 20桁の間で指定して下さい。";
     for (char c = '0'; c <= '9'; ++c)
-        EXPECT_EQ(press(&app::MainWindow::txtketasu_KeyPress, c), std::make_pair(true, std::u16string()));
+        EXPECT_EQ(press(&form::MainWindow::txtketasu_KeyPress, c), std::make_pair(true, std::u16string()));
     for (std::int16_t code : {std::int16_t{'a'}, std::int16_t{'-'}, kBackspace, kFullWidthA})
-        EXPECT_EQ(press(&app::MainWindow::txtketasu_KeyPress, code), std::make_pair(false, message));
+        EXPECT_EQ(press(&form::MainWindow::txtketasu_KeyPress, code), std::make_pair(false, message));
 }
 
 TEST_F(KeyFiltersTest, CharactersArriveAsTheirShiftJisCodes)
@@ -113,26 +113,26 @@ TEST_F(KeyFiltersTest, CharactersArriveAsTheirShiftJisCodes)
 TEST_F(KeyFiltersTest, TextTypedIntoABoxPassesItsFilterOneCharacterAtATime)
 {
     struct Case {
-        app::ControlId box;
+        form::ControlId box;
         std::u16string_view typed;
         std::u16string_view accepted;
         bool changed;
     };
     for (const auto& c : std::initializer_list<Case>{
-             {app::ControlId::Txtpassnew, u"ab#9", u"ab#9", false},
-             {app::ControlId::Txtpassnew, u"aあ\r😀b", u"ab", true}, // kana, Enter, outside the code page
-             {app::ControlId::Txtbikouran, u"x@y", u"x@y", false},
-             {app::ControlId::txtketasu, u"1a2", u"12", true},
-             {app::ControlId::Txtmassage, u"?？", u"？", true}, // the message box takes only "？"
+             {form::ControlId::Txtpassnew, u"ab#9", u"ab#9", false},
+             {form::ControlId::Txtpassnew, u"aあ\r😀b", u"ab", true}, // kana, Enter, outside the code page
+             {form::ControlId::Txtbikouran, u"x@y", u"x@y", false},
+             {form::ControlId::txtketasu, u"1a2", u"12", true},
+             {form::ControlId::Txtmassage, u"?？", u"？", true}, // the message box takes only "？"
          }) {
-        const auto typed = app::passKeyPress(window, app::keyPressHandler(c.box), c.typed);
+        const auto typed = form::passKeyPress(window, form::keyPressHandler(c.box), c.typed);
         EXPECT_EQ(typed.accepted, c.accepted) << static_cast<int>(c.box);
         EXPECT_EQ(typed.changed, c.changed) << static_cast<int>(c.box);
     }
     // Boxes the user types into freely have no filter; buttons route to their Click handler.
-    EXPECT_EQ(app::keyPressHandler(app::ControlId::Txtnamae), nullptr);
-    EXPECT_TRUE(app::isTypedBox(app::ControlId::Txtnamae));
-    EXPECT_EQ(app::clickHandler(app::ControlId::btnnew), &app::MainWindow::btnnew_Click);
+    EXPECT_EQ(form::keyPressHandler(form::ControlId::Txtnamae), nullptr);
+    EXPECT_TRUE(form::isTypedBox(form::ControlId::Txtnamae));
+    EXPECT_EQ(form::clickHandler(form::ControlId::btnnew), &form::MainWindow::btnnew_Click);
 }
 
 } // namespace

@@ -9,13 +9,13 @@
 #include <string>
 #include <tuple>
 
-namespace orvanta::app {
+namespace orvanta::form {
 namespace {
 
-using platform::HKEY_LOCAL_MACHINE;
-using platform::REG_BINARY;
-using platform::REG_DWORD;
-using platform::REG_SZ;
+using host::HKEY_LOCAL_MACHINE;
+using host::REG_BINARY;
+using host::REG_DWORD;
+using host::REG_SZ;
 
 constexpr std::u16string_view kKey = u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
 const std::string kRegKey = "HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
@@ -37,7 +37,7 @@ std::vector<std::uint8_t> bytes(std::string_view text)
 // One test changes the value in turn: ctest runs tests side by side, and they would share it.
 TEST(ProductIdWin32Test, TheProductIdentifierIsReadAsTheSystemHoldsIt)
 {
-    platform::HostRegistry registry;
+    host::HostRegistry registry;
 
     regAdd("REG_SZ", "55274-640-1234567-23");
     auto value = registry.queryValue(HKEY_LOCAL_MACHINE, kKey, u"ProductId");
@@ -85,8 +85,8 @@ TEST(ProductIdWin32Test, TheProductIdentifierIsReadAsTheSystemHoldsIt)
         else
             std::system(("reg delete \"" + kRegKey + "\" /v ProductId /reg:32 /f >NUL 2>NUL").c_str());
         test::TestServices s;
-        app::MainWindow window(platform::Services{registry, s.env, s.files, s.codePage, s.clipboard, s.clock,
-                                                  s.random, s.help, s.drives, s.timer});
+        form::MainWindow window(host::Services{registry, s.env, s.files, s.codePage, s.clipboard, s.clock,
+                                               s.random, s.help, s.drives, s.timer});
         window.Form_Load();
         const auto problem = registry.problem();
         if (!problem) {
@@ -110,4 +110,4 @@ TEST(ProductIdWin32Test, TheProductIdentifierIsReadAsTheSystemHoldsIt)
 }
 
 } // namespace
-} // namespace orvanta::app
+} // namespace orvanta::form

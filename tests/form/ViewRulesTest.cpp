@@ -27,14 +27,14 @@ TEST(ViewRulesTest, ACaptionShrinksToTheLargestSizeThatFitsButNotBelowTheFloor)
     } cases[] = {{9.75, 100, 9.75}, {9, 90, 9}, {9, 89, 8.75}, {18, 126, 12.5}, {9.75, 20, 7}, {6, 10, 6}};
     for (const auto& c : cases) {
         const auto widthAt = [](double points) { return static_cast<int>(points * 10 + 0.5); };
-        EXPECT_EQ(app::fittedCaptionPoints(c.designed, c.room, widthAt), c.fitted)
+        EXPECT_EQ(form::fittedCaptionPoints(c.designed, c.room, widthAt), c.fitted)
             << c.designed << " " << c.room;
     }
 }
 
 TEST(ViewRulesTest, ABoxsTextEndsWhereTheControlsOverItBegin)
 {
-    using I = app::ControlId;
+    using I = form::ControlId;
     // The password display ends at クリップ (6360); the password box at the length box (6000), which
     // stands left of 生成 on the same screens; both boxes end at 7335. The length box lies over 生成,
     // not under it, and the storage boxes under the message box are never shown.
@@ -44,44 +44,44 @@ TEST(ViewRulesTest, ABoxsTextEndsWhereTheControlsOverItBegin)
     } cases[] = {{I::Lblpassword, 975}, {I::Txtpassnew, 1335}, {I::txtketasu, 0}, {I::Txtmassage, 0},
                  {I::Lblbikouran, 0},   {I::Txtbikouran, 0},   {I::Txtnamae, 0},  {I::Txtidbox, 0}};
     for (const auto& c : cases)
-        EXPECT_EQ(app::rightTextMarginTwips(c.box), c.margin) << app::design(c.box).name;
+        EXPECT_EQ(form::rightTextMarginTwips(c.box), c.margin) << form::design(c.box).name;
 }
 
 TEST(ViewRulesTest, AHandlerThatThrowsLeavesTheUnexpectedErrorMessage)
 {
     TestServices services;
-    app::MainWindow window{services.services()};
-    app::runEvent(window, [] { throw std::runtime_error("ディスクがいっぱいです"); });
+    form::MainWindow window{services.services()};
+    form::runEvent(window, [] { throw std::runtime_error("ディスクがいっぱいです"); });
     EXPECT_EQ(window.Txtmassage.text(),
               u"思いがけない誤りで操作を最後まで行えませんでした：ディスクがいっぱいです");
 }
 
 TEST(ViewRulesTest, EnterAndSpaceClickAButtonAndEnterOnTheListOpensTheEntry)
 {
-    using app::ActionKey;
-    using app::KeyAction;
+    using form::ActionKey;
+    using form::KeyAction;
     const struct {
-        app::ControlId focused;
+        form::ControlId focused;
         ActionKey key;
         KeyAction action;
     } cases[] = {
-        {app::ControlId::btnnewmode, ActionKey::Enter, KeyAction::Click},
-        {app::ControlId::btndelete, ActionKey::Space, KeyAction::Click},
-        {app::ControlId::Lstidbox, ActionKey::Enter, KeyAction::DblClick},
-        {app::ControlId::Lstidbox, ActionKey::Space, KeyAction::None},
+        {form::ControlId::btnnewmode, ActionKey::Enter, KeyAction::Click},
+        {form::ControlId::btndelete, ActionKey::Space, KeyAction::Click},
+        {form::ControlId::Lstidbox, ActionKey::Enter, KeyAction::DblClick},
+        {form::ControlId::Lstidbox, ActionKey::Space, KeyAction::None},
         // The boxes' filters see Enter as a character.
-        {app::ControlId::Txtpassnew, ActionKey::Enter, KeyAction::None},
-        {app::ControlId::txtketasu, ActionKey::Enter, KeyAction::None},
-        {app::ControlId::cmbnamae, ActionKey::Enter, KeyAction::None},
+        {form::ControlId::Txtpassnew, ActionKey::Enter, KeyAction::None},
+        {form::ControlId::txtketasu, ActionKey::Enter, KeyAction::None},
+        {form::ControlId::cmbnamae, ActionKey::Enter, KeyAction::None},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(app::keyActionOn(c.focused, c.key), c.action) << app::design(c.focused).name;
+        EXPECT_EQ(form::keyActionOn(c.focused, c.key), c.action) << form::design(c.focused).name;
 }
 
 TEST(ViewRulesTest, EveryControlIsNamedAsAUserSeesIt)
 {
-    using I = app::ControlId;
-    using R = app::AccessibleRole;
+    using I = form::ControlId;
+    using R = form::AccessibleRole;
     const struct {
         I id;
         std::u16string_view name;
@@ -113,10 +113,10 @@ TEST(ViewRulesTest, EveryControlIsNamedAsAUserSeesIt)
         {I::lblsetumei2, u"登録ID名", R::Label, true},
         {I::lblsetumei3, u"パスワード", R::Label, true},
         {I::Label5, u"パスワード登録時メールアドレス", R::Label, true},
-        {I::riyoukanou, app::design(I::riyoukanou).caption, R::Label, true},
+        {I::riyoukanou, form::design(I::riyoukanou).caption, R::Label, true},
         {I::Label1, u"Orvanta", R::Label, true},
         {I::Label2, u"https://orvanta.example/", R::Label, true},
-        {I::Label3, app::design(I::Label3).caption, R::Label, true},
+        {I::Label3, form::design(I::Label3).caption, R::Label, true},
         {I::Label4, u"F1：ヘルプ表示", R::Label, true},
         {I::Label6, u"", R::Nothing, true},
         {I::Line1, u"枠線", R::Separator, false},
@@ -125,18 +125,18 @@ TEST(ViewRulesTest, EveryControlIsNamedAsAUserSeesIt)
         {I::Line4, u"枠線", R::Separator, false},
         {I::Image1, u"背景の絵", R::Image, false},
     };
-    ASSERT_EQ(std::size(cases), app::kControlCount);
+    ASSERT_EQ(std::size(cases), form::kControlCount);
     for (const auto& c : cases) {
-        const auto name = app::design(c.id).name;
-        EXPECT_EQ(app::accessibleName(c.id), c.name) << name;
-        EXPECT_EQ(app::accessibleRole(c.id), c.role) << name;
-        EXPECT_EQ(app::accessibleReadOnly(c.id), c.readOnly) << name;
+        const auto name = form::design(c.id).name;
+        EXPECT_EQ(form::accessibleName(c.id), c.name) << name;
+        EXPECT_EQ(form::accessibleRole(c.id), c.role) << name;
+        EXPECT_EQ(form::accessibleReadOnly(c.id), c.readOnly) << name;
     }
 }
 
 TEST(ViewRulesTest, TheListKeysChooseAsInAWindowsListBox)
 {
-    using K = app::ListKey;
+    using K = form::ListKey;
     constexpr int none = -1;
     constexpr int stays = -2;
     // A list of four entries that shows two at once.
@@ -153,21 +153,21 @@ TEST(ViewRulesTest, TheListKeysChooseAsInAWindowsListBox)
         {K::Down, 7, 0}, // a choice beyond the entries, as if nothing were chosen
     };
     for (const auto& c : cases) {
-        const auto next = app::listKeyChoice(c.key, c.chosen, 4, 2);
+        const auto next = form::listKeyChoice(c.key, c.chosen, 4, 2);
         EXPECT_EQ(next.value_or(stays), c.next) << static_cast<int>(c.key) << " from " << c.chosen;
     }
     for (auto key : {K::Down, K::Space, K::Home, K::End})
-        EXPECT_EQ(app::listKeyChoice(key, none, 0, 2), std::nullopt) << "an empty list";
+        EXPECT_EQ(form::listKeyChoice(key, none, 0, 2), std::nullopt) << "an empty list";
 }
 
 TEST(ViewRulesTest, TheHelpFileReadsAsHeadingsListsAndFlowingParagraphs)
 {
-    using K = platform::HelpBlockKind;
-    using S = platform::HelpStyle;
+    using K = host::HelpBlockKind;
+    using S = host::HelpStyle;
     const struct {
         const char* name;
         std::string_view bytes;
-        std::optional<platform::HelpDocument> blocks;
+        std::optional<host::HelpDocument> blocks;
     } cases[] = {
         {"Headings",
          "# 使い方\n## 見る\n",
@@ -201,7 +201,7 @@ TEST(ViewRulesTest, TheHelpFileReadsAsHeadingsListsAndFlowingParagraphs)
         {"BinaryWinHelp", std::string_view("?_\x03\0\0", 5), std::nullopt},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(app::readHelpFile(c.bytes), c.blocks) << c.name;
+        EXPECT_EQ(form::readHelpFile(c.bytes), c.blocks) << c.name;
 }
 
 // The shapes of help file that kept the window busy for minutes, small, and the longest stretch of
@@ -209,17 +209,17 @@ TEST(ViewRulesTest, TheHelpFileReadsAsHeadingsListsAndFlowingParagraphs)
 // follows every kLongestUnbroken characters that have none, never between the halves of a character.
 TEST(ViewRulesTest, AHostileHelpFileReadsAsWhatItIsWithPlacesToBreak)
 {
-    using K = platform::HelpBlockKind;
-    using S = platform::HelpStyle;
+    using K = host::HelpBlockKind;
+    using S = host::HelpStyle;
     const auto times = [](std::string_view unit, int count) {
         std::string all;
         for (int i = 0; i < count; ++i)
             all += unit;
         return all;
     };
-    const std::u16string x80(app::kLongestUnbroken, u'x');
+    const std::u16string x80(form::kLongestUnbroken, u'x');
     std::string list;
-    platform::HelpDocument items;
+    host::HelpDocument items;
     for (int i = 0; i < 300; ++i) {
         list += "- 項目 " + std::to_string(i) + "\n";
         const auto number = std::to_string(i);
@@ -231,7 +231,7 @@ TEST(ViewRulesTest, AHostileHelpFileReadsAsWhatItIsWithPlacesToBreak)
     const struct {
         const char* name;
         std::string bytes;
-        platform::HelpDocument blocks;
+        host::HelpDocument blocks;
     } cases[] = {
         {"OneLongParagraph",
          times("これは長い段落の一行です word\n", 300),
@@ -257,16 +257,16 @@ TEST(ViewRulesTest, AHostileHelpFileReadsAsWhatItIsWithPlacesToBreak)
            {{std::u16string(80, u'y') + u'\u200B' + std::u16string(20, u'y'), S::Code}}}}},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(app::readHelpFile(c.bytes), c.blocks) << c.name;
+        EXPECT_EQ(form::readHelpFile(c.bytes), c.blocks) << c.name;
 
     // A line of marks as the issue had it, longer: no stretch runs on without a place to break.
-    const auto marks = app::readHelpFile(times("`**x", 5000));
+    const auto marks = form::readHelpFile(times("`**x", 5000));
     ASSERT_TRUE(marks && marks->size() == 1);
     std::size_t unbroken = 0;
     for (const auto& run : marks->front().runs)
         for (const char16_t c : run.text) {
             unbroken = c == u'\u200B' ? 0 : unbroken + 1;
-            ASSERT_LE(unbroken, app::kLongestUnbroken);
+            ASSERT_LE(unbroken, form::kLongestUnbroken);
         }
 }
 
@@ -284,7 +284,7 @@ TEST(ViewRulesTest, HelpLinesBreakAsJapaneseIsSetAndNeverInsideAWord)
         {u'a', u' ', false},   {u'x', u'y', false},   {u'き', u'…', false},  {u'\xD842', u'\xDFB7', false},
     };
     for (const auto& p : pairs)
-        EXPECT_EQ(app::lineMayBreak(p.before, p.after), p.breaks)
+        EXPECT_EQ(form::lineMayBreak(p.before, p.after), p.breaks)
             << static_cast<int>(p.before) << " " << static_cast<int>(p.after);
 
     const struct {
@@ -297,17 +297,17 @@ TEST(ViewRulesTest, HelpLinesBreakAsJapaneseIsSetAndNeverInsideAWord)
         {"Ctrl+C・", u"Ctrl\u2060+\u2060C・"},
     };
     for (const auto& w : words)
-        EXPECT_EQ(app::readHelpFile(w.bytes)->front().runs.front().text, w.text) << w.bytes;
+        EXPECT_EQ(form::readHelpFile(w.bytes)->front().runs.front().text, w.text) << w.bytes;
 }
 
 // A section marked for one system shows on that system only; its marks show nowhere and end the
 // paragraph before them.
 TEST(ViewRulesTest, TheHelpShowsTheSectionsOfItsOwnSystem)
 {
-    using K = platform::HelpBlockKind;
-    using app::HelpSystem;
+    using K = host::HelpBlockKind;
+    using form::HelpSystem;
     const auto paragraphs = [](std::initializer_list<std::u16string> texts) {
-        platform::HelpDocument blocks;
+        host::HelpDocument blocks;
         for (const auto& text : texts)
             blocks.push_back({K::Paragraph, 0, 0, {{text}}});
         return blocks;
@@ -318,7 +318,7 @@ TEST(ViewRulesTest, TheHelpShowsTheSectionsOfItsOwnSystem)
         const char* name;
         std::string_view bytes;
         HelpSystem system;
-        platform::HelpDocument blocks;
+        host::HelpDocument blocks;
     } cases[] = {
         {"WindowsSection", both, HelpSystem::Windows, paragraphs({u"all", u"A\u2060: ドライブ", u"end"})},
         {"LinuxSection", both, HelpSystem::Linux, paragraphs({u"all", u"フォルダー", u"end"})},
@@ -334,10 +334,10 @@ TEST(ViewRulesTest, TheHelpShowsTheSectionsOfItsOwnSystem)
          {{K::Preformatted,
            0,
            0,
-           {{u"<\u2060!\u2060-\u2060- linux -\u2060-\u2060>", platform::HelpStyle::Code}}}}},
+           {{u"<\u2060!\u2060-\u2060- linux -\u2060-\u2060>", host::HelpStyle::Code}}}}},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(app::readHelpFile(c.bytes, c.system), c.blocks) << c.name;
+        EXPECT_EQ(form::readHelpFile(c.bytes, c.system), c.blocks) << c.name;
 }
 
 // The guide speaks of the system it is read on: Windows users never read of Linux folders, nor Linux
@@ -347,22 +347,22 @@ TEST(HelpFileTest, SpeaksOfTheSystemItIsShownOn)
     std::ifstream file(ORVANTA_HELP_FILE, std::ios::binary);
     const std::string bytes{std::istreambuf_iterator<char>(file), {}};
     const struct {
-        app::HelpSystem system;
+        form::HelpSystem system;
         std::u16string own, other;
     } cases[] = {
-        {app::HelpSystem::Windows, u"VirtualStore", u"dosdevices"},
-        {app::HelpSystem::Windows, u"WOW6432Node", u"machine-id"},
-        {app::HelpSystem::Linux, u"dosdevices", u"VirtualStore"},
-        {app::HelpSystem::Linux, u"machine-id", u"WOW6432Node"},
+        {form::HelpSystem::Windows, u"VirtualStore", u"dosdevices"},
+        {form::HelpSystem::Windows, u"WOW6432Node", u"machine-id"},
+        {form::HelpSystem::Linux, u"dosdevices", u"VirtualStore"},
+        {form::HelpSystem::Linux, u"machine-id", u"WOW6432Node"},
     };
     for (const auto& c : cases) {
-        const auto help = app::readHelpFile(bytes, c.system);
+        const auto help = form::readHelpFile(bytes, c.system);
         ASSERT_TRUE(help);
         std::u16string text;
         for (const auto& block : *help)
             for (const auto& run : block.runs)
                 std::copy_if(run.text.begin(), run.text.end(), std::back_inserter(text),
-                             [](char16_t ch) { return ch != app::kWordJoiner; });
+                             [](char16_t ch) { return ch != form::kWordJoiner; });
         EXPECT_NE(text.find(c.own), std::u16string::npos) << static_cast<int>(c.system);
         EXPECT_EQ(text.find(c.other), std::u16string::npos) << static_cast<int>(c.system);
     }

@@ -6,7 +6,7 @@
 #include <cerrno>
 #include <gtest/gtest.h>
 
-namespace orvanta::platform {
+namespace orvanta::host {
 namespace {
 
 TEST(ErrorDescription, WordsCommonErrorsAsWindowsDoes)
@@ -41,4 +41,4 @@ TEST(ErrorDescription, OtherErrorsNameTheirNumber)
 }
 
 } // namespace
-} // namespace orvanta::platform
+} // namespace orvanta::host

@@ -26,7 +26,7 @@ namespace {
 using Destinations = std::vector<std::u16string>;
 
 /// Chooses `item` in a list or combo box as a click on it does; false when it is not there.
-bool choose(app::Control& list, std::u16string_view item)
+bool choose(form::Control& list, std::u16string_view item)
 {
     const auto found = std::find(list.items.begin(), list.items.end(), item);
     list.listIndex = found == list.items.end() ? -1 : static_cast<int>(found - list.items.begin());
@@ -34,7 +34,7 @@ bool choose(app::Control& list, std::u16string_view item)
 }
 
 /// Chooses a destination and an ID and double-clicks the ID: edit mode on that entry.
-bool openEntry(app::MainWindow& w, std::u16string_view destination, std::u16string_view id)
+bool openEntry(form::MainWindow& w, std::u16string_view destination, std::u16string_view id)
 {
     if (!choose(w.cmbnamae, destination))
         return false;
@@ -51,9 +51,9 @@ struct Operation {
     const char* name;
     /// Brings the window to the moment before the click (choosing the entry, filling the boxes);
     /// false when the window does not show what the user would choose.
-    std::function<bool(app::MainWindow&)> prepare;
+    std::function<bool(form::MainWindow&)> prepare;
     /// The click that writes psw.ini.
-    std::function<void(app::MainWindow&)> click;
+    std::function<void(form::MainWindow&)> click;
     /// What the click says when it has written the file.
     std::u16string_view done;
     Destinations destinationsAfter;
@@ -67,7 +67,7 @@ const std::vector<Operation>& operations()
 {
     static const std::vector<Operation> all{
         {"registration",
-         [](app::MainWindow& w) {
+         [](form::MainWindow& w) {
              w.btnnewmode_Click();
              w.cmbnamae.setText(u"ショップ");
              w.Txtidbox.setText(u"shop-id");
@@ -75,21 +75,22 @@ const std::vector<Operation>& operations()
              w.Txtbikouran.setText(u"");
              return true;
          },
-         [](app::MainWindow& w) { w.btnnew_Click(); }, u"登録完了ショップの shop-id:pw!2",
+         [](form::MainWindow& w) { w.btnnew_Click(); }, u"登録完了ショップの shop-id:pw!2",
          Destinations{u"Mail", u"銀行", u"ショップ"}},
         {"update",
-         [](app::MainWindow& w) {
+         [](form::MainWindow& w) {
              if (!openEntry(w, u"Mail", u"taro"))
                  return false;
              w.Txtnamae.setText(u"ウェブメール");
              w.Txtpassnew.setText(u"new1");
              return true;
          },
-         [](app::MainWindow& w) { w.btnkousin_Click(); }, u"更新完了ウェブメールの taro:new1",
+         [](form::MainWindow& w) { w.btnkousin_Click(); }, u"更新完了ウェブメールの taro:new1",
          Destinations{u"ウェブメール", u"銀行"}},
-        {"deletion", [](app::MainWindow& w) { return openEntry(w, u"銀行", u"1234"); },
-         [](app::MainWindow& w) { w.btndelete_Click(); }, u"削除完了銀行の 1234:pin0", Destinations{u"Mail"}},
-        {"restore", [](app::MainWindow&) { return true; }, [](app::MainWindow& w) { w.btnload_Click(); },
+        {"deletion", [](form::MainWindow& w) { return openEntry(w, u"銀行", u"1234"); },
+         [](form::MainWindow& w) { w.btndelete_Click(); }, u"削除完了銀行の 1234:pin0",
+         Destinations{u"Mail"}},
+        {"restore", [](form::MainWindow&) { return true; }, [](form::MainWindow& w) { w.btnload_Click(); },
          u"ＬＯＡＤ完了", Destinations{u"Backup", u"二番"}, 2},
     };
     return all;
@@ -155,15 +156,15 @@ pid_t runInChild(CrashSite& site, const Operation& operation, int killAtStep, in
     // The child: never returns into the test, never runs the parent's destructors (they would
     // remove the folders).
     int steps = 0;
-    platform::HostFileSystem files(site.d.services.drives, failingAt([&](WriteStep) {
-                                       if (steps++ == killAtStep)
-                                           std::raise(SIGKILL);
-                                       return 0;
-                                   }));
+    host::HostFileSystem files(site.d.services.drives, failingAt([&](WriteStep) {
+                                   if (steps++ == killAtStep)
+                                       std::raise(SIGKILL);
+                                   return 0;
+                               }));
     auto& s = site.d.services;
-    platform::Services services{s.registry, s.env,    files,  s.codePage, s.clipboard,
-                                s.clock,    s.random, s.help, s.drives,   s.timer};
-    app::MainWindow window(services);
+    host::Services services{s.registry, s.env,    files,  s.codePage, s.clipboard,
+                            s.clock,    s.random, s.help, s.drives,   s.timer};
+    form::MainWindow window(services);
     window.Form_Load();
     if (!operation.prepare(window))
         _exit(4);
@@ -236,7 +237,7 @@ protected:
         EXPECT_TRUE(listed != nullptr && *listed == expected) << "the program does not start over psw.ini";
         // What a kill may leave: the temporary file of the write it stopped, and the folder's lock file.
         for (const auto& name : site.leftovers())
-            EXPECT_TRUE((name.starts_with(".psw.ini.") && platform::isLeftoverName(name)) ||
+            EXPECT_TRUE((name.starts_with(".psw.ini.") && host::isLeftoverName(name)) ||
                         name == ".orvanta.lock")
                 << name;
         // The file a load replaced is kept whole or not at all.

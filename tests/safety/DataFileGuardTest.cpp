@@ -29,7 +29,7 @@ std::string whatStandsAt(const std::string& path)
     if (!fs::is_regular_file(status))
         return "nothing";
     const auto size = fs::file_size(path);
-    if (size > platform::kMaxFileSize)
+    if (size > host::kMaxFileSize)
         return "large file of " + std::to_string(size) + " bytes";
     struct stat mode {};
     stat(path.c_str(), &mode);
@@ -77,7 +77,7 @@ void makeDanglingLink(const std::string& path, WindowDriver& d)
 
 void makeLarge(const std::string& path, WindowDriver&)
 {
-    fs::resize_file(path, platform::kMaxFileSize + 1);
+    fs::resize_file(path, host::kMaxFileSize + 1);
 }
 
 void makeReadOnly(const std::string& path, WindowDriver&)
@@ -292,7 +292,7 @@ TEST_P(DataFileRefusalTest, SaysWhyAndLeavesTheFileAsItWas)
     c.act(d);
     auto message = c.message;
     if (message.starts_with(u'@') || message.starts_with(u'%'))
-        message = platform::fromUtf8(path) + message.substr(1);
+        message = host::fromUtf8(path) + message.substr(1);
     EXPECT_EQ(d.window.Txtmassage.text(), message);
     EXPECT_EQ(whatStandsAt(path), before);
     EXPECT_EQ(whatStandsAt(otherPath), otherBefore);
@@ -415,7 +415,7 @@ TEST(UnflushedFolderTest, TheDoneMessageWarnsThatTheChangeMayNotSurviveAPowerFai
     d.services.files.failWrite(1, WriteStep::SyncFolder);
     d.window.btnunload_Click();
     EXPECT_EQ(d.window.Txtmassage.text(),
-              u"退避＆一覧書出し完了：" + platform::fromUtf8(d.services.rootDir.file("")) + note);
+              u"退避＆一覧書出し完了：" + host::fromUtf8(d.services.rootDir.file("")) + note);
     // The second write of a load: the first keeps the replaced file as psw.ini.bak.
     d.services.files.failWrite(2, WriteStep::SyncFolder);
     d.window.btnload_Click();

@@ -29,7 +29,7 @@ const std::vector<Finding> kFindings{
 
 TEST(FuzzFindingsTest, RowsThatReadCleanlyAreWrittenBackAsTheyWere)
 {
-    const platform::IcuCodePage codePage;
+    const host::IcuCodePage codePage;
     for (const auto& f : kFindings) {
         SCOPED_TRACE(f.name);
         const auto read = store::readRows(f.bytes, codePage);

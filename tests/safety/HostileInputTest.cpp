@@ -265,10 +265,10 @@ TEST_F(HostileInputTest, AHiveWithoutAUsableProductIdGivesTheFixedKey)
     for (const auto& h : hives) {
         SCOPED_TRACE(h.name);
         // No machine identifier, so nothing stands in for a missing product ID.
-        auto hive = platform::RegistryHive::parse(h.bytes);
+        auto hive = host::RegistryHive::parse(h.bytes);
         auto& s = d.services;
-        app::MainWindow window(platform::Services{hive, s.env, s.files, s.codePage, s.clipboard, s.clock,
-                                                  s.random, s.help, s.drives, s.timer});
+        form::MainWindow window(host::Services{hive, s.env, s.files, s.codePage, s.clipboard, s.clock,
+                                               s.random, s.help, s.drives, s.timer});
         window.Form_Load();
         EXPECT_EQ(window.Txtmassage.text(), h.message);
         EXPECT_EQ(window.cmbnamae.items, (Destinations{u"Mail", u"銀行"}));

@@ -21,14 +21,14 @@ namespace orvanta::test {
 
 std::vector<std::u16string> everyMessage()
 {
-    using platform::Failure;
+    using host::Failure;
     const auto failure = [](const std::u16string& description) {
         return Failure{Failure::Kind::Other, description};
     };
-    const auto access = failure(platform::errorDescription(EACCES));
-    const auto full = failure(platform::errorDescription(ENOSPC));
-    const auto busy = failure(platform::errorDescription(EBUSY));
-    const auto pipe = failure(platform::oddFileDescription(platform::OddFile::Pipe));
+    const auto access = failure(host::errorDescription(EACCES));
+    const auto full = failure(host::errorDescription(ENOSPC));
+    const auto busy = failure(host::errorDescription(EBUSY));
+    const auto pipe = failure(host::oddFileDescription(host::OddFile::Pipe));
     const std::u16string destination = u"三井住友信託銀行";
     const std::u16string id = u"hanako.yamada";
     // The longest password the generator makes.
@@ -40,8 +40,8 @@ std::vector<std::u16string> everyMessage()
     const std::u16string list = u"A:\\20261208123456_psw.csv";
     const std::u16string help = u"C:\\Users\\hanako\\AppData\\Local\\Programs\\Orvanta\\ORVANTA.HLP";
     // A failure at Windows' VirtualStore copy of psw.ini says so.
-    const auto stored = [&](const platform::Failure& cause) {
-        return failure(cause.description + std::u16string(platform::kVirtualStoreNote));
+    const auto stored = [&](const host::Failure& cause) {
+        return failure(cause.description + std::u16string(host::kVirtualStoreNote));
     };
     const auto completed = [&](std::u16string_view what) {
         return std::u16string(what) + destination + u"の " + id + u":" + password +
@@ -51,7 +51,7 @@ std::vector<std::u16string> everyMessage()
         return u"中止しました：" + store::rowsProblemText({kind, destination, id, u"12", 11});
     };
     const auto hive = [](const std::u16string& description) {
-        return app::keyProblemMessage(u"registry.reg：" + description, u"00");
+        return form::keyProblemMessage(u"registry.reg：" + description, u"00");
     };
     const SystemCodePage codePage;
     const auto entryProblem = [&](entries::EntryText text) { return *entries::entryProblem(text, codePage); };
@@ -61,21 +61,21 @@ std::vector<std::u16string> everyMessage()
     std::vector<std::u16string> messages{
         cipher::keyMessage(u"07"),
         cipher::fixedKeyMessage(u"00"),
-        app::keyProblemMessage(u"ProductId が REG_DWORD_BIG_ENDIAN です。", u"00"),
-        app::keyProblemMessage(u"registry.reg の 12345 行目が壊れています。", u"00"),
+        form::keyProblemMessage(u"ProductId が REG_DWORD_BIG_ENDIAN です。", u"00"),
+        form::keyProblemMessage(u"registry.reg の 12345 行目が壊れています。", u"00"),
         hive(access.description),
         hive(pipe.description),
-        hive(platform::oddFileDescription(platform::OddFile::Socket)),
-        hive(platform::tooLargeDescription()),
-        hive(platform::danglingLinkDescription()),
+        hive(host::oddFileDescription(host::OddFile::Socket)),
+        hive(host::tooLargeDescription()),
+        hive(host::danglingLinkDescription()),
         backup::keyProblemRefusal(backup::notBackedUp()),
         backup::keyProblemRefusal(backup::notLoaded()),
         backup::emptyDataFileRefusal(),
-        app::helpMissingMessage(help),
-        app::helpUnreadableMessage(help),
-        app::helpUnreadableMessage(help, busy.description),
-        app::helpUnreadableMessage(help, platform::tooLargeDescription()),
-        app::unexpectedErrorMessage(u"std::bad_alloc"),
+        form::helpMissingMessage(help),
+        form::helpUnreadableMessage(help),
+        form::helpUnreadableMessage(help, busy.description),
+        form::helpUnreadableMessage(help, host::tooLargeDescription()),
+        form::unexpectedErrorMessage(u"std::bad_alloc"),
         backup::backupDoneMessage(stick),
         backup::backupDoneMessage(stick) + std::u16string(store::kUnsyncedNote),
         completed(u"登録完了"),
@@ -85,8 +85,7 @@ std::vector<std::u16string> everyMessage()
         backup::fallbackFailureMessage(home + u"psw.bkp", access),
         backup::floppyFailureMessage(u"A:\\psw.bkp", pipe),
         backup::listFailureMessage(backup::floppyFailureMessage(list, full)),
-        backup::listFailureMessage(
-            backup::floppyFailureMessage(list, failure(platform::errorDescription(EIO)))),
+        backup::listFailureMessage(backup::floppyFailureMessage(list, failure(host::errorDescription(EIO)))),
         backup::listFailureMessage(backup::fallbackFailureMessage(home + list.substr(3), full)),
         backup::listHeadingMessage(list),
         backup::rowWriteMessage({WriteKind::NotCodePage, 0, u"〜"}, entry),
@@ -119,27 +118,27 @@ std::vector<std::u16string> everyMessage()
         rows(RowsKind::HeaderWithoutEntries),
         rows(RowsKind::EntryWithoutHeader),
         store::notWrittenMessage(full.description),
-        platform::busyDescription(),
+        host::busyDescription(),
         store::rowLimitRefusal(),
         std::u16string(store::kUnsoundDataFile),
         store::rowWriteRefusal({WriteKind::NotCodePage, 98, u"〜"}),
         store::dataFileUnreadableMessage(access.description),
         backup::unreadableDataFileRefusal(stored(access)),
-        backup::loadFileRefusal(u"psw.ini", stored(failure(platform::readOnlyDescription()))),
+        backup::loadFileRefusal(u"psw.ini", stored(failure(host::readOnlyDescription()))),
         backup::loadFileRefusal(u"psw.ini", stored(busy)),
         backup::loadFileRefusal(u"psw.ini.bak", stored(access)),
         backup::loadFileRefusal(u"psw.ini.bak", full),
-        store::notWrittenMessage(platform::lockFileDescription(platform::FileKind::Link)),
-        store::notWrittenMessage(platform::lockFileDescription(platform::FileKind::Other)),
+        store::notWrittenMessage(host::lockFileDescription(host::FileKind::Link)),
+        store::notWrittenMessage(host::lockFileDescription(host::FileKind::Other)),
         store::notWrittenMessage(stored(busy).description),
-        store::notWrittenMessage(stored(failure(platform::readOnlyDescription())).description),
+        store::notWrittenMessage(stored(failure(host::readOnlyDescription())).description),
         store::rereadMessage(store::changedDataFileMessage(u"書き換えを中止し"),
                              store::dataFileReadMessage({ReadKind::Malformed, 99})),
         store::rereadMessage(store::kListReadAgain, store::dataFileReadMessage({ReadKind::TooManyRows, 100})),
         store::rereadMessage(store::kListReadAgain, store::dataFileUnreadableMessage(access.description)),
-        std::u16string(app::kNotUsable),
-        std::u16string(app::kDisplayOnly),
-        std::u16string(app::kMessageOnly),
+        std::u16string(form::kNotUsable),
+        std::u16string(form::kDisplayOnly),
+        std::u16string(form::kMessageOnly),
         generator::tooLongMessage(),
         std::u16string(generator::kLengthRange),
         std::u16string(generator::kLengthNotDigits),

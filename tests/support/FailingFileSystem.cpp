@@ -8,12 +8,12 @@
 namespace orvanta::test {
 
 #ifdef _WIN32
-FailingFileSystem::FailingFileSystem(const platform::Drives& drives, const platform::Environment& environment)
+FailingFileSystem::FailingFileSystem(const host::Drives& drives, const host::Environment& environment)
     : m_host(drives, environment, failingAt([this](WriteStep step) { return fault(step); }))
 {
 }
 #else
-FailingFileSystem::FailingFileSystem(const platform::Drives& drives, const platform::Environment&)
+FailingFileSystem::FailingFileSystem(const host::Drives& drives, const host::Environment&)
     : m_host(drives, failingAt([this](WriteStep step) { return fault(step); }))
 {
 }
@@ -52,18 +52,18 @@ int FailingFileSystem::fault(WriteStep step) const
     return m_failingWrite == 0 || m_failingWrite == m_writes ? m_writeError : 0;
 }
 
-platform::Expected<std::string> FailingFileSystem::read(std::u16string_view path, std::size_t limit) const
+host::Expected<std::string> FailingFileSystem::read(std::u16string_view path, std::size_t limit) const
 {
     if (m_readError != 0) {
-        return platform::Failure{m_readError == ENOENT ? platform::Failure::Kind::NotFound
-                                                       : platform::Failure::Kind::Other,
-                                 platform::errorDescription(m_readError)};
+        return host::Failure{m_readError == ENOENT ? host::Failure::Kind::NotFound
+                                                   : host::Failure::Kind::Other,
+                             host::errorDescription(m_readError)};
     }
     return m_host.readFile(path, limit);
 }
 
-platform::WriteOutcome FailingFileSystem::write(std::u16string_view path, std::string_view bytes,
-                                                const platform::WriteKind& kind)
+host::WriteOutcome FailingFileSystem::write(std::u16string_view path, std::string_view bytes,
+                                            const host::WriteKind& kind)
 {
     ++m_writes;
     return m_host.write(path, bytes, kind);

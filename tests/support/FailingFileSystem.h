@@ -16,11 +16,11 @@ namespace orvanta::test {
 
 /// The real file layer, made to fail on command: a write can fail at a chosen step (so a test can
 /// check that the old file stays as it was), every write or only the n-th one; reads can fail too.
-class FailingFileSystem final : public platform::FileSystem {
+class FailingFileSystem final : public host::FileSystem {
 public:
     /// `drives` and `environment` must outlive this object; the Windows file layer finds the Windows
     /// folder in `environment`, as the window does.
-    FailingFileSystem(const platform::Drives& drives, const platform::Environment& environment);
+    FailingFileSystem(const host::Drives& drives, const host::Environment& environment);
 
     /// Every write from now on fails at `step` with the errno value `error`.
     void failEveryWrite(WriteStep step, int error = EIO);
@@ -33,7 +33,7 @@ public:
     /// How many writes were asked for so far, failed or not.
     int writeCount() const { return m_writes; }
 
-    std::optional<platform::Failure> replaceRefusal(std::u16string_view path) const override
+    std::optional<host::Failure> replaceRefusal(std::u16string_view path) const override
     {
         return m_host.replaceRefusal(path);
     }
@@ -47,9 +47,9 @@ public:
     }
 
 protected:
-    platform::Expected<std::string> read(std::u16string_view path, std::size_t limit) const override;
-    platform::WriteOutcome write(std::u16string_view path, std::string_view bytes,
-                                 const platform::WriteKind& kind) override;
+    host::Expected<std::string> read(std::u16string_view path, std::size_t limit) const override;
+    host::WriteOutcome write(std::u16string_view path, std::string_view bytes,
+                             const host::WriteKind& kind) override;
 
 private:
     int fault(WriteStep step) const;
@@ -59,7 +59,7 @@ private:
     std::optional<WriteStep> m_failingStep;
     int m_writeError = 0;
     int m_readError = 0;
-    platform::HostFileSystem m_host;
+    host::HostFileSystem m_host;
 };
 
 } // namespace orvanta::test

@@ -8,7 +8,7 @@ namespace orvanta::test {
 
 /// Remembers what was put on the clipboard and how often it was cleared. Another program's copy is
 /// copyElsewhere.
-class FakeClipboard final : public platform::Clipboard {
+class FakeClipboard final : public host::Clipboard {
 public:
     void clear() override
     {

@@ -7,14 +7,14 @@
 namespace orvanta::test {
 
 /// A clock that shows the time a test gives it, by default 2024-04-01 12:34:56.
-class FakeClock final : public platform::Clock {
+class FakeClock final : public host::Clock {
 public:
-    explicit FakeClock(platform::LocalTime time = {2024, 4, 1, 12, 34, 56}) : m_time(time) {}
-    void set(platform::LocalTime time) { m_time = time; }
-    platform::LocalTime now() const override { return m_time; }
+    explicit FakeClock(host::LocalTime time = {2024, 4, 1, 12, 34, 56}) : m_time(time) {}
+    void set(host::LocalTime time) { m_time = time; }
+    host::LocalTime now() const override { return m_time; }
 
 private:
-    platform::LocalTime m_time;
+    host::LocalTime m_time;
 };
 
 } // namespace orvanta::test

@@ -44,7 +44,7 @@ const FakeDrives::Drive* FakeDrives::find(std::string_view rootPath) const
 std::uint32_t FakeDrives::GetDriveTypeA(std::string_view rootPath) const
 {
     const Drive* drive = find(rootPath);
-    return drive != nullptr ? drive->type : platform::DRIVE_NO_ROOT_DIR;
+    return drive != nullptr ? drive->type : host::DRIVE_NO_ROOT_DIR;
 }
 
 std::u16string FakeDrives::displayName(std::string_view rootPath) const

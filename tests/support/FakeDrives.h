@@ -9,9 +9,9 @@
 namespace orvanta::test {
 
 /// Drives as a test sets them up. A letter without a drive has no root and type DRIVE_NO_ROOT_DIR.
-class FakeDrives final : public platform::Drives {
+class FakeDrives final : public host::Drives {
 public:
-    void setDrive(char letter, std::string root, std::uint32_t type = platform::DRIVE_FIXED,
+    void setDrive(char letter, std::string root, std::uint32_t type = host::DRIVE_FIXED,
                   std::u16string displayName = {});
     void removeDrive(char letter);
     /// The drive stays, but holds no medium (an empty card reader, a floppy drive without a disk).
@@ -27,7 +27,7 @@ public:
 private:
     struct Drive {
         std::string root;
-        std::uint32_t type = platform::DRIVE_FIXED;
+        std::uint32_t type = host::DRIVE_FIXED;
         std::u16string displayName;
         bool medium = true;
     };

@@ -11,7 +11,7 @@ namespace orvanta::test {
 
 /// Environment variables, program folder and working directory as a test sets them. Variable names
 /// compare without regard to ASCII case, as on Windows.
-class FakeEnvironment final : public platform::Environment {
+class FakeEnvironment final : public host::Environment {
 public:
     void set(std::u16string_view name, std::u16string_view value);
     void unset(std::u16string_view name);

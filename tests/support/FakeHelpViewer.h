@@ -9,19 +9,19 @@
 namespace orvanta::test {
 
 /// Records the help it was asked to show and answers as the test says (by default: shown).
-class FakeHelpViewer final : public platform::HelpViewer {
+class FakeHelpViewer final : public host::HelpViewer {
 public:
-    bool show(const platform::HelpDocument& help) override
+    bool show(const host::HelpDocument& help) override
     {
         m_shown.push_back(help);
         return m_result;
     }
     void setResult(bool shown) { m_result = shown; }
-    const std::vector<platform::HelpDocument>& shown() const { return m_shown; }
+    const std::vector<host::HelpDocument>& shown() const { return m_shown; }
 
 private:
     bool m_result = true;
-    std::vector<platform::HelpDocument> m_shown;
+    std::vector<host::HelpDocument> m_shown;
 };
 
 } // namespace orvanta::test

@@ -27,7 +27,7 @@ FakeRegistry::Name FakeRegistry::keyOf(std::uint32_t root, std::u16string_view s
 }
 
 void FakeRegistry::set(std::uint32_t root, std::u16string_view subKey, std::u16string_view name,
-                       platform::RegistryValue value)
+                       host::RegistryValue value)
 {
     m_values[keyOf(root, subKey, name)] = std::move(value);
 }
@@ -41,7 +41,7 @@ void FakeRegistry::setText(std::uint32_t root, std::u16string_view subKey, std::
         ADD_FAILURE() << "FakeRegistry::setText: the text does not fit code page 932";
         return;
     }
-    platform::RegistryValue value{platform::REG_SZ, std::vector<std::uint8_t>(bytes->begin(), bytes->end())};
+    host::RegistryValue value{host::REG_SZ, std::vector<std::uint8_t>(bytes->begin(), bytes->end())};
     value.data.push_back(0);
     set(root, subKey, name, std::move(value));
 }
@@ -50,10 +50,10 @@ void FakeRegistry::setDword(std::uint32_t root, std::u16string_view subKey, std:
                             std::uint32_t number)
 {
     set(root, subKey, name,
-        platform::RegistryValue{platform::REG_DWORD,
-                                {static_cast<std::uint8_t>(number), static_cast<std::uint8_t>(number >> 8),
-                                 static_cast<std::uint8_t>(number >> 16),
-                                 static_cast<std::uint8_t>(number >> 24)}});
+        host::RegistryValue{host::REG_DWORD,
+                            {static_cast<std::uint8_t>(number), static_cast<std::uint8_t>(number >> 8),
+                             static_cast<std::uint8_t>(number >> 16),
+                             static_cast<std::uint8_t>(number >> 24)}});
 }
 
 void FakeRegistry::remove(std::uint32_t root, std::u16string_view subKey, std::u16string_view name)
@@ -61,8 +61,8 @@ void FakeRegistry::remove(std::uint32_t root, std::u16string_view subKey, std::u
     m_values.erase(keyOf(root, subKey, name));
 }
 
-std::optional<platform::RegistryValue>
-FakeRegistry::queryValue(std::uint32_t root, std::u16string_view subKey, std::u16string_view valueName) const
+std::optional<host::RegistryValue> FakeRegistry::queryValue(std::uint32_t root, std::u16string_view subKey,
+                                                            std::u16string_view valueName) const
 {
     ++m_queries;
     const auto found = m_values.find(keyOf(root, subKey, valueName));

@@ -9,7 +9,7 @@
 namespace orvanta::test {
 
 /// A timer whose time is up only when the test says so.
-class FakeTimer final : public platform::Timer {
+class FakeTimer final : public host::Timer {
 public:
     void start(std::chrono::milliseconds delay, std::function<void()> expired) override
     {

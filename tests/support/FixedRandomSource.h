@@ -11,7 +11,7 @@ namespace orvanta::test {
 
 /// Gives the numbers a test lists, in order, starting over after the last. A number that is not
 /// below the bound asked for fails the test (and is reduced modulo the bound).
-class FixedRandomSource final : public platform::RandomSource {
+class FixedRandomSource final : public host::RandomSource {
 public:
     explicit FixedRandomSource(std::vector<std::uint32_t> values = {0});
     void setValues(std::vector<std::uint32_t> values);

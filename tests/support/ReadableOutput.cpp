@@ -10,7 +10,7 @@ namespace orvanta::test {
 
 void printUtf16(std::u16string_view text, std::ostream& os)
 {
-    const auto utf8 = platform::toUtf8(text);
+    const auto utf8 = host::toUtf8(text);
     if (!utf8) {
         testing::internal::PrintU16StringTo(std::u16string(text), &os);
         return;

@@ -12,9 +12,9 @@ namespace orvanta::test {
 
 /// The real code page 932 of the host the tests run on: Windows' own on Windows, ICU's elsewhere.
 #ifdef _WIN32
-using SystemCodePage = platform::HostCodePage;
+using SystemCodePage = host::HostCodePage;
 #else
-using SystemCodePage = platform::IcuCodePage;
+using SystemCodePage = host::IcuCodePage;
 #endif
 
 } // namespace orvanta::test

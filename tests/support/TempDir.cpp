@@ -23,7 +23,7 @@ TempDir::TempDir()
     for (int attempt = 0; attempt < 100 && m_path.empty(); ++attempt) {
         const std::filesystem::path candidate = base / ("orvanta-test-" + std::to_string(random()));
         if (std::filesystem::create_directory(candidate)) {
-            m_path = platform::toUtf8(candidate.u16string()).value_or(std::string());
+            m_path = host::toUtf8(candidate.u16string()).value_or(std::string());
         }
     }
     if (m_path.empty()) {
@@ -50,7 +50,7 @@ TempDir::~TempDir()
 
 std::u16string TempDir::u16path() const
 {
-    return platform::fromUtf8(m_path);
+    return host::fromUtf8(m_path);
 }
 
 std::string TempDir::file(std::string_view name) const

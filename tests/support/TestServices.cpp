@@ -11,16 +11,16 @@ TestServices::TestServices()
 #ifdef _WIN32
     // The temporary folders, Windir among them, lie on the real drive C:; a path "\\x" still goes
     // to rootDir.
-    drives.setDrive('C', "C:\\", platform::DRIVE_FIXED, u"ローカル ディスク (C:)");
+    drives.setDrive('C', "C:\\", host::DRIVE_FIXED, u"ローカル ディスク (C:)");
 #else
-    drives.setDrive('C', rootDir.path(), platform::DRIVE_FIXED, u"ローカル ディスク (C:)");
+    drives.setDrive('C', rootDir.path(), host::DRIVE_FIXED, u"ローカル ディスク (C:)");
 #endif
     drives.setCurrentDriveRoot(rootDir.path());
 }
 
-platform::Services TestServices::services()
+host::Services TestServices::services()
 {
-    return platform::Services{registry, env, files, codePage, clipboard, clock, random, help, drives, timer};
+    return host::Services{registry, env, files, codePage, clipboard, clock, random, help, drives, timer};
 }
 
 } // namespace orvanta::test

@@ -33,7 +33,7 @@ struct TestServices {
     TestServices& operator=(const TestServices&) = delete;
 
     /// The services, referring to the members below.
-    platform::Services services();
+    host::Services services();
     /// The value of Windir, as the program reads it.
     std::u16string dataDir() const { return windowsDir.u16path(); }
     /// The host path of `name` in the Windir folder.

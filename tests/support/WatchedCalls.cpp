@@ -41,9 +41,9 @@ std::optional<WriteStep> stepOf(std::string_view call)
 
 } // namespace
 
-platform::SystemCalls watchedCalls(std::function<int(std::string_view call)> before)
+host::SystemCalls watchedCalls(std::function<int(std::string_view call)> before)
 {
-    platform::SystemCalls calls;
+    host::SystemCalls calls;
     calls.open = watched(calls.open, "open", before);
     calls.flock = watched(calls.flock, "flock", before);
     calls.mkostemp = watched(calls.mkostemp, "mkostemp", before);
@@ -58,7 +58,7 @@ platform::SystemCalls watchedCalls(std::function<int(std::string_view call)> bef
     return calls;
 }
 
-platform::SystemCalls failingAt(std::function<int(WriteStep)> fault)
+host::SystemCalls failingAt(std::function<int(WriteStep)> fault)
 {
     return watchedCalls([fault = std::move(fault)](std::string_view call) {
         const auto step = stepOf(call);
@@ -68,7 +68,7 @@ platform::SystemCalls failingAt(std::function<int(WriteStep)> fault)
 
 std::u16string writeErrorDescription(int error)
 {
-    return platform::errorDescription(error);
+    return host::errorDescription(error);
 }
 
 } // namespace orvanta::test

@@ -62,9 +62,9 @@ DWORD systemError(int error)
 
 } // namespace
 
-platform::SystemCalls watchedCalls(std::function<int(std::string_view call)> before)
+host::SystemCalls watchedCalls(std::function<int(std::string_view call)> before)
 {
-    platform::SystemCalls calls;
+    host::SystemCalls calls;
     calls.createFile = [real = calls.createFile, before](LPCWSTR name, DWORD access, DWORD share,
                                                          LPSECURITY_ATTRIBUTES security, DWORD disposition,
                                                          DWORD flags, HANDLE model) {
@@ -84,7 +84,7 @@ platform::SystemCalls watchedCalls(std::function<int(std::string_view call)> bef
     return calls;
 }
 
-platform::SystemCalls failingAt(std::function<int(WriteStep)> fault)
+host::SystemCalls failingAt(std::function<int(WriteStep)> fault)
 {
     return watchedCalls([fault = std::move(fault)](std::string_view call) {
         const auto step = stepOf(call);
@@ -95,7 +95,7 @@ platform::SystemCalls failingAt(std::function<int(WriteStep)> fault)
 
 std::u16string writeErrorDescription(int error)
 {
-    return platform::systemErrorDescription(systemError(error));
+    return host::systemErrorDescription(systemError(error));
 }
 
 } // namespace orvanta::test

@@ -21,9 +21,8 @@ public:
     WindowDriver()
     {
         // A product identifier ending in digits gives the machine its own key (23).
-        services.registry.setText(platform::HKEY_LOCAL_MACHINE,
-                                  u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion", u"ProductId",
-                                  u"55274-640-1234567-23");
+        services.registry.setText(host::HKEY_LOCAL_MACHINE, u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion",
+                                  u"ProductId", u"55274-640-1234567-23");
         window.Form_Load();
     }
 
@@ -47,14 +46,14 @@ public:
     /// Chooses a destination in the combo box, as a click on it does.
     void chooseDestination(std::u16string_view destination)
     {
-        app::chooseDestination(window, indexOf(window.cmbnamae, destination));
+        form::chooseDestination(window, indexOf(window.cmbnamae, destination));
     }
 
     /// Chooses a destination and an ID and double-clicks the ID: edit mode on that entry.
     void openEntry(std::u16string_view destination, std::u16string_view id)
     {
         chooseDestination(destination);
-        app::chooseId(window, indexOf(window.Lstidbox, id));
+        form::chooseId(window, indexOf(window.Lstidbox, id));
         window.Lstidbox_DblClick();
     }
 
@@ -76,10 +75,10 @@ public:
     bool onResultScreen() const { return window.btnnewmode.visible && !window.btnload.visible; }
 
     TestServices services;
-    app::MainWindow window{services.services()};
+    form::MainWindow window{services.services()};
 
 private:
-    static int indexOf(const app::Control& list, std::u16string_view item)
+    static int indexOf(const form::Control& list, std::u16string_view item)
     {
         const auto found = std::find(list.items.begin(), list.items.end(), item);
         EXPECT_NE(found, list.items.end()) << "not in the list";

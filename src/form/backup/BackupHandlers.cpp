@@ -6,13 +6,12 @@
 #include "rules/backup/Module2.h"
 #include "rules/store/RowFormat.h"
 
-namespace orvanta::app {
+namespace orvanta::form {
 
 namespace {
 
 /// Why a psw.ini that read no rows is not backed up to `backupPath`; nothing when it may be.
-std::optional<std::u16string> noRowsProblem(const platform::FileSystem& files,
-                                            const platform::CodePage& codePage,
+std::optional<std::u16string> noRowsProblem(const host::FileSystem& files, const host::CodePage& codePage,
                                             const std::u16string& dataFile, const std::u16string& backupPath)
 {
     // The read passes over a missing psw.ini (the first start has none); a backup needs one.
@@ -112,4 +111,4 @@ void MainWindow::btnunload_Click()
     Txtmassage.setText(doneMessage(backup::backupDoneMessage(backup::folderOf(files.shownPath(backupPath)))));
 }
 
-} // namespace orvanta::app
+} // namespace orvanta::form

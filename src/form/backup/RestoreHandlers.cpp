@@ -9,7 +9,7 @@
 
 #include <algorithm>
 
-namespace orvanta::app {
+namespace orvanta::form {
 
 namespace {
 using backup::notLoaded;
@@ -54,7 +54,7 @@ void MainWindow::btnload_Click()
     // The file the check found is the one the write must still find: the file layer refuses only a
     // change made after that check, while psw.ini.bak was written.
     if (const auto written = replaceDataFile(newFile.bytes, replaced->contents()); !written.ok()) {
-        if (written.failure().kind == platform::Failure::Kind::Changed)
+        if (written.failure().kind == host::Failure::Kind::Changed)
             rereadChangedDataFile(u"ロードを中止し");
         else
             Txtmassage.setText(backup::loadFileRefusal(u"psw.ini", written.failure()));
@@ -67,7 +67,7 @@ void MainWindow::btnload_Click()
         newFile.mailKey ? u"ＬＯＡＤ完了" + backup::rekeyedMailNote(*newFile.mailKey) : u"ＬＯＡＤ完了"));
 }
 
-std::optional<platform::FileAsRead> MainWindow::keepReplacedDataFile()
+std::optional<host::FileAsRead> MainWindow::keepReplacedDataFile()
 {
     auto& files = m_services.files;
     if (const auto problem = dataFolderProblem()) {
@@ -75,7 +75,7 @@ std::optional<platform::FileAsRead> MainWindow::keepReplacedDataFile()
         return std::nullopt;
     }
     const auto now = files.readFile(dataFilePath());
-    const auto current = platform::FileAsRead::of(now);
+    const auto current = host::FileAsRead::of(now);
     if (!current.readable()) {
         // A file that cannot be read cannot be kept either; it stays for the user to look into, and
         // out of the way the load can go ahead.
@@ -106,4 +106,4 @@ std::optional<platform::FileAsRead> MainWindow::keepReplacedDataFile()
     return current;
 }
 
-} // namespace orvanta::app
+} // namespace orvanta::form

@@ -6,7 +6,7 @@
 
 #include <algorithm>
 
-namespace orvanta::app {
+namespace orvanta::form {
 
 void MainWindow::cmbnamae_Click()
 {
@@ -155,4 +155,4 @@ void MainWindow::Lstidbox_DblClick()
     sVshokifrg = false;
 }
 
-} // namespace orvanta::app
+} // namespace orvanta::form

@@ -5,7 +5,7 @@
 #include "rules/cipher/Messages.h"
 #include "rules/cipher/StoredForm.h"
 
-namespace orvanta::app {
+namespace orvanta::form {
 
 namespace {
 
@@ -37,4 +37,4 @@ std::u16string MainWindow::decodeText(std::u16string_view stored)
     return cipher::decode(CodeTable, stored);
 }
 
-} // namespace orvanta::app
+} // namespace orvanta::form

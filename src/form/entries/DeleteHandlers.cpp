@@ -2,7 +2,7 @@
 #include "form/MainWindow.h"
 #include "rules/entries/EntryChecks.h"
 
-namespace orvanta::app {
+namespace orvanta::form {
 
 void MainWindow::btndelete_Click()
 {
@@ -25,4 +25,4 @@ void MainWindow::btndelete_Click()
     applyScreen(Screen::Result);
 }
 
-} // namespace orvanta::app
+} // namespace orvanta::form

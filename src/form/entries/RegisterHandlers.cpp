@@ -2,7 +2,7 @@
 #include "form/MainWindow.h"
 #include "rules/entries/EntryChecks.h"
 
-namespace orvanta::app {
+namespace orvanta::form {
 
 void MainWindow::btnnew_Click()
 {
@@ -34,4 +34,4 @@ void MainWindow::btnnew_Click()
     applyScreen(Screen::Result);
 }
 
-} // namespace orvanta::app
+} // namespace orvanta::form

@@ -4,7 +4,7 @@
 #include "form/MainWindow.h"
 #include "rules/entries/EntryChecks.h"
 
-namespace orvanta::app {
+namespace orvanta::form {
 
 void MainWindow::btnkousin_Click()
 {
@@ -50,4 +50,4 @@ void MainWindow::btnkousin_Click()
     applyScreen(Screen::Result);
 }
 
-} // namespace orvanta::app
+} // namespace orvanta::form

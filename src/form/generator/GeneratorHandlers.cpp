@@ -4,7 +4,7 @@
 #include "rules/generator/Messages.h"
 #include "rules/store/Decimal.h"
 
-namespace orvanta::app {
+namespace orvanta::form {
 
 namespace {
 constexpr long long kDefaultLength = 12;
@@ -49,4 +49,4 @@ void MainWindow::txtketasu_KeyPress(std::int16_t& KeyAscii)
     }
 }
 
-} // namespace orvanta::app
+} // namespace orvanta::form

@@ -3,7 +3,7 @@
 #include "rules/store/Messages.h"
 #include "rules/store/RowFormat.h"
 
-namespace orvanta::app {
+namespace orvanta::form {
 
 void MainWindow::setTxtdirectry()
 {
@@ -28,7 +28,7 @@ void MainWindow::ReadDataFile(const std::function<void(long long slot)>& perRow)
         return;
     }
     auto bytes = m_services.files.readFile(dataFilePath());
-    m_dataFileAsRead = platform::FileAsRead::of(bytes);
+    m_dataFileAsRead = host::FileAsRead::of(bytes);
     if (!bytes) {
         // No file yet is the first start: no rows, and the first registration creates it.
         if (!m_dataFileAsRead.readable()) {
@@ -50,8 +50,7 @@ void MainWindow::ReadDataFile(const std::function<void(long long slot)>& perRow)
     }
 }
 
-platform::WriteOutcome MainWindow::replaceDataFile(std::string_view bytes,
-                                                   const platform::FileContents& asRead)
+host::WriteOutcome MainWindow::replaceDataFile(std::string_view bytes, const host::FileContents& asRead)
 {
     auto written = m_services.files.replaceFile(dataFilePath(), bytes, asRead);
     noteUnsynced(written);
@@ -75,7 +74,7 @@ void MainWindow::rereadChangedDataFile(std::u16string_view stopped)
     Txtmassage.setText(store::rereadMessage(store::changedDataFileMessage(stopped), m_dataFileProblem));
 }
 
-void MainWindow::noteUnsynced(const platform::WriteOutcome& written)
+void MainWindow::noteUnsynced(const host::WriteOutcome& written)
 {
     // One note however many files were written: the completion message says what they were.
     if (written.ok() && written.unsynced())
@@ -91,4 +90,4 @@ std::u16string MainWindow::doneMessage(std::u16string message)
     return message;
 }
 
-} // namespace orvanta::app
+} // namespace orvanta::form

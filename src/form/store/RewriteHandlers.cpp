@@ -8,7 +8,7 @@
 
 #include <vector>
 
-namespace orvanta::app {
+namespace orvanta::form {
 
 bool MainWindow::kakidashi(Operation dousafrag)
 {
@@ -24,7 +24,7 @@ bool MainWindow::kakidashi(Operation dousafrag)
     // The rows change only once the file holds them: a refusal leaves the record array as the file
     // still stands, so that trying again (or a check against the array) sees the file.
     const auto rowsRead = records.rows(inputkensu);
-    auto changed = [&]() -> platform::Expected<std::vector<store::PswRecord>> {
+    auto changed = [&]() -> host::Expected<std::vector<store::PswRecord>> {
         switch (dousafrag) {
         case Operation::New:
             return store::applyChange(rowsRead, store::Register{Txtnamae.text(), Txtidbox.text(),
@@ -56,7 +56,7 @@ bool MainWindow::kakidashi(Operation dousafrag)
     if (const auto written = replaceDataFile(std::get<std::string>(bytes), m_dataFileAsRead.contents());
         !written.ok()) {
         refuse(store::notWrittenMessage(written.failure().description));
-        if (written.failure().kind == platform::Failure::Kind::Changed)
+        if (written.failure().kind == host::Failure::Kind::Changed)
             rereadChangedDataFile(u"書き換えを中止し");
         return false;
     }
@@ -65,4 +65,4 @@ bool MainWindow::kakidashi(Operation dousafrag)
     return true;
 }
 
-} // namespace orvanta::app
+} // namespace orvanta::form

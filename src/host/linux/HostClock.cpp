@@ -3,7 +3,7 @@
 
 #include <ctime>
 
-namespace orvanta::platform {
+namespace orvanta::host {
 
 LocalTime HostClock::now() const
 {
@@ -15,4 +15,4 @@ LocalTime HostClock::now() const
                      local.tm_hour,        local.tm_min,     local.tm_sec > 59 ? 59 : local.tm_sec};
 }
 
-} // namespace orvanta::platform
+} // namespace orvanta::host

@@ -13,7 +13,7 @@
 
 extern char** environ; // NOLINT(readability-redundant-declaration): unistd.h names it only for _GNU_SOURCE
 
-namespace orvanta::platform {
+namespace orvanta::host {
 namespace {
 
 bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b)
@@ -110,4 +110,4 @@ std::u16string HostEnvironment::currentDirectory() const
     return fromUtf8(buffer.data());
 }
 
-} // namespace orvanta::platform
+} // namespace orvanta::host

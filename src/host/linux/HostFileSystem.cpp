@@ -21,7 +21,7 @@
 #include <unistd.h>
 #include <vector>
 
-namespace orvanta::platform {
+namespace orvanta::host {
 namespace {
 
 constexpr std::u16string_view kPathNotFound = u"パスが見つかりません。";
@@ -534,4 +534,4 @@ std::optional<std::string> HostFileSystem::existingHostPath(std::u16string_view 
     return host;
 }
 
-} // namespace orvanta::platform
+} // namespace orvanta::host

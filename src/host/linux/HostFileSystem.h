@@ -8,7 +8,7 @@
 
 #include <chrono>
 
-namespace orvanta::platform {
+namespace orvanta::host {
 
 /// The program's files on this host. Windows-style paths are mapped through the drive links:
 ///   "/home/u/psw.ini"   a host path already (backslashes after the first slash become slashes)
@@ -40,4 +40,4 @@ private:
     std::chrono::milliseconds m_lockWait;
 };
 
-} // namespace orvanta::platform
+} // namespace orvanta::host

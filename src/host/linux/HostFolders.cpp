@@ -6,7 +6,7 @@
 #include <unistd.h>
 #include <vector>
 
-namespace orvanta::platform {
+namespace orvanta::host {
 
 std::string hostVariable(const char* name)
 {
@@ -79,4 +79,4 @@ std::string dataFolder()
     return xdgFolder("XDG_DATA_HOME", "/.local/share");
 }
 
-} // namespace orvanta::platform
+} // namespace orvanta::host

@@ -4,7 +4,7 @@
 
 #include <string>
 
-namespace orvanta::platform {
+namespace orvanta::host {
 
 /// The user's home folder: $HOME, else the password database's entry for the user.
 std::string homeFolder();
@@ -22,4 +22,4 @@ std::string dataFolder();
 /// The value of a host environment variable, or empty when it is not set.
 std::string hostVariable(const char* name);
 
-} // namespace orvanta::platform
+} // namespace orvanta::host

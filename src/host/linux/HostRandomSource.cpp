@@ -8,7 +8,7 @@
 #include <sys/random.h>
 #include <unistd.h>
 
-namespace orvanta::platform {
+namespace orvanta::host {
 namespace {
 
 bool readUrandom(unsigned char* buffer, std::size_t size)
@@ -55,4 +55,4 @@ std::uint32_t HostRandomSource::systemWord()
            static_cast<std::uint32_t>(bytes[2]) << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
 }
 
-} // namespace orvanta::platform
+} // namespace orvanta::host

@@ -8,7 +8,7 @@
 #include <unicode/ucnv.h>
 #include <unicode/utf16.h>
 
-namespace orvanta::platform {
+namespace orvanta::host {
 namespace {
 
 struct ConverterCloser {
@@ -241,4 +241,4 @@ std::optional<CodePageError> firstUnmappable(UConverter* converter, std::u16stri
 
 } // namespace
 
-} // namespace orvanta::platform
+} // namespace orvanta::host

@@ -4,7 +4,7 @@
 
 #include "host/CodePage.h"
 
-namespace orvanta::platform {
+namespace orvanta::host {
 
 /// Windows-31J (code page 932) through ICU, mapped exactly as Japanese Windows maps it.
 ///
@@ -17,4 +17,4 @@ public:
     Decoded decode(std::string_view bytes) const override;
 };
 
-} // namespace orvanta::platform
+} // namespace orvanta::host

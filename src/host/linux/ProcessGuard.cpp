@@ -4,7 +4,7 @@
 #include <sys/prctl.h>
 #include <sys/resource.h>
 
-namespace orvanta::platform {
+namespace orvanta::host {
 
 bool forbidCoreDumps()
 {
@@ -17,4 +17,4 @@ bool forbidCoreDumps()
     return noCore && notDumpable;
 }
 
-} // namespace orvanta::platform
+} // namespace orvanta::host

@@ -8,7 +8,7 @@
 #include <cstddef>
 #include <string>
 
-namespace orvanta::platform {
+namespace orvanta::host {
 
 /// The whole of the file at a host path. A missing file fails with Failure::Kind::NotFound; a link to
 /// nothing, anything but a regular file, and a file of more than `limit` bytes fail with the
@@ -16,4 +16,4 @@ namespace orvanta::platform {
 Expected<std::string> readRegularFile(const std::string& hostPath, std::size_t limit,
                                       const SystemCalls& calls = {});
 
-} // namespace orvanta::platform
+} // namespace orvanta::host

@@ -13,7 +13,7 @@
 #include <sys/types.h>
 #include <unistd.h>
 
-namespace orvanta::platform {
+namespace orvanta::host {
 
 /// Flushes the entries of `folder` to the disk; where the folder cannot be opened for reading (mode
 /// 0311), the whole file system that `fileOnSameDisk` lies on. 0, or -1 with errno set.
@@ -33,7 +33,7 @@ struct SystemCalls {
     std::function<int(int)> close = ::close;
     std::function<int(const char*, const char*)> rename = ::rename;
     std::function<int(const char*)> unlink = ::unlink;
-    std::function<int(const char*, int)> flushFolder = platform::flushFolder;
+    std::function<int(const char*, int)> flushFolder = host::flushFolder;
 };
 
-} // namespace orvanta::platform
+} // namespace orvanta::host

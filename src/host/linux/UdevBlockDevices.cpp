@@ -5,7 +5,7 @@
 #include <memory>
 #include <string_view>
 
-namespace orvanta::platform {
+namespace orvanta::host {
 namespace {
 
 struct UdevUnref {
@@ -53,4 +53,4 @@ std::optional<DiskFacts> UdevBlockDevices::disk(dev_t device) const
     return facts;
 }
 
-} // namespace orvanta::platform
+} // namespace orvanta::host

@@ -4,7 +4,7 @@
 
 #include "host/BlockDevices.h"
 
-namespace orvanta::platform {
+namespace orvanta::host {
 
 /// The block devices as udev knows them (libudev), which is where the desktop learns that a disk is
 /// removable: the kernel's attributes of the disk and the properties udev's rules give it.
@@ -13,4 +13,4 @@ public:
     std::optional<DiskFacts> disk(dev_t device) const override;
 };
 
-} // namespace orvanta::platform
+} // namespace orvanta::host

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <unicode/ustring.h>
 
-namespace orvanta::platform {
+namespace orvanta::host {
 
 std::optional<std::string> toUtf8(std::u16string_view text)
 {
@@ -59,4 +59,4 @@ std::optional<std::u16string> fromUtf8Strict(std::string_view text)
     return convert(text, true);
 }
 
-} // namespace orvanta::platform
+} // namespace orvanta::host

@@ -5,7 +5,7 @@
 #include <unicode/translit.h>
 #include <unicode/unistr.h>
 
-namespace orvanta::platform {
+namespace orvanta::host {
 namespace {
 
 const icu::Transliterator* halfwidthFold()
@@ -33,4 +33,4 @@ std::u16string toHalfwidth(std::u16string_view text)
     return std::u16string(folded.getBuffer(), static_cast<std::size_t>(folded.length()));
 }
 
-} // namespace orvanta::platform
+} // namespace orvanta::host

@@ -4,7 +4,7 @@
 #include <vector>
 #include <windows.h>
 
-namespace orvanta::platform {
+namespace orvanta::host {
 
 std::u16string processWorkingDirectory()
 {
@@ -19,4 +19,4 @@ std::u16string processWorkingDirectory()
     }
 }
 
-} // namespace orvanta::platform
+} // namespace orvanta::host

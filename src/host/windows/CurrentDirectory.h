@@ -4,9 +4,9 @@
 
 #include <string>
 
-namespace orvanta::platform {
+namespace orvanta::host {
 
 /// The process's working directory on Windows, empty when the system cannot say.
 std::u16string processWorkingDirectory();
 
-} // namespace orvanta::platform
+} // namespace orvanta::host

@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-namespace orvanta::platform {
+namespace orvanta::host {
 
 LocalTime HostClock::now() const
 {
@@ -12,4 +12,4 @@ LocalTime HostClock::now() const
     return LocalTime{local.wYear, local.wMonth, local.wDay, local.wHour, local.wMinute, local.wSecond};
 }
 
-} // namespace orvanta::platform
+} // namespace orvanta::host

@@ -4,7 +4,7 @@
 #include <optional>
 #include <windows.h>
 
-namespace orvanta::platform {
+namespace orvanta::host {
 namespace {
 
 constexpr UINT kCodePage = 932;
@@ -120,4 +120,4 @@ CodePage::Decoded HostCodePage::decode(std::string_view bytes) const
     return CodePageError{0, 0};
 }
 
-} // namespace orvanta::platform
+} // namespace orvanta::host

@@ -4,7 +4,7 @@
 
 #include "host/CodePage.h"
 
-namespace orvanta::platform {
+namespace orvanta::host {
 
 /// Code page 932 through Windows' own conversion (MultiByteToWideChar / WideCharToMultiByte), so text
 /// is mapped exactly as the system maps it.
@@ -18,4 +18,4 @@ public:
     Decoded decode(std::string_view bytes) const override;
 };
 
-} // namespace orvanta::platform
+} // namespace orvanta::host

@@ -10,7 +10,7 @@
 // After <windows.h>, which it needs.
 #include <shellapi.h>
 
-namespace orvanta::platform {
+namespace orvanta::host {
 namespace {
 
 // The record the shell fills: 352 bytes in a 32-bit program, 360 in a 64-bit one (the icon handle
@@ -123,4 +123,4 @@ std::string HostDrives::currentDriveRoot() const
     return "C:\\";
 }
 
-} // namespace orvanta::platform
+} // namespace orvanta::host

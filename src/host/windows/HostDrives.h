@@ -4,7 +4,7 @@
 
 #include "host/Drives.h"
 
-namespace orvanta::platform {
+namespace orvanta::host {
 
 /// The drives as Windows sees them: GetDriveTypeA for the type, the shell (SHGetFileInfoA) for the
 /// display name. A drive's root is its own "X:\".
@@ -22,4 +22,4 @@ public:
     std::string currentDriveRoot() const override;
 };
 
-} // namespace orvanta::platform
+} // namespace orvanta::host

@@ -7,7 +7,7 @@
 #include <vector>
 #include <windows.h>
 
-namespace orvanta::platform {
+namespace orvanta::host {
 
 HostEnvironment::HostEnvironment(std::optional<std::string> programFolder)
     : m_programFolder(std::move(programFolder))
@@ -75,4 +75,4 @@ std::optional<std::u16string> HostEnvironment::unreadable(std::u16string_view /*
     return std::nullopt;
 }
 
-} // namespace orvanta::platform
+} // namespace orvanta::host

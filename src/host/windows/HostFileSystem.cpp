@@ -22,7 +22,7 @@
 #include <vector>
 #include <windows.h>
 
-namespace orvanta::platform {
+namespace orvanta::host {
 namespace {
 
 constexpr std::u16string_view kPathNotFound = u"パスが見つかりません。";
@@ -656,4 +656,4 @@ std::optional<std::string> HostFileSystem::existingHostPath(std::u16string_view 
     return toUtf8(std::u16string(found->file.begin(), found->file.end()));
 }
 
-} // namespace orvanta::platform
+} // namespace orvanta::host

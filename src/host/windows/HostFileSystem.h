@@ -9,7 +9,7 @@
 
 #include <chrono>
 
-namespace orvanta::platform {
+namespace orvanta::host {
 
 /// The program's files on Windows. A drive letter's root and the current drive's root come from
 /// Drives, so the program and its tests name files the same way on both hosts:
@@ -45,4 +45,4 @@ private:
     std::chrono::milliseconds m_lockWait;
 };
 
-} // namespace orvanta::platform
+} // namespace orvanta::host

@@ -7,7 +7,7 @@
 // After <windows.h>, which it needs.
 #include <bcrypt.h>
 
-namespace orvanta::platform {
+namespace orvanta::host {
 
 namespace {
 
@@ -42,4 +42,4 @@ std::uint32_t HostRandomSource::systemWord()
            static_cast<std::uint32_t>(bytes[2]) << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
 }
 
-} // namespace orvanta::platform
+} // namespace orvanta::host

@@ -4,7 +4,7 @@
 #include <string>
 #include <windows.h>
 
-namespace orvanta::platform {
+namespace orvanta::host {
 namespace {
 
 // A key path or value name in the ANSI code page, as the ANSI query takes it; nothing when the name
@@ -141,4 +141,4 @@ std::optional<RegistryValue> HostRegistry::readValue(std::uint32_t root, std::u1
     return std::nullopt;
 }
 
-} // namespace orvanta::platform
+} // namespace orvanta::host

@@ -4,7 +4,7 @@
 
 #include "host/Registry.h"
 
-namespace orvanta::platform {
+namespace orvanta::host {
 
 /// The Windows registry, read through the ANSI query (RegOpenKeyExA / RegQueryValueExA), so a text
 /// value comes back in the ANSI code page with its terminating NUL, as Registry says.
@@ -33,4 +33,4 @@ private:
     mutable std::optional<std::optional<RegistryValue>> m_productId;
 };
 
-} // namespace orvanta::platform
+} // namespace orvanta::host

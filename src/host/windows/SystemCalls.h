@@ -11,7 +11,7 @@
 struct _SECURITY_ATTRIBUTES;
 struct _OVERLAPPED;
 
-namespace orvanta::platform {
+namespace orvanta::host {
 
 /// CreateFileW, WriteFile, FlushFileBuffers, CloseHandle, MoveFileExW and DeleteFileW, the real ones
 /// unless replaced. A failed call returns FALSE or INVALID_HANDLE_VALUE with GetLastError() set, as
@@ -29,4 +29,4 @@ struct SystemCalls {
     std::function<int(const wchar_t*)> deleteFile;
 };
 
-} // namespace orvanta::platform
+} // namespace orvanta::host

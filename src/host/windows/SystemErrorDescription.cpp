@@ -7,7 +7,7 @@
 #include <cerrno>
 #include <windows.h>
 
-namespace orvanta::platform {
+namespace orvanta::host {
 namespace {
 
 std::u16string numbered(std::uint32_t error)
@@ -99,4 +99,4 @@ std::u16string systemErrorDescription(std::uint32_t error)
     return numbered(error);
 }
 
-} // namespace orvanta::platform
+} // namespace orvanta::host

@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-namespace orvanta::platform {
+namespace orvanta::host {
 namespace {
 
 constexpr std::size_t kMaxLength = 0x1FFFFFFF;
@@ -57,4 +57,4 @@ std::optional<std::u16string> fromUtf8Strict(std::string_view text)
     return convert(text, MB_ERR_INVALID_CHARS);
 }
 
-} // namespace orvanta::platform
+} // namespace orvanta::host

@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-namespace orvanta::platform {
+namespace orvanta::host {
 
 std::u16string toHalfwidth(std::u16string_view text)
 {
@@ -25,4 +25,4 @@ std::u16string toHalfwidth(std::u16string_view text)
     return folded;
 }
 
-} // namespace orvanta::platform
+} // namespace orvanta::host

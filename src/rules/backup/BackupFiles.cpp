@@ -26,7 +26,7 @@ constexpr std::array<std::u16string_view, 4> kListHeading{u"登録名称", u"Ｉ
 
 } // namespace
 
-std::u16string listName(const platform::LocalTime& time)
+std::u16string listName(const host::LocalTime& time)
 {
     auto year = store::decimalText(time.year);
     while (year.size() < 4)
@@ -35,9 +35,10 @@ std::u16string listName(const platform::LocalTime& time)
            twoDigits(time.minute) + twoDigits(time.second) + u"_psw.csv";
 }
 
-std::variant<BackupFiles, std::u16string>
-backupFiles(std::span<const store::PswRecord> rows, const TextConversion& decode,
-            const platform::LocalTime& now, const platform::CodePage& codePage, const ShownName& shown)
+std::variant<BackupFiles, std::u16string> backupFiles(std::span<const store::PswRecord> rows,
+                                                      const TextConversion& decode,
+                                                      const host::LocalTime& now,
+                                                      const host::CodePage& codePage, const ShownName& shown)
 {
     std::vector<store::PswRecord> plainRows;
     plainRows.reserve(rows.size());
@@ -66,7 +67,7 @@ backupFiles(std::span<const store::PswRecord> rows, const TextConversion& decode
 }
 
 std::variant<RestoredDataFile, std::u16string>
-restoredDataFile(std::string_view backupBytes, long long key, const platform::CodePage& codePage,
+restoredDataFile(std::string_view backupBytes, long long key, const host::CodePage& codePage,
                  bool dataFileMayHoldRows, std::span<const store::PswRecord> dataFileRows)
 {
     const auto read = store::readRows(backupBytes, codePage, store::kMaxRows);

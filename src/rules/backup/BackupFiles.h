@@ -24,7 +24,7 @@ using ShownName = std::function<std::u16string(std::u16string_view name)>;
 
 /// The list's name for a local time: "yyyyMMddHHmmss_psw.csv", so that the lists sort by the time they
 /// were made.
-std::u16string listName(const platform::LocalTime& time);
+std::u16string listName(const host::LocalTime& time);
 
 /// The two files of a backup.
 struct BackupFiles {
@@ -36,9 +36,10 @@ struct BackupFiles {
 /// The files of a backup of `rows` (the rows of psw.ini as stored), their passwords decoded with
 /// `decode`, the list named for `now`. Or the message that names the row (or the heading) that cannot
 /// be written into its file. The e-mail addresses stay in their stored form.
-std::variant<BackupFiles, std::u16string>
-backupFiles(std::span<const store::PswRecord> rows, const TextConversion& decode,
-            const platform::LocalTime& now, const platform::CodePage& codePage, const ShownName& shown);
+std::variant<BackupFiles, std::u16string> backupFiles(std::span<const store::PswRecord> rows,
+                                                      const TextConversion& decode,
+                                                      const host::LocalTime& now,
+                                                      const host::CodePage& codePage, const ShownName& shown);
 
 /// A new psw.ini made from psw.bkp.
 struct RestoredDataFile {
@@ -56,7 +57,7 @@ struct RestoredDataFile {
 /// backup without rows while psw.ini may hold some (`dataFileMayHoldRows`). Every message ends in
 /// begins with kLoadStopped.
 std::variant<RestoredDataFile, std::u16string>
-restoredDataFile(std::string_view backupBytes, long long key, const platform::CodePage& codePage,
+restoredDataFile(std::string_view backupBytes, long long key, const host::CodePage& codePage,
                  bool dataFileMayHoldRows, std::span<const store::PswRecord> dataFileRows);
 
 } // namespace orvanta::backup

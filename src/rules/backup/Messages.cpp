@@ -28,12 +28,12 @@ std::u16string emptyDataFileRefusal()
     return u"psw.ini に登録がないため、" + notBackedUp();
 }
 
-std::u16string loadFileRefusal(std::u16string_view name, const platform::Failure& failure)
+std::u16string loadFileRefusal(std::u16string_view name, const host::Failure& failure)
 {
     return u"ロード中止（" + std::u16string(name) + u"）：" + failure.description;
 }
 
-std::u16string unreadableDataFileRefusal(const platform::Failure& failure)
+std::u16string unreadableDataFileRefusal(const host::Failure& failure)
 {
     return u"psw.ini：" + failure.description + std::u16string(kMoveAside);
 }
@@ -43,19 +43,19 @@ std::u16string listFailureMessage(std::u16string_view failure)
     return std::u16string(failure) + u"（psw.bkp は退避済み）";
 }
 
-std::u16string floppyFailureMessage(std::u16string_view shownPath, const platform::Failure& failure)
+std::u16string floppyFailureMessage(std::u16string_view shownPath, const host::Failure& failure)
 {
     // The file layers of both hosts word their refusals of such files alike.
-    using platform::OddFile;
+    using host::OddFile;
     const std::u16string refused[] = {
-        platform::oddFileDescription(OddFile::Pipe),
-        platform::oddFileDescription(OddFile::Device),
-        platform::oddFileDescription(OddFile::Socket),
-        platform::oddFileDescription(OddFile::Other),
-        platform::tooLargeDescription(),
-        platform::danglingLinkDescription(),
-        platform::readOnlyDescription(),
-        platform::errorDescription(EISDIR),
+        host::oddFileDescription(OddFile::Pipe),
+        host::oddFileDescription(OddFile::Device),
+        host::oddFileDescription(OddFile::Socket),
+        host::oddFileDescription(OddFile::Other),
+        host::tooLargeDescription(),
+        host::danglingLinkDescription(),
+        host::readOnlyDescription(),
+        host::errorDescription(EISDIR),
     };
     for (const auto& description : refused)
         if (failure.description == description)
@@ -75,7 +75,7 @@ std::u16string backupDoneMessage(std::u16string_view shownFolder)
     return u"退避＆一覧書出し完了：" + std::u16string(shownFolder);
 }
 
-std::u16string fallbackFailureMessage(std::u16string_view shownPath, const platform::Failure& failure)
+std::u16string fallbackFailureMessage(std::u16string_view shownPath, const host::Failure& failure)
 {
     auto message = floppyFailureMessage(shownPath, failure);
     if (message != failure.description)
@@ -84,7 +84,7 @@ std::u16string fallbackFailureMessage(std::u16string_view shownPath, const platf
     return folderOf(shownPath) + u" に書けません。USB メモリなどを差して下さい。";
 }
 
-std::u16string fileFailureMessage(std::u16string_view path, const platform::Failure& failure)
+std::u16string fileFailureMessage(std::u16string_view path, const host::Failure& failure)
 {
     return std::u16string(path) + u"：" + failure.description;
 }

@@ -35,20 +35,20 @@ std::u16string listFailureMessage(std::u16string_view failure);
 
 /// ロード stopped by a failure of `name` (psw.ini, psw.ini.bak) in the data folder, which the window
 /// shows: "ロード中止（psw.ini）：" and the platform's description. psw.ini is as it was.
-std::u16string loadFileRefusal(std::u16string_view name, const platform::Failure& failure);
+std::u16string loadFileRefusal(std::u16string_view name, const host::Failure& failure);
 
 /// ロード asks the user to move psw.ini aside when it can neither read nor keep it.
 inline constexpr std::u16string_view kMoveAside = u"移すか改名してからロードを。";
 
 /// ロード stopped because psw.ini, in the data folder the window shows, cannot be read: "psw.ini：",
 /// the platform's description and kMoveAside.
-std::u16string unreadableDataFileRefusal(const platform::Failure& failure);
+std::u16string unreadableDataFileRefusal(const host::Failure& failure);
 
 /// A failure of psw.bkp or of the list on the disk, whose path is `shownPath`. A failure of the disk
 /// or the system is the platform's description alone: the user pressed the button for that disk, so
 /// the description is all there is to tell. A file there that the program refuses (a pipe, a device,
 /// a folder, a link to nothing, a file too large or read-only) is named: "<path>：<description>".
-std::u16string floppyFailureMessage(std::u16string_view shownPath, const platform::Failure& failure);
+std::u16string floppyFailureMessage(std::u16string_view shownPath, const host::Failure& failure);
 
 /// The folder a file's shown path lies in, with its separator ("A:\", "/home/user/").
 std::u16string folderOf(std::u16string_view shownPath);
@@ -61,12 +61,12 @@ std::u16string backupDoneMessage(std::u16string_view shownFolder);
 /// place a backup takes without a floppy disk or a stick: a disk or system failure names the folder
 /// and asks for a USB stick or the like, whatever the cause; a file there that is refused is named as on a
 /// floppy.
-std::u16string fallbackFailureMessage(std::u16string_view shownPath, const platform::Failure& failure);
+std::u16string fallbackFailureMessage(std::u16string_view shownPath, const host::Failure& failure);
 
 /// A failure of psw.ini during a backup or a restore: its path, "：" and the platform's description.
 /// The same description ("ファイルが見つかりません。", "アクセスが拒否されました。") can come from the
 /// disk's file in the same operation, and the path tells the two apart.
-std::u16string fileFailureMessage(std::u16string_view path, const platform::Failure& failure);
+std::u16string fileFailureMessage(std::u16string_view path, const host::Failure& failure);
 
 /// How a refusal of ロード for what psw.bkp holds begins: the load stopped before psw.ini was touched.
 inline constexpr std::u16string_view kLoadStopped = u"ロード中止：";

@@ -14,7 +14,7 @@ constexpr std::u16string_view kFloppyMark = u"ｲﾝﾁ FD (";
 
 } // namespace
 
-std::u16string GetDriveDisplayName(const platform::Drives& drives, std::string_view rootPath)
+std::u16string GetDriveDisplayName(const host::Drives& drives, std::string_view rootPath)
 {
     auto name = drives.displayName(rootPath);
     if (const auto nul = name.find(u'\0'); nul != std::u16string::npos)
@@ -22,21 +22,21 @@ std::u16string GetDriveDisplayName(const platform::Drives& drives, std::string_v
     return name;
 }
 
-std::u16string FindFloppyDrives(const platform::Drives& drives)
+std::u16string FindFloppyDrives(const host::Drives& drives)
 {
     std::u16string letters;
     for (char letter = 'A'; letter <= 'Z'; ++letter) {
         const std::string rootPath{letter, ':', '\\'};
-        if (drives.GetDriveTypeA(rootPath) != platform::DRIVE_REMOVABLE)
+        if (drives.GetDriveTypeA(rootPath) != host::DRIVE_REMOVABLE)
             continue;
-        if (platform::toHalfwidth(GetDriveDisplayName(drives, rootPath)).find(kFloppyMark) !=
+        if (host::toHalfwidth(GetDriveDisplayName(drives, rootPath)).find(kFloppyMark) !=
             std::u16string::npos)
             letters += static_cast<char16_t>(letter);
     }
     return letters;
 }
 
-std::u16string backupDrivePrefix(const platform::Drives& drives)
+std::u16string backupDrivePrefix(const host::Drives& drives)
 {
     // With two floppy drives the first one takes the backup: the first version joined every letter
     // ("A:B:"), which names no path at all.
@@ -46,7 +46,7 @@ std::u16string backupDrivePrefix(const platform::Drives& drives)
     // without one does it go to the current drive's root, which users may not write to.
     for (char letter = 'A'; letter <= 'Z'; ++letter) {
         const std::string rootPath{letter, ':', '\\'};
-        if (drives.GetDriveTypeA(rootPath) == platform::DRIVE_REMOVABLE && drives.hasMedium(rootPath))
+        if (drives.GetDriveTypeA(rootPath) == host::DRIVE_REMOVABLE && drives.hasMedium(rootPath))
             return std::u16string{static_cast<char16_t>(letter), u':'};
     }
     return {};

@@ -15,7 +15,7 @@ std::u16string characterName(char32_t character)
         return u"全角空白";
     if (character < 0x20 || character == 0x7F)
         return u"制御文字";
-    return platform::utf16Of(character);
+    return host::utf16Of(character);
 }
 
 std::u16string characterNameAt(std::u16string_view text, std::size_t index)

@@ -12,7 +12,7 @@ namespace {
 
 /// The problem of the destination or the ID box, named by `box`.
 std::optional<std::u16string> storedAsIsProblem(std::u16string_view box, std::u16string_view text,
-                                                const platform::CodePage& codePage)
+                                                const host::CodePage& codePage)
 {
     const auto kind = store::fieldProblem(text, codePage);
     if (!kind)
@@ -22,7 +22,7 @@ std::optional<std::u16string> storedAsIsProblem(std::u16string_view box, std::u1
         return what + u"は使えません。";
     std::u16string shown;
     const auto encoded = codePage.encode(text);
-    if (const auto* error = std::get_if<platform::CodePageError>(&encoded))
+    if (const auto* error = std::get_if<host::CodePageError>(&encoded))
         shown = u"（" + cipher::characterName(error->character) + u"）";
     return what + shown + u"が含まれています。";
 }
@@ -40,7 +40,7 @@ std::optional<std::u16string> storedAsCodesProblem(std::u16string_view box, std:
 
 } // namespace
 
-std::optional<std::u16string> entryProblem(const EntryText& entry, const platform::CodePage& codePage)
+std::optional<std::u16string> entryProblem(const EntryText& entry, const host::CodePage& codePage)
 {
     if (auto problem = storedAsIsProblem(u"登録先", entry.destination, codePage))
         return problem;

@@ -23,7 +23,7 @@ struct EntryText {
 /// The destination and the ID are stored as they are, so they may hold no double quote, no line break
 /// and nothing outside the code page, and the destination may not be the header mark. The password and
 /// the e-mail address are stored as codes, so every character must have one.
-std::optional<std::u16string> entryProblem(const EntryText& entry, const platform::CodePage& codePage);
+std::optional<std::u16string> entryProblem(const EntryText& entry, const host::CodePage& codePage);
 
 /// Why the chosen destination cannot be updated or deleted: a header row naming the header mark itself
 /// (only a file edited by hand has one) cannot be told from the header rows it would be matched against.

@@ -3,7 +3,7 @@
 
 namespace orvanta::generator {
 
-std::u16string generatePassword(std::size_t length, platform::RandomSource& random)
+std::u16string generatePassword(std::size_t length, host::RandomSource& random)
 {
     std::u16string password;
     password.reserve(length);

@@ -23,6 +23,6 @@ inline constexpr std::array<char16_t, 62> kGeneratorAlphabet{
 inline constexpr std::size_t kMaxGeneratedLength = 1000;
 
 /// A password of `length` characters, each drawn on its own and uniformly from the alphabet.
-std::u16string generatePassword(std::size_t length, platform::RandomSource& random);
+std::u16string generatePassword(std::size_t length, host::RandomSource& random);
 
 } // namespace orvanta::generator

@@ -13,11 +13,11 @@ namespace orvanta::store {
 namespace {
 
 using Rows = std::vector<PswRecord>;
-using Changed = platform::Expected<Rows>;
+using Changed = host::Expected<Rows>;
 
-platform::Failure refusal(std::u16string message)
+host::Failure refusal(std::u16string message)
 {
-    return platform::Failure{platform::Failure::Kind::Other, std::move(message)};
+    return host::Failure{host::Failure::Kind::Other, std::move(message)};
 }
 
 /// The entries of `owner` among the rows.
@@ -30,8 +30,8 @@ long long entriesOf(std::span<const PswRecord> rows, std::u16string_view owner)
 /// Why the chosen entry cannot be changed: its row has gone, or the rows of its ID changed in number
 /// since the list showed them, so that which of them the user chose can no longer be told. `stopped`
 /// names the operation that stops ("更新中止").
-platform::Failure lostEntry(std::span<const PswRecord> rows, const EntryChoice& entry,
-                            std::u16string_view stopped)
+host::Failure lostEntry(std::span<const PswRecord> rows, const EntryChoice& entry,
+                        std::u16string_view stopped)
 {
     // Another program may have removed the entry since the list was filled. Writing on would change
     // nothing and yet report the change as made.
@@ -138,7 +138,7 @@ struct Apply {
 
 } // namespace
 
-platform::Expected<std::vector<PswRecord>> applyChange(std::span<const PswRecord> rows, const Change& change)
+host::Expected<std::vector<PswRecord>> applyChange(std::span<const PswRecord> rows, const Change& change)
 {
     auto changed = std::visit(Apply{rows}, change);
     if (!changed)

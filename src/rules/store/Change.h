@@ -45,6 +45,6 @@ using Change = std::variant<Register, Update, Delete>;
 /// the refusal, worded for the message box, when the change would take the file past 99 rows, when
 /// the entry to update or delete is not there or cannot be told from another row of its ID, or when the
 /// new rows would break a rule of the data file that the old ones kept.
-platform::Expected<std::vector<PswRecord>> applyChange(std::span<const PswRecord> rows, const Change& change);
+host::Expected<std::vector<PswRecord>> applyChange(std::span<const PswRecord> rows, const Change& change);
 
 } // namespace orvanta::store

@@ -69,19 +69,19 @@ std::optional<std::array<std::u16string, kFieldsPerRow>> splitRow(std::u16string
 }
 
 /// The text of one line, or nothing when its bytes are not text in the file's encoding.
-std::optional<std::u16string> lineText(std::string_view raw, bool utf8, const platform::CodePage& codePage)
+std::optional<std::u16string> lineText(std::string_view raw, bool utf8, const host::CodePage& codePage)
 {
     if (utf8)
-        return platform::fromUtf8Strict(raw);
+        return host::fromUtf8Strict(raw);
     auto decoded = codePage.decode(raw);
-    if (std::holds_alternative<platform::CodePageError>(decoded))
+    if (std::holds_alternative<host::CodePageError>(decoded))
         return std::nullopt;
     return std::get<std::u16string>(std::move(decoded));
 }
 
 } // namespace
 
-ReadRows readRows(std::string_view bytes, const platform::CodePage& codePage, int maxRows)
+ReadRows readRows(std::string_view bytes, const host::CodePage& codePage, int maxRows)
 {
     ReadRows result;
     auto report = [&result](RowFileProblem::Kind kind, int line) {
@@ -201,20 +201,19 @@ std::u16string formatRow(const PswRecord& row)
     return formatFields(fields);
 }
 
-std::optional<RowWriteProblem::Kind> fieldProblem(std::u16string_view text,
-                                                  const platform::CodePage& codePage)
+std::optional<RowWriteProblem::Kind> fieldProblem(std::u16string_view text, const host::CodePage& codePage)
 {
     if (text.find(u'"') != std::u16string_view::npos)
         return RowWriteProblem::Kind::DoubleQuote;
     if (text.find_first_of(u"\r\n") != std::u16string_view::npos)
         return RowWriteProblem::Kind::LineBreak;
-    if (std::holds_alternative<platform::CodePageError>(codePage.encode(text)))
+    if (std::holds_alternative<host::CodePageError>(codePage.encode(text)))
         return RowWriteProblem::Kind::NotCodePage;
     return std::nullopt;
 }
 
 std::variant<std::string, RowWriteProblem> writeRows(std::span<const PswRecord> rows,
-                                                     const platform::CodePage& codePage)
+                                                     const host::CodePage& codePage)
 {
     std::u16string text;
     for (std::size_t i = 0; i < rows.size(); ++i) {
@@ -228,7 +227,7 @@ std::variant<std::string, RowWriteProblem> writeRows(std::span<const PswRecord> 
         text += formatRow(row);
     }
     auto encoded = codePage.encode(text);
-    if (const auto* error = std::get_if<platform::CodePageError>(&encoded)) {
+    if (const auto* error = std::get_if<host::CodePageError>(&encoded)) {
         // Find the row that holds the character, for the message.
         std::size_t offset = 0;
         for (std::size_t i = 0; i < rows.size(); ++i) {

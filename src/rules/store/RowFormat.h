@@ -37,7 +37,7 @@ struct ReadRows {
 /// The one row reader: five fields in double quotes, separated by commas, one row per line, in the
 /// ANSI code page. Lines may end in CR LF or LF; blank lines carry nothing and are passed over.
 /// A line that is not a row is left out and reported; at most `maxRows` rows are kept.
-ReadRows readRows(std::string_view bytes, const platform::CodePage& codePage, int maxRows = kMaxRows);
+ReadRows readRows(std::string_view bytes, const host::CodePage& codePage, int maxRows = kMaxRows);
 
 /// What went wrong with a file of rows, for the message box: "<file> の 2 行目が５項目ではありません。"
 /// and the like. `file` names the file as the user knows it.
@@ -69,11 +69,10 @@ std::u16string formatRow(const PswRecord& row);
 /// The one row writer: the bytes of a whole file of these rows, or the first field that cannot be
 /// written so that it reads back as it was.
 std::variant<std::string, RowWriteProblem> writeRows(std::span<const PswRecord> rows,
-                                                     const platform::CodePage& codePage);
+                                                     const host::CodePage& codePage);
 
 /// Whether a text can stand in a field: no double quote, no line break, every character in the
 /// code page. Nothing when it can.
-std::optional<RowWriteProblem::Kind> fieldProblem(std::u16string_view text,
-                                                  const platform::CodePage& codePage);
+std::optional<RowWriteProblem::Kind> fieldProblem(std::u16string_view text, const host::CodePage& codePage);
 
 } // namespace orvanta::store

@@ -7,7 +7,7 @@
 
 namespace orvanta::view {
 
-inline QColor colourOf(const app::Rgb& rgb)
+inline QColor colourOf(const form::Rgb& rgb)
 {
     return {rgb.red, rgb.green, rgb.blue};
 }

@@ -19,7 +19,7 @@ constexpr double kWindowPoints = 9;
 
 void installJapaneseFonts()
 {
-    for (const auto& face : {toQString(app::kDesignFontFamily), u"MS PGothic"_s, u"MS UI Gothic"_s})
+    for (const auto& face : {toQString(form::kDesignFontFamily), u"MS PGothic"_s, u"MS UI Gothic"_s})
         QFont::insertSubstitutions(face, {kProportional, kFixed});
     for (const auto& face : {u"ＭＳ ゴシック"_s, u"MS Gothic"_s})
         QFont::insertSubstitutions(face, {kFixed, kProportional});

@@ -11,7 +11,7 @@ namespace orvanta::view {
 
 /// The system clipboard through Qt. Needs a QGuiApplication. A password goes there with the hint
 /// that KDE's and other clipboard managers read, so they keep it out of their history.
-class QtClipboard final : public platform::Clipboard {
+class QtClipboard final : public host::Clipboard {
 public:
     void clear() override;
     void setText(std::u16string_view text) override;

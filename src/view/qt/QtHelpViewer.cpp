@@ -14,9 +14,9 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-using platform::HelpBlock;
-using platform::HelpBlockKind;
-using platform::HelpStyle;
+using host::HelpBlock;
+using host::HelpBlockKind;
+using host::HelpStyle;
 
 /// The most items a list of the text browser's own holds. The browser marks every item of a list anew
 /// for each item added to it, so a list of many thousand items would keep the window busy for minutes:
@@ -27,7 +27,7 @@ constexpr std::size_t kItemsPerList = 64;
 /// The size of the help's text.
 constexpr double kHelpPoints = 10;
 
-void appendRuns(QString& html, const std::vector<platform::HelpRun>& runs)
+void appendRuns(QString& html, const std::vector<host::HelpRun>& runs)
 {
     for (const auto& run : runs) {
         const QString text = toQString(run.text).toHtmlEscaped();
@@ -48,7 +48,7 @@ bool isItem(HelpBlockKind kind)
 /// The help in the markup the text browser shows, built in one pass: consecutive items of one kind
 /// form one list. Indented lines keep their spaces and line breaks but wrap at the window's edge, as
 /// the Windows window wraps them.
-QString htmlOf(const platform::HelpDocument& blocks)
+QString htmlOf(const host::HelpDocument& blocks)
 {
     QString html;
     for (std::size_t i = 0; i < blocks.size();) {
@@ -108,7 +108,7 @@ QtHelpViewer::~QtHelpViewer()
     delete m_window.data();
 }
 
-bool QtHelpViewer::show(const platform::HelpDocument& help)
+bool QtHelpViewer::show(const host::HelpDocument& help)
 {
     if (!m_window) {
         m_window = new QTextBrowser;

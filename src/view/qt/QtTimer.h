@@ -10,7 +10,7 @@
 namespace orvanta::view {
 
 /// The window's timer through Qt's event loop. Needs a QCoreApplication when it starts.
-class QtTimer final : public platform::Timer {
+class QtTimer final : public host::Timer {
 public:
     QtTimer();
     void start(std::chrono::milliseconds delay, std::function<void()> expired) override;

@@ -38,19 +38,19 @@
 namespace orvanta::view {
 
 using namespace Qt::StringLiterals;
-using app::clickHandler;
-using app::ControlDesign;
-using app::ControlId;
-using app::ControlKind;
-using app::isTypedBox;
-using app::keyPressHandler;
-using app::MainWindow;
+using form::clickHandler;
+using form::ControlDesign;
+using form::ControlId;
+using form::ControlKind;
+using form::isTypedBox;
+using form::keyPressHandler;
+using form::MainWindow;
 
 namespace {
 
 int pixels(int twips)
 {
-    return twips / app::kTwipsPerPixel;
+    return twips / form::kTwipsPerPixel;
 }
 
 QRect placeOf(const ControlDesign& d)
@@ -79,7 +79,7 @@ void fitCaption(QWidget* label, const QString& caption)
     QFont font = label->font();
     const double designed = font.pointSizeF();
     const double fitted =
-        app::fittedCaptionPoints(designed, label->width(), [&font, &caption](double points) {
+        form::fittedCaptionPoints(designed, label->width(), [&font, &caption](double points) {
             font.setPointSizeF(points);
             return static_cast<int>(std::ceil(QFontMetricsF(font).horizontalAdvance(caption)));
         });
@@ -180,7 +180,7 @@ void setPlainText(QWidget* widget, const QString& text)
     }
 }
 
-QStringList itemsOf(const app::Control& control)
+QStringList itemsOf(const form::Control& control)
 {
     QStringList items;
     items.reserve(static_cast<qsizetype>(control.items.size()));
@@ -197,14 +197,14 @@ WindowView::WindowView(MainWindow& window, QWidget* parent)
     installAccessibleWidgets();
     m_notice = new MessageNotice(this);
     setObjectName(u"Form1"_s);
-    setWindowTitle(toQString(app::kWindowCaption));
+    setWindowTitle(toQString(form::kWindowCaption));
     // The window has one size: no maximize button, also where the program draws its own title bar
     // (Wayland), whose title then has that button's room.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setPalette(designPalette());
     setFont(designFont(9, false));
-    setFixedSize(pixels(app::kClientWidthTwips), pixels(app::kClientHeightTwips));
+    setFixedSize(pixels(form::kClientWidthTwips), pixels(form::kClientHeightTwips));
 
     auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
     help->setContext(Qt::WindowShortcut);
@@ -250,7 +250,7 @@ void WindowView::finishBeforeFirstPaint()
     // The controls the first screen hides: made now (mirror makes what is not made yet), since
     // nothing could reach them before.
     mirror();
-    for (const auto& d : app::controlTable())
+    for (const auto& d : form::controlTable())
         if (d.kind == ControlKind::Label)
             fitCaption(widget(d.id), toQString(d.caption));
     showPicture();
@@ -284,14 +284,14 @@ void WindowView::showPicture()
 void WindowView::build(bool shownOnly)
 {
     bool made = false;
-    for (const auto& d : app::controlTable()) {
+    for (const auto& d : form::controlTable()) {
         if (widget(d.id) || (shownOnly && !m_window.control(d.id).visible))
             continue;
         made = true;
         QWidget* w = makeWidget(d);
         m_widgets[static_cast<std::size_t>(d.id)] = w;
         w->setObjectName(toQString(d.name));
-        w->setAccessibleName(toQString(app::accessibleName(d.id)));
+        w->setAccessibleName(toQString(form::accessibleName(d.id)));
         if (!d.tooltip.empty()) {
             w->setToolTip(toQString(d.tooltip));
             w->setAccessibleDescription(toQString(d.tooltip));
@@ -325,10 +325,10 @@ QWidget* WindowView::makeWidget(const ControlDesign& d)
     case ControlKind::StorageBox: {
         // A box that only shows a value takes keystrokes like any other, for its KeyPress filter to
         // refuse them; assistive tools are told it is read-only.
-        auto* box = app::accessibleReadOnly(d.id) ? new DisplayBox(this) : new QLineEdit(this);
+        auto* box = form::accessibleReadOnly(d.id) ? new DisplayBox(this) : new QLineEdit(this);
         box->setGeometry(placeOf(d));
         // The text ends where the buttons over the box's right end begin, and scrolls within what shows.
-        box->setTextMargins(0, 0, pixels(app::rightTextMarginTwips(d.id)), 0);
+        box->setTextMargins(0, 0, pixels(form::rightTextMarginTwips(d.id)), 0);
         return box;
     }
     case ControlKind::ComboBox: {
@@ -355,8 +355,8 @@ QWidget* WindowView::makeWidget(const ControlDesign& d)
         return button;
     }
     case ControlKind::Label: {
-        auto* label = app::accessibleRole(d.id) == app::AccessibleRole::Nothing ? new BlankLabel(this)
-                                                                                : new QLabel(this);
+        auto* label = form::accessibleRole(d.id) == form::AccessibleRole::Nothing ? new BlankLabel(this)
+                                                                                  : new QLabel(this);
         label->setTextFormat(Qt::PlainText);
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         label->setGeometry(placeOf(d));
@@ -400,7 +400,7 @@ void WindowView::connectCombo(QComboBox* combo)
     // box), and a typed destination is a text, not a choice.
     disconnect(combo->lineEdit(), &QLineEdit::editingFinished, combo, nullptr);
     connect(combo, &QComboBox::activated, this,
-            [this](int index) { route([this, index] { app::chooseDestination(m_window, index); }); });
+            [this](int index) { route([this, index] { form::chooseDestination(m_window, index); }); });
     // The text, however it changed: only the text changes; the choice is made by choosing. The
     // combo box also writes its text while a choice is under way, so nothing is shown back here.
     connect(combo->lineEdit(), &QLineEdit::textChanged, this, [this](const QString& text) {
@@ -450,9 +450,9 @@ void WindowView::connectBox(ControlId id, QLineEdit* box)
     });
     // Every box: the focus it takes is told first (eventFilter), and the filters below.
     box->installEventFilter(this);
-    if (app::copyHandler(id))
+    if (form::copyHandler(id))
         keepSecret(id, box);
-    if (app::takesNoInputMethod(id)) {
+    if (form::takesNoInputMethod(id)) {
         // The attribute alone does not do it: a QLineEdit tells the input method it takes
         // composition whenever it can be edited (keepInputMethodOff).
         box->setAttribute(Qt::WA_InputMethodEnabled, false);
@@ -533,7 +533,7 @@ void WindowView::copySecret(ControlId id, QLineEdit* box, bool cut)
     const QString selected = box->selectedText();
     if (selected.isEmpty())
         return;
-    route([this, id, &selected] { (m_window.*app::copyHandler(id))(toU16(selected)); });
+    route([this, id, &selected] { (m_window.*form::copyHandler(id))(toU16(selected)); });
     // A box the user writes in loses what is cut; a box that only shows keeps the program's text.
     if (cut && isTypedBox(id))
         box->del();
@@ -541,14 +541,14 @@ void WindowView::copySecret(ControlId id, QLineEdit* box, bool cut)
 
 void WindowView::chooseId(int row)
 {
-    route([this, row] { app::chooseId(m_window, row); });
+    route([this, row] { form::chooseId(m_window, row); });
 }
 
 void WindowView::arrangeTabOrder()
 {
     // The design's order among the controls made so far.
     QWidget* previous = nullptr;
-    for (const ControlId id : app::tabOrder()) {
+    for (const ControlId id : form::tabOrder()) {
         if (QWidget* w = widget(id)) {
             if (previous)
                 setTabOrder(previous, w);
@@ -559,7 +559,7 @@ void WindowView::arrangeTabOrder()
 
 void WindowView::arrangeStacking()
 {
-    for (const ControlId id : app::stackingOrder())
+    for (const ControlId id : form::stackingOrder())
         if (QWidget* w = widget(id))
             w->raise();
 }
@@ -568,7 +568,7 @@ void WindowView::route(const std::function<void()>& handler)
 {
     if (m_mirroring)
         return;
-    app::runEvent(m_window, handler);
+    form::runEvent(m_window, handler);
     mirror();
 }
 
@@ -577,7 +577,7 @@ void WindowView::mirror()
     // A control shown for the first time is made first.
     build(!m_finished);
     m_mirroring = true;
-    for (const auto& d : app::controlTable()) {
+    for (const auto& d : form::controlTable()) {
         const auto& control = m_window.control(d.id);
         QWidget* w = widget(d.id);
         if (!w)
@@ -620,7 +620,7 @@ void WindowView::mirror()
     // Controls are shown before others are hidden: when the focused button hides itself, the focus
     // then moves on to the control that took its place, not round to the message box.
     for (bool showing : {true, false}) {
-        for (const auto& d : app::controlTable()) {
+        for (const auto& d : form::controlTable()) {
             QWidget* w = widget(d.id);
             if (w && m_window.control(d.id).visible == showing && w->isHidden() == showing)
                 w->setVisible(showing);
@@ -634,7 +634,7 @@ void WindowView::showWholeMessage()
     auto* box = widget(ControlId::Txtmassage);
     if (!box)
         return;
-    const QString description = toQString(app::wholeMessageTip(m_window.Txtmassage.text()));
+    const QString description = toQString(form::wholeMessageTip(m_window.Txtmassage.text()));
     // As rich text, so that a long message wraps inside the tooltip.
     const QString tip = u"<p>"_s + description.toHtmlEscaped().replace(u'\n', u"<br>"_s) + u"</p>"_s;
     if (box->toolTip() != tip) {
@@ -669,7 +669,7 @@ bool WindowView::eventFilter(QObject* watched, QEvent* event)
         // As on Windows, the second click of a double click is a click too: the shown password is
         // read again from the file before the edit boxes take it.
         if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-            route([this] { app::openChosenId(m_window); });
+            route([this] { form::openChosenId(m_window); });
             return true;
         }
         return false;
@@ -682,9 +682,9 @@ bool WindowView::eventFilter(QObject* watched, QEvent* event)
         const auto found = std::find(m_widgets.begin(), m_widgets.end(), box);
         if (found != m_widgets.end()) {
             const auto id = static_cast<ControlId>(found - m_widgets.begin());
-            if (event->type() == QEvent::InputMethodQuery && app::takesNoInputMethod(id))
+            if (event->type() == QEvent::InputMethodQuery && form::takesNoInputMethod(id))
                 return keepInputMethodOff(box, *static_cast<QInputMethodQueryEvent*>(event));
-            if (app::copyHandler(id) && copyOutOfSecretBox(id, box, *event))
+            if (form::copyHandler(id) && copyOutOfSecretBox(id, box, *event))
                 return true;
             if (auto handler = keyPressHandler(id))
                 return filterTyping(id, handler, box, event);
@@ -710,26 +710,26 @@ bool WindowView::takeActionKey(QObject* watched, const QKeyEvent& key)
     const auto found = std::find(m_widgets.begin(), m_widgets.end(), watched);
     if (found == m_widgets.end() || (key.modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
         return false;
-    app::ActionKey actionKey{};
+    form::ActionKey actionKey{};
     if (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter)
-        actionKey = app::ActionKey::Enter;
+        actionKey = form::ActionKey::Enter;
     else if (key.key() == Qt::Key_Space)
-        actionKey = app::ActionKey::Space;
+        actionKey = form::ActionKey::Space;
     else
         return false;
     const auto id = static_cast<ControlId>(found - m_widgets.begin());
-    switch (app::keyActionOn(id, actionKey)) {
-    case app::KeyAction::Click:
+    switch (form::keyActionOn(id, actionKey)) {
+    case form::KeyAction::Click:
         // Space is the button's own key: it looks pressed while the key is down and clicks on release.
-        if (actionKey == app::ActionKey::Space)
+        if (actionKey == form::ActionKey::Space)
             return false;
         if (auto* button = qobject_cast<QPushButton*>(*found))
             button->click();
         return true;
-    case app::KeyAction::DblClick:
-        route([this] { app::openChosenId(m_window); });
+    case form::KeyAction::DblClick:
+        route([this] { form::openChosenId(m_window); });
         return true;
-    case app::KeyAction::None:
+    case form::KeyAction::None:
         break;
     }
     return false;
@@ -776,8 +776,8 @@ bool WindowView::filterTyping(ControlId id, KeyPressHandler handler, QLineEdit* 
 
 std::pair<QString, bool> WindowView::passThroughHandler(KeyPressHandler handler, const QString& typed)
 {
-    app::TypedText result;
-    route([&] { result = app::passKeyPress(m_window, handler, toU16(typed)); });
+    form::TypedText result;
+    route([&] { result = form::passKeyPress(m_window, handler, toU16(typed)); });
     return {toQString(result.accepted), result.changed};
 }
 
@@ -790,7 +790,7 @@ void WindowView::forward(ControlId id, QLineEdit* box, QEvent& event)
 
 bool WindowView::chooseByKey(const QKeyEvent& key)
 {
-    using app::ListKey;
+    using form::ListKey;
     static constexpr std::pair<int, ListKey> keys[] = {
         {Qt::Key_Up, ListKey::Up},         {Qt::Key_Down, ListKey::Down},
         {Qt::Key_Home, ListKey::Home},     {Qt::Key_End, ListKey::End},
@@ -806,7 +806,7 @@ bool WindowView::chooseByKey(const QKeyEvent& key)
     const int page = std::max(list->viewport()->height() / rowHeight, 1);
     const auto& ids = m_window.Lstidbox;
     const auto row =
-        app::listKeyChoice(found->second, ids.listIndex, static_cast<int>(ids.items.size()), page);
+        form::listKeyChoice(found->second, ids.listIndex, static_cast<int>(ids.items.size()), page);
     if (!row)
         return true;
     const int framed = list->currentRow();

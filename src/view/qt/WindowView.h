@@ -31,7 +31,7 @@ class MessageNotice;
 class WindowView : public QWidget {
     Q_OBJECT
 public:
-    explicit WindowView(app::MainWindow& window, QWidget* parent = nullptr);
+    explicit WindowView(form::MainWindow& window, QWidget* parent = nullptr);
     ~WindowView() override;
 
     /// Runs the window's start-up and shows the controls' state. The picture it found, and the
@@ -44,7 +44,7 @@ public:
 
     /// The widget built for a control; null for a control the first screen hides, until the window
     /// is on the screen.
-    QWidget* widget(app::ControlId id) const { return m_widgets[static_cast<std::size_t>(id)]; }
+    QWidget* widget(form::ControlId id) const { return m_widgets[static_cast<std::size_t>(id)]; }
 
     /// Copies the state of every control into its widget.
     void mirror();
@@ -60,15 +60,15 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    using KeyPressHandler = app::KeyPressHandler;
+    using KeyPressHandler = form::KeyPressHandler;
 
     /// Makes the controls not made yet: with `shownOnly`, only those the core shows now.
     void build(bool shownOnly);
-    QWidget* makeWidget(const app::ControlDesign& design);
-    void connectEvents(const app::ControlDesign& design, QWidget* widget);
+    QWidget* makeWidget(const form::ControlDesign& design);
+    void connectEvents(const form::ControlDesign& design, QWidget* widget);
     void connectCombo(QComboBox* combo);
     void connectList(QListWidget* list);
-    void connectBox(app::ControlId id, QLineEdit* box);
+    void connectBox(form::ControlId id, QLineEdit* box);
     void arrangeTabOrder();
     void arrangeStacking();
 
@@ -82,13 +82,13 @@ private:
     void chooseId(int row);
     /// Copies out of a box that may show a password go the way of クリップ, marked as a secret; X's
     /// primary selection never gets its text.
-    void keepSecret(app::ControlId id, QLineEdit* box);
+    void keepSecret(form::ControlId id, QLineEdit* box);
     /// Copy, cut or select all by keys in such a box, or the release that ends a selection by mouse:
     /// true when the event was taken here.
-    bool copyOutOfSecretBox(app::ControlId id, QLineEdit* box, const QEvent& event);
+    bool copyOutOfSecretBox(form::ControlId id, QLineEdit* box, const QEvent& event);
     /// Puts the text selected in such a box on the clipboard through the core, if there is any; a cut
     /// then takes it out of a box the user writes in.
-    void copySecret(app::ControlId id, QLineEdit* box, bool cut);
+    void copySecret(form::ControlId id, QLineEdit* box, bool cut);
 
     /// The input method asks a box for a password or an address whether it takes composition: no.
     bool keepInputMethodOff(QLineEdit* box, QInputMethodQueryEvent& query);
@@ -98,15 +98,15 @@ private:
     /// the list's Click handler, as a click does.
     bool chooseByKey(const QKeyEvent& key);
     /// Keystrokes for one of the filtered boxes: true when the event was taken here.
-    bool filterTyping(app::ControlId id, KeyPressHandler handler, QLineEdit* box, QEvent* event);
+    bool filterTyping(form::ControlId id, KeyPressHandler handler, QLineEdit* box, QEvent* event);
     /// Puts every character of `typed` through the box's KeyPress handler; what the handler let
     /// through, and whether that differs from what was typed.
     std::pair<QString, bool> passThroughHandler(KeyPressHandler handler, const QString& typed);
     /// Delivers an event to a box past the filter, as typing the box accepts.
-    void forward(app::ControlId id, QLineEdit* box, QEvent& event);
+    void forward(form::ControlId id, QLineEdit* box, QEvent& event);
 
-    app::MainWindow& m_window;
-    std::array<QWidget*, app::kControlCount> m_widgets{};
+    form::MainWindow& m_window;
+    std::array<QWidget*, form::kControlCount> m_widgets{};
     /// Hands each new message to screen readers.
     MessageNotice* m_notice = nullptr;
     bool m_mirroring = false;
@@ -121,7 +121,7 @@ private:
     /// Whether a box for a password or an address is answering the input method's question itself.
     bool m_answeringInputMethod = false;
     /// The box a filtered keystroke is being delivered to, while it is.
-    std::optional<app::ControlId> m_forwardingTo;
+    std::optional<form::ControlId> m_forwardingTo;
 };
 
 } // namespace orvanta::view

@@ -29,7 +29,7 @@ using namespace orvanta;
 int main(int argc, char* argv[])
 {
     // Before anything holds a password.
-    platform::forbidCoreDumps();
+    host::forbidCoreDumps();
     QApplication application(argc, argv);
     QApplication::setApplicationName(u"Orvanta"_s);
     QApplication::setApplicationVersion(view::toQString(kVersion));
@@ -45,19 +45,19 @@ int main(int argc, char* argv[])
                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtTexts);
 
-    platform::RegistryHive registry(platform::RegistryHive::defaultPath());
-    platform::HostEnvironment environment;
-    platform::UdevBlockDevices devices;
-    platform::DriveLinks drives(platform::DriveLinks::defaultDosdevices(), registry, devices);
-    platform::HostFileSystem files(drives);
-    platform::IcuCodePage codePage;
+    host::RegistryHive registry(host::RegistryHive::defaultPath());
+    host::HostEnvironment environment;
+    host::UdevBlockDevices devices;
+    host::DriveLinks drives(host::DriveLinks::defaultDosdevices(), registry, devices);
+    host::HostFileSystem files(drives);
+    host::IcuCodePage codePage;
     view::QtClipboard clipboard;
-    platform::HostClock clock;
-    platform::HostRandomSource random;
+    host::HostClock clock;
+    host::HostRandomSource random;
     view::QtHelpViewer help;
     view::QtTimer timer;
 
-    app::MainWindow window(
+    form::MainWindow window(
         {registry, environment, files, codePage, clipboard, clock, random, help, drives, timer});
     view::WindowView view(window);
     // Like the picture, the icon waits until the window is on the screen, and for its first paint

@@ -41,10 +41,10 @@ int pixelsAt(int twips, UINT dpi)
     return MulDiv(twips, static_cast<int>(dpi), 1440);
 }
 
-RECT placeAt(const app::ControlDesign& design, UINT dpi)
+RECT placeAt(const form::ControlDesign& design, UINT dpi)
 {
     const auto& p = design.place;
-    if (design.kind == app::ControlKind::Line)
+    if (design.kind == form::ControlKind::Line)
         // A line's place holds its two end points.
         return {pixelsAt(p.left, dpi), pixelsAt(p.top, dpi), pixelsAt(p.width, dpi), pixelsAt(p.height, dpi)};
     // Both corners are converted, so that neighbouring controls meet at 150 % as they do at 100 %.
@@ -52,57 +52,57 @@ RECT placeAt(const app::ControlDesign& design, UINT dpi)
             pixelsAt(p.top + p.height, dpi)};
 }
 
-RECT windowAt(const app::ControlDesign& design, UINT dpi)
+RECT windowAt(const form::ControlDesign& design, UINT dpi)
 {
     RECT place = placeAt(design, dpi);
-    if (design.kind == app::ControlKind::ComboBox)
+    if (design.kind == form::ControlKind::ComboBox)
         place.bottom = place.top + (place.bottom - place.top) * kDropDownFields;
     return place;
 }
 
-bool isBox(app::ControlKind kind)
+bool isBox(form::ControlKind kind)
 {
-    using K = app::ControlKind;
+    using K = form::ControlKind;
     return kind == K::TextBox || kind == K::DisplayBox || kind == K::StorageBox;
 }
 
-const wchar_t* classOf(app::ControlKind kind)
+const wchar_t* classOf(form::ControlKind kind)
 {
     switch (kind) {
-    case app::ControlKind::ComboBox:
+    case form::ControlKind::ComboBox:
         return L"COMBOBOX";
-    case app::ControlKind::ListBox:
+    case form::ControlKind::ListBox:
         return L"LISTBOX";
-    case app::ControlKind::Button:
+    case form::ControlKind::Button:
         return L"BUTTON";
-    case app::ControlKind::Label:
+    case form::ControlKind::Label:
         return L"STATIC";
     default:
         return L"EDIT";
     }
 }
 
-DWORD styleOf(app::ControlKind kind)
+DWORD styleOf(form::ControlKind kind)
 {
     const DWORD child = WS_CHILD | WS_CLIPSIBLINGS;
     switch (kind) {
-    case app::ControlKind::ComboBox:
+    case form::ControlKind::ComboBox:
         // A drop-down with an edit field; the list holds only what the data file names, in its order.
         return child | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL;
-    case app::ControlKind::ListBox:
+    case form::ControlKind::ListBox:
         return child | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT;
-    case app::ControlKind::Button:
+    case form::ControlKind::Button:
         return child | BS_PUSHBUTTON;
-    case app::ControlKind::Label:
+    case form::ControlKind::Label:
         return child | SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_NOTIFY;
     default:
         return child | ES_AUTOHSCROLL;
     }
 }
 
-DWORD exStyleOf(app::ControlKind kind)
+DWORD exStyleOf(form::ControlKind kind)
 {
-    return isBox(kind) || kind == app::ControlKind::ListBox ? WS_EX_CLIENTEDGE : 0;
+    return isBox(kind) || kind == form::ControlKind::ListBox ? WS_EX_CLIENTEDGE : 0;
 }
 
 int fontHeightAt(double points, UINT dpi)
@@ -112,7 +112,7 @@ int fontHeightAt(double points, UINT dpi)
 
 std::u16string designFace(HDC dc)
 {
-    std::u16string face(app::kDesignFontFamily);
+    std::u16string face(form::kDesignFontFamily);
     if (faceExists(dc, face))
         return face;
     const auto fallback = std::find_if(kFallbackFaces.begin(), kFallbackFaces.end(),

@@ -15,23 +15,23 @@ namespace orvanta::view_win32 {
 int pixelsAt(int twips, UINT dpi);
 
 /// A control's place in the window's client area, in pixels at `dpi`.
-RECT placeAt(const app::ControlDesign& design, UINT dpi);
+RECT placeAt(const form::ControlDesign& design, UINT dpi);
 
 /// A control's window in the client area at `dpi`: its place, except that a drop-down box's window also
 /// reaches down over the list it drops.
-RECT windowAt(const app::ControlDesign& design, UINT dpi);
+RECT windowAt(const form::ControlDesign& design, UINT dpi);
 
 /// The boxes that show text in an edit field: input, display and storage boxes.
-bool isBox(app::ControlKind kind);
+bool isBox(form::ControlKind kind);
 
 /// The system's window class that shows a control of `kind`.
-const wchar_t* classOf(app::ControlKind kind);
+const wchar_t* classOf(form::ControlKind kind);
 
 /// The styles a control of `kind` is made with, apart from being shown.
-DWORD styleOf(app::ControlKind kind);
+DWORD styleOf(form::ControlKind kind);
 
 /// The extended styles of a control of `kind`: the boxes and the list are sunken.
-DWORD exStyleOf(app::ControlKind kind);
+DWORD exStyleOf(form::ControlKind kind);
 
 /// The height of a font of `points` at `dpi`, as LOGFONT takes it (negative: the character height).
 int fontHeightAt(double points, UINT dpi);

@@ -30,7 +30,7 @@ constexpr DWORD kLargestFile = 16 * 1024 * 1024;
 /// The bytes of the file, or nothing when it cannot be read whole.
 std::vector<unsigned char> fileBytes(const std::string& hostPath)
 {
-    const auto path = platform::fromUtf8(hostPath);
+    const auto path = host::fromUtf8(hostPath);
     HANDLE opened =
         CreateFileW(wide(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                     OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);

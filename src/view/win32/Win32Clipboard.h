@@ -12,7 +12,7 @@ namespace orvanta::view_win32 {
 /// The Windows clipboard. A password goes there as CF_UNICODETEXT together with the formats that ask
 /// Windows and clipboard tools to keep it out of the clipboard history, out of the cloud clipboard and
 /// away from clipboard monitors and viewers.
-class Win32Clipboard final : public platform::Clipboard {
+class Win32Clipboard final : public host::Clipboard {
 public:
     Win32Clipboard();
 

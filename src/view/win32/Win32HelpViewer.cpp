@@ -12,15 +12,15 @@ namespace orvanta::view_win32 {
 
 namespace {
 
-using platform::HelpBlockKind;
-using platform::HelpStyle;
+using host::HelpBlockKind;
+using host::HelpStyle;
 
 constexpr const wchar_t* kClassName = L"OrvantaHelp";
 
 /// How many characters of one run of text the box is given before a space or an invisible break
 /// starts a run of its own. Wine's box measures a run of one format whole at every line it wraps,
 /// which for a long paragraph of plain text costs time with the square of its length; the core's
-/// invisible breaks (app::kLongestUnbroken) see to it that such a character comes soon. No paragraph
+/// invisible breaks (form::kLongestUnbroken) see to it that such a character comes soon. No paragraph
 /// of our guide is cut.
 constexpr std::size_t kLongestRun = 256;
 
@@ -39,14 +39,14 @@ public:
     /// a file name, or before a 「。」. For Wine's box (m_markBreaks), wherever a line of Japanese may
     /// break, and only there, stands a hidden space, which takes no room. It is no gap in the text,
     /// but it is in the box's text: the box of Windows, which a screen reader reads, is not given it.
-    void runs(const std::vector<platform::HelpRun>& runs)
+    void runs(const std::vector<host::HelpRun>& runs)
     {
         char16_t before = u'\n';
         for (const auto& run : runs) {
             if (run.style != HelpStyle::Plain)
                 m_rtf += run.style == HelpStyle::Strong ? "{\\b " : "{\\f1 ";
             for (const char16_t c : run.text) {
-                if (m_markBreaks && app::lineMayBreak(before, c))
+                if (m_markBreaks && form::lineMayBreak(before, c))
                     breakHere();
                 put(c);
                 before = c;
@@ -138,7 +138,7 @@ std::string richTextHead(std::u16string_view face)
 
 } // namespace
 
-std::string Win32HelpViewer::richText(const platform::HelpDocument& blocks, std::u16string_view face,
+std::string Win32HelpViewer::richText(const host::HelpDocument& blocks, std::u16string_view face,
                                       bool markBreaks)
 {
     // Sizes in half points: the text at 10 pt, headings at 16 and 12 pt. Items hang from their mark.
@@ -191,7 +191,7 @@ std::string Win32HelpViewer::richText(const platform::HelpDocument& blocks, std:
 
 Win32HelpViewer::Win32HelpViewer(HINSTANCE instance) : m_instance(instance) {}
 
-bool Win32HelpViewer::show(const platform::HelpDocument& help)
+bool Win32HelpViewer::show(const host::HelpDocument& help)
 {
     if (!m_window && !create())
         return false;

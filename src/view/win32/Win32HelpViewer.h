@@ -14,7 +14,7 @@ namespace orvanta::view_win32 {
 /// The help in a window of the program's own: Windows no longer has a help program for it.
 /// A read-only rich-edit box shows the guide as the core reads it (headings, lists, strong text, flowing
 /// paragraphs), as the Linux window does. Escape closes the window.
-class Win32HelpViewer final : public platform::HelpViewer {
+class Win32HelpViewer final : public host::HelpViewer {
 public:
     explicit Win32HelpViewer(HINSTANCE instance);
     Win32HelpViewer(const Win32HelpViewer&) = delete;
@@ -22,7 +22,7 @@ public:
 
     /// Shows the help, in the help window already open or in a new one; false when the window or its
     /// rich-edit box cannot be made.
-    bool show(const platform::HelpDocument& help) override;
+    bool show(const host::HelpDocument& help) override;
 
     /// The help window (null until the help was first shown) and its text box.
     HWND window() const { return m_window.get(); }
@@ -31,8 +31,7 @@ public:
     /// The help as rich text for the box: all of it ASCII, Japanese written as character codes, the text
     /// in `face` (the design's face on this machine) and the `code` in the fixed-pitch Gothic. With
     /// `markBreaks`, a hidden space stands wherever a line of Japanese may break (Wine's box).
-    static std::string richText(const platform::HelpDocument& blocks, std::u16string_view face,
-                                bool markBreaks);
+    static std::string richText(const host::HelpDocument& blocks, std::u16string_view face, bool markBreaks);
 
 private:
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -9,7 +9,7 @@ namespace orvanta::view_win32 {
 
 /// The window's timer through Windows' own (SetTimer): its WM_TIMER arrives in the thread's message
 /// loop like any other message, between two of the window's events.
-class Win32Timer final : public platform::Timer {
+class Win32Timer final : public host::Timer {
 public:
     Win32Timer();
     ~Win32Timer() override;

@@ -13,13 +13,13 @@
 
 namespace orvanta::view_win32 {
 
-using app::clickHandler;
-using app::ControlDesign;
-using app::ControlId;
-using app::ControlKind;
-using app::isTypedBox;
-using app::keyPressHandler;
-using app::MainWindow;
+using form::clickHandler;
+using form::ControlDesign;
+using form::ControlId;
+using form::ControlKind;
+using form::isTypedBox;
+using form::keyPressHandler;
+using form::MainWindow;
 
 namespace {
 
@@ -29,7 +29,7 @@ constexpr double kWindowFontPoints = 9;
 /// The subclass of the drop-down box's text field (the others are numbered by their row of the table).
 constexpr UINT_PTR kComboFieldSubclass = 1000;
 
-COLORREF colourOf(const app::Rgb& rgb)
+COLORREF colourOf(const form::Rgb& rgb)
 {
     return RGB(rgb.red, rgb.green, rgb.blue);
 }
@@ -92,7 +92,7 @@ bool Win32View::create()
     }
     // Made at its size for the system's scale, which is the monitor's on most PCs: it is not sized again.
     const SIZE size = frameAt(GetDpiForSystem());
-    const std::u16string caption(app::kWindowCaption);
+    const std::u16string caption(form::kWindowCaption);
     CreateWindowExW(0, kClassName, wide(caption), kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT, size.cx,
                     size.cy, nullptr, nullptr, m_instance, this);
     return m_hwnd != nullptr;
@@ -312,9 +312,9 @@ void Win32View::buildControls(bool shownOnly)
     HWND above = HWND_TOP;
     const bool later =
         std::any_of(m_controls.begin(), m_controls.end(), [](HWND made) { return made != nullptr; });
-    const auto& stacking = app::stackingOrder();
+    const auto& stacking = form::stackingOrder();
     for (auto from = stacking.rbegin(); from != stacking.rend(); ++from) {
-        const auto& d = app::design(*from);
+        const auto& d = form::design(*from);
         if (d.kind == ControlKind::Line || d.kind == ControlKind::Picture)
             continue;
         if (HWND made = m_controls[index(d.id)]) {
@@ -327,7 +327,7 @@ void Win32View::buildControls(bool shownOnly)
             continue;
         // A box that only shows is read-only, also to assistive tools, which would otherwise offer it
         // for editing. Its filter still hears what is typed there and says so in the message box.
-        const DWORD readOnly = isBox(d.kind) && app::accessibleReadOnly(d.id) ? ES_READONLY : 0;
+        const DWORD readOnly = isBox(d.kind) && form::accessibleReadOnly(d.id) ? ES_READONLY : 0;
         const DWORD style = styleOf(d.kind) | readOnly | (control.visible ? WS_VISIBLE : 0);
         const RECT place = windowAt(d, m_dpi);
         HWND child =
@@ -356,11 +356,11 @@ void Win32View::buildControls(bool shownOnly)
 void Win32View::hookFilters()
 {
     const auto data = reinterpret_cast<DWORD_PTR>(this);
-    for (const auto& d : app::controlTable()) {
+    for (const auto& d : form::controlTable()) {
         HWND child = m_controls[index(d.id)];
         if (!child)
             continue;
-        if (keyPressHandler(d.id) || app::copyHandler(d.id))
+        if (keyPressHandler(d.id) || form::copyHandler(d.id))
             SetWindowSubclass(child, &Win32View::boxProc, index(d.id), data);
         if (d.kind == ControlKind::ComboBox) {
             SetWindowSubclass(child, &Win32View::comboProc, index(d.id), data);
@@ -381,7 +381,7 @@ void Win32View::applyFont(HDC dc, const ControlDesign& d, HWND child)
     SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font(points, d.bold)), FALSE);
     // The text ends where the buttons over the box's right end begin, and scrolls within what shows.
     // Set after the font, which sets the box's margins afresh.
-    if (const int margin = app::rightTextMarginTwips(d.id); margin > 0 && isBox(d.kind)) {
+    if (const int margin = form::rightTextMarginTwips(d.id); margin > 0 && isBox(d.kind)) {
         const int right = d.place.left + d.place.width;
         SendMessageW(child, EM_SETMARGINS, EC_RIGHTMARGIN,
                      MAKELPARAM(0, pixelsAt(right, m_dpi) - pixelsAt(right - margin, m_dpi)));
@@ -406,7 +406,7 @@ void Win32View::addTooltips()
         tool.lpszText = reinterpret_cast<wchar_t*>(text.data());
         SendMessageW(m_tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     };
-    for (const auto& d : app::controlTable()) {
+    for (const auto& d : form::controlTable()) {
         HWND child = m_controls[index(d.id)];
         if (!child || d.tooltip.empty())
             continue;
@@ -428,18 +428,18 @@ void Win32View::annotate()
     // by the label just before it among the windows. The labels here stand in the design's stacking
     // rather than beside their boxes, so each control is named from the design table instead.
     m_annotations = std::make_unique<Annotations>();
-    for (const auto& d : app::controlTable()) {
+    for (const auto& d : form::controlTable()) {
         HWND child = m_controls[index(d.id)];
         if (!child)
             continue;
-        m_annotations->name(child, app::accessibleName(d.id));
+        m_annotations->name(child, form::accessibleName(d.id));
         if (d.kind == ControlKind::ComboBox) {
             // The focus is in the box's text field, which a screen reader reads as a control of its own.
-            m_annotations->name(comboParts(child).hwndItem, app::accessibleName(d.id));
+            m_annotations->name(comboParts(child).hwndItem, form::accessibleName(d.id));
         }
     }
     m_annotations->makeLive(m_controls[index(ControlId::Txtmassage)]);
-    m_messageName = app::accessibleName(ControlId::Txtmassage);
+    m_messageName = form::accessibleName(ControlId::Txtmassage);
     // The message start-up wrote is read with the focus, which the window puts on the message box.
     m_messagesAnnounced = m_messageWrites;
     announceMessage();
@@ -462,7 +462,7 @@ void Win32View::applyDpi(const RECT* suggested, bool moveControls)
         SetWindowPos(m_hwnd, nullptr, 0, 0, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
 
     HDC dc = GetDC(m_hwnd);
-    for (const auto& d : app::controlTable()) {
+    for (const auto& d : form::controlTable()) {
         HWND child = m_controls[index(d.id)];
         if (!child)
             continue;
@@ -488,7 +488,7 @@ void Win32View::applyDpi(const RECT* suggested, bool moveControls)
 
 SIZE Win32View::frameAt(UINT dpi)
 {
-    RECT frame{0, 0, pixelsAt(app::kClientWidthTwips, dpi), pixelsAt(app::kClientHeightTwips, dpi)};
+    RECT frame{0, 0, pixelsAt(form::kClientWidthTwips, dpi), pixelsAt(form::kClientHeightTwips, dpi)};
     AdjustWindowRectExForDpi(&frame, kWindowStyle, FALSE, 0, dpi);
     return {frame.right - frame.left, frame.bottom - frame.top};
 }
@@ -508,7 +508,7 @@ double Win32View::fittedPoints(HDC dc, const ControlDesign& d, double points, in
         GetTextExtentPoint32W(dc, wide(caption), static_cast<int>(caption.size()), &extent);
         return static_cast<int>(extent.cx);
     };
-    const double fitted = app::fittedCaptionPoints(points, room, measure);
+    const double fitted = form::fittedCaptionPoints(points, room, measure);
     if (measuredAt != fitted)
         measure(fitted);
     return fitted;
@@ -540,8 +540,8 @@ void Win32View::chooseColours()
         m_palette = {GetSysColor(COLOR_BTNTEXT), GetSysColor(COLOR_WINDOWTEXT), GetSysColor(COLOR_WINDOW),
                      GetSysColor(COLOR_BTNFACE)};
     else
-        m_palette = {colourOf(app::kDesignText), colourOf(app::kDesignText),
-                     colourOf(app::kDesignBoxBackground), colourOf(app::kDesignFace)};
+        m_palette = {colourOf(form::kDesignText), colourOf(form::kDesignText),
+                     colourOf(form::kDesignBoxBackground), colourOf(form::kDesignFace)};
     m_boxBrush.reset(CreateSolidBrush(m_palette.box));
 }
 
@@ -563,8 +563,8 @@ void Win32View::onSystemColours()
 
 void Win32View::rebuildBackground(const Picture* picture)
 {
-    const int width = pixelsAt(app::kClientWidthTwips, m_dpi);
-    const int height = pixelsAt(app::kClientHeightTwips, m_dpi);
+    const int width = pixelsAt(form::kClientWidthTwips, m_dpi);
+    const int height = pixelsAt(form::kClientHeightTwips, m_dpi);
     HDC screen = GetDC(m_hwnd);
     HDC dc = CreateCompatibleDC(screen);
     const UniqueBitmap background(CreateCompatibleBitmap(screen, width, height));
@@ -583,7 +583,7 @@ void Win32View::rebuildBackground(const Picture* picture)
     // In high contrast the window is plain: the system's text on the system's face, with no picture.
     if (picture && !m_systemColours) {
         // The picture at its own size in inches, cut off at the edge of its place.
-        const RECT place = placeAt(app::design(ControlId::Image1), m_dpi);
+        const RECT place = placeAt(form::design(ControlId::Image1), m_dpi);
         HDC pictureDc = CreateCompatibleDC(dc);
         HGDIOBJ oldPicture = SelectObject(pictureDc, picture->bitmap.get());
         const int saved = SaveDC(dc);
@@ -601,7 +601,7 @@ void Win32View::rebuildBackground(const Picture* picture)
     // The frame lines round the password row, one pixel wide at 100 %.
     UniquePen pen(CreatePen(PS_SOLID, std::max(1, static_cast<int>(m_dpi / 96)), m_palette.text));
     HGDIOBJ oldPen = SelectObject(dc, pen.get());
-    for (const auto& d : app::controlTable()) {
+    for (const auto& d : form::controlTable()) {
         if (d.kind != ControlKind::Line)
             continue;
         const RECT ends = placeAt(d, m_dpi);
@@ -653,7 +653,7 @@ LRESULT Win32View::onControlColour(HDC dc, HWND child)
             return DefWindowProcW(m_hwnd, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
                                   reinterpret_cast<LPARAM>(child));
     }
-    const auto& d = app::design(*id);
+    const auto& d = form::design(*id);
     const bool designed = !m_systemColours;
     if (auto& brush = m_brushes[index(*id)]; brush && d.background && designed) {
         SetTextColor(dc, d.foreground ? colourOf(*d.foreground) : m_palette.boxText);
@@ -727,7 +727,7 @@ void Win32View::showPicture()
 void Win32View::onCommand(WPARAM wParam, LPARAM lParam)
 {
     const int identifier = LOWORD(wParam) - kFirstControlId;
-    if (lParam == 0 || identifier < 0 || static_cast<std::size_t>(identifier) >= app::kControlCount)
+    if (lParam == 0 || identifier < 0 || static_cast<std::size_t>(identifier) >= form::kControlCount)
         return;
     const auto id = static_cast<ControlId>(identifier);
     const UINT code = HIWORD(wParam);
@@ -735,7 +735,7 @@ void Win32View::onCommand(WPARAM wParam, LPARAM lParam)
     if (m_mirroring)
         return;
 
-    switch (app::design(id).kind) {
+    switch (form::design(id).kind) {
     case ControlKind::Button:
         if (code == BN_CLICKED)
             if (auto handler = clickHandler(id))
@@ -745,7 +745,7 @@ void Win32View::onCommand(WPARAM wParam, LPARAM lParam)
         if (code == CBN_SELCHANGE) {
             // A choice from the list, by mouse, arrow keys or wheel.
             const int chosen = static_cast<int>(SendMessageW(child, CB_GETCURSEL, 0, 0));
-            route([this, chosen] { app::chooseDestination(m_window, chosen); });
+            route([this, chosen] { form::chooseDestination(m_window, chosen); });
         }
         // A change of the text field arrives through comboProc.
         return;
@@ -759,7 +759,7 @@ void Win32View::onCommand(WPARAM wParam, LPARAM lParam)
         if (code == LBN_SELCHANGE) {
             // Every click, also on the ID already chosen, and every move with the arrow keys.
             const int chosen = static_cast<int>(SendMessageW(child, LB_GETCURSEL, 0, 0));
-            route([this, chosen] { app::chooseId(m_window, chosen); });
+            route([this, chosen] { form::chooseId(m_window, chosen); });
         } else if (code == LBN_DBLCLK) {
             // The click before it has already chosen the entry and run the Click handler.
             route([this] { m_window.Lstidbox_DblClick(); });
@@ -788,7 +788,7 @@ void Win32View::route(const std::function<void()>& handler)
 {
     if (m_mirroring)
         return;
-    app::runEvent(m_window, handler);
+    form::runEvent(m_window, handler);
     mirror();
 }
 
@@ -797,7 +797,7 @@ void Win32View::mirror()
     if (!m_hwnd)
         return;
     m_mirroring = true;
-    for (const auto& d : app::controlTable()) {
+    for (const auto& d : form::controlTable()) {
         HWND child = m_controls[index(d.id)];
         if (!child)
             continue;
@@ -849,7 +849,7 @@ void Win32View::mirrorVisibility()
     // the control that took its place.
     HWND focused = GetFocus();
     for (bool showing : {true, false}) {
-        for (const auto& d : app::controlTable()) {
+        for (const auto& d : form::controlTable()) {
             HWND child = m_controls[index(d.id)];
             if (!child)
                 continue;
@@ -868,7 +868,7 @@ void Win32View::showWholeMessage()
     HWND box = m_controls[index(ControlId::Txtmassage)];
     if (!m_tooltip || !box)
         return;
-    auto tip = app::wholeMessageTip(m_window.Txtmassage.text(), u"\r\n");
+    auto tip = form::wholeMessageTip(m_window.Txtmassage.text(), u"\r\n");
     auto& shown = m_tooltips[index(ControlId::Txtmassage)];
     if (shown == tip)
         return;
@@ -889,7 +889,7 @@ void Win32View::announceMessage()
     // Screen readers read a live region by its name: the box is named by the message it shows, or, with
     // none, by what it is.
     const auto& text = m_window.Txtmassage.text();
-    auto name = text.empty() ? std::u16string(app::accessibleName(ControlId::Txtmassage)) : text;
+    auto name = text.empty() ? std::u16string(form::accessibleName(ControlId::Txtmassage)) : text;
     if (name != m_messageName) {
         m_annotations->name(box, name);
         m_messageName = std::move(name);
@@ -916,8 +916,8 @@ void Win32View::repairFocus(HWND focused)
     const auto id = controlOf(focused);
     if (!id || IsWindowVisible(m_controls[index(*id)]))
         return;
-    const auto& place = app::design(*id).place;
-    for (const auto& d : app::controlTable()) {
+    const auto& place = form::design(*id).place;
+    for (const auto& d : form::controlTable()) {
         HWND child = m_controls[index(d.id)];
         if (child && d.id != *id && d.tabIndex >= 0 && d.place.left == place.left &&
             d.place.top == place.top && IsWindowVisible(child)) {
@@ -934,7 +934,7 @@ void Win32View::repairFocus(HWND focused)
 // decides which of two controls sharing a place shows: it is not the design's tab order.
 void Win32View::moveFocus(int step)
 {
-    const auto& order = app::tabOrder();
+    const auto& order = form::tabOrder();
     const auto current = controlOf(GetFocus());
     auto at = current ? std::find(order.begin(), order.end(), *current) : order.end();
     const auto count = static_cast<std::ptrdiff_t>(order.size());
@@ -946,7 +946,7 @@ void Win32View::moveFocus(int step)
         if (child && IsWindowVisible(child) && IsWindowEnabled(child)) {
             SetFocus(child);
             // A box reached with Tab has its text selected, ready to be typed over.
-            const auto kind = app::design(id).kind;
+            const auto kind = form::design(id).kind;
             if (isBox(kind))
                 SendMessageW(child, EM_SETSEL, 0, -1);
             else if (kind == ControlKind::ComboBox)
@@ -958,7 +958,7 @@ void Win32View::moveFocus(int step)
 
 void Win32View::focusFirstStop()
 {
-    for (ControlId id : app::tabOrder()) {
+    for (ControlId id : form::tabOrder()) {
         HWND child = m_controls[index(id)];
         if (child && IsWindowVisible(child) && IsWindowEnabled(child)) {
             SetFocus(child);
@@ -996,23 +996,23 @@ bool Win32View::onActionKey(HWND focused, WPARAM key, LPARAM lParam)
     const auto id = controlOf(focused);
     if (!id)
         return false;
-    const auto actionKey = key == VK_RETURN ? app::ActionKey::Enter : app::ActionKey::Space;
+    const auto actionKey = key == VK_RETURN ? form::ActionKey::Enter : form::ActionKey::Space;
     // A key held down repeats: it acts once, and the repeats go nowhere.
     const bool repeated = (lParam & (LPARAM{1} << 30)) != 0;
-    switch (app::keyActionOn(*id, actionKey)) {
-    case app::KeyAction::Click:
+    switch (form::keyActionOn(*id, actionKey)) {
+    case form::KeyAction::Click:
         // Space is the button's own: it looks pressed while the key is down and clicks as it comes up.
-        if (actionKey == app::ActionKey::Space)
+        if (actionKey == form::ActionKey::Space)
             return false;
         if (!repeated)
             SendMessageW(m_controls[index(*id)], BM_CLICK, 0, 0);
         return true;
-    case app::KeyAction::DblClick:
+    case form::KeyAction::DblClick:
         // As a double-click, whose first click reads the chosen entry again.
         if (!repeated)
-            route([this] { app::openChosenId(m_window); });
+            route([this] { form::openChosenId(m_window); });
         return true;
-    case app::KeyAction::None:
+    case form::KeyAction::None:
         break;
     }
     return false;
@@ -1026,16 +1026,16 @@ bool Win32View::onListSpace(HWND focused, WPARAM key)
     if (key != VK_SPACE || (GetKeyState(VK_CONTROL) & 0x8000) != 0 || (GetKeyState(VK_MENU) & 0x8000) != 0)
         return false;
     const auto id = controlOf(focused);
-    if (!id || app::design(*id).kind != ControlKind::ListBox)
+    if (!id || form::design(*id).kind != ControlKind::ListBox)
         return false;
     HWND list = m_controls[index(*id)];
     const auto chosen = static_cast<int>(SendMessageW(list, LB_GETCURSEL, 0, 0));
-    const auto choice = app::listKeyChoice(app::ListKey::Space, chosen == LB_ERR ? -1 : chosen,
-                                           static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0)), 1);
+    const auto choice = form::listKeyChoice(form::ListKey::Space, chosen == LB_ERR ? -1 : chosen,
+                                            static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0)), 1);
     if (!choice)
         return false;
     SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(*choice), 0);
-    route([this, entry = *choice] { app::chooseId(m_window, entry); });
+    route([this, entry = *choice] { form::chooseId(m_window, entry); });
     return true;
 }
 
@@ -1048,7 +1048,7 @@ LRESULT CALLBACK Win32View::boxProc(HWND box, UINT message, WPARAM wParam, LPARA
     case WM_CHAR:
         // Ctrl+X in a box that only shows: such a box cuts nothing, but the password it shows is copied
         // as a cut out of the other boxes copies it.
-        if (wParam == 0x18 && app::copyHandler(id) &&
+        if (wParam == 0x18 && form::copyHandler(id) &&
             (GetWindowLongPtrW(box, GWL_STYLE) & ES_READONLY) != 0) {
             view->onSecretCopy(id, box, true);
             return 0;
@@ -1068,14 +1068,14 @@ LRESULT CALLBACK Win32View::boxProc(HWND box, UINT message, WPARAM wParam, LPARA
         break;
     case WM_KEYDOWN:
         // Ctrl+Insert and Shift+Delete copy and cut inside the box itself, without WM_COPY or WM_CUT.
-        if (app::copyHandler(id) && view->onSecretCopyKey(id, box, wParam))
+        if (form::copyHandler(id) && view->onSecretCopyKey(id, box, wParam))
             return 0;
         break;
     case WM_COPY:
     case WM_CUT:
         // Ctrl+C, Ctrl+Insert, Ctrl+X, Shift+Delete or the box's menu in a box that may show a
         // password: the selection goes to the clipboard as クリップ puts a password there.
-        if (app::copyHandler(id)) {
+        if (form::copyHandler(id)) {
             view->onSecretCopy(id, box, message == WM_CUT);
             return 0;
         }
@@ -1203,7 +1203,7 @@ void Win32View::onSecretCopy(ControlId id, HWND box, bool cut)
     const std::u16string selected = start < end ? text.substr(start, end - start) : std::u16string();
     if (selected.empty())
         return;
-    route([this, id, &selected] { (m_window.*app::copyHandler(id))(selected); });
+    route([this, id, &selected] { (m_window.*form::copyHandler(id))(selected); });
     // A box the user writes in loses what is cut; a box that only shows keeps the program's text.
     if (cut && isTypedBox(id))
         SendMessageW(box, WM_CLEAR, 0, 0);
@@ -1212,8 +1212,8 @@ void Win32View::onSecretCopy(ControlId id, HWND box, bool cut)
 std::pair<std::u16string, bool> Win32View::passThroughHandler(KeyPressHandler handler,
                                                               std::u16string_view typed)
 {
-    app::TypedText result;
-    route([&] { result = app::passKeyPress(m_window, handler, typed); });
+    form::TypedText result;
+    route([&] { result = form::passKeyPress(m_window, handler, typed); });
     return {std::move(result.accepted), result.changed};
 }
 

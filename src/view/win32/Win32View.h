@@ -42,7 +42,7 @@ public:
     /// The first control's identifier; a control's identifier is this plus its place in the table.
     static constexpr int kFirstControlId = 100;
 
-    Win32View(app::MainWindow& window, HINSTANCE instance);
+    Win32View(form::MainWindow& window, HINSTANCE instance);
     ~Win32View();
     Win32View(const Win32View&) = delete;
     Win32View& operator=(const Win32View&) = delete;
@@ -64,7 +64,7 @@ public:
 
     HWND window() const { return m_hwnd; }
     /// The control built for a design row; null for the lines and the picture, which the window draws.
-    HWND control(app::ControlId id) const { return m_controls[index(id)]; }
+    HWND control(form::ControlId id) const { return m_controls[index(id)]; }
     /// Whether the picture beside the program was found and is drawn.
     bool pictureShown() const { return m_pictureShown; }
 
@@ -75,9 +75,9 @@ public:
     bool systemColours() const { return m_systemColours; }
 
 private:
-    using KeyPressHandler = app::KeyPressHandler;
+    using KeyPressHandler = form::KeyPressHandler;
 
-    static std::size_t index(app::ControlId id) { return static_cast<std::size_t>(id); }
+    static std::size_t index(form::ControlId id) { return static_cast<std::size_t>(id); }
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK boxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR subclass,
                                     DWORD_PTR data);
@@ -116,7 +116,7 @@ private:
     /// Makes the controls not made yet (only those the core shows, when asked), each as the core holds it.
     void buildControls(bool shownOnly);
     /// Gives a control its font: the designed size, or for a label the size its caption fits at.
-    void applyFont(HDC dc, const app::ControlDesign& design, HWND child);
+    void applyFont(HDC dc, const form::ControlDesign& design, HWND child);
     /// Hangs the keystroke and copy filters on the boxes and the text watch on the drop-down box.
     void hookFilters();
     void addTooltips();
@@ -133,10 +133,10 @@ private:
     static SIZE frameAt(UINT dpi);
     /// The size a label's caption is drawn at: its designed size, or smaller when it would not fit.
     /// `extent` is the caption's size at that font size (none for an empty caption).
-    double fittedPoints(HDC dc, const app::ControlDesign& design, double points, int room, SIZE& extent);
+    double fittedPoints(HDC dc, const form::ControlDesign& design, double points, int room, SIZE& extent);
     void resolveFontFace();
     /// Lets a label paint its caption only, so that it covers nothing beside its text.
-    void clipToCaption(const app::ControlDesign& design, const RECT& place, SIZE extent);
+    void clipToCaption(const form::ControlDesign& design, const RECT& place, SIZE extent);
     /// The colours the window paints with: its design's, or the system's in high-contrast mode.
     void chooseColours();
     HFONT font(double points, bool bold);
@@ -146,25 +146,25 @@ private:
     // Events to the core.
     void route(const std::function<void()>& handler);
     /// A character typed into a box with a keystroke filter: true when it was taken here.
-    bool onBoxCharacter(app::ControlId id, HWND box, char16_t unit, LPARAM lParam);
+    bool onBoxCharacter(form::ControlId id, HWND box, char16_t unit, LPARAM lParam);
     /// The input method's finished text for a box with a keystroke filter: true when it was taken here.
-    bool onBoxComposition(app::ControlId id, HWND box);
+    bool onBoxComposition(form::ControlId id, HWND box);
     /// A copy or cut out of a box that may show a password: its selection, to the core.
-    void onSecretCopy(app::ControlId id, HWND box, bool cut);
+    void onSecretCopy(form::ControlId id, HWND box, bool cut);
     /// Ctrl+Insert or Shift+Delete over a selection in such a box: copied or cut as above. True when the
     /// key was one of them.
-    bool onSecretCopyKey(app::ControlId id, HWND box, WPARAM key);
+    bool onSecretCopyKey(form::ControlId id, HWND box, WPARAM key);
     /// Puts every character of `typed` through the box's KeyPress handler; what the handler let
     /// through, and whether that differs from what was typed.
     std::pair<std::u16string, bool> passThroughHandler(KeyPressHandler handler, std::u16string_view typed);
-    std::optional<app::ControlId> controlOf(HWND window) const;
+    std::optional<form::ControlId> controlOf(HWND window) const;
 
     // Focus.
     void moveFocus(int step);
     void focusFirstStop();
     void repairFocus(HWND focused);
 
-    app::MainWindow& m_window;
+    form::MainWindow& m_window;
     HINSTANCE m_instance;
     HWND m_hwnd = nullptr;
     HWND m_tooltip = nullptr; // owned by m_hwnd
@@ -172,16 +172,16 @@ private:
     bool m_quitOnClose = false;
     bool m_mirroring = false;
     /// The box a filtered keystroke is being delivered to, while it is.
-    std::optional<app::ControlId> m_forwardingTo;
+    std::optional<form::ControlId> m_forwardingTo;
     /// The first half of a character beyond U+FFFF, until its second half arrives.
     char16_t m_pendingHighSurrogate = 0;
     HWND m_lastFocus = nullptr;
 
-    std::array<HWND, app::kControlCount> m_controls{};
-    std::array<double, app::kControlCount> m_points{};
-    std::array<std::vector<std::u16string>, app::kControlCount> m_shownItems{};
-    std::array<std::u16string, app::kControlCount> m_tooltips{};
-    std::array<UniqueBrush, app::kControlCount> m_brushes{};
+    std::array<HWND, form::kControlCount> m_controls{};
+    std::array<double, form::kControlCount> m_points{};
+    std::array<std::vector<std::u16string>, form::kControlCount> m_shownItems{};
+    std::array<std::u16string, form::kControlCount> m_tooltips{};
+    std::array<UniqueBrush, form::kControlCount> m_brushes{};
 
     /// The names and the live region given to screen readers, once the window is complete.
     std::unique_ptr<Annotations> m_annotations;

@@ -20,18 +20,18 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand)
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
 
-    platform::HostRegistry registry;
-    platform::HostEnvironment environment;
-    platform::HostDrives drives;
-    platform::HostFileSystem files(drives, environment);
-    platform::HostCodePage codePage;
+    host::HostRegistry registry;
+    host::HostEnvironment environment;
+    host::HostDrives drives;
+    host::HostFileSystem files(drives, environment);
+    host::HostCodePage codePage;
     view_win32::Win32Clipboard clipboard;
-    platform::HostClock clock;
-    platform::HostRandomSource random;
+    host::HostClock clock;
+    host::HostRandomSource random;
     view_win32::Win32HelpViewer help(instance);
     view_win32::Win32Timer timer;
 
-    app::MainWindow window(
+    form::MainWindow window(
         {registry, environment, files, codePage, clipboard, clock, random, help, drives, timer});
     view_win32::Win32View view(window, instance);
     if (!view.create()) {

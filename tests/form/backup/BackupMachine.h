@@ -25,9 +25,9 @@ inline constexpr std::u16string_view kProductKey = u"SOFTWARE\\Microsoft\\Window
 struct Machine {
     explicit Machine(std::u16string_view productId, const std::string& floppyRoot) : window(s.services())
     {
-        s.registry.setText(platform::HKEY_LOCAL_MACHINE, kProductKey, u"ProductId", productId);
+        s.registry.setText(host::HKEY_LOCAL_MACHINE, kProductKey, u"ProductId", productId);
         if (!floppyRoot.empty())
-            s.drives.setDrive('A', floppyRoot, platform::DRIVE_REMOVABLE, u"3.5 インチ FD (A:)");
+            s.drives.setDrive('A', floppyRoot, host::DRIVE_REMOVABLE, u"3.5 インチ FD (A:)");
         s.clock.set({2026, 2, 3, 9, 5, 7});
         window.Form_Load();
     }
@@ -43,7 +43,7 @@ struct Machine {
     std::u16string dataFilePath() const { return s.files.shownPath(s.dataDir() + u"\\psw.ini"); }
 
     TestServices s;
-    app::MainWindow window;
+    form::MainWindow window;
 };
 
 /// The bytes of psw.ini holding these rows, the passwords stored with `machine`'s key and the mail

@@ -67,8 +67,7 @@ TEST_F(BackupTest, WritesEveryRowWithItsPlainPasswordToTheFloppyDisk)
 {
     machine.window.btnunload_Click();
 
-    EXPECT_EQ(machine.window.Txtmassage.text(),
-              u"退避＆一覧書出し完了：" + platform::fromUtf8(floppy.file("")));
+    EXPECT_EQ(machine.window.Txtmassage.text(), u"退避＆一覧書出し完了：" + host::fromUtf8(floppy.file("")));
     EXPECT_EQ(floppy.read("psw.bkp"), expectedBackup());
     EXPECT_EQ(permissions(floppy.file("psw.bkp")), 0600U);
     EXPECT_EQ(machine.dataFile(), original);
@@ -98,7 +97,7 @@ TEST_F(BackupTest, ReloadsTheWindowAfterwards)
 TEST_F(BackupTest, NamesTheListByTheTimeWithEveryPartZeroPadded)
 {
     const struct {
-        platform::LocalTime time;
+        host::LocalTime time;
         const char* name;
     } cases[] = {
         {{2026, 2, 3, 9, 5, 7}, "20260203090507_psw.csv"},
@@ -123,7 +122,7 @@ TEST_F(BackupTest, ReplacesAnEarlierBackup)
 TEST_F(BackupTest, UsesTheFirstOfTwoFloppyDrives)
 {
     TempDir second;
-    machine.s.drives.setDrive('B', second.path(), platform::DRIVE_REMOVABLE, u"3.5 インチ FD (B:)");
+    machine.s.drives.setDrive('B', second.path(), host::DRIVE_REMOVABLE, u"3.5 インチ FD (B:)");
     machine.window.btnunload_Click();
     EXPECT_EQ(floppy.read("psw.bkp"), expectedBackup());
     EXPECT_TRUE(filesIn(second.path()).empty());
@@ -133,12 +132,12 @@ TEST_F(BackupTest, WritesToTheCurrentDriveRootWithoutAFloppyDrive)
 {
     machine.s.drives.removeDrive('A');
     // A card reader without a card.
-    machine.s.drives.setDrive('E', floppy.path(), platform::DRIVE_REMOVABLE, u"リムーバブル ディスク (E:)");
+    machine.s.drives.setDrive('E', floppy.path(), host::DRIVE_REMOVABLE, u"リムーバブル ディスク (E:)");
     machine.s.drives.setMedium('E', false);
     machine.window.btnunload_Click();
 
     EXPECT_EQ(machine.window.Txtmassage.text(),
-              u"退避＆一覧書出し完了：" + platform::fromUtf8(machine.s.rootDir.file("")));
+              u"退避＆一覧書出し完了：" + host::fromUtf8(machine.s.rootDir.file("")));
     EXPECT_EQ(machine.s.rootDir.read("psw.bkp"), expectedBackup());
     EXPECT_EQ(machine.s.rootDir.read("20260203090507_psw.csv"), expectedList());
     EXPECT_TRUE(filesIn(floppy.path()).empty());
@@ -208,8 +207,8 @@ TEST_F(BackupTest, ARootThatCannotBeWrittenIsNamedAndAStickAskedFor)
 
     machine.window.btnunload_Click();
 
-    EXPECT_EQ(machine.window.Txtmassage.text(), platform::fromUtf8(machine.s.rootDir.file("")) +
-                                                    u" に書けません。USB メモリなどを差して下さい。");
+    EXPECT_EQ(machine.window.Txtmassage.text(),
+              host::fromUtf8(machine.s.rootDir.file("")) + u" に書けません。USB メモリなどを差して下さい。");
     EXPECT_EQ(machine.s.rootDir.read("psw.bkp"), "");
     expectWindowUntouched();
 }

@@ -12,13 +12,13 @@
 namespace orvanta::test {
 namespace {
 
-using platform::DRIVE_CDROM;
-using platform::DRIVE_FIXED;
-using platform::DRIVE_REMOTE;
-using platform::DRIVE_REMOVABLE;
+using host::DRIVE_CDROM;
+using host::DRIVE_FIXED;
+using host::DRIVE_REMOTE;
+using host::DRIVE_REMOVABLE;
 
 /// Drives that remember which ones were asked for their display name.
-class WatchedDrives final : public platform::Drives {
+class WatchedDrives final : public host::Drives {
 public:
     explicit WatchedDrives(const FakeDrives& drives) : m_drives(drives) {}
     std::uint32_t GetDriveTypeA(std::string_view rootPath) const override

@@ -57,8 +57,8 @@ TEST_P(KeptFilesTest, SaysWhyAndKeepsEveryFile)
     GetParam().act(d);
     auto message = GetParam().message;
     if (message.starts_with(u'@') || message.starts_with(u'#'))
-        message.replace(
-            0, 1, platform::fromUtf8(d.services.dataFile(message[0] == u'@' ? "psw.ini.bak" : "psw.ini")));
+        message.replace(0, 1,
+                        host::fromUtf8(d.services.dataFile(message[0] == u'@' ? "psw.ini.bak" : "psw.ini")));
     EXPECT_EQ(d.window.Txtmassage.text(), message);
     EXPECT_EQ(d.file(), data);
     EXPECT_EQ(d.services.windowsDir.read("psw.ini.bak"), "older");

@@ -19,8 +19,8 @@ TEST(KeySourceTest, ADamagedKeySourceIsToldAtStartUpAndRefusesTheBackupAndTheLoa
         "\"hyoujimark\",\"Yahoo\",\"\",\"1\",\" \"\r\n\"Yahoo\",\"taro\",\"abc\",\" \",\"\"\r\n";
     floppy.write("psw.bkp", goodBackup);
 
-    machine.s.registry.setProblem(platform::RegistryProblem{u"/home/u/.config/orvanta/registry.reg",
-                                                            u"registry.reg の 3 行目が壊れています。"});
+    machine.s.registry.setProblem(host::RegistryProblem{u"/home/u/.config/orvanta/registry.reg",
+                                                        u"registry.reg の 3 行目が壊れています。"});
     machine.start(data);
     EXPECT_EQ(machine.window.Txtmassage.text(),
               u"仮キー 12（製品ID不明）。registry.reg の 3 行目が壊れています。");
@@ -31,12 +31,12 @@ TEST(KeySourceTest, ADamagedKeySourceIsToldAtStartUpAndRefusesTheBackupAndTheLoa
     machine.s.windowsDir.write("psw.ini.bak", "kept from the load before");
     const struct {
         const char* button;
-        void (app::MainWindow::*click)();
+        void (form::MainWindow::*click)();
         std::u16string message;
     } refusals[] = {
-        {"バックアップ", &app::MainWindow::btnunload_Click,
+        {"バックアップ", &form::MainWindow::btnunload_Click,
          u"製品IDを読み取れないため、バックアップを中止しました（psw.bkp は元のままです）。"},
-        {"ロード", &app::MainWindow::btnload_Click,
+        {"ロード", &form::MainWindow::btnload_Click,
          u"製品IDを読み取れないため、ロードを中止しました（psw.ini は元のままです）。"},
     };
     for (const auto& r : refusals) {
@@ -64,10 +64,10 @@ TEST(KeySourceTest, APipeInPlaceOfTheHiveIsToldWithoutWaiting)
 {
     TempDir folder;
     ASSERT_EQ(::mkfifo(folder.file("registry.reg").c_str(), 0600), 0);
-    platform::RegistryHive hive(folder.file("registry.reg"), "");
+    host::RegistryHive hive(folder.file("registry.reg"), "");
     TestServices s;
-    app::MainWindow window(platform::Services{hive, s.env, s.files, s.codePage, s.clipboard, s.clock,
-                                              s.random, s.help, s.drives, s.timer});
+    form::MainWindow window(host::Services{hive, s.env, s.files, s.codePage, s.clipboard, s.clock, s.random,
+                                           s.help, s.drives, s.timer});
     window.Form_Load();
     // Without the hive's value and without a machine identifier, the fixed key is the fallback.
     EXPECT_EQ(window.Txtmassage.text(),

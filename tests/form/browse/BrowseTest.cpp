@@ -60,7 +60,7 @@ TEST_F(BrowseTest, AnIdShowsItsDecodedPasswordAndAddress)
     EXPECT_EQ(d.window.Lblpassword.text(), u"h2");
 
     // No item chosen (Ctrl+click takes the choice away): nothing shown.
-    app::chooseId(d.window, -1);
+    form::chooseId(d.window, -1);
     EXPECT_EQ(d.window.Lblpassword.text(), u"");
     EXPECT_EQ(d.window.Lblbikouran.text(), u" ");
 }
@@ -115,9 +115,9 @@ TEST_F(BrowseTest, AListFromAnOlderFileNeverShowsAnotherRowsPassword)
             if (action == "Enter")
                 d.window.Lstidbox_DblClick();
             else
-                app::chooseId(d.window, 1);
+                form::chooseId(d.window, 1);
             if (action == "double-click")
-                app::openChosenId(d.window);
+                form::openChosenId(d.window);
             d.window.btnclipset_Click();
 
             const bool stale = &file != &changes[0].first;

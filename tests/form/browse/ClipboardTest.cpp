@@ -11,7 +11,7 @@ constexpr std::u16string_view kOtherProgramsCopy = u"別のアプリでコピー
 
 struct WritingHandler {
     const char* title;
-    std::function<void(app::MainWindow&)> act;
+    std::function<void(form::MainWindow&)> act;
     std::u16string_view message;
 };
 
@@ -43,7 +43,7 @@ TEST_P(ClipboardTest, AWriteLeavesWhatTheUserCopiedElsewhere)
 
 INSTANTIATE_TEST_SUITE_P(EveryWritingHandler, ClipboardTest,
                          ::testing::Values(WritingHandler{"register",
-                                                          [](app::MainWindow& w) {
+                                                          [](form::MainWindow& w) {
                                                               w.btnnewmode_Click();
                                                               w.cmbnamae.setText(u"Yahoo");
                                                               w.Txtidbox.setText(u"hanako");
@@ -52,23 +52,23 @@ INSTANTIATE_TEST_SUITE_P(EveryWritingHandler, ClipboardTest,
                                                           },
                                                           u"登録完了"},
                                            WritingHandler{"update",
-                                                          [](app::MainWindow& w) {
+                                                          [](form::MainWindow& w) {
                                                               w.Lstidbox_DblClick();
                                                               w.Txtpassnew.setText(u"New9");
                                                               w.btnkousin_Click();
                                                           },
                                                           u"更新完了"},
                                            WritingHandler{"delete",
-                                                          [](app::MainWindow& w) {
+                                                          [](form::MainWindow& w) {
                                                               w.Lstidbox_DblClick();
                                                               w.btndelete_Click();
                                                           },
                                                           u"削除完了"},
                                            WritingHandler{"backup",
-                                                          [](app::MainWindow& w) { w.btnunload_Click(); },
+                                                          [](form::MainWindow& w) { w.btnunload_Click(); },
                                                           u"退避＆一覧書出し完了"},
                                            WritingHandler{"restore",
-                                                          [](app::MainWindow& w) {
+                                                          [](form::MainWindow& w) {
                                                               w.btnunload_Click();
                                                               w.btnload_Click();
                                                           },

@@ -17,7 +17,7 @@ protected:
     /// Starts the window on a machine whose product identifier is `productId`.
     void startWith(std::u16string_view productId)
     {
-        services.registry.setText(platform::HKEY_LOCAL_MACHINE, kVersionKey, u"ProductId", productId);
+        services.registry.setText(host::HKEY_LOCAL_MACHINE, kVersionKey, u"ProductId", productId);
         window.Form_Load();
     }
 
@@ -28,7 +28,7 @@ protected:
     }
 
     TestServices services;
-    app::MainWindow window{services.services()};
+    form::MainWindow window{services.services()};
 };
 
 struct KeyCase {

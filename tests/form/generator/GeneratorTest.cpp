@@ -23,7 +23,7 @@ protected:
     }
 
     TestServices services;
-    app::MainWindow window{services.services()};
+    form::MainWindow window{services.services()};
 };
 
 TEST_F(GeneratorTest, TheLengthBoxGivesTheLengthWithItsDefaultAndLowerBound)
@@ -65,7 +65,7 @@ TEST_F(GeneratorTest, AFixedRandomSequenceGivesTheExactPassword)
 
 TEST(Generator, TheSystemSourceUsesAllSixtyTwoCharactersAndNeverRepeatsItself)
 {
-    platform::HostRandomSource random;
+    host::HostRandomSource random;
     std::set<char16_t> seen;
     for (int i = 0; i < 200; ++i)
         for (char16_t c : generator::generatePassword(20, random))

@@ -15,7 +15,7 @@ struct CodePageCharacter {
 };
 
 /// Every single-byte and double-byte code that the code page reads as one character.
-std::vector<CodePageCharacter> everyCharacter(const platform::CodePage& codePage)
+std::vector<CodePageCharacter> everyCharacter(const host::CodePage& codePage)
 {
     std::vector<CodePageCharacter> characters;
     auto take = [&](std::string bytes) {

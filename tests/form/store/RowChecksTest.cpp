@@ -59,7 +59,7 @@ TEST(RowChecksTest, AFileThatAlreadyBreaksARuleCanStillBeChangedAndPutRight)
          {header(u"A", u"3"), entry(u"A", u"y", u"p1"), entry(u"A", u"x", u"px"), entry(u"A", u"y", u"p2")},
          [](WindowDriver& d) {
              d.chooseDestination(u"A");
-             app::chooseId(d.window, 2); // the list holds y, x, y
+             form::chooseId(d.window, 2); // the list holds y, x, y
              d.window.Lstidbox_DblClick();
              d.window.btndelete_Click();
          },

@@ -10,7 +10,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace orvanta::platform {
+namespace orvanta::host {
 namespace {
 
 // Sets (or unsets) host environment variables for one test and puts the old values back.
@@ -149,4 +149,4 @@ TEST(HostEnvironment, TheSharedFolderIsShareOrvantaBesideTheProgramsFolder)
 }
 
 } // namespace
-} // namespace orvanta::platform
+} // namespace orvanta::host

@@ -17,7 +17,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace orvanta::platform {
+namespace orvanta::host {
 namespace {
 
 using test::failingAt;
@@ -371,4 +371,4 @@ TEST_F(HostFileSystemGuardTest, AFolderThatCannotBeListedIsWritten)
 }
 
 } // namespace
-} // namespace orvanta::platform
+} // namespace orvanta::host

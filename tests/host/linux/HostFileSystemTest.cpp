@@ -10,7 +10,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace orvanta::platform {
+namespace orvanta::host {
 namespace {
 
 using test::failingAt;
@@ -216,4 +216,4 @@ TEST_F(HostFileSystemTest, AFailedFirstWriteLeavesNoFile)
 }
 
 } // namespace
-} // namespace orvanta::platform
+} // namespace orvanta::host

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-namespace orvanta::platform {
+namespace orvanta::host {
 namespace {
 
 struct Mapping {
@@ -178,4 +178,4 @@ TEST(IcuCodePage, LongTextRoundTrips)
 }
 
 } // namespace
-} // namespace orvanta::platform
+} // namespace orvanta::host

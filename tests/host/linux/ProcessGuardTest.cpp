@@ -6,7 +6,7 @@
 #include <sys/prctl.h>
 #include <sys/resource.h>
 
-namespace orvanta::platform {
+namespace orvanta::host {
 namespace {
 
 // The window's memory holds passwords: after start-up no core file is written and the process
@@ -24,4 +24,4 @@ TEST(ProcessGuardTest, NoCoreDumpAfterStartUp)
 }
 
 } // namespace
-} // namespace orvanta::platform
+} // namespace orvanta::host

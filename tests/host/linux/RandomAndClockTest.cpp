@@ -5,7 +5,7 @@
 #include <array>
 #include <gtest/gtest.h>
 
-namespace orvanta::platform {
+namespace orvanta::host {
 namespace {
 
 TEST(HostRandomSource, StaysBelowTheBoundAndReachesEveryValue)
@@ -62,4 +62,4 @@ TEST(HostClock, GivesAPlausibleLocalTime)
 }
 
 } // namespace
-} // namespace orvanta::platform
+} // namespace orvanta::host

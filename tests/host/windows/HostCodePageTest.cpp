@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-namespace orvanta::platform {
+namespace orvanta::host {
 namespace {
 
 std::string bytesOf(const CodePage::Encoded& encoded)
@@ -91,4 +91,4 @@ TEST(WidthFoldWin32, TheSystemFoldsFullWidthTextAndKatakanaToHalfWidth)
 }
 
 } // namespace
-} // namespace orvanta::platform
+} // namespace orvanta::host

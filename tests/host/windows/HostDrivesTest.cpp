@@ -6,7 +6,7 @@
 #include <string>
 #include <windows.h>
 
-namespace orvanta::platform {
+namespace orvanta::host {
 namespace {
 
 TEST(HostDrives, DriveCIsAFixedDriveWithItsOwnRoot)
@@ -39,4 +39,4 @@ TEST(HostDrives, ADriveHoldsAMediumOnlyWithADiskInIt)
 }
 
 } // namespace
-} // namespace orvanta::platform
+} // namespace orvanta::host

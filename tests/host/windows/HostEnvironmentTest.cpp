@@ -7,7 +7,7 @@
 #include <set>
 #include <windows.h>
 
-namespace orvanta::platform {
+namespace orvanta::host {
 namespace {
 
 std::u16string lower(std::u16string text)
@@ -75,4 +75,4 @@ TEST(HostRandomSourceWin32, EveryValueBelowTheBoundComesUpAndNoneAbove)
 }
 
 } // namespace
-} // namespace orvanta::platform
+} // namespace orvanta::host

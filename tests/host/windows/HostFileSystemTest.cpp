@@ -17,7 +17,7 @@
 #include <iterator>
 #include <windows.h>
 
-namespace orvanta::platform {
+namespace orvanta::host {
 namespace {
 
 using test::failingAt;
@@ -145,7 +145,7 @@ TEST_F(HostFileSystemWin32, AReplaceChecksTheFileUnderTheLockAndRemovesLeftovers
                                                                 ".psw.ini.note", "psw.ini"}));
     // The write's own temporary file bears a name the next write would remove.
     EXPECT_EQ(std::count_if(whileWriting.begin(), whileWriting.end(),
-                            [](const std::string& name) { return orvanta::platform::isLeftoverName(name); }),
+                            [](const std::string& name) { return orvanta::host::isLeftoverName(name); }),
               1);
 
     const auto odd = files.writeFile(path(u"psw.ini"), std::string(kMaxFileSize + 1, 'x'));
@@ -271,4 +271,4 @@ TEST(SystemErrorDescription, AFileInUseIsSaidInTheProgramsWords)
 }
 
 } // namespace
-} // namespace orvanta::platform
+} // namespace orvanta::host

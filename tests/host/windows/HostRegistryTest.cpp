@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 #include <string>
 
-namespace orvanta::platform {
+namespace orvanta::host {
 namespace {
 
 constexpr std::u16string_view kKey = u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
@@ -20,4 +20,4 @@ TEST(HostRegistry, AMissingKeyOrValueIsNothing)
 }
 
 } // namespace
-} // namespace orvanta::platform
+} // namespace orvanta::host

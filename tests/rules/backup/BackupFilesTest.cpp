@@ -12,7 +12,7 @@ namespace {
 TEST(BackupFilesTest, TheListIsNamedForTheTimeWithEveryPartButTheYearInTwoDigits)
 {
     const struct {
-        platform::LocalTime time;
+        host::LocalTime time;
         std::u16string name;
     } cases[] = {
         {{2026, 2, 3, 9, 5, 7}, u"20260203090507_psw.csv"},

@@ -86,7 +86,7 @@ private:
     std::mt19937 m_random{20260203};
 };
 
-std::string backupOf(const std::vector<store::PswRecord>& stored, int key, const platform::CodePage& codePage)
+std::string backupOf(const std::vector<store::PswRecord>& stored, int key, const host::CodePage& codePage)
 {
     const auto table = cipher::codeTableFor(key);
     return std::get<backup::BackupFiles>(
@@ -97,7 +97,7 @@ std::string backupOf(const std::vector<store::PswRecord>& stored, int key, const
         .backupBytes;
 }
 
-backup::RestoredDataFile loaded(const std::string& backupBytes, int key, const platform::CodePage& codePage,
+backup::RestoredDataFile loaded(const std::string& backupBytes, int key, const host::CodePage& codePage,
                                 const std::vector<store::PswRecord>& dataFile)
 {
     return std::get<backup::RestoredDataFile>(

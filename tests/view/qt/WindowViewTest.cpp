@@ -43,7 +43,7 @@
 
 using namespace Qt::StringLiterals;
 using namespace orvanta;
-using app::ControlId;
+using form::ControlId;
 
 namespace {
 
@@ -51,7 +51,7 @@ namespace {
 struct Fixture {
     test::TestServices fakes;
     view::QtClipboard clipboard;
-    platform::Services services()
+    host::Services services()
     {
         auto s = fakes.services();
         return {s.registry, s.environment, s.files, s.codePage, clipboard,
@@ -64,7 +64,7 @@ struct Fixture {
 std::string dataFile(Fixture& fixture, std::u16string_view destination,
                      const std::vector<std::array<std::u16string, 3>>& entries)
 {
-    app::MainWindow writer(fixture.services());
+    form::MainWindow writer(fixture.services());
     writer.Form_Load();
     std::vector<store::PswRecord> rows;
     rows.push_back({std::u16string(store::kHeaderMark), std::u16string(destination), u" ",
@@ -159,7 +159,7 @@ class WindowViewTest : public QObject {
 
 private:
     std::unique_ptr<Fixture> m_fixture;
-    std::unique_ptr<app::MainWindow> m_window;
+    std::unique_ptr<form::MainWindow> m_window;
     std::unique_ptr<view::WindowView> m_view;
 
     template <class W> W* find(const char* name)
@@ -170,9 +170,9 @@ private:
         return w;
     }
     Message message() { return find<QLineEdit>("Txtmassage")->text(); }
-    app::Control& controlNamed(const QString& name)
+    form::Control& controlNamed(const QString& name)
     {
-        for (const auto& d : app::controlTable())
+        for (const auto& d : form::controlTable())
             if (view::toQString(d.name) == name)
                 return m_window->control(d.id);
         qFatal("no control named %s", qPrintable(name));
@@ -180,7 +180,7 @@ private:
 
     void start()
     {
-        m_window = std::make_unique<app::MainWindow>(m_fixture->services());
+        m_window = std::make_unique<form::MainWindow>(m_fixture->services());
         m_view = std::make_unique<view::WindowView>(*m_window);
         m_view->load();
         m_view->show();
@@ -398,17 +398,17 @@ private slots:
     void everyWidgetIsPresentedAsTheDesignSays()
     {
         showAlice();
-        using R = app::AccessibleRole;
+        using R = form::AccessibleRole;
         const std::map<R, QAccessible::Role> roles{
             {R::Text, QAccessible::EditableText},   {R::ComboBox, QAccessible::ComboBox},
             {R::List, QAccessible::List},           {R::Button, QAccessible::Button},
             {R::Label, QAccessible::StaticText},    {R::Image, QAccessible::Graphic},
             {R::Separator, QAccessible::Separator}, {R::Nothing, QAccessible::StaticText},
         };
-        for (const auto& d : app::controlTable()) {
+        for (const auto& d : form::controlTable()) {
             auto* w = m_view->findChild<QWidget*>(view::toQString(d.name));
             auto* face = QAccessible::queryAccessibleInterface(w);
-            const auto role = app::accessibleRole(d.id);
+            const auto role = form::accessibleRole(d.id);
             const QByteArray name(d.name.data(), static_cast<qsizetype>(d.name.size()));
             // The tests have no picture to show.
             if (role == R::Image && qobject_cast<QLabel*>(w)->pixmap().isNull())
@@ -417,10 +417,10 @@ private slots:
             QVERIFY2(face->state().invisible == (role == R::Nothing || w->isHidden()), name);
             if (role == R::Nothing)
                 continue;
-            QCOMPARE(face->text(QAccessible::Name), view::toQString(app::accessibleName(d.id)));
+            QCOMPARE(face->text(QAccessible::Name), view::toQString(form::accessibleName(d.id)));
             if (role == R::Text) {
                 // Read-only boxes are no editable text at all: a tool cannot write into them.
-                const bool readOnly = app::accessibleReadOnly(d.id);
+                const bool readOnly = form::accessibleReadOnly(d.id);
                 QVERIFY2(face->state().readOnly == readOnly && face->state().editable == !readOnly, name);
                 QVERIFY2((face->editableTextInterface() == nullptr) == readOnly, name);
                 QVERIFY2(face->textInterface(), name);
@@ -520,18 +520,18 @@ private slots:
             start();
             if (!before)
                 QApplication::setPalette(dark);
-            for (const auto& d : app::controlTable()) {
+            for (const auto& d : form::controlTable()) {
                 auto* w = m_view->findChild<QWidget*>(view::toQString(d.name));
                 const auto& p = w->palette();
-                const QColor text = view::colourOf(d.foreground.value_or(app::kDesignText));
+                const QColor text = view::colourOf(d.foreground.value_or(form::kDesignText));
                 QCOMPARE(p.color(QPalette::WindowText), text);
                 QCOMPARE(p.color(QPalette::Text), text);
                 QCOMPARE(p.color(QPalette::ButtonText), text);
                 QCOMPARE(p.color(QPalette::Base),
-                         view::colourOf(d.background.value_or(app::kDesignBoxBackground)));
+                         view::colourOf(d.background.value_or(form::kDesignBoxBackground)));
                 if (!d.background)
-                    QCOMPARE(p.color(QPalette::Button), view::colourOf(app::kDesignFace));
-                QCOMPARE(p.color(QPalette::Highlight), view::colourOf(app::kDesignSelection));
+                    QCOMPARE(p.color(QPalette::Button), view::colourOf(form::kDesignFace));
+                QCOMPARE(p.color(QPalette::Highlight), view::colourOf(form::kDesignSelection));
             }
             m_view.reset();
             QApplication::setPalette(light);
@@ -882,7 +882,7 @@ private slots:
         for (int i = 0; i < 70; ++i)
             guide += "1. item\n";
         view::QtHelpViewer viewer;
-        QVERIFY(viewer.show(*app::readHelpFile(guide)));
+        QVERIFY(viewer.show(*form::readHelpFile(guide)));
         // The window the user sees on the screen, found as a screen reader finds it.
         QTextBrowser* shown = nullptr;
         const auto findShown = [&shown] {

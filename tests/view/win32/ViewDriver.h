@@ -17,7 +17,7 @@ namespace orvanta::test {
 class ViewDriver {
 public:
     /// `clipboard` takes the place of the fake clipboard when given.
-    explicit ViewDriver(platform::Clipboard* clipboard = nullptr)
+    explicit ViewDriver(host::Clipboard* clipboard = nullptr)
         : window(withClipboard(d.services.services(), clipboard)), view(window, GetModuleHandleW(nullptr))
     {
     }
@@ -45,43 +45,43 @@ public:
         }
     }
 
-    HWND control(app::ControlId id) const { return view.control(id); }
+    HWND control(form::ControlId id) const { return view.control(id); }
     /// The text field of a box; the edit field inside the drop-down box.
-    HWND field(app::ControlId id) const
+    HWND field(form::ControlId id) const
     {
-        if (id != app::ControlId::cmbnamae)
+        if (id != form::ControlId::cmbnamae)
             return control(id);
         COMBOBOXINFO info{};
         info.cbSize = sizeof info;
         GetComboBoxInfo(control(id), &info);
         return info.hwndItem;
     }
-    std::u16string shown(app::ControlId id) const { return view_win32::windowText(control(id)); }
-    bool visible(app::ControlId id) const { return IsWindowVisible(control(id)) != FALSE; }
+    std::u16string shown(form::ControlId id) const { return view_win32::windowText(control(id)); }
+    bool visible(form::ControlId id) const { return IsWindowVisible(control(id)) != FALSE; }
 
     /// Text put into a box whole, as a paste or an assistive tool does.
-    void setText(app::ControlId id, const std::u16string& text)
+    void setText(form::ControlId id, const std::u16string& text)
     {
         SendMessageW(field(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(view_win32::wide(text)));
         pump();
     }
     /// Characters typed into a box, one WM_CHAR each (a surrogate pair as two).
-    void type(app::ControlId id, std::u16string_view text)
+    void type(form::ControlId id, std::u16string_view text)
     {
         SendMessageW(field(id), WM_SETFOCUS, 0, 0);
         for (const char16_t unit : text)
             SendMessageW(field(id), WM_CHAR, unit, 1);
         pump();
     }
-    void click(app::ControlId id)
+    void click(form::ControlId id)
     {
         SendMessageW(control(id), BM_CLICK, 0, 0);
         pump();
     }
     /// A choice in the drop-down box or the list, by its text.
-    void choose(app::ControlId id, std::u16string_view item)
+    void choose(form::ControlId id, std::u16string_view item)
     {
-        const bool combo = id == app::ControlId::cmbnamae;
+        const bool combo = id == form::ControlId::cmbnamae;
         const std::u16string text(item);
         const auto found =
             SendMessageW(control(id), combo ? CB_FINDSTRINGEXACT : LB_FINDSTRINGEXACT,
@@ -91,12 +91,12 @@ public:
         notify(id, combo ? CBN_SELCHANGE : LBN_SELCHANGE);
     }
     /// A double-click on the list: the click before it has chosen the entry.
-    void doubleClick(app::ControlId id, std::u16string_view item)
+    void doubleClick(form::ControlId id, std::u16string_view item)
     {
         choose(id, item);
         notify(id, LBN_DBLCLK);
     }
-    void notify(app::ControlId id, UINT code)
+    void notify(form::ControlId id, UINT code)
     {
         const int identifier = GetDlgCtrlID(control(id));
         SendMessageW(view.window(), WM_COMMAND, MAKEWPARAM(identifier, code),
@@ -124,9 +124,9 @@ public:
         pump();
     }
 
-    std::vector<std::u16string> listItems(app::ControlId id) const
+    std::vector<std::u16string> listItems(form::ControlId id) const
     {
-        const bool combo = id == app::ControlId::cmbnamae;
+        const bool combo = id == form::ControlId::cmbnamae;
         std::vector<std::u16string> items;
         const auto count = SendMessageW(control(id), combo ? CB_GETCOUNT : LB_GETCOUNT, 0, 0);
         for (LRESULT i = 0; i < count; ++i) {
@@ -145,11 +145,11 @@ public:
     /// The temporary Windir, the fakes (with the product identifier that gives key 23) and the rows of a
     /// test file, with a window of its own that the test does not drive.
     WindowDriver d;
-    app::MainWindow window;
+    form::MainWindow window;
     view_win32::Win32View view;
 
 private:
-    static platform::Services withClipboard(platform::Services services, platform::Clipboard* clipboard)
+    static host::Services withClipboard(host::Services services, host::Clipboard* clipboard)
     {
         if (!clipboard)
             return services;

@@ -11,7 +11,7 @@
 namespace orvanta::test {
 namespace {
 
-using app::ControlId;
+using form::ControlId;
 
 // A COM object goes through its interfaces' Release, never through a destructor: they have none.
 #pragma GCC diagnostic push
@@ -112,10 +112,10 @@ TEST(Win32AccessibilityTest, NamesEachControlAsAUserSeesItAndReadsOutEachNewMess
     HWND box = v.control(ControlId::Txtmassage);
     const std::set<ControlId> kOnlyShow{ControlId::Txtmassage, ControlId::Lblpassword, ControlId::Lblbikouran,
                                         ControlId::Txtdirectry, ControlId::regprodid};
-    for (const auto& d : app::controlTable()) {
+    for (const auto& d : form::controlTable()) {
         HWND control = v.control(d.id);
         if (control && d.id != ControlId::Txtmassage) {
-            EXPECT_EQ(service.names[control], app::accessibleName(d.id)) << d.name;
+            EXPECT_EQ(service.names[control], form::accessibleName(d.id)) << d.name;
         }
         // The boxes that only show a value are read-only, which assistive tools report.
         if (control && view_win32::isBox(d.kind)) {
@@ -123,7 +123,7 @@ TEST(Win32AccessibilityTest, NamesEachControlAsAUserSeesItAndReadsOutEachNewMess
             EXPECT_EQ(readOnly, kOnlyShow.contains(d.id)) << d.name;
         }
     }
-    EXPECT_EQ(service.names[v.field(ControlId::cmbnamae)], app::accessibleName(ControlId::cmbnamae));
+    EXPECT_EQ(service.names[v.field(ControlId::cmbnamae)], form::accessibleName(ControlId::cmbnamae));
     EXPECT_EQ(service.liveSettings, (std::map<HWND, LONG>{{box, 1}}));
     EXPECT_EQ(service.names[box], v.window.Txtmassage.text());
 

@@ -92,7 +92,7 @@ TEST(Win32HelpViewerTest, ShowsTheGuideAsRichTextAndEscapeClosesIt)
     Win32HelpViewer viewer(GetModuleHandleW(nullptr));
 
     ASSERT_TRUE(
-        viewer.show(*app::readHelpFile("# Orvanta の使い方\n\n**F1** キーで\nヘルプ\n\n1. 選ぶ\n- 見る\n")));
+        viewer.show(*form::readHelpFile("# Orvanta の使い方\n\n**F1** キーで\nヘルプ\n\n1. 選ぶ\n- 見る\n")));
     ASSERT_NE(viewer.window(), nullptr);
     EXPECT_TRUE(IsWindowVisible(viewer.window()));
     // Wine's box holds a hidden space wherever a line of Japanese may break.
@@ -115,7 +115,7 @@ TEST(Win32HelpViewerTest, ShowsTheGuideAsRichTextAndEscapeClosesIt)
     HWND first = viewer.window();
     SendMessageW(viewer.textBox(), WM_KEYDOWN, VK_ESCAPE, 0);
     EXPECT_FALSE(IsWindowVisible(first));
-    ASSERT_TRUE(viewer.show(*app::readHelpFile("changed")));
+    ASSERT_TRUE(viewer.show(*form::readHelpFile("changed")));
     EXPECT_EQ(viewer.window(), first);
     EXPECT_EQ(view_win32::windowText(viewer.textBox()), u"changed");
 }
@@ -131,7 +131,7 @@ TEST(Win32HelpViewerTest, RichTextKeepsRunsShortAndWritesOutBulletsBeyondTheFirs
     text += "\n\n";
     for (int i = 0; i < 501; ++i)
         text += "- a\n";
-    const auto rtf = Win32HelpViewer::richText(*app::readHelpFile(text), u"IPAPGothic", true);
+    const auto rtf = Win32HelpViewer::richText(*form::readHelpFile(text), u"IPAPGothic", true);
     EXPECT_NE(rtf.find("word word{\\cf1  }word"), std::string::npos);
     EXPECT_NE(rtf.find("{\\*\\pn\\pnlvlblt\\pnindent320}\\fi-320\\li560\\sa60 a\\par"), std::string::npos);
     EXPECT_EQ(rtf.find("\\u8226?"), rtf.rfind("\\u8226?"));
@@ -142,7 +142,7 @@ TEST(Win32HelpViewerTest, RichTextKeepsRunsShortAndWritesOutBulletsBeyondTheFirs
 // Japanese may break (a hidden space), and nowhere inside a file name; the box of Windows needs no telling.
 TEST(Win32HelpViewerTest, RichTextNamesTheFaceAndMarksWhereJapaneseMayBreak)
 {
-    const auto help = *app::readHelpFile("ます。psw.ini.bak");
+    const auto help = *form::readHelpFile("ます。psw.ini.bak");
     const auto wine = Win32HelpViewer::richText(help, u"ＭＳ Ｐゴシック", true);
     EXPECT_NE(wine.find("\\fcharset128 \\'82\\'6c\\'82\\'72\\'20\\'82\\'6f\\'83\\'53"), std::string::npos);
     EXPECT_NE(wine.find("\\u12414?{\\v  }\\u12377?\\u12290?{\\v  }psw.ini.bak\\par"), std::string::npos);

@@ -17,7 +17,7 @@
 #include <unistd.h>
 #include <vector>
 
-namespace orvanta::platform {
+namespace orvanta::host {
 namespace {
 
 char lowerLetter(char c)
@@ -332,4 +332,4 @@ std::u16string DriveLinks::displayName(std::string_view rootPath) const
     return name + u" (" + upper + u":)";
 }
 
-} // namespace orvanta::platform
+} // namespace orvanta::host

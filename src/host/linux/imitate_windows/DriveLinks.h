@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-namespace orvanta::platform {
+namespace orvanta::host {
 
 /// /media/<user> and /run/media/<user>, where udisks mounts the user's sticks and cards.
 std::vector<std::string> defaultMediaFolders();
@@ -70,4 +70,4 @@ private:
     std::string m_home;
 };
 
-} // namespace orvanta::platform
+} // namespace orvanta::host

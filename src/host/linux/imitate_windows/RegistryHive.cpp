@@ -14,7 +14,7 @@
 #include <variant>
 #include <vector>
 
-namespace orvanta::platform {
+namespace orvanta::host {
 namespace {
 
 constexpr std::uint32_t HKEY_CLASSES_ROOT = 0x80000000;
@@ -556,4 +556,4 @@ std::size_t RegistryHive::valueCount() const
     return count;
 }
 
-} // namespace orvanta::platform
+} // namespace orvanta::host

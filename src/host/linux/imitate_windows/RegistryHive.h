@@ -12,7 +12,7 @@
 #include <string_view>
 #include <utility>
 
-namespace orvanta::platform {
+namespace orvanta::host {
 
 /// The registry of a host without one: a hive file in the text format the Windows registry editor
 /// exports ("Windows Registry Editor Version 5.00" in UTF-16LE, "REGEDIT4" in the ANSI code page,
@@ -63,4 +63,4 @@ private:
     std::optional<std::size_t> m_damagedProductIdLine;
 };
 
-} // namespace orvanta::platform
+} // namespace orvanta::host

@@ -5,7 +5,7 @@
 
 #include <sys/stat.h>
 
-namespace orvanta::platform {
+namespace orvanta::host {
 namespace {
 
 // mkdir -p; every folder it makes is the user's only, as the XDG base folders are.
@@ -25,4 +25,4 @@ std::string imitatedWindowsFolder()
     return folder;
 }
 
-} // namespace orvanta::platform
+} // namespace orvanta::host

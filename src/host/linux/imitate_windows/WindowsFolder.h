@@ -6,11 +6,11 @@
 
 #include <string>
 
-namespace orvanta::platform {
+namespace orvanta::host {
 
 /// The folder that stands in for the Windows folder while Windir is not set: the program's data folder
 /// ($XDG_DATA_HOME/orvanta, by default ~/.local/share/orvanta), created, readable by the user only, on
 /// first use.
 std::string imitatedWindowsFolder();
 
-} // namespace orvanta::platform
+} // namespace orvanta::host

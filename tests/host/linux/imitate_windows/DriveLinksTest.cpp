@@ -12,7 +12,7 @@
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 
-namespace orvanta::platform {
+namespace orvanta::host {
 namespace {
 
 namespace fs = std::filesystem;
@@ -223,4 +223,4 @@ TEST_F(DriveLinksTest, CurrentDriveIsCOrTheHomeFolder)
 }
 
 } // namespace
-} // namespace orvanta::platform
+} // namespace orvanta::host

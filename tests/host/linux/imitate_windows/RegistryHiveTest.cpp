@@ -12,7 +12,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace orvanta::platform {
+namespace orvanta::host {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
@@ -351,9 +351,9 @@ TEST(RegistryHiveFile, ReadsTheFileAndToleratesItsAbsence)
 }
 
 } // namespace
-} // namespace orvanta::platform
+} // namespace orvanta::host
 
-namespace orvanta::platform {
+namespace orvanta::host {
 namespace {
 
 const std::string kProductKeyLine = "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion]\r\n";
@@ -450,4 +450,4 @@ TEST(RegistryHiveFile, SaysWhyTheProductIdCouldNotBeRead)
 }
 
 } // namespace
-} // namespace orvanta::platform
+} // namespace orvanta::host
