@@ -18,7 +18,11 @@ namespace orvanta::fuzz {
 class MemoryFiles final : public host::FileSystem {
 public:
     std::optional<host::Failure> replaceRefusal(std::u16string_view) const override { return std::nullopt; }
-    bool exists(std::u16string_view path) const override { return files.contains(std::u16string(path)); }
+    // The files have no host path: one that is there is named by an empty one.
+    std::optional<std::string> existingHostPath(std::u16string_view path) const override
+    {
+        return files.contains(std::u16string(path)) ? std::optional<std::string>("") : std::nullopt;
+    }
     std::optional<std::string> hostPath(std::u16string_view) const override { return std::nullopt; }
 
     std::map<std::u16string, std::string> files;
