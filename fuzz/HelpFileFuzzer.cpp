@@ -7,6 +7,7 @@
 #include "FuzzWindow.h"
 #include "Promises.h"
 #include "form/HelpText.h"
+#include "form/Messages.h"
 #include "host/Utf8.h"
 
 #include <algorithm>
@@ -52,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto decoded =
         text.find('\0') == std::string_view::npos ? host::fromUtf8Strict(text) : std::nullopt;
     if (!decoded) {
-        check(message.starts_with(u"ヘルプファイルを表示できません："),
+        check(message == form::helpUnreadableMessage(window.helpFile()),
               "a file that is no help text was not refused");
         return 0;
     }

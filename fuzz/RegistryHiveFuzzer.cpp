@@ -3,7 +3,9 @@
 // could not be read when the hive's ProductId line is damaged.
 #include "FuzzWindow.h"
 #include "Promises.h"
+#include "form/Messages.h"
 #include "host/linux/imitate_windows/RegistryHive.h"
+#include "rules/cipher/Messages.h"
 
 #include <cstdint>
 
@@ -25,17 +27,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::FuzzWindow machine({}, &hive);
     const auto& message = machine.window.Txtmassage.text();
     const auto& key = machine.window.X.shown;
-    if (hive.problem()) {
-        check(message.starts_with(u"製品IDを読み取れません。"), "a damaged product ID not told");
-        check(message.find(u"仮の暗号化キー " + key + u" を設定しました。") != std::u16string::npos,
-              "a damaged product ID without the key in force");
+    if (const auto problem = hive.problem()) {
+        check(message == form::keyProblemMessage(problem->what, key),
+              "a damaged product ID not told with the key in force");
         return 0;
     }
-    if (message == u"製品IDから暗号化キーを得られないため、固定キー 00 を設定しました。") {
+    if (message == cipher::fixedKeyMessage(u"00")) {
         check(key == u"00", "the fixed key message without the fixed key");
         return 0;
     }
-    check(message == u"暗号化キーは、自動で " + key + u" を設定しました。", "an unexpected start-up message");
+    check(message == cipher::keyMessage(key), "an unexpected start-up message");
     check(!key.empty() && key.size() <= 2, "a key of the machine's own that is not one or two digits");
     for (char16_t c : key)
         check(c >= u'0' && c <= u'9', "a key of the machine's own that is not digits");
