@@ -44,7 +44,7 @@ std::vector<std::u16string> everyMessage()
         return failure(cause.description + std::u16string(host::kVirtualStoreNote));
     };
     const auto completed = [&](std::u16string_view what) {
-        return std::u16string(what) + destination + u"の " + id + u":" + password +
+        return entries::completionText(what, destination, id, password) +
                std::u16string(store::kUnsyncedNote);
     };
     const auto rows = [&](store::RowsProblem::Kind kind) {

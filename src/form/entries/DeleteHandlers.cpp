@@ -19,8 +19,8 @@ void MainWindow::btndelete_Click()
         return;
     reload();
     // The message names the entry by the boxes as they stand, even when the user had edited them.
-    Txtmassage.setText(
-        doneMessage(u"削除完了" + Txtnamae.text() + u"の " + Txtidbox.text() + u":" + Txtpassnew.text()));
+    Txtmassage.setText(doneMessage(
+        entries::completionText(u"削除完了", Txtnamae.text(), Txtidbox.text(), Txtpassnew.text())));
     changfrag = false;
     applyScreen(Screen::Result);
 }

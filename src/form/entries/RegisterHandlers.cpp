@@ -29,8 +29,8 @@ void MainWindow::btnnew_Click()
     if (newngfrag)
         Txtmassage.setText(doneMessage(u"新規名は使われている"));
     else
-        Txtmassage.setText(
-            doneMessage(u"登録完了" + Txtnamae.text() + u"の " + Txtidbox.text() + u":" + Txtpassnew.text()));
+        Txtmassage.setText(doneMessage(
+            entries::completionText(u"登録完了", Txtnamae.text(), Txtidbox.text(), Txtpassnew.text())));
     applyScreen(Screen::Result);
 }
 

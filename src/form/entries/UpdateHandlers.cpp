@@ -45,8 +45,8 @@ void MainWindow::btnkousin_Click()
         return;
     }
     reload();
-    Txtmassage.setText(
-        doneMessage(u"更新完了" + Txtnamae.text() + u"の " + Txtidbox.text() + u":" + Txtpassnew.text()));
+    Txtmassage.setText(doneMessage(
+        entries::completionText(u"更新完了", Txtnamae.text(), Txtidbox.text(), Txtpassnew.text())));
     applyScreen(Screen::Result);
 }
 

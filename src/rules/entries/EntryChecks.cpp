@@ -60,4 +60,11 @@ std::optional<std::u16string> chosenDestinationProblem(std::u16string_view desti
     return u"登録先「" + std::u16string(store::kHeaderMark) + u"」は変更も削除もできません。";
 }
 
+std::u16string completionText(std::u16string_view done, std::u16string_view destination,
+                              std::u16string_view id, std::u16string_view password)
+{
+    return std::u16string(done) + std::u16string(destination) + u"の " + std::u16string(id) + u":" +
+           std::u16string(password);
+}
+
 } // namespace orvanta::entries

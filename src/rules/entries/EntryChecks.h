@@ -29,4 +29,9 @@ std::optional<std::u16string> entryProblem(const EntryText& entry, const host::C
 /// (only a file edited by hand has one) cannot be told from the header rows it would be matched against.
 std::optional<std::u16string> chosenDestinationProblem(std::u16string_view destination);
 
+/// What a registration, update or deletion says when it is done: `done` (「登録完了」 and the like), then
+/// the entry as the user typed it, "destination の id:password".
+std::u16string completionText(std::u16string_view done, std::u16string_view destination,
+                              std::u16string_view id, std::u16string_view password);
+
 } // namespace orvanta::entries
