@@ -76,6 +76,25 @@ Win32View::~Win32View()
     m_window.Txtmassage.onChange = std::move(m_messageChange);
 }
 
+void Win32View::load()
+{
+    route([this] { m_window.Form_Load(); });
+    // Looking the face up and decoding the picture need no window: they run on a thread of their own
+    // while the system makes the window, which takes longer than both. (Where no thread can be started,
+    // create() does them itself.)
+    m_prepared = std::async(std::launch::async | std::launch::deferred, &Win32View::prepare,
+                            m_window.pictureFile());
+}
+
+Win32View::Prepared Win32View::prepare(const std::string& pictureFile)
+{
+    // The screen's fonts are every window's.
+    HDC screen = GetDC(nullptr);
+    Prepared prepared{designFace(screen), pictureFile.empty() ? Picture{} : loadPicture(pictureFile)};
+    ReleaseDC(nullptr, screen);
+    return prepared;
+}
+
 bool Win32View::create()
 {
     WNDCLASSEXW windowClass{};
@@ -95,19 +114,18 @@ bool Win32View::create()
     const std::u16string caption(form::kWindowCaption);
     CreateWindowExW(0, kClassName, wide(caption), kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT, size.cx,
                     size.cy, nullptr, nullptr, m_instance, this);
-    return m_hwnd != nullptr;
-}
-
-void Win32View::load()
-{
-    route([this] { m_window.Form_Load(); });
+    if (!m_hwnd)
+        return false;
+    Prepared prepared = m_prepared.valid() ? m_prepared.get() : prepare(m_window.pictureFile());
+    m_face = std::move(prepared.face);
     applyDpi(nullptr, false);
     // The controls start-up hid wait until the window is on the screen (kCompleteWindow).
     buildControls(true);
     mirror();
     m_loaded = true;
     // The picture Form_Load found is there when the window first shows, behind the key message.
-    showPicture();
+    showPicture(prepared.picture);
+    return true;
 }
 
 void Win32View::show(int showCommand)
@@ -263,7 +281,6 @@ bool Win32View::onCreate()
     m_dpi = GetDpiForWindow(m_hwnd);
     if (m_dpi == 0)
         m_dpi = 96;
-    resolveFontFace();
     chooseColours();
     // The controls wait for start-up (load()), which decides which of them show: those are then made
     // shown, rather than all shown here and most hidden again a moment later. What the window does not show
@@ -276,13 +293,6 @@ bool Win32View::onCreate()
     PostMessageW(m_hwnd, kCompleteWindow, 0, 0);
     PostMessageW(m_hwnd, kShowIcon, 0, 0);
     return true;
-}
-
-void Win32View::resolveFontFace()
-{
-    HDC dc = GetDC(m_hwnd);
-    m_face = designFace(dc);
-    ReleaseDC(m_hwnd, dc);
 }
 
 HFONT Win32View::font(double points, bool bold)
@@ -714,11 +724,9 @@ void Win32View::showIcon()
                  icon(GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
 }
 
-void Win32View::showPicture()
+void Win32View::showPicture(const Picture& picture)
 {
     // The decoded picture goes once it is drawn into the background; a change of scale decodes it again.
-    const auto& file = m_window.pictureFile();
-    const Picture picture = file.empty() ? Picture{} : loadPicture(file);
     m_pictureShown = picture.bitmap != nullptr;
     rebuildBackground(m_pictureShown ? &picture : nullptr);
     RedrawWindow(m_hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);

@@ -11,6 +11,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <future>
 #include <map>
 #include <memory>
 #include <optional>
@@ -47,11 +48,12 @@ public:
     Win32View(const Win32View&) = delete;
     Win32View& operator=(const Win32View&) = delete;
 
-    /// Creates the window and its controls, hidden until load() shows those of the start-up screen; false
-    /// when Windows refused.
-    bool create();
-    /// Runs the window's start-up and shows the controls' state and the picture it found.
+    /// Runs the window's start-up, then looks up the design's face and decodes the picture it found while
+    /// create() makes the window.
     void load();
+    /// Creates the window, hidden, with the controls of the start-up screen as start-up left them and the
+    /// picture beneath; false when Windows refused.
+    bool create();
     /// Shows the window and puts the focus on the first control the user can reach with Tab.
     void show(int showCommand);
     /// Ends the message loop when the window closes (the program's one window does; a test's does not).
@@ -109,7 +111,7 @@ private:
     void onDestroy();
     void onComboFieldSet();
     void onClose();
-    void showPicture();
+    void showPicture(const Picture& picture);
     void showIcon();
 
     // Building and sizing.
@@ -134,7 +136,6 @@ private:
     /// The size a label's caption is drawn at: its designed size, or smaller when it would not fit.
     /// `extent` is the caption's size at that font size (none for an empty caption).
     double fittedPoints(HDC dc, const form::ControlDesign& design, double points, int room, SIZE& extent);
-    void resolveFontFace();
     /// Lets a label paint its caption only, so that it covers nothing beside its text.
     void clipToCaption(const form::ControlDesign& design, const RECT& place, SIZE extent);
     /// The colours the window paints with: its design's, or the system's in high-contrast mode.
@@ -204,6 +205,13 @@ private:
     Palette m_palette;
     UniqueBrush m_boxBrush;
 
+    /// What the window draws that needs no window to prepare, prepared beside the window's making.
+    struct Prepared {
+        std::u16string face;
+        Picture picture;
+    };
+    static Prepared prepare(const std::string& pictureFile);
+    std::future<Prepared> m_prepared;
     std::u16string m_face;
     std::map<std::pair<int, bool>, UniqueFont> m_fonts; // by quarter points and boldness
     bool m_loaded = false;                              // start-up has run and the background is drawn

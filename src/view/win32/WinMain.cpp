@@ -34,13 +34,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand)
     form::MainWindow window(
         {registry, environment, files, codePage, clipboard, clock, random, help, drives, timer});
     view_win32::Win32View view(window, instance);
+    view.load();
     if (!view.create()) {
         MessageBoxW(nullptr, L"ウィンドウを作れないため、Orvanta を起動できません。", L"Orvanta",
                     MB_OK | MB_ICONERROR);
         return 1;
     }
     view.setQuitOnClose(true);
-    view.load();
     view.show(showCommand);
 
     MSG message{};

@@ -22,14 +22,14 @@ public:
     {
     }
 
-    /// Puts psw.ini in place, then creates, starts and shows the window.
+    /// Puts psw.ini in place, then starts, creates and shows the window.
     bool start(const std::string& bytes)
     {
         if (!bytes.empty())
             d.services.windowsDir.write("psw.ini", bytes);
+        view.load();
         if (!view.create())
             return false;
-        view.load();
         view.show(SW_SHOWNOACTIVATE);
         pump();
         return true;

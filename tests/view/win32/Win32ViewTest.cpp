@@ -429,8 +429,8 @@ TEST(Win32PictureTest, ThePictureIsThereWhenTheWindowFirstShows)
 {
     ViewDriver v;
     v.d.services.programDir.write("logob.jpg", fileBytes(ORVANTA_TEST_PICTURE));
-    ASSERT_TRUE(v.view.create());
     v.view.load();
+    ASSERT_TRUE(v.view.create());
     EXPECT_FALSE(IsWindowVisible(v.view.window()));
     EXPECT_TRUE(v.view.pictureShown());
 }
