@@ -82,16 +82,24 @@ void Win32View::load()
     // Looking the face up and decoding the picture need no window: they run on a thread of their own
     // while the system makes the window, which takes longer than both. (Where no thread can be started,
     // create() does them itself.)
-    m_prepared = std::async(std::launch::async | std::launch::deferred, &Win32View::prepare,
-                            m_window.pictureFile());
+    m_prepared =
+        std::async(std::launch::async | std::launch::deferred, &Win32View::prepare, m_window.pictureFile());
 }
 
 Win32View::Prepared Win32View::prepare(const std::string& pictureFile)
 {
+    Prepared prepared;
     // The screen's fonts are every window's.
     HDC screen = GetDC(nullptr);
-    Prepared prepared{designFace(screen), pictureFile.empty() ? Picture{} : loadPicture(pictureFile)};
+    prepared.face = designFace(screen);
     ReleaseDC(nullptr, screen);
+    // The decoded picture goes once it is drawn into the background; a change of scale decodes it again.
+    const Picture picture = pictureFile.empty() ? Picture{} : loadPicture(pictureFile);
+    prepared.pictureFound = picture.bitmap != nullptr;
+    prepared.dpi = GetDpiForSystem();
+    prepared.colours = coloursNow();
+    prepared.background =
+        backgroundBrush(prepared.pictureFound ? &picture : nullptr, prepared.dpi, prepared.colours);
     return prepared;
 }
 
@@ -123,8 +131,15 @@ bool Win32View::create()
     buildControls(true);
     mirror();
     m_loaded = true;
-    // The picture Form_Load found is there when the window first shows, behind the key message.
-    showPicture(prepared.picture);
+    // The picture Form_Load found is there when the window first shows, behind the key message. A window
+    // that opens on a monitor of another scale than the system's, or with the colours changed meanwhile,
+    // draws its background afresh.
+    m_pictureShown = prepared.pictureFound;
+    if (prepared.dpi == m_dpi && prepared.colours == Colours{m_systemColours, m_palette})
+        m_backgroundBrush = std::move(prepared.background);
+    else
+        rebuildBackground();
+    RedrawWindow(m_hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
     return true;
 }
 
@@ -486,13 +501,9 @@ void Win32View::applyDpi(const RECT* suggested, bool moveControls)
     ReleaseDC(m_hwnd, dc);
     if (m_tooltip)
         SendMessageW(m_tooltip, TTM_SETMAXTIPWIDTH, 0, pixelsAt(8000, m_dpi));
-    // Until start-up has found the picture, the window has no background of its own (load()).
-    if (m_pictureShown) {
-        const Picture picture = loadPicture(m_window.pictureFile());
-        rebuildBackground(picture.bitmap ? &picture : nullptr);
-    } else if (m_loaded) {
-        rebuildBackground(nullptr);
-    }
+    // Until create() has drawn the background, the window has none of its own.
+    if (m_loaded)
+        rebuildBackground();
     RedrawWindow(m_hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
 }
 
@@ -540,18 +551,25 @@ void Win32View::clipToCaption(const ControlDesign& d, const RECT& place, SIZE ex
         DeleteObject(region);
 }
 
-void Win32View::chooseColours()
+Win32View::Colours Win32View::coloursNow()
 {
     HIGHCONTRASTW contrast{};
     contrast.cbSize = sizeof contrast;
-    m_systemColours = SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) &&
-                      (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
-    if (m_systemColours)
-        m_palette = {GetSysColor(COLOR_BTNTEXT), GetSysColor(COLOR_WINDOWTEXT), GetSysColor(COLOR_WINDOW),
-                     GetSysColor(COLOR_BTNFACE)};
-    else
-        m_palette = {colourOf(form::kDesignText), colourOf(form::kDesignText),
-                     colourOf(form::kDesignBoxBackground), colourOf(form::kDesignFace)};
+    if (SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) &&
+        (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0)
+        return {true,
+                {GetSysColor(COLOR_BTNTEXT), GetSysColor(COLOR_WINDOWTEXT), GetSysColor(COLOR_WINDOW),
+                 GetSysColor(COLOR_BTNFACE)}};
+    return {false,
+            {colourOf(form::kDesignText), colourOf(form::kDesignText), colourOf(form::kDesignBoxBackground),
+             colourOf(form::kDesignFace)}};
+}
+
+void Win32View::chooseColours()
+{
+    const Colours colours = coloursNow();
+    m_systemColours = colours.system;
+    m_palette = colours.palette;
     m_boxBrush.reset(CreateSolidBrush(m_palette.box));
 }
 
@@ -562,46 +580,40 @@ void Win32View::onSystemColours()
     if (!wasSystem && !m_systemColours)
         return;
     // The picture goes in high contrast and comes back without it.
-    if (m_pictureShown && !m_systemColours) {
-        const Picture picture = loadPicture(m_window.pictureFile());
-        rebuildBackground(picture.bitmap ? &picture : nullptr);
-    } else {
-        rebuildBackground(nullptr);
-    }
+    rebuildBackground();
     RedrawWindow(m_hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
-void Win32View::rebuildBackground(const Picture* picture)
+UniqueBrush Win32View::backgroundBrush(const Picture* picture, UINT dpi, const Colours& colours)
 {
-    const int width = pixelsAt(form::kClientWidthTwips, m_dpi);
-    const int height = pixelsAt(form::kClientHeightTwips, m_dpi);
-    HDC screen = GetDC(m_hwnd);
+    const int width = pixelsAt(form::kClientWidthTwips, dpi);
+    const int height = pixelsAt(form::kClientHeightTwips, dpi);
+    HDC screen = GetDC(nullptr);
     HDC dc = CreateCompatibleDC(screen);
     const UniqueBitmap background(CreateCompatibleBitmap(screen, width, height));
-    ReleaseDC(m_hwnd, screen);
-    m_backgroundBrush.reset();
+    ReleaseDC(nullptr, screen);
     if (!dc || !background) {
         if (dc)
             DeleteDC(dc);
-        return;
+        return {};
     }
     HGDIOBJ oldBitmap = SelectObject(dc, background.get());
     const RECT all{0, 0, width, height};
-    SetDCBrushColor(dc, m_palette.face);
+    SetDCBrushColor(dc, colours.palette.face);
     FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
 
     // In high contrast the window is plain: the system's text on the system's face, with no picture.
-    if (picture && !m_systemColours) {
+    if (picture && !colours.system) {
         // The picture at its own size in inches, cut off at the edge of its place.
-        const RECT place = placeAt(form::design(ControlId::Image1), m_dpi);
+        const RECT place = placeAt(form::design(ControlId::Image1), dpi);
         HDC pictureDc = CreateCompatibleDC(dc);
         HGDIOBJ oldPicture = SelectObject(pictureDc, picture->bitmap.get());
         const int saved = SaveDC(dc);
         IntersectClipRect(dc, place.left, place.top, place.right, place.bottom);
         SetStretchBltMode(dc, HALFTONE);
         SetBrushOrgEx(dc, 0, 0, nullptr);
-        StretchBlt(dc, place.left, place.top, MulDiv(picture->width, static_cast<int>(m_dpi), 96),
-                   MulDiv(picture->height, static_cast<int>(m_dpi), 96), pictureDc, 0, 0, picture->width,
+        StretchBlt(dc, place.left, place.top, MulDiv(picture->width, static_cast<int>(dpi), 96),
+                   MulDiv(picture->height, static_cast<int>(dpi), 96), pictureDc, 0, 0, picture->width,
                    picture->height, SRCCOPY);
         RestoreDC(dc, saved);
         SelectObject(pictureDc, oldPicture);
@@ -609,22 +621,33 @@ void Win32View::rebuildBackground(const Picture* picture)
     }
 
     // The frame lines round the password row, one pixel wide at 100 %.
-    UniquePen pen(CreatePen(PS_SOLID, std::max(1, static_cast<int>(m_dpi / 96)), m_palette.text));
+    UniquePen pen(CreatePen(PS_SOLID, std::max(1, static_cast<int>(dpi / 96)), colours.palette.text));
     HGDIOBJ oldPen = SelectObject(dc, pen.get());
     for (const auto& d : form::controlTable()) {
         if (d.kind != ControlKind::Line)
             continue;
-        const RECT ends = placeAt(d, m_dpi);
+        const RECT ends = placeAt(d, dpi);
         MoveToEx(dc, ends.left, ends.top, nullptr);
         LineTo(dc, ends.right, ends.bottom);
         // LineTo leaves out the last point; the design's lines meet at their corners.
-        SetPixel(dc, ends.right, ends.bottom, m_palette.text);
+        SetPixel(dc, ends.right, ends.bottom, colours.palette.text);
     }
     SelectObject(dc, oldPen);
     SelectObject(dc, oldBitmap);
     DeleteDC(dc);
     // The brush copies the bitmap, which is freed here: the window's picture is held once.
-    m_backgroundBrush.reset(CreatePatternBrush(background.get()));
+    return UniqueBrush(CreatePatternBrush(background.get()));
+}
+
+void Win32View::rebuildBackground()
+{
+    // The picture is decoded again for it; none is drawn in high contrast.
+    const Picture picture =
+        m_pictureShown && !m_systemColours ? loadPicture(m_window.pictureFile()) : Picture{};
+    // The old background goes first: the window holds one.
+    m_backgroundBrush.reset();
+    m_backgroundBrush =
+        backgroundBrush(picture.bitmap ? &picture : nullptr, m_dpi, {m_systemColours, m_palette});
 }
 
 void Win32View::onPaint()
@@ -722,14 +745,6 @@ void Win32View::showIcon()
     SendMessageW(m_hwnd, WM_SETICON, ICON_BIG, icon(0, 0, LR_DEFAULTSIZE));
     SendMessageW(m_hwnd, WM_SETICON, ICON_SMALL,
                  icon(GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
-}
-
-void Win32View::showPicture(const Picture& picture)
-{
-    // The decoded picture goes once it is drawn into the background; a change of scale decodes it again.
-    m_pictureShown = picture.bitmap != nullptr;
-    rebuildBackground(m_pictureShown ? &picture : nullptr);
-    RedrawWindow(m_hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void Win32View::onCommand(WPARAM wParam, LPARAM lParam)

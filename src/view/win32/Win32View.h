@@ -111,7 +111,6 @@ private:
     void onDestroy();
     void onComboFieldSet();
     void onClose();
-    void showPicture(const Picture& picture);
     void showIcon();
 
     // Building and sizing.
@@ -138,11 +137,11 @@ private:
     double fittedPoints(HDC dc, const form::ControlDesign& design, double points, int room, SIZE& extent);
     /// Lets a label paint its caption only, so that it covers nothing beside its text.
     void clipToCaption(const form::ControlDesign& design, const RECT& place, SIZE extent);
-    /// The colours the window paints with: its design's, or the system's in high-contrast mode.
+    /// Takes the colours the window paints with: its design's, or the system's in high-contrast mode.
     void chooseColours();
     HFONT font(double points, bool bold);
-    /// Draws the client area beneath the controls: the face colour, the picture (when given) and the lines.
-    void rebuildBackground(const Picture* picture);
+    /// Draws the client area beneath the controls again, at the window's scale in its colours.
+    void rebuildBackground();
 
     // Events to the core.
     void route(const std::function<void()>& handler);
@@ -200,15 +199,30 @@ private:
         COLORREF boxText = 0; ///< text in the boxes and lists
         COLORREF box = 0;     ///< the boxes' and lists' background
         COLORREF face = 0;    ///< the window beneath the picture
+        bool operator==(const Palette&) const = default;
     };
+    /// The colours the system asks for now: the design's, or in high-contrast mode the system's own.
+    struct Colours {
+        bool system = false;
+        Palette palette;
+        bool operator==(const Colours&) const = default;
+    };
+    static Colours coloursNow();
+    /// The client area beneath the controls at `dpi`: the face colour, the picture (when given, and not in
+    /// high contrast) and the frame lines, as a brush; null when the system refused the bitmap.
+    static UniqueBrush backgroundBrush(const Picture* picture, UINT dpi, const Colours& colours);
     bool m_systemColours = false;
     Palette m_palette;
     UniqueBrush m_boxBrush;
 
-    /// What the window draws that needs no window to prepare, prepared beside the window's making.
+    /// What the window shows that needs no window to make: the design's face and the background with
+    /// the picture, drawn at the system's scale in the system's colours. It is made beside the window.
     struct Prepared {
         std::u16string face;
-        Picture picture;
+        bool pictureFound = false;
+        UINT dpi = 0;
+        Colours colours;
+        UniqueBrush background;
     };
     static Prepared prepare(const std::string& pictureFile);
     std::future<Prepared> m_prepared;
