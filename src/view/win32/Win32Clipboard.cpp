@@ -30,16 +30,12 @@ void put(UINT format, HGLOBAL memory)
 
 } // namespace
 
-Win32Clipboard::Win32Clipboard()
-    : m_owner(CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                              GetModuleHandleW(nullptr), nullptr))
-{
-}
+Win32Clipboard::Win32Clipboard() = default;
 
-bool Win32Clipboard::open() const
+bool Win32Clipboard::open(HWND owner)
 {
     for (int attempt = 0; attempt < 20; ++attempt) {
-        if (OpenClipboard(m_owner.get()))
+        if (OpenClipboard(owner))
             return true;
         Sleep(10);
     }
@@ -49,7 +45,9 @@ bool Win32Clipboard::open() const
 void Win32Clipboard::clear()
 {
     m_sequence.reset();
-    if (!open())
+    // Emptying needs no owner, nor does reading: the window is made when a text is first put there
+    // (start-up only empties the clipboard).
+    if (!open(nullptr))
         return;
     EmptyClipboard();
     CloseClipboard();
@@ -57,8 +55,16 @@ void Win32Clipboard::clear()
 
 void Win32Clipboard::setText(std::u16string_view text)
 {
+    // An empty text is no text to keep: the clipboard is emptied, and pasting gives nothing as before.
+    if (text.empty()) {
+        clear();
+        return;
+    }
     m_sequence.reset();
-    if (!open())
+    if (!m_owner)
+        m_owner.reset(CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                      GetModuleHandleW(nullptr), nullptr));
+    if (!open(m_owner.get()))
         return;
     EmptyClipboard();
     std::u16string terminated(text);
@@ -83,7 +89,7 @@ bool Win32Clipboard::holdsOwnCopy() const
 
 std::u16string Win32Clipboard::text() const
 {
-    if (!IsClipboardFormatAvailable(CF_UNICODETEXT) || !open())
+    if (!IsClipboardFormatAvailable(CF_UNICODETEXT) || !open(nullptr))
         return {};
     std::u16string result;
     if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {

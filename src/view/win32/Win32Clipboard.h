@@ -29,10 +29,12 @@ public:
     static constexpr const wchar_t* kViewerIgnore = L"Clipboard Viewer Ignore";
 
 private:
-    /// Opens the clipboard, waiting briefly while another program holds it open.
-    bool open() const;
+    /// Opens the clipboard for `owner` (none to empty or read it), waiting briefly while another program
+    /// holds it open.
+    static bool open(HWND owner);
 
-    /// The clipboard's owner: Windows takes data only from a clipboard opened by a window.
+    /// The clipboard's owner once a text was put there: Windows takes data only from a clipboard opened
+    /// by a window.
     UniqueWindow m_owner;
     /// The clipboard's sequence number once the last setText had put its text there; nothing after a
     /// clear or when setText could not open the clipboard.
