@@ -80,9 +80,17 @@ std::optional<std::string> HostDrives::root(char letter) const
         return std::nullopt;
     const char upper = letter >= 'a' ? static_cast<char>(letter - 'a' + 'A') : letter;
     const std::string rootPath{upper, ':', '\\'};
+    // Each file the program names asks for its drive, and Windows asks the mount manager for the type
+    // (under Wine, half a millisecond each time; start-up names three files on C:). A fixed drive stays
+    // for the session and is asked once; removable and network drives come and go, and are asked each time.
+    const auto slot = static_cast<std::size_t>(upper - 'A');
+    if (m_fixed.test(slot))
+        return rootPath;
     const UINT type = ::GetDriveTypeA(rootPath.c_str());
     if (type == DRIVE_NO_ROOT_DIR || type == DRIVE_UNKNOWN)
         return std::nullopt;
+    if (type == DRIVE_FIXED)
+        m_fixed.set(slot);
     return rootPath;
 }
 
