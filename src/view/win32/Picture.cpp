@@ -1,4 +1,4 @@
-// Decoding the background picture with the Windows Imaging Component, loaded only for that.
+// Decoding the background picture, with a decoder compiled into the program.
 #include "Picture.h"
 
 #include "host/Utf8.h"
