@@ -4,7 +4,9 @@
 // at the same places), in one font, but nothing else: no core, no data file, no picture, no lines, no
 // events wired, and none of the controls the first screen hides, which orvanta.exe makes only once it is
 // on the screen. It carries the same manifest and starts the common controls as orvanta.exe does, so its
-// controls are the same themed ones at the same scale.
+// controls are the same themed ones at the same scale, and its captions are in the face orvanta.exe draws
+// them in: the design's, or where a machine lacks it the one that stands in for it (asking the font
+// mapper for the design's face there gives a fixed-pitch one).
 #include "Layout.h"
 #include "form/ControlTable.h"
 #include "form/Screens.h"
@@ -48,11 +50,14 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand)
     HWND window = CreateWindowExW(0, L"MinimalWindow", reinterpret_cast<const wchar_t*>(caption.c_str()),
                                   style, CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,
                                   frame.bottom - frame.top, nullptr, nullptr, instance, nullptr);
-    const std::u16string face(orvanta::form::kDesignFontFamily);
-    HFONT font = CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
-                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
-                             reinterpret_cast<const wchar_t*>(face.c_str()));
     namespace view = orvanta::view_win32;
+    HDC screen = GetDC(window);
+    const std::u16string face = view::designFace(screen);
+    ReleaseDC(window, screen);
+    HFONT font =
+        CreateFontW(view::fontHeightAt(9, USER_DEFAULT_SCREEN_DPI), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                    SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
+                    DEFAULT_PITCH, reinterpret_cast<const wchar_t*>(face.c_str()));
     for (const auto& d : orvanta::form::controlTable()) {
         if (d.kind == orvanta::form::ControlKind::Line || d.kind == orvanta::form::ControlKind::Picture ||
             !orvanta::form::shownOn(d.id, orvanta::form::Screen::Initial))
