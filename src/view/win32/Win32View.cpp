@@ -297,12 +297,12 @@ bool Win32View::onCreate()
     if (m_dpi == 0)
         m_dpi = 96;
     chooseColours();
-    // The controls wait for start-up (load()), which decides which of them show: those are then made
-    // shown, rather than all shown here and most hidden again a moment later. What the window does not show
-    // at first waits until it is on the screen, before the user can reach it: the controls start-up hid; the
-    // filters on the boxes and the drop-down box, which only the user's typing needs (comctl32 keeps a
-    // filter in a window property, which Wine fetches from its server for every message to the control: with
-    // the filter on, filling the 33 destinations in took 10 ms); the tooltips, which show only once the
+    // The controls are made once the window is there (create()), as start-up (load()) left them: those it
+    // shows are made shown, rather than all shown and most hidden again a moment later. What the window does
+    // not show at first waits until it is on the screen, before the user can reach it: the controls start-up
+    // hid; the filters on the boxes and the drop-down box, which only the user's typing needs (comctl32 keeps
+    // a filter in a window property, which Wine fetches from its server for every message to the control:
+    // with the filter on, filling the 33 destinations in took 10 ms); the tooltips, which show only once the
     // pointer rests on a control; and the icon, which the system would otherwise convert for the title bar
     // and the task bar before the window could appear.
     PostMessageW(m_hwnd, kCompleteWindow, 0, 0);
