@@ -48,6 +48,8 @@ TEST_F(FormLoadTest, FirstStartShowsTheInitialScreenWithTheKeyAndAnEmptyClipboar
     EXPECT_EQ(window.Lblbikouran.text(), u" ");
     EXPECT_EQ(services.clipboard.text(), u"");
     EXPECT_GE(services.clipboard.clearCount(), 1);
+    EXPECT_EQ(services.clipboard.setCount(), 0)
+        << "nothing shown is nothing put there, not even an empty text";
     EXPECT_FALSE(std::filesystem::exists(services.dataFile("psw.ini"))) << "start-up writes nothing";
 
     for (auto shown : {ControlId::cmbnamae, ControlId::Lstidbox, ControlId::Lblpassword,

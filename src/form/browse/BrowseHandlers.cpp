@@ -112,7 +112,10 @@ void MainWindow::Txtmassage_Copy(std::u16string_view selected)
 void MainWindow::copySecret(std::u16string_view text)
 {
     m_services.clipboard.clear();
-    m_services.clipboard.setText(text);
+    // With nothing shown (start-up's copy, or クリップ before an ID is chosen) the clipboard stays empty:
+    // an empty text would only give clipboard tools an empty entry, and pasting gives nothing either way.
+    if (!text.empty())
+        m_services.clipboard.setText(text);
     m_copiedPassword = std::u16string(text);
     // A later copy sets the timer afresh, for the text it put there.
     if (m_copiedPassword.empty())

@@ -55,11 +55,6 @@ void Win32Clipboard::clear()
 
 void Win32Clipboard::setText(std::u16string_view text)
 {
-    // An empty text is no text to keep: the clipboard is emptied, and pasting gives nothing as before.
-    if (text.empty()) {
-        clear();
-        return;
-    }
     m_sequence.reset();
     if (!m_owner)
         m_owner.reset(CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
