@@ -637,12 +637,21 @@ TEST_F(Win32ViewTest, F1WithoutTheHelpFileSaysWhere)
 
 // --- the clipboard and closing ----------------------------------------------------------------------
 
-TEST(Win32ViewClipboardTest, CopiesThePasswordAndTakesItOffWhenTheWindowCloses)
-{
+/// The window over the real clipboard, with the destination Mail chosen.
+class Win32ViewClipboardTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(v.start(twoDestinations(v.d)));
+        v.choose(ControlId::cmbnamae, u"Mail");
+    }
+
     view_win32::Win32Clipboard clipboard;
-    ViewDriver v(&clipboard);
-    ASSERT_TRUE(v.start(twoDestinations(v.d)));
-    v.choose(ControlId::cmbnamae, u"Mail");
+    ViewDriver v{&clipboard};
+};
+
+TEST_F(Win32ViewClipboardTest, CopiesThePasswordAndTakesItOffWhenTheWindowCloses)
+{
     v.choose(ControlId::Lstidbox, u"taro");
     v.click(ControlId::btnclipset);
     EXPECT_EQ(clipboard.text(), u"abc123");
@@ -653,12 +662,8 @@ TEST(Win32ViewClipboardTest, CopiesThePasswordAndTakesItOffWhenTheWindowCloses)
 }
 
 // What another program copied since stays, even the very same text as the password.
-TEST(Win32ViewClipboardTest, ClosingLeavesWhatAnotherProgramCopiedSince)
+TEST_F(Win32ViewClipboardTest, ClosingLeavesWhatAnotherProgramCopiedSince)
 {
-    view_win32::Win32Clipboard clipboard;
-    ViewDriver v(&clipboard);
-    ASSERT_TRUE(v.start(twoDestinations(v.d)));
-    v.choose(ControlId::cmbnamae, u"Mail");
     v.choose(ControlId::Lstidbox, u"taro");
     v.click(ControlId::btnclipset);
     view_win32::Win32Clipboard other;
@@ -671,12 +676,8 @@ TEST(Win32ViewClipboardTest, ClosingLeavesWhatAnotherProgramCopiedSince)
 // A password copied out of its display by hand goes the way of クリップ: marked as a secret, and taken
 // off the clipboard when the window closes. Cutting copies too and the display keeps its text; with
 // nothing selected the clipboard keeps what it held.
-TEST(Win32ViewClipboardTest, APasswordCopiedOutOfItsDisplayIsASecretToo)
+TEST_F(Win32ViewClipboardTest, APasswordCopiedOutOfItsDisplayIsASecretToo)
 {
-    view_win32::Win32Clipboard clipboard;
-    ViewDriver v(&clipboard);
-    ASSERT_TRUE(v.start(twoDestinations(v.d)));
-    v.choose(ControlId::cmbnamae, u"Mail");
     v.choose(ControlId::Lstidbox, u"taro");
     HWND box = v.control(ControlId::Lblpassword);
     for (const auto& [message, key, from, to, copied] :
@@ -699,12 +700,8 @@ TEST(Win32ViewClipboardTest, APasswordCopiedOutOfItsDisplayIsASecretToo)
 // The message box, whose completion message names the password, and the password box of edit mode
 // copy the same way, Ctrl+Insert and Shift+Delete too (the box copies and cuts those itself); a cut
 // takes the text out of the password box only. Each copy leaves in time.
-TEST(Win32ViewClipboardTest, CopiesOutOfThePasswordBoxAndTheMessageAreSecretsThatLeaveInTime)
+TEST_F(Win32ViewClipboardTest, CopiesOutOfThePasswordBoxAndTheMessageAreSecretsThatLeaveInTime)
 {
-    view_win32::Win32Clipboard clipboard;
-    ViewDriver v(&clipboard);
-    ASSERT_TRUE(v.start(twoDestinations(v.d)));
-    v.choose(ControlId::cmbnamae, u"Mail");
     v.doubleClick(ControlId::Lstidbox, u"taro");
     v.click(ControlId::btnkousin);
     const std::u16string done = u"更新完了Mailの taro:abc123";
